@@ -1,0 +1,8 @@
+#pragma once
+#include <memory>
+
+#include "options/options_window.h"
+
+class OptionsDialog;
+
+std::unique_ptr<OptionsWindow> CreateWin32OptionsWindow(OptionsDialog& dialog);

@@ -1,0 +1,143 @@
+// Win32 backend of the event loop port.
+// Implemented: [x] timers on a hidden message window (SetTimer/KillTimer)
+//              [x] destroying or disabling a timer from inside its own handler
+//              [x] DoEvents (PeekMessage once over the queue), Run/Quit, modeless dialog keys
+#include "platform/event_loop_win.h"
+
+#include <map>
+#include <memory>
+
+#include "platform/event_loop.h"
+
+namespace {
+
+HWND g_modeless_dialog = nullptr;  // one per process, like the message queue
+
+struct TimerCore {
+  std::function<void()> handler;
+  std::uint32_t interval = 0;
+  bool enabled = false;
+  UINT_PTR id = 0;
+};
+
+class Win32EventLoop;
+
+class Win32Timer final : public Timer {
+ public:
+  Win32Timer(Win32EventLoop& loop, std::shared_ptr<TimerCore> core) : loop_(loop), core_(std::move(core)) {}
+  ~Win32Timer() override;
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override { return core_->enabled; }
+  void SetInterval(std::uint32_t milliseconds) override;
+  std::uint32_t Interval() const override { return core_->interval; }
+
+ private:
+  Win32EventLoop& loop_;
+  std::shared_ptr<TimerCore> core_;
+};
+
+class Win32EventLoop final : public EventLoop {
+ public:
+  Win32EventLoop() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Win32EventLoop::WndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "GlimmoraTimerWindow";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~Win32EventLoop() override { DestroyWindow(window_); }
+
+  std::unique_ptr<Timer> CreateTimer(std::uint32_t interval_ms, std::function<void()> handler) override {
+    auto core = std::make_shared<TimerCore>();
+    core->interval = interval_ms;
+    core->handler = std::move(handler);
+    core->id = next_id_++;
+    timers_[core->id] = core;
+    return std::make_unique<Win32Timer>(*this, core);
+  }
+
+  void DoEvents() override {
+    MSG msg;
+    // Bounded, so a flood of messages cannot keep us here.
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      Dispatch(msg);
+    }
+  }
+
+  int Run() override {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+  }
+
+  void Quit(int exit_code) override { PostQuitMessage(exit_code); }
+
+  void Arm(TimerCore& core) {
+    if (core.interval == 0) return;
+    SetTimer(window_, core.id, core.interval, nullptr);
+  }
+  void Disarm(TimerCore& core) { KillTimer(window_, core.id); }
+  void Forget(UINT_PTR id) { timers_.erase(id); }
+
+ private:
+  static void Dispatch(MSG& msg) {
+    if (g_modeless_dialog && IsDialogMessageA(g_modeless_dialog, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_TIMER) {
+      auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+      if (self) self->OnTimer(static_cast<UINT_PTR>(wparam));
+      return 0;
+    }
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+
+  void OnTimer(UINT_PTR id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) {
+      KillTimer(window_, id);
+      return;
+    }
+    std::shared_ptr<TimerCore> core = it->second;  // survives the timer's destruction
+    if (!core->enabled) return;
+    std::function<void()> handler = core->handler;
+    handler();
+  }
+
+  HWND window_ = nullptr;
+  UINT_PTR next_id_ = 1;
+  std::map<UINT_PTR, std::shared_ptr<TimerCore>> timers_;
+};
+
+Win32Timer::~Win32Timer() {
+  loop_.Disarm(*core_);
+  core_->enabled = false;
+  loop_.Forget(core_->id);
+}
+
+void Win32Timer::SetEnabled(bool enabled) {
+  if (enabled == core_->enabled) return;
+  core_->enabled = enabled;
+  if (enabled) loop_.Arm(*core_); else loop_.Disarm(*core_);
+}
+
+void Win32Timer::SetInterval(std::uint32_t milliseconds) {
+  core_->interval = milliseconds;
+  if (!core_->enabled) return;
+  if (milliseconds == 0) loop_.Disarm(*core_); else loop_.Arm(*core_);
+}
+
+}  // namespace
+
+void SetModelessDialog(HWND dialog) { g_modeless_dialog = dialog; }
+
+std::unique_ptr<EventLoop> CreatePlatformEventLoop() { return std::make_unique<Win32EventLoop>(); }

@@ -1,0 +1,3 @@
+#include "platform/path_style.h"
+
+PathStyle PlatformPathStyle() { return kWindowsPaths; }

@@ -1,0 +1,78 @@
+// GTK backend of the system port (Linux).
+// Implemented: [x] tick count, time of day, message box (GtkMessageDialog)
+//              [x] cursor counter over our windows, end of process
+//              [-] screen-saver-running flag: X has nothing to tell
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/gtk_cursor.h"
+#include "platform/system.h"
+
+namespace {
+
+// Process-wide like the Windows cursor counter it mirrors.
+int g_cursor_counter = 0;
+
+class GtkSystem final : public SystemPort {
+ public:
+  std::int32_t TickCount() override {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(g_get_monotonic_time() / 1000));
+  }
+
+  double SecondsSinceMidnight() override {
+    gint64 now_us = g_get_real_time();
+    std::time_t now = static_cast<std::time_t>(now_us / 1000000);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + (now_us % 1000000) / 1e6;
+  }
+
+  void MsgBox(const std::string& text, const std::string& title, int style) override {
+    GtkMessageType type = style == kMbCritical ? GTK_MESSAGE_ERROR : GTK_MESSAGE_WARNING;
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
+    const char* shown_title = title.empty() ? g_get_prgname() : title.c_str();
+    gtk_window_set_title(GTK_WINDOW(dialog), shown_title ? shown_title : "");
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    while (gtk_events_pending()) gtk_main_iteration();
+  }
+
+  void ShowCursor(bool show) override { GtkShowCursor(show); }
+
+  void SetScreenSaverRunning(bool) override {}
+
+  [[noreturn]] void EndProcess(int exit_code) override {
+    if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
+    std::fflush(nullptr);
+    _exit(exit_code);
+  }
+};
+
+}  // namespace
+
+void GtkShowCursor(bool show) {
+  g_cursor_counter += show ? 1 : -1;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* w = windows; w; w = w->next) GtkApplyCursor(GTK_WIDGET(w->data));
+  g_list_free(windows);
+  if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
+}
+
+void GtkApplyCursor(GtkWidget* window) {
+  GdkWindow* gdk_window = gtk_widget_get_window(window);
+  if (!gdk_window) return;
+  if (g_cursor_counter >= 0) {
+    gdk_window_set_cursor(gdk_window, nullptr);
+    return;
+  }
+  GdkCursor* blank = gdk_cursor_new_for_display(gdk_window_get_display(gdk_window), GDK_BLANK_CURSOR);
+  gdk_window_set_cursor(gdk_window, blank);
+  g_object_unref(blank);
+}
+
+std::unique_ptr<SystemPort> CreatePlatformSystem() { return std::make_unique<GtkSystem>(); }

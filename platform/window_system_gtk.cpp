@@ -1,0 +1,70 @@
+// GTK/X11 backend of the window-system port (Linux).
+// Window handles are X window ids. A top-level window (whose parent is the
+// root) counts as its own parent, so any valid window given on the command
+// line is accepted, as XScreenSaver hands a hack its window.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include "options/options_window_gtk.h"
+#include "platform/window_system.h"
+#include "saver/saver_window_gtk.h"
+#include "startup/engine_window_gtk.h"
+
+namespace {
+
+class GtkWindowSystem final : public WindowSystem {
+ public:
+  WindowHandle GetParent(WindowHandle window) override {
+    Display* xdisplay = XDisplay();
+    if (!xdisplay || window == 0) return 0;
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_x11_display_error_trap_push(display);
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    Status ok = XQueryTree(xdisplay, static_cast<Window>(window), &root, &parent, &children, &count);
+    if (children) XFree(children);
+    int error = gdk_x11_display_error_trap_pop(display);
+    if (!ok || error) return 0;
+    return static_cast<WindowHandle>(parent == root ? static_cast<Window>(window) : parent);
+  }
+
+  bool GetNormalRect(WindowHandle window, WindowRect* rect) override {
+    Display* xdisplay = XDisplay();
+    if (!xdisplay || window == 0) return false;
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_x11_display_error_trap_push(display);
+    XWindowAttributes attributes;
+    Status ok = XGetWindowAttributes(xdisplay, static_cast<Window>(window), &attributes);
+    int x = 0, y = 0;
+    Window child;
+    if (ok) XTranslateCoordinates(xdisplay, static_cast<Window>(window), attributes.root, 0, 0, &x, &y, &child);
+    int error = gdk_x11_display_error_trap_pop(display);
+    if (!ok || error) return false;
+    *rect = WindowRect{x, y, x + attributes.width, y + attributes.height};
+    return true;
+  }
+
+  // X has no disabled state for another client's window; the options dialog
+  // is made transient for its owner instead.
+  void EnableWindow(WindowHandle, bool) override {}
+  void SetNotTopmost(WindowHandle) override {}
+
+  std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
+    return CreateGtkSaverWindow(events);
+  }
+  std::unique_ptr<EngineWindow> CreateEngineWindow() override { return CreateGtkEngineWindow(); }
+  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog& dialog) override {
+    return CreateGtkOptionsWindow(dialog);
+  }
+
+ private:
+  static Display* XDisplay() {
+    GdkDisplay* display = gdk_display_get_default();
+    return display && GDK_IS_X11_DISPLAY(display) ? GDK_DISPLAY_XDISPLAY(display) : nullptr;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<WindowSystem> CreatePlatformWindowSystem() { return std::make_unique<GtkWindowSystem>(); }

@@ -1,0 +1,11 @@
+#pragma once
+// GDI+ backend of the canvas port (Windows): draws into a device context
+// through the GDI+ flat API.
+#include <windows.h>
+
+#include <memory>
+
+#include "render/canvas.h"
+
+// GdipCreateFromHDC(dc): null when no graphics object can be made.
+std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc);

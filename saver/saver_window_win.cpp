@@ -1,0 +1,128 @@
+// Win32 backend of the saver window: a borderless popup that is its own
+// picture box; keys, mouse and close requests go to the form's handlers.
+// Implemented: [x] topmost placement, preview embedding (style, owner, SetParent, SetWindowPos)
+//              [x] WM_KEYDOWN / mouse / WM_CLOSE forwarding
+#include "saver/saver_window_win.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include "platform/picture_box_win.h"
+
+namespace {
+
+constexpr char kClassName[] = "GlimmoraSaverWindow";
+
+int ShiftState() {
+  int shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
+  if (GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+int ButtonsOf(WPARAM wparam) {
+  int button = 0;
+  if (wparam & MK_LBUTTON) button |= 1;
+  if (wparam & MK_RBUTTON) button |= 2;
+  if (wparam & MK_MBUTTON) button |= 4;
+  return button;
+}
+
+class Win32SaverWindow final : public SaverWindow {
+ public:
+  explicit Win32SaverWindow(SaverWindowEvents& events) : events_(events) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Win32SaverWindow::WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);  // fails harmlessly after the first window
+    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, this);
+    box_ = std::make_unique<Win32PictureBox>(hwnd_);
+  }
+
+  ~Win32SaverWindow() override {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    box_.reset();
+    DestroyWindow(hwnd_);
+  }
+
+  WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+  PictureBox& picSaver() override { return *box_; }
+
+  void PlaceTopmost(int x, int y, int width, int height) override {
+    SetWindowPos(hwnd_, HWND_TOPMOST, x, y, width, height, SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(hwnd_);
+  }
+
+  void EmbedInto(WindowHandle host, const WindowRect& r) override {
+    HWND parent = reinterpret_cast<HWND>(host);
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, style | WS_CHILD);
+    SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parent));
+    SetParent(hwnd_, parent);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32SaverWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && self->box_) {
+      if (LRESULT result; self->OnMessage(message, wparam, lparam, &result)) return result;
+    }
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+    *result = 0;
+    float x = static_cast<float>(GET_X_LPARAM(lparam));
+    float y = static_cast<float>(GET_Y_LPARAM(lparam));
+    switch (message) {
+      case WM_PAINT: box_->OnPaint(); return true;
+      case WM_ERASEBKGND: *result = 1; return true;
+      case WM_SIZE: box_->Resize(LOWORD(lparam), HIWORD(lparam)); return false;
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN: events_.Form_KeyDown(static_cast<int>(wparam), ShiftState()); return true;
+      case WM_LBUTTONDOWN: events_.picSaver_MouseDown(1, ShiftState(), x, y); return true;
+      case WM_RBUTTONDOWN: events_.picSaver_MouseDown(2, ShiftState(), x, y); return true;
+      case WM_MBUTTONDOWN: events_.picSaver_MouseDown(4, ShiftState(), x, y); return true;
+      case WM_LBUTTONUP: events_.picSaver_MouseUp(1, ShiftState(), x, y); return true;
+      case WM_RBUTTONUP: events_.picSaver_MouseUp(2, ShiftState(), x, y); return true;
+      case WM_MBUTTONUP: events_.picSaver_MouseUp(4, ShiftState(), x, y); return true;
+      case WM_MOUSEMOVE: events_.picSaver_MouseMove(ButtonsOf(wparam), ShiftState(), x, y); return true;
+      case WM_CLOSE: {
+        int cancel = 0;
+        events_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
+        if (cancel == 0) events_.Form_Unload(cancel);
+        return true;
+      }
+      case WM_QUERYENDSESSION: {
+        int cancel = 0;
+        events_.Form_QueryUnload(cancel, kUnloadAppWindows);
+        *result = TRUE;
+        return true;
+      }
+      default: return false;
+    }
+  }
+
+  SaverWindowEvents& events_;
+  HWND hwnd_ = nullptr;
+  std::unique_ptr<Win32PictureBox> box_;
+};
+
+}  // namespace
+
+std::unique_ptr<SaverWindow> CreateWin32SaverWindow(SaverWindowEvents& events) {
+  return std::make_unique<Win32SaverWindow>(events);
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Glimmora needs to build, test and run
+# (only those that are missing). Needs root, or sudo.
+set -eu
+packages=(
+  cmake make g++ pkg-config ccache
+  libgtk-3-dev libx11-dev libxrandr-dev libxext-dev libjpeg-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine wine64
+  xvfb xauth xdotool x11-utils x11-xserver-utils openbox
+  xserver-xorg-core xserver-xorg-video-dummy
+  imagemagick fonts-liberation attr feh
+  libgdk-pixbuf2.0-bin libwmf-0.2-7-gtk
+  clang libclang-rt-14-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}" >&2
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both targets (Linux natively, Windows with
+# MinGW-w64), and runs every test: native unit and platform tests, the same
+# under AddressSanitizer/UndefinedBehaviorSanitizer, the Windows tests under
+# Wine, and the end-to-end runs of both programs on virtual displays.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# Tests run without a desktop; each end-to-end script starts its own X server.
+unset DISPLAY
+export NO_AT_BRIDGE=1
+
+status=0
+for preset in linux linux-asan windows; do
+  echo "== $preset: configure and build" >&2
+  cmake --preset "$preset" "${launcher[@]}" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs" >/dev/null
+done
+for preset in linux linux-asan windows; do
+  echo "== $preset: tests" >&2
+  ctest --preset "$preset" -j "$jobs" || status=1
+done
+exit $status

@@ -1,0 +1,6 @@
+#pragma once
+#include <memory>
+
+#include "startup/engine_window.h"
+
+std::unique_ptr<EngineWindow> CreateGtkEngineWindow();

@@ -1,0 +1,35 @@
+// Linux entry point: GTK start-up, the platform services, then Main and the
+// event loop.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/event_loop.h"
+#include "platform/ports.h"
+#include "startup/main.h"
+#include "startup/program_state.h"
+
+int main(int argc, char** argv) {
+  // The command line as the screen-saver host would pass it: the arguments only.
+  std::string command_line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) command_line += ' ';
+    command_line += argv[i];
+  }
+  g_setenv("NO_AT_BRIDGE", "1", FALSE);
+  g_set_prgname("glimmora");
+  // GTK must not take "/S" and friends for its own options: give it none.
+  int no_argc = 1;
+  char** no_argv = argv;
+  if (!gtk_init_check(&no_argc, &no_argv)) {
+    std::fprintf(stderr, "glimmora: cannot open the display (is DISPLAY set?)\n");
+    return 1;
+  }
+  PlatformPorts platform;
+  CreatePlatformPorts(platform);
+  ProgramState state;
+  state.ports = platform.View();
+  if (!Main(state, command_line)) return 0;
+  return platform.loop->Run();
+}

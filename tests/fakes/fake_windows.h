@@ -1,0 +1,112 @@
+#pragma once
+// Fake windows: a window system with scripted parents and rectangles that
+// records what the core does to windows, and saver, engine and options
+// windows whose picture boxes record every frame.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/recording_canvas.h"
+#include "options/options_window.h"
+#include "platform/window_system.h"
+#include "saver/saver_window.h"
+#include "startup/engine_window.h"
+
+class FakeSaverWindow final : public SaverWindow {
+ public:
+  FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
+  WindowHandle Handle() const override { return handle; }
+  PictureBox& picSaver() override { return box; }
+  void PlaceTopmost(int x, int y, int width, int height) override {
+    placed = {x, y, x + width, y + height};
+    topmost = true;
+  }
+  void EmbedInto(WindowHandle host, const WindowRect& rect) override {
+    embedded_in = host;
+    placed = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+  }
+
+  SaverWindowEvents& events;
+  WindowHandle handle;
+  RecordingPictureBox box;
+  WindowRect placed;
+  bool topmost = false;
+  WindowHandle embedded_in = 0;
+};
+
+class FakeEngineWindow final : public EngineWindow {
+ public:
+  explicit FakeEngineWindow(WindowHandle handle) : handle(handle) {}
+  WindowHandle Handle() const override { return handle; }
+  void SetCaption(const std::string& text) override { caption = text; }
+  WindowHandle handle;
+  std::string caption;
+};
+
+class FakeOptionsWindow final : public OptionsWindow {
+ public:
+  explicit FakeOptionsWindow(WindowHandle handle) : handle(handle) {}
+  WindowHandle Handle() const override { return handle; }
+  void SetCaption(const std::string& text) override { caption = text; }
+  void SetOwner(WindowHandle o) override { owner = o; }
+  void MoveTo(int x, int y) override {
+    moved = true;
+    this->x = x;
+    this->y = y;
+  }
+  int OuterWidth() const override { return width; }
+  int OuterHeight() const override { return height; }
+  void Show() override { shown = true; }
+  PictureBox* picSaver() override { return &box; }
+
+  WindowHandle handle;
+  std::string caption;
+  WindowHandle owner = 0;
+  bool moved = false, shown = false;
+  int x = 0, y = 0, width = 340, height = 560;
+  RecordingPictureBox box;
+};
+
+class FakeWindowSystem final : public WindowSystem {
+ public:
+  WindowHandle GetParent(WindowHandle window) override {
+    auto it = parents.find(window);
+    return it == parents.end() ? 0 : it->second;
+  }
+  bool GetNormalRect(WindowHandle window, WindowRect* rect) override {
+    auto it = rects.find(window);
+    if (it == rects.end()) return false;
+    *rect = it->second;
+    return true;
+  }
+  void EnableWindow(WindowHandle window, bool enable) override {
+    calls.push_back((enable ? "EnableWindow(" : "DisableWindow(") + std::to_string(window) + ")");
+  }
+  void SetNotTopmost(WindowHandle window) override { calls.push_back("SetNotTopmost(" + std::to_string(window) + ")"); }
+
+  std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
+    auto w = std::make_unique<FakeSaverWindow>(events, next_handle++);
+    saver_windows.push_back(w.get());
+    return w;
+  }
+  std::unique_ptr<EngineWindow> CreateEngineWindow() override {
+    auto w = std::make_unique<FakeEngineWindow>(next_handle++);
+    engine_windows.push_back(w.get());
+    return w;
+  }
+  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog&) override {
+    auto w = std::make_unique<FakeOptionsWindow>(next_handle++);
+    options_windows.push_back(w.get());
+    return w;
+  }
+
+  std::map<WindowHandle, WindowHandle> parents;
+  std::map<WindowHandle, WindowRect> rects;
+  std::vector<std::string> calls;
+  WindowHandle next_handle = 1000;
+  // Windows created so far (owned by the core; valid while it keeps them).
+  std::vector<FakeSaverWindow*> saver_windows;
+  std::vector<FakeEngineWindow*> engine_windows;
+  std::vector<FakeOptionsWindow*> options_windows;
+};

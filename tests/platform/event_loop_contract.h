@@ -1,0 +1,110 @@
+#pragma once
+// The event loop contract: every EventLoop (GLib, Win32, the virtual-time
+// fake) must pass these. Include in one test file per implementation and
+// instantiate with INSTANTIATE_TYPED_TEST_SUITE_P.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/event_loop.h"
+
+template <typename Factory>
+class EventLoopContract : public ::testing::Test {
+ protected:
+  void SetUp() override { loop = Factory::Create(); }
+
+  // Runs the loop until Quit, with a watchdog so a broken loop fails instead of hanging.
+  int RunWithWatchdog(std::uint32_t limit_ms = 5000) {
+    auto watchdog = loop->CreateTimer(limit_ms, [this] {
+      timed_out = true;
+      loop->Quit(-1);
+    });
+    watchdog->SetEnabled(true);
+    return loop->Run();
+  }
+
+  std::unique_ptr<EventLoop> loop;
+  bool timed_out = false;
+};
+
+TYPED_TEST_SUITE_P(EventLoopContract);
+
+TYPED_TEST_P(EventLoopContract, TimerStartsDisabledAndKeepsItsInterval) {
+  int fired = 0;
+  auto timer = this->loop->CreateTimer(7, [&] { ++fired; });
+  EXPECT_FALSE(timer->Enabled());
+  EXPECT_EQ(timer->Interval(), 7u);
+  timer->SetInterval(9);
+  EXPECT_EQ(timer->Interval(), 9u);
+  EXPECT_FALSE(timer->Enabled());
+}
+
+TYPED_TEST_P(EventLoopContract, EnabledTimerFiresRepeatedlyUntilDisabled) {
+  int fired = 0;
+  std::unique_ptr<Timer> timer;
+  timer = this->loop->CreateTimer(2, [&] {
+    if (++fired == 3) {
+      timer->SetEnabled(false);
+      this->loop->Quit(7);
+    }
+  });
+  timer->SetEnabled(true);
+  EXPECT_EQ(this->RunWithWatchdog(), 7);
+  EXPECT_FALSE(this->timed_out);
+  EXPECT_EQ(fired, 3);
+  EXPECT_FALSE(timer->Enabled());
+}
+
+TYPED_TEST_P(EventLoopContract, TimerDestroyedInsideItsOwnHandler) {
+  int fired = 0;
+  std::unique_ptr<Timer> timer;
+  std::unique_ptr<Timer> quit = this->loop->CreateTimer(60, [&] { this->loop->Quit(0); });
+  timer = this->loop->CreateTimer(1, [&] {
+    ++fired;
+    timer.reset();
+    quit->SetEnabled(true);
+  });
+  timer->SetEnabled(true);
+  this->RunWithWatchdog();
+  EXPECT_FALSE(this->timed_out);
+  EXPECT_EQ(fired, 1);
+}
+
+TYPED_TEST_P(EventLoopContract, DisabledAndReenabledInsideHandlerKeepsRunning) {
+  int fired = 0;
+  std::unique_ptr<Timer> timer;
+  timer = this->loop->CreateTimer(1, [&] {
+    timer->SetEnabled(false);  // the slide timer's pattern: off during its own tick
+    if (++fired == 4) {
+      this->loop->Quit(0);
+      return;
+    }
+    timer->SetEnabled(true);
+  });
+  timer->SetEnabled(true);
+  this->RunWithWatchdog();
+  EXPECT_FALSE(this->timed_out);
+  EXPECT_EQ(fired, 4);
+}
+
+TYPED_TEST_P(EventLoopContract, IntervalZeroNeverFires) {
+  int fired = 0;
+  auto timer = this->loop->CreateTimer(0, [&] { ++fired; });
+  timer->SetEnabled(true);
+  auto quit = this->loop->CreateTimer(20, [&] { this->loop->Quit(0); });
+  quit->SetEnabled(true);
+  this->RunWithWatchdog();
+  EXPECT_EQ(fired, 0);
+}
+
+TYPED_TEST_P(EventLoopContract, DoEventsWithNothingPendingReturns) {
+  this->loop->DoEvents();
+  this->loop->DoEvents();
+  SUCCEED();
+}
+
+REGISTER_TYPED_TEST_SUITE_P(EventLoopContract, TimerStartsDisabledAndKeepsItsInterval,
+                            EnabledTimerFiresRepeatedlyUntilDisabled, TimerDestroyedInsideItsOwnHandler,
+                            DisabledAndReenabledInsideHandlerKeepsRunning, IntervalZeroNeverFires,
+                            DoEventsWithNothingPendingReturns);
