@@ -218,8 +218,8 @@ bool PrngVex::SeedTable(std::int32_t seed1, std::int32_t seed2) {
 // One step of the lagged generator and the correction sequence, unrounded.
 // Because j stays within 1..s, the two positions meet within r x s steps;
 // that pass clears entries 1..s, after which the entries above s repeat
-// every r steps and the correction sequence carries the variation. That
-// keeps the outputs evenly spread (the uniformity test has no lower bound).
+// every r steps and the equidistributed correction sequence carries the
+// variation: outputs stay evenly spread, more evenly than independent draws.
 double PrngVex::Step() {
   double x = LagTable[i_] - LagTable[j_];
   if (x < 0) x = Wrap(x + 1);
