@@ -115,6 +115,7 @@ inline constexpr int kClientHeight = 7950;
 // plus this margin.
 inline constexpr int kInfoPanelMargin = 120;
 
+// ControlId::Form (or any id out of range) gives the dialog's own entry.
 const ControlInfo& InfoOf(ControlId id);
 // All controls, in tab order (index = static_cast<int>(id)).
 const ControlInfo* AllControls();

@@ -95,7 +95,14 @@ bool TakesFocus(const ControlInfo& info) {
 
 }  // namespace
 
-const ControlInfo& InfoOf(ControlId id) { return kControls[IndexOf(id)]; }
+// The dialog itself, for code that walks up the containers.
+const ControlInfo kForm = {C::Form, "Form", K::Frame, C::Form, -1, "", "", {0, 0, kClientWidthAtOpen, kClientHeight},
+                           kNormal};
+
+const ControlInfo& InfoOf(ControlId id) {
+  const int index = IndexOf(id);
+  return index >= 0 && index < kControlCount ? kControls[index] : kForm;
+}
 
 const ControlInfo* AllControls() { return kControls; }
 

@@ -99,6 +99,7 @@ void OptionsDialog::LoadFolderLists() {
 
 // A stored list index outside its list selects nothing.
 void OptionsDialog::LoadOptionControls() {
+  // Live: the handlers raised below write into it.
   const SaverSettings& s = state_.CurrentSettings;
   auto select = [this](ControlId id, int index) {
     if (index >= 0 && index < ItemCount(id)) SetListIndex(id, index);
@@ -116,13 +117,12 @@ void OptionsDialog::LoadOptionControls() {
   if (recursive && excludes) SetListIndex(ControlId::lstExclude, 0);
   SetEnabled(ControlId::cmdDelExclude, recursive && excludes);
 
-  SetChecked(ControlId::chkRandom, state_.CurrentSettings.Random);
-  SetChecked(ControlId::chkResolution,
-             state_.CurrentSettings.ShowFilename >= 1 && state_.CurrentSettings.ShowFileResolution);
-  select(ControlId::cmbFileName, state_.CurrentSettings.ShowFilename);
-  SetColor(ControlId::shpDemo0, state_.CurrentSettings.ShowFilenameColorText);
-  SetColor(ControlId::shpDemo1, state_.CurrentSettings.ShowFilenameColorBorder);
-  select(ControlId::cmbCheckSize, state_.CurrentSettings.CheckImageSize);
+  SetChecked(ControlId::chkRandom, s.Random);
+  SetChecked(ControlId::chkResolution, s.ShowFilename >= 1 && s.ShowFileResolution);
+  select(ControlId::cmbFileName, s.ShowFilename);
+  SetColor(ControlId::shpDemo0, s.ShowFilenameColorText);
+  SetColor(ControlId::shpDemo1, s.ShowFilenameColorBorder);
+  select(ControlId::cmbCheckSize, s.CheckImageSize);
 }
 
 void OptionsDialog::LoadGraceAndInfo() {
@@ -138,6 +138,12 @@ void OptionsDialog::LoadGraceAndInfo() {
 }
 
 // ---- Control state ------------------------------------------------------------
+
+const ControlState& OptionsDialog::Control(ControlId id) const {
+  static const ControlState kForm;
+  const int index = IndexOf(id);
+  return index >= 0 && index < kControlCount ? controls_[index] : kForm;
+}
 
 void OptionsDialog::Notify(ControlId id, unsigned aspects) {
   if (window_) window_->ControlChanged(id, aspects);

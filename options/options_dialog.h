@@ -37,7 +37,8 @@ class OptionsDialog {
   OptionsWindow* Window() { return window_.get(); }
 
   // State the platform window shows.
-  const ControlState& Control(ControlId id) const { return controls_[IndexOf(id)]; }
+  // ControlId::Form gives an empty, enabled and visible state.
+  const ControlState& Control(ControlId id) const;
   const std::string& Caption() const { return caption_; }
   int ClientWidthTwips() const { return client_width_; }
   int ClientHeightTwips() const { return kClientHeight; }

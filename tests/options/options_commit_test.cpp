@@ -5,12 +5,16 @@ namespace {
 
 using C = ControlId;
 
+// Every case opens with a readable stored grace period of 5.
+void StoreGrace(OptionsHarness& h) {
+  static const std::string kStored = "5";
+  h.grace_readable = true;
+  h.grace = kStored;
+}
+
 class OptionsCommitTest : public OptionsTest {
  protected:
-  OptionsCommitTest() {
-    grace_readable = true;
-    grace = "5";
-  }
+  OptionsCommitTest() { StoreGrace(*this); }
 };
 
 constexpr char kRefused[] =
@@ -41,8 +45,7 @@ TEST_F(OptionsCommitTest, GraceIsWrittenTrimmedOnlyWhenChangedAndNumeric) {
   for (const Case& c : {Case{" 10 ", {"10"}}, Case{"10", {"10"}}, Case{"abc", {}}, Case{"5", {}},
                         Case{"", {}}, Case{"2.5", {"2.5"}}, Case{"05", {"05"}}}) {
     OptionsHarness t;
-    t.grace_readable = true;
-    t.grace = "5";
+    StoreGrace(t);
     t.Open();
     t.dialog->txtGrace_Change(c.typed);
     EXPECT_THROW(t.dialog->cmdOk_Click(), ProcessEnded);

@@ -38,9 +38,6 @@ struct OptionsHarness {
   const ControlState& Ctl(ControlId id) const { return dialog->Control(id); }
   const std::vector<std::string>& Items(ControlId id) const { return Ctl(id).items; }
   bool Enabled(ControlId id) const { return Ctl(id).enabled; }
-  int CountCalls(const std::string& what) const {
-    return static_cast<int>(std::count(engine->calls.begin(), engine->calls.end(), what));
-  }
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
     for (const auto& box : f.system.boxes) texts.push_back(box.text);
