@@ -1,7 +1,8 @@
 // GTK/X11 backend of the window-system port (Linux).
 // Window handles are X window ids. A top-level window (whose parent is the
-// root) counts as its own parent, so any valid window given on the command
-// line is accepted, as XScreenSaver hands a hack its window.
+// root, or a window manager's frame) counts as its own parent, so any valid
+// window given on the command line is accepted, as XScreenSaver hands a hack
+// its window; an id that names no window has no parent.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -16,7 +17,7 @@ class GtkWindowSystem final : public WindowSystem {
  public:
   WindowHandle GetParent(WindowHandle window) override {
     Display* xdisplay = XDisplay();
-    if (!xdisplay || window == 0) return 0;
+    if (!xdisplay || window <= 0) return 0;
     GdkDisplay* display = gdk_display_get_default();
     gdk_x11_display_error_trap_push(display);
     Window root = 0, parent = 0;
@@ -24,9 +25,12 @@ class GtkWindowSystem final : public WindowSystem {
     unsigned int count = 0;
     Status ok = XQueryTree(xdisplay, static_cast<Window>(window), &root, &parent, &children, &count);
     if (children) XFree(children);
+    bool top_level = ok && (parent == root || IsClientWindow(xdisplay, static_cast<Window>(window)));
     int error = gdk_x11_display_error_trap_pop(display);
     if (!ok || error) return 0;
-    return static_cast<WindowHandle>(parent == root ? static_cast<Window>(window) : parent);
+    // A top-level window stands for itself: its X parent is the root or a
+    // window manager's frame, neither of which is the caller's window.
+    return static_cast<WindowHandle>(top_level ? static_cast<Window>(window) : parent);
   }
 
   bool GetNormalRect(WindowHandle window, WindowRect* rect) override {
@@ -59,6 +63,21 @@ class GtkWindowSystem final : public WindowSystem {
   }
 
  private:
+  // A client's top-level window carries WM_STATE once a window manager
+  // manages it (and sits inside the manager's frame).
+  static bool IsClientWindow(Display* xdisplay, Window window) {
+    Atom wm_state = XInternAtom(xdisplay, "WM_STATE", True);
+    if (wm_state == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    int status = XGetWindowProperty(xdisplay, window, wm_state, 0, 2, False, AnyPropertyType, &type, &format, &items,
+                                    &after, &data);
+    if (data) XFree(data);
+    return status == Success && type != None;
+  }
+
   static Display* XDisplay() {
     GdkDisplay* display = gdk_display_get_default();
     return display && GDK_IS_X11_DISPLAY(display) ? GDK_DISPLAY_XDISPLAY(display) : nullptr;
