@@ -79,6 +79,10 @@ CONF
   xrandr --output DUMMY0 --mode 800x600 --pos 0x0 >/dev/null 2>&1
   xrandr --addmode DUMMY1 640x480 >/dev/null 2>&1
   xrandr --output DUMMY1 --mode 640x480 --pos 800x0 >/dev/null 2>&1 || fail "xrandr could not add the second output"
+  # A full query makes the server probe its outputs again: until then it
+  # reports DUMMY1 with its old state to clients that only read the current
+  # configuration (Wine among them sees one monitor).
+  xrandr >/dev/null 2>&1
 }
 
 # Waits for a visible window whose name matches; prints its id.
