@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "fakes/fake_ports.h"
-#include "options/options_dialog.h"
 #include "startup/engine_form.h"
 
 namespace {
@@ -82,13 +81,6 @@ TEST_F(ModesTest, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
   EXPECT_EQ(f.windows.saver_windows[0]->box.refreshes, 1);
 }
 
-TEST_F(ModesTest, PreviewOfAWindowWithoutParentEndsBeforeAnythingLoads) {
-  f.windows.rects[77] = {0, 0, 100, 100};  // a window, but top-level
-  EXPECT_THROW(RunPreviewMode(s, 77), ProcessEnded);
-  EXPECT_FALSE(EngineLoaded(s));
-  EXPECT_TRUE(f.windows.engine_windows.empty());
-}
-
 // Where the options dialog (340 x 560 in the fake) lands for an owner.
 struct OwnerCase {
   const char* what;
@@ -141,18 +133,6 @@ TEST(OptionsPlacementRounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(dialog.x, expected_x) << width;
     EXPECT_EQ(dialog.y, 20) << width;  // 300.5 - 280 = 20.5
   }
-}
-
-TEST_F(ModesTest, OptionsWithAnOwnerOwnsPlacesAndDisablesIt) {
-  f.display.AddMonitor(0, 0, 800, 600, true);
-  f.windows.parents[55] = 66;
-  f.windows.rects[66] = {10, 10, 200, 200};
-  RunOptionsMode(s, 55);
-  FakeOptionsWindow* w = f.windows.options_windows.at(0);
-  EXPECT_EQ(w->owner, 66);
-  EXPECT_EQ(w->x, 42);
-  EXPECT_TRUE(w->shown);
-  EXPECT_EQ(f.windows.calls, std::vector<std::string>{"DisableWindow(66)"});
 }
 
 }  // namespace
