@@ -131,29 +131,6 @@ TEST_F(MainTest, OptionsOwnerOnOneMonitorPutsTheDialogAt32Pixels) {
   EXPECT_EQ(f.windows.calls, std::vector<std::string>{"DisableWindow(66)"});
 }
 
-TEST_F(MainTest, OptionsOwnerAcrossMonitorsCentresOnMonitorOneRoundingHalvesToEven) {
-  f.display.AddMonitor(0, 0, 800, 600, true);
-  f.display.AddMonitor(800, 0, 640, 480);
-  f.windows.parents[55] = 66;
-  f.windows.rects[66] = {700, 40, 900, 400};
-  ASSERT_TRUE(Main(s, "/C 55"));
-  FakeOptionsWindow* w = f.windows.options_windows[0];
-  ASSERT_TRUE(w->moved);
-  EXPECT_EQ(w->x, 400 - 340 / 2);
-  EXPECT_EQ(w->y, 300 - 560 / 2);
-}
-
-TEST_F(MainTest, OptionsOwnerCentringRoundsHalvesToEven) {
-  f.display.AddMonitor(0, 0, 801, 601, true);
-  f.windows.parents[55] = 66;
-  f.windows.rects[66] = {-50, 0, 100, 100};  // not wholly on the monitor
-  ASSERT_TRUE(Main(s, "/C 55"));
-  FakeOptionsWindow* w = f.windows.options_windows[0];
-  // 400.5 - 170 = 230.5 -> 230; 300.5 - 280 = 20.5 -> 20
-  EXPECT_EQ(w->x, 230);
-  EXPECT_EQ(w->y, 20);
-}
-
 TEST_F(MainTest, OptionsHandleWithoutParentMeansNoOwner) {
   ASSERT_TRUE(Main(s, "/C:1234"));
   EXPECT_EQ(s.OptionsOwner, 0);
