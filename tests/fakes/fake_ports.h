@@ -4,6 +4,7 @@
 
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -30,6 +31,7 @@ struct FakePorts {
   FakeWindowSystem windows;
   FakeDisplay display;
   FakeGraphics graphics;
+  FakeRegistry registry;
 
   Ports View();
 };
