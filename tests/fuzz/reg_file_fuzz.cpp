@@ -5,7 +5,7 @@
 //         -DGLIMMORA_FUZZ=ON -DGLIMMORA_TESTS=OFF -DGLIMMORA_BENCH=OFF
 //   cmake --build build/fuzz --target reg_file_fuzz
 //   mkdir -p build/fuzz/corpus
-//   build/fuzz/tests/fuzz/reg_file_fuzz build/fuzz/corpus tests/fuzz/corpus \
+//   build/fuzz/tests/fuzz/reg_file_fuzz build/fuzz/corpus tests/settings/data \
 //         -dict=tests/fuzz/reg_file.dict -max_total_time=300
 #include <cstdint>
 #include <cstdio>
