@@ -142,32 +142,6 @@ TEST(FileRegistry, FirstSaveCreatesTheFolderPrivately) {
   EXPECT_TRUE(ReadAll(f.paths.current_user).starts_with(Utf16File("Windows Registry Editor Version 5.00\r\n\r\n")));
 }
 
-TEST(FileRegistry, ASaveKeepsOtherKeysValuesAndNotes) {
-  TempDir dir;
-  FileStore f(dir);
-  WriteAll(f.paths.current_user,
-           "REGEDIT4\n\n"
-           "[HKEY_CURRENT_USER\\Software\\Other]\n\"Keep\"=\"me\"\n\n"
-           "[HKEY_CURRENT_USER\\Software\\Glimmora]\n"
-           "; my note\n"
-           "\"DebugMode\"=\"yes\"\n"
-           "\"Custom\"=hex:01,02\n");
-  FileProgram p(*f.store);
-  p.Load();
-  EXPECT_TRUE(p.state.DebugMode);
-  p.state.CurrentSettings = Sample();
-  SaveSettings(p.state);
-  std::string text;
-  EXPECT_TRUE(GetRegistryValue(*f.store, kHkeyCurrentUser, "Software\\Other", "Keep", text));
-  EXPECT_EQ(text, "me");
-  EXPECT_TRUE(GetRegistryValue(*f.store, kHkeyCurrentUser, "Software\\Glimmora", "DebugMode", text));
-  EXPECT_EQ(text, "yes");
-  std::string file = Utf16LeToUtf8(ReadAll(f.paths.current_user).substr(2));
-  EXPECT_NE(file.find("; my note\r\n"), std::string::npos);
-  EXPECT_NE(file.find("\"Custom\"=hex:01,02\r\n"), std::string::npos);
-  EXPECT_EQ(p.Load(), Sample());
-}
-
 TEST(FileRegistry, HandEditedFileKeepsItsReadableValues) {
   TempDir dir;
   FileStore f(dir);
