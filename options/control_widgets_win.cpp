@@ -21,6 +21,22 @@ DWORD TextBoxStyle(const ControlInfo& info) {
   return ES_AUTOHSCROLL;
 }
 
+// Long network paths can be scrolled into view: the list scrolls sideways
+// as far as its widest line needs (the bar shows only then).
+void FitHorizontalExtent(HWND list, const std::vector<std::string>& items) {
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  LONG widest = 0;
+  for (const std::string& item : items) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+    if (size.cx > widest) widest = size.cx;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
+}
+
 bool SameFont(const FontSpec& a, const FontSpec& b) {
   return std::strcmp(a.face, b.face) == 0 && a.points == b.points && a.bold == b.bold && a.underline == b.underline;
 }
@@ -33,7 +49,7 @@ WidgetClass WidgetClassOf(const ControlInfo& info) {
     case ControlKind::Label: return {"STATIC", LabelStyle(info), 0};
     case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     case ControlKind::ListBox:
-      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
+      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Button:
       return {"BUTTON", static_cast<DWORD>(info.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
     case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
@@ -57,6 +73,7 @@ void WriteItems(HWND widget, ControlKind kind, const ControlState& state) {
   for (const std::string& item : state.items) {
     SendMessageA(widget, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
+  if (list) FitHorizontalExtent(widget, state.items);
   WriteSelection(widget, kind, state);
   SendMessageA(widget, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(widget, nullptr, TRUE);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Windows options dialog under Wine, driven as a user would, with a
 # window manager running (keys reach Wine dialogs reliably only with one):
-# open /C, open the Info panel, add a typed folder with the "M" button and
-# the input box, toggle "Include subdirs" through its shared access key,
-# change the interval and the grace period, OK; then read the stored values
-# back. Cancel, Esc and the close box must leave them as they were.
+# open /C, add a typed folder with the "M" button and the input box, open
+# and close the Info panel (its preview shows that folder), change the
+# interval, toggle "Include subdirs" through its shared access key, change
+# the grace period, OK; then read the stored values back. Cancel, Esc and the close box must leave them as they were.
 # Screenshots go to <build-dir>/e2e-shots/win_options_*.png.
 # Usage: win_options.sh glimmora.scr source-dir build-dir
 program=$1
@@ -64,17 +64,6 @@ read -r _ _ w h <<<"$(window_geometry "$dialog")"
 [ "$w $h" = "332 530" ] || fail "dialog client area $w x $h, expected 332 x 530"
 screenshot "$shots/win_options_open.png"
 
-note ">>> opens the Info panel and widens the window; <<< closes it"
-click_at "$dialog" $(centre 3900 7380 915 435)
-sleep 1
-read -r _ _ w _ <<<"$(window_geometry "$dialog")"
-[ "$w" = 657 ] || fail "with the Info panel the client area is $w wide, expected 657"
-screenshot "$shots/win_options_info.png"
-click_at "$dialog" $(centre 3900 7380 915 435)
-sleep 0.5
-read -r _ _ w _ <<<"$(window_geometry "$dialog")"
-[ "$w" = 332 ] || fail "closing the Info panel left the window $w wide"
-
 note "M: the input box takes a typed folder"
 click_at "$dialog" $(centre $((120 + 4260)) $((120 + 2160)) 315 315)
 box=$(wait_for_other "$dialog") || fail "no input box"
@@ -87,16 +76,27 @@ wait_gone "$box" || fail "the input box did not close on Enter"
 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
 sleep 0.3
 
-# The focus is back on the "M" button. Alt+I reaches "Include subdirs" first
-# (the next label with that letter), and again "Interval:".
-note "keys: Alt+I twice cycles, Space clears Include subdirs, Down x5 = 20 seconds, Alt+G grace 7"
-xdotool key alt+i
-sleep 0.2
-xdotool key space
-sleep 0.2
+note ">>> opens the Info panel with the preview and widens the window; <<< closes it"
+click_at "$dialog" $(centre 3900 7380 915 435)
+sleep 2
+read -r _ _ w _ <<<"$(window_geometry "$dialog")"
+[ "$w" = 657 ] || fail "with the Info panel the client area is $w wide, expected 657"
+screenshot "$shots/win_options_info.png"
+click_at "$dialog" $(centre 3900 7380 915 435)
+sleep 0.5
+read -r _ _ w _ <<<"$(window_geometry "$dialog")"
+[ "$w" = 332 ] || fail "closing the Info panel left the window $w wide"
+
+# The focus is on >>>. Alt+I reaches "Interval:" first (the next label with
+# that letter, wrapping around), and again "Include subdirs".
+note "keys: Alt+I, Down x5 = 20 seconds, Alt+I again, Space clears Include subdirs, Alt+G grace 7, Enter"
 xdotool key alt+i
 sleep 0.2
 xdotool key Down Down Down Down Down
+sleep 0.2
+xdotool key alt+i
+sleep 0.2
+xdotool key space
 sleep 0.2
 xdotool key alt+g
 sleep 0.2

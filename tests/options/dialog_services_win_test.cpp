@@ -1,5 +1,5 @@
 // The Windows dialog services, each answered from inside its own modal loop:
-// our input box, the colour dialog, the folder picker and the link opener.
+// our input box, the colour dialog and the folder picker.
 #include "options/dialog_services.h"
 #include "options/dialog_util_win.h"
 #include "options/input_box_win.h"
@@ -139,11 +139,6 @@ TEST_F(WinDialogServicesTest, FolderPickerCancelledGivesNothing) {
   EXPECT_EQ(services->BrowseFolder(owner.handle(), "Please select your Images folder."), "");
   EXPECT_TRUE(cancel.answered());
   EXPECT_EQ(title_seen, "Please select your Images folder.");
-}
-
-TEST_F(WinDialogServicesTest, OpenLinkReportsFailure) {
-  EXPECT_FALSE(services->OpenLink(""));
-  EXPECT_FALSE(services->OpenLink("Z:\\no\\such\\folder\\nothing.glimmora-none"));
 }
 
 }  // namespace
