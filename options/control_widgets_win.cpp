@@ -117,11 +117,11 @@ FontSet::~FontSet() {
   for (const Entry& e : fonts_) DeleteObject(e.font);
 }
 
-HFONT FontSet::For(const FontSpec& spec) {
+HFONT FontSet::For(const FontSpec& wanted) {
   for (const Entry& e : fonts_) {
-    if (SameFont(e.spec, spec)) return e.font;
+    if (SameFont(e.wanted, wanted)) return e.font;
   }
-  HFONT font = CreatePointFont(spec.face, spec.points, spec.bold, spec.underline, dpi_);
-  fonts_.push_back({spec, font});
+  HFONT font = CreatePointFont(wanted.face, wanted.points, wanted.bold, wanted.underline, dpi_);
+  fonts_.push_back({wanted, font});
   return font;
 }

@@ -43,11 +43,11 @@ class FontSet {
   ~FontSet();
   FontSet(const FontSet&) = delete;
   FontSet& operator=(const FontSet&) = delete;
-  HFONT For(const FontSpec& spec);
+  HFONT For(const FontSpec& wanted);
 
  private:
   struct Entry {
-    FontSpec spec;
+    FontSpec wanted;
     HFONT font;
   };
   int dpi_;
