@@ -21,6 +21,9 @@ title="Glimmora - slide show by Glimmora Labs"
 settings_key='HKCU\Software\Glimmora'
 winlogon='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 
+# No stored grace period: the dialog shows 5, so typing 7 is a change.
+wine reg delete "$winlogon" /v ScreenSaverGracePeriod /f >/dev/null 2>&1
+
 # A picture folder, and its path as a Windows user types it.
 mkdir -p "$E2E_TMP/pics"
 convert -size 320x240 gradient:navy-gold "$E2E_TMP/pics/sample.jpg"
