@@ -10,6 +10,8 @@ Ports FakePorts::View() {
   p.windows = &windows;
   p.display = &display;
   p.graphics = &graphics;
+  p.files = &files;
+  p.probe = &probe;
   return p;
 }
 

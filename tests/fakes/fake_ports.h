@@ -4,6 +4,8 @@
 
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_image_probe.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -30,6 +32,8 @@ struct FakePorts {
   FakeWindowSystem windows;
   FakeDisplay display;
   FakeGraphics graphics;
+  FakeFileSystem files;
+  FakeImageProbe probe;
 
   Ports View();
 };
