@@ -38,9 +38,19 @@ PictureSize MetafileSize(const std::string& path) {
   return PlaceableWmfSize(header.data(), static_cast<std::size_t>(got)).value_or(PictureSize{});
 }
 
+bool EndsWithWmf(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string ext = path.substr(path.size() - 4);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext == ".wmf";
+}
+
 class PixbufImageProbe final : public ImageProbe {
  public:
   PictureSize Dimensions(const std::string& path) override {
+    // The metafile loader measures nothing without rendering and complains
+    // (a GLib critical) about the size it was given: skip it for .wmf names.
+    if (EndsWithWmf(path)) return MetafileSize(path);
     gint width = -1, height = -1;
     GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
     // No loader knows it, or it is a metafile: only its own header can tell.
