@@ -64,6 +64,22 @@ class FindListing final : public FolderListing {
   std::wstring folder_;
 };
 
+// The target of a loaded link. Its item list carries every name in full
+// Unicode; the path text beside it may be in the ANSI code page only (Wine
+// writes "?" for what that cannot hold), so the list is asked first.
+std::string TargetPath(IShellLinkW& link) {
+  std::vector<wchar_t> buffer(32768, L'\0');
+  PIDLIST_ABSOLUTE items = nullptr;
+  if (link.GetIDList(&items) == S_OK && items) {
+    const bool ok = SHGetPathFromIDListW(items, buffer.data());  // at most MAX_PATH characters
+    CoTaskMemFree(items);
+    if (ok && buffer[0]) return WideToUtf8(buffer.data(), static_cast<int>(wcslen(buffer.data())));
+  }
+  buffer[0] = L'\0';
+  if (link.GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) != S_OK) return {};
+  return WideToUtf8(buffer.data(), static_cast<int>(wcslen(buffer.data())));
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   ~Win32FileSystem() override {
@@ -92,11 +108,7 @@ class Win32FileSystem final : public FileSystem {
     std::string target;
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Load(Utf8ToWide(folder + name).c_str(), STGM_READ))) {
-        std::vector<wchar_t> buffer(32768, L'\0');
-        if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) == S_OK)
-          target = WideToUtf8(buffer.data(), static_cast<int>(wcslen(buffer.data())));
-      }
+      if (SUCCEEDED(file->Load(Utf8ToWide(folder + name).c_str(), STGM_READ))) target = TargetPath(*link);
       file->Release();
     }
     link->Release();
