@@ -39,7 +39,8 @@ bool MakeJpegs() {
   for (int i = 0; i < kPictures && ok; ++i) {
     if (std::filesystem::exists(JpegPath(i))) continue;
     for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth * 3; ++x) pixels[y * stride + x] = static_cast<guchar>((x + y + i) / 4 + random() % 64);
+      for (int x = 0; x < kWidth * 3; ++x)
+        pixels[y * stride + x] = static_cast<guchar>((x + y + i) / 4 + random() % 64);
     ok = gdk_pixbuf_save(pixbuf, JpegPath(i).c_str(), "jpeg", nullptr, "quality", "90", nullptr);
   }
   g_object_unref(pixbuf);
@@ -52,7 +53,8 @@ class FullDecodeProbe final : public ImageProbe {
   PictureSize Dimensions(const std::string& path) override {
     GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
     if (!pixbuf) return {};
-    PictureSize size{static_cast<float>(gdk_pixbuf_get_width(pixbuf)), static_cast<float>(gdk_pixbuf_get_height(pixbuf))};
+    PictureSize size{static_cast<float>(gdk_pixbuf_get_width(pixbuf)),
+                     static_cast<float>(gdk_pixbuf_get_height(pixbuf))};
     g_object_unref(pixbuf);
     return size;
   }

@@ -22,7 +22,7 @@ enum FileAttributeBits : std::uint32_t {
 };
 
 struct FolderEntry {
-  std::string name;             // the entry's own name, no separator
+  std::string name;              // the entry's own name, no separator
   std::uint32_t attributes = 0;  // 0 when they could not be read: counts as a file
 };
 

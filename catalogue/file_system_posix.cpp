@@ -28,10 +28,14 @@ constexpr off_t kMaxShortcutBytes = 1 << 20;  // real .lnk files are a few KiB
 
 // Attributes of a file-system object, or nullopt for kinds we never list.
 bool AttributesOfMode(mode_t mode, std::uint32_t* attributes) {
-  if (S_ISDIR(mode)) *attributes = kFileDirectory;
-  else if (S_ISREG(mode)) *attributes = kFileArchive;
-  else if (S_ISLNK(mode)) *attributes = kFileSymlink;
-  else return false;
+  if (S_ISDIR(mode))
+    *attributes = kFileDirectory;
+  else if (S_ISREG(mode))
+    *attributes = kFileArchive;
+  else if (S_ISLNK(mode))
+    *attributes = kFileSymlink;
+  else
+    return false;
   return true;
 }
 
@@ -65,11 +69,19 @@ class DirListing final : public FolderListing {
   // attributes 0 and counts as a file.
   bool TypeOf(const dirent& d, std::uint32_t* attributes) {
     switch (d.d_type) {
-      case DT_DIR: *attributes = kFileDirectory; return true;
-      case DT_REG: *attributes = kFileArchive; return true;
-      case DT_LNK: *attributes = kFileSymlink; return true;
-      case DT_UNKNOWN: break;
-      default: return false;
+      case DT_DIR:
+        *attributes = kFileDirectory;
+        return true;
+      case DT_REG:
+        *attributes = kFileArchive;
+        return true;
+      case DT_LNK:
+        *attributes = kFileSymlink;
+        return true;
+      case DT_UNKNOWN:
+        break;
+      default:
+        return false;
     }
     struct stat st {};
     if (fstatat(dirfd(dir_), d.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return true;
@@ -134,8 +146,10 @@ class PosixFileSystem final : public FileSystem {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) return {};
     std::string target;
-    if (S_ISLNK(st.st_mode)) target = RealPath(path);
-    else if (S_ISREG(st.st_mode)) target = ShellLinkTarget(folder, path);
+    if (S_ISLNK(st.st_mode))
+      target = RealPath(path);
+    else if (S_ISREG(st.st_mode))
+      target = ShellLinkTarget(folder, path);
     return IsUsableTarget(target) ? target : std::string();
   }
 
@@ -160,8 +174,10 @@ class PosixFileSystem final : public FileSystem {
     auto known = drive_roots_.find(letter);
     if (known != drive_roots_.end()) return known->second;
     std::string prefix;
-    if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine) prefix = wine;
-    else if (const char* home = std::getenv("HOME"); home && *home) prefix = std::string(home) + "/.wine";
+    if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine)
+      prefix = wine;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+      prefix = std::string(home) + "/.wine";
     std::string root = prefix.empty() ? std::string() : RealPath(prefix + "/dosdevices/" + letter + ':');
     return drive_roots_[letter] = root;
   }

@@ -3,6 +3,7 @@
 // disposed before returning. GDI+ must be started (StartGdiplus).
 // Implemented: [x] any format GDI+ decodes, [x] Unicode paths (wide call)
 #include <windows.h>
+
 #include <gdiplus.h>
 
 #include "catalogue/image_probe.h"

@@ -21,4 +21,6 @@ inline std::string WideToUtf8(const wchar_t* wide, int units) {
   return text;
 }
 
-inline std::string WideToUtf8(const std::wstring& wide) { return WideToUtf8(wide.data(), static_cast<int>(wide.size())); }
+inline std::string WideToUtf8(const std::wstring& wide) {
+  return WideToUtf8(wide.data(), static_cast<int>(wide.size()));
+}

@@ -50,7 +50,8 @@ TEST_F(AdmissionTest, SizeTableHasItsTextsAndMinimums) {
   // Every entry but "off" is its own text: "WxH".
   for (std::size_t i = 1; i < kImageSizeOptions.size(); ++i) {
     const ImageSizeOption& o = kImageSizeOptions[i];
-    EXPECT_EQ(o.text, std::to_string(static_cast<int>(o.min_width)) + "x" + std::to_string(static_cast<int>(o.min_height)));
+    EXPECT_EQ(o.text,
+              std::to_string(static_cast<int>(o.min_width)) + "x" + std::to_string(static_cast<int>(o.min_height)));
   }
   EXPECT_STREQ(kAspectRatioOptions[0], "ALL (really, REALLY, faster!)");
   EXPECT_STREQ(kAspectRatioOptions[1], "4/3 only (1.4-)");

@@ -1,6 +1,7 @@
 // Catalogue start and the folder walk over the in-memory file system: queue
-// seeding, breadth-first order, exclusions, shortcuts, growth, yields, stops
-// and the guards against endless and overlapping walks.
+// seeding, breadth-first order, growth, yields, stops and the guards against
+// endless and overlapping walks. Extensions, exclusions and shortcuts on real
+// trees: file_system_contract.h.
 #include "catalogue/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,8 @@ TEST_F(CatalogueTest, WalksBreadthFirstAndTakesPicturesByTheirLastFourCharacters
   f.files.Add("C:\\A\\", "1.jpg");
   f.files.Add("C:\\A\\", "sub", kFileDirectory);
   f.files.Add("C:\\A\\", "2.PNG");
-  for (const char* refused : {"x.jpeg", "x.tif", "x.tiff", "x.txt", "jpg", "x.jpg.bak"}) f.files.Add("C:\\A\\", refused);
+  for (const char* refused : {"x.jpeg", "x.tif", "x.tiff", "x.txt", "jpg", "x.jpg.bak"})
+    f.files.Add("C:\\A\\", refused);
   f.files.Add("C:\\A\\sub\\", "deeper", kFileDirectory);
   f.files.Add("C:\\A\\sub\\", "3.Gif");
   f.files.Add("C:\\A\\sub\\deeper\\", "4.bmp");
@@ -116,57 +118,6 @@ TEST_F(CatalogueTest, WalksBreadthFirstAndTakesPicturesByTheirLastFourCharacters
   EXPECT_TRUE(f.probe.opened.empty());
 }
 
-TEST_F(CatalogueTest, RecursiveOffStaysInTheIncludeFolders) {
-  f.files.Add("C:\\A\\", "sub", kFileDirectory);
-  f.files.Add("C:\\A\\sub\\", "1.jpg");
-  f.files.Add("C:\\A\\", "2.jpg");
-  Scan("C:\\A\\", false);
-  EXPECT_EQ(Folders(), (std::vector<std::string>{"C:\\A\\"}));
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"C:\\A\\2.jpg"}));
-}
-
-TEST_F(CatalogueTest, ExcludedFolderIsSkippedWithEverythingBelowIt) {
-  f.files.Add("C:\\A\\", "Skip", kFileDirectory);
-  f.files.Add("C:\\A\\Skip\\", "deep", kFileDirectory);
-  f.files.Add("C:\\A\\Skip\\", "1.jpg");
-  f.files.Add("C:\\A\\Skip\\deep\\", "2.jpg");
-  f.files.Add("C:\\A\\", "Keep", kFileDirectory);
-  f.files.Add("C:\\A\\Keep\\", "3.jpg");
-
-  Scan("C:\\A\\", true, "C:\\A\\Skip");
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"C:\\A\\Keep\\3.jpg"}));
-  EXPECT_EQ(std::count(f.files.opened.begin(), f.files.opened.end(), "C:\\A\\Skip\\"), 0);
-
-  Scan("C:\\A\\", true, "c:\\a\\skip\\");  // another case is another folder
-  EXPECT_EQ(s.PictureCount, 3);
-}
-
-TEST_F(CatalogueTest, ShortcutsLeadToFoldersOnlyWithSubfoldersOn) {
-  f.files.Add("D:\\Other\\", "far.jpg");
-  f.files.Add("D:\\Pics\\", "target.JPG");
-  f.files.AddShortcut("C:\\A\\", "folder.lnk", "D:\\Other");
-  f.files.AddShortcut("C:\\A\\", "picture.LNK", "D:\\Pics\\target.JPG");
-  f.files.AddShortcut("C:\\A\\", "broken.lnk", "");
-  f.files.AddShortcut("C:\\A\\", "document.lnk", "D:\\Pics\\notes.txt");
-  f.files.AddShortcut("C:\\A\\", "root.lnk", "E:\\");
-  f.files.AddFolder("E:\\");
-
-  Scan("C:\\A\\", false);
-  EXPECT_EQ(Folders(), (std::vector<std::string>{"C:\\A\\"}));
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"D:\\Pics\\target.JPG"}));
-
-  Scan("C:\\A\\", true);
-  EXPECT_EQ(Folders(), (std::vector<std::string>{"C:\\A\\", "D:\\Other\\", "E:\\"}));
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"D:\\Pics\\target.JPG", "D:\\Other\\far.jpg"}));
-}
-
-TEST_F(CatalogueTest, PictureReachedDirectlyAndThroughAShortcutIsListedTwice) {
-  f.files.Add("C:\\A\\", "1.jpg");
-  f.files.AddShortcut("C:\\A\\", "again.lnk", "C:\\A\\1.jpg");
-  Scan("C:\\A\\");
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"C:\\A\\1.jpg", "C:\\A\\1.jpg"}));
-}
-
 TEST_F(CatalogueTest, LinksBackToAFolderAlreadyWalkedEndTheWalk) {
   f.files.Add("C:\\A\\", "1.jpg");
   f.files.Add("C:\\A\\", "sub", kFileDirectory);
@@ -177,15 +128,6 @@ TEST_F(CatalogueTest, LinksBackToAFolderAlreadyWalkedEndTheWalk) {
   EXPECT_EQ(Scan("C:\\A\\"), ScanEnd::kDone);
   EXPECT_EQ(Folders(), (std::vector<std::string>{"C:\\A\\", "C:\\A\\sub\\", "C:\\a\\"}));
   EXPECT_EQ(Pictures(), (std::vector<std::string>{"C:\\A\\1.jpg"}));
-}
-
-TEST_F(CatalogueTest, FailuresContributeNothingAndTheWalkGoesOn) {
-  f.files.Add("C:\\A\\", "gone", kFileDirectory);
-  f.files.folders.erase("C:\\A\\gone\\");  // vanished between listing and walking
-  f.files.AddShortcut("C:\\A\\", "dangling.lnk", "");
-  f.files.Add("C:\\B\\", "1.jpg");
-  EXPECT_EQ(Scan("C:\\Missing\r\nC:\\A\r\nC:\\B"), ScanEnd::kDone);
-  EXPECT_EQ(Pictures(), (std::vector<std::string>{"C:\\B\\1.jpg"}));
 }
 
 TEST_F(CatalogueTest, FiltersDecideThroughTheProbe) {

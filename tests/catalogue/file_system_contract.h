@@ -105,13 +105,20 @@ TYPED_TEST_SUITE_P(FileSystemContract);
 TYPED_TEST_P(FileSystemContract, ListsEveryEntryOnceWithItsKind) {
   this->Folder(this->root, "sub");
   this->tree->MakeFile(this->root + "a.jpg");
-  this->tree->MakeFile(this->root + "b.txt");
   const auto entries = this->List(this->root);
-  ASSERT_EQ(entries.size(), 3u);  // never "." or ".."
+  ASSERT_EQ(entries.size(), 2u);  // never "." or ".."
   EXPECT_TRUE(entries.at("sub") & kFileDirectory);
   EXPECT_FALSE(entries.at("a.jpg") & (kFileDirectory | kFileSymlink));
-  EXPECT_FALSE(entries.at("b.txt") & (kFileDirectory | kFileSymlink));
   EXPECT_TRUE(this->List(this->root + "sub" + this->sep).empty());
+  // The attribute query agrees, with or without the separator; failures are 0.
+  FileSystem& fs = this->files();
+  EXPECT_TRUE(fs.GetAttributes(this->root + "sub") & kFileDirectory);
+  EXPECT_TRUE(fs.GetAttributes(this->root + "sub" + this->sep) & kFileDirectory);
+  EXPECT_NE(fs.GetAttributes(this->root + "a.jpg"), 0u);
+  EXPECT_FALSE(fs.GetAttributes(this->root + "a.jpg") & kFileDirectory);
+  EXPECT_EQ(fs.GetAttributes(this->root + "missing.jpg"), 0u);
+  EXPECT_EQ(fs.GetAttributes(""), 0u);
+  EXPECT_EQ(fs.OpenFolder(this->root + "missing" + this->sep), nullptr);
 }
 
 TYPED_TEST_P(FileSystemContract, ListsHiddenEntriesAndLeavesOutSystemOnes) {
@@ -123,19 +130,6 @@ TYPED_TEST_P(FileSystemContract, ListsHiddenEntriesAndLeavesOutSystemOnes) {
   ASSERT_TRUE(entries.count(hidden));
   EXPECT_TRUE(entries.at(hidden) & kFileHidden);
   EXPECT_FALSE(entries.at("plain.jpg") & kFileHidden);
-}
-
-TYPED_TEST_P(FileSystemContract, AttributesTellFoldersFromFilesAndFailAsZero) {
-  this->Folder(this->root, "sub");
-  this->tree->MakeFile(this->root + "a.jpg");
-  FileSystem& fs = this->files();
-  EXPECT_TRUE(fs.GetAttributes(this->root + "sub") & kFileDirectory);
-  EXPECT_TRUE(fs.GetAttributes(this->root + "sub" + this->sep) & kFileDirectory);
-  EXPECT_NE(fs.GetAttributes(this->root + "a.jpg"), 0u);
-  EXPECT_FALSE(fs.GetAttributes(this->root + "a.jpg") & kFileDirectory);
-  EXPECT_EQ(fs.GetAttributes(this->root + "missing.jpg"), 0u);
-  EXPECT_EQ(fs.GetAttributes(""), 0u);
-  EXPECT_EQ(fs.OpenFolder(this->root + "missing" + this->sep), nullptr);
 }
 
 TYPED_TEST_P(FileSystemContract, UnicodeNamesSurviveTheRoundTrip) {
@@ -190,13 +184,14 @@ TYPED_TEST_P(FileSystemContract, PathsToTheSameFolderShareItsIdentity) {
 // and no file opened while the filters are off.
 TYPED_TEST_P(FileSystemContract, WalkTakesPicturesByExtensionOnly) {
   const std::string& r = this->root;
-  for (const char* name : {"a.JPG", "b.jpg", "c.png", "d.Gif", "e.bmp", "f.wmf", "g.jpeg", "h.tif", "i.tiff", "j.txt", "jpg"})
+  for (const char* name :
+       {"a.JPG", "b.jpg", "c.png", "d.Gif", "e.bmp", "f.wmf", "g.jpeg", "h.tif", "i.tiff", "j.txt", "jpg"})
     this->tree->MakeFile(r + name);
   const std::string hidden = this->tree->MakeHiddenFile(r, "k.jpg");
   this->tree->MakeUnlisted(r, "l.jpg");
   EXPECT_EQ(this->Walk(r, true), ScanEnd::kDone);
-  EXPECT_EQ(this->PictureSet(), (std::multiset<std::string>{r + "a.JPG", r + "b.jpg", r + "c.png", r + "d.Gif", r + "e.bmp",
-                                                            r + "f.wmf", r + hidden}));
+  EXPECT_EQ(this->PictureSet(), (std::multiset<std::string>{r + "a.JPG", r + "b.jpg", r + "c.png", r + "d.Gif",
+                                                            r + "e.bmp", r + "f.wmf", r + hidden}));
   EXPECT_TRUE(this->program.fakes.probe.opened.empty());
 }
 
@@ -238,8 +233,9 @@ TYPED_TEST_P(FileSystemContract, WalkWithoutSubfoldersStillResolvesPictureShortc
 
   this->Walk(include, true);
   // The picture is reached by its shortcut and again in its folder: listed twice.
-  EXPECT_EQ(this->PictureSet(), (std::multiset<std::string>{other + "target.PNG", other + "target.PNG", other + "far.jpg",
-                                                            include + "sub" + this->sep + "hidden-below.jpg"}));
+  EXPECT_EQ(this->PictureSet(),
+            (std::multiset<std::string>{other + "target.PNG", other + "target.PNG", other + "far.jpg",
+                                        include + "sub" + this->sep + "hidden-below.jpg"}));
 }
 
 TYPED_TEST_P(FileSystemContract, WalkEndsOnALinkToAnAncestor) {
@@ -264,8 +260,8 @@ TYPED_TEST_P(FileSystemContract, WalkGoesOnPastMissingFolders) {
   EXPECT_EQ(this->Pictures(), (std::vector<std::string>{a + "1.jpg"}));
 }
 
-REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ListsEveryEntryOnceWithItsKind, ListsHiddenEntriesAndLeavesOutSystemOnes,
-                            AttributesTellFoldersFromFilesAndFailAsZero, UnicodeNamesSurviveTheRoundTrip,
+REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, ListsEveryEntryOnceWithItsKind,
+                            ListsHiddenEntriesAndLeavesOutSystemOnes, UnicodeNamesSurviveTheRoundTrip,
                             ShortcutsResolveToTheirTargetsOrToNothing, PathsToTheSameFolderShareItsIdentity,
                             WalkTakesPicturesByExtensionOnly, WalkIsBreadthFirstAndSkipsExactExclusions,
                             WalkWithoutSubfoldersStillResolvesPictureShortcuts, WalkEndsOnALinkToAnAncestor,

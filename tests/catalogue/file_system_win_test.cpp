@@ -3,6 +3,7 @@
 // written by the shell's own link object; and the portable shell-link reader
 // against links that the shell wrote.
 #include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
 

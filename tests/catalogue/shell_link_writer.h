@@ -10,7 +10,7 @@ struct LinkSpec {
   std::string common_suffix = {};  // LinkInfo common path suffix
   std::string relative_path = {};  // StringData RELATIVE_PATH; empty: none
   std::string name = {};           // StringData NAME (a description); empty: none
-  bool unicode_strings = true;   // StringData in UTF-16 (IsUnicode)
+  bool unicode_strings = true;     // StringData in UTF-16 (IsUnicode)
   bool unicode_link_info = false;  // LinkInfo header of 0x24 bytes with UTF-16 paths too
   bool id_list = false;            // a LinkTargetIDList before LinkInfo
 };
@@ -33,7 +33,8 @@ inline std::u16string Utf16(const std::string& utf8) {
     std::uint32_t cp = c;
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     if (extra) cp = c & (0x3F >> extra);
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+      cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     i += 1 + extra;
     if (cp >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
@@ -106,13 +107,14 @@ inline std::vector<std::uint8_t> WriteShellLink(const LinkSpec& spec) {
   if (spec.unicode_strings) flags |= 0x80;
   std::vector<std::uint8_t> out;
   U32(out, 0x4C);
-  for (std::uint8_t b : {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46})
+  for (std::uint8_t b :
+       {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46})
     out.push_back(b);
   U32(out, flags);
-  U32(out, 0x20);                  // FILE_ATTRIBUTE_ARCHIVE
+  U32(out, 0x20);                   // FILE_ATTRIBUTE_ARCHIVE
   out.resize(out.size() + 24 + 4);  // three times, file size
-  U32(out, 0);                     // icon index
-  U32(out, 1);                     // SW_SHOWNORMAL
+  U32(out, 0);                      // icon index
+  U32(out, 1);                      // SW_SHOWNORMAL
   out.resize(out.size() + 2 + 2 + 4 + 4);
   if (spec.id_list) {
     U16(out, 6);  // one item of 4 bytes, then the terminating empty item

@@ -1,7 +1,7 @@
 #pragma once
 // Real files for catalogue tests on both platforms: a temporary folder that
 // removes itself, UTF-8 <-> path conversion, and tiny picture writers (1-bit
-// PNG and BMP, a placeable WMF) so any size can be made in a moment.
+// PNG, a placeable WMF) so any size can be made in a moment.
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -92,7 +92,8 @@ inline std::vector<std::uint8_t> Stored(const std::vector<std::uint8_t>& raw) {
     out.push_back(at + len == raw.size() ? 1 : 0);
     Le16(out, static_cast<std::uint32_t>(len));
     Le16(out, static_cast<std::uint32_t>(~len & 0xFFFF));
-    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + len));
+    out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+               raw.begin() + static_cast<std::ptrdiff_t>(at + len));
     at += len;
   } while (at < raw.size());
   std::uint32_t a = 1, b = 0;
@@ -121,27 +122,9 @@ inline void WritePng(const fs::path& path, std::uint32_t width, std::uint32_t he
   WriteBytes(path, out);
 }
 
-// A black 1-bit BMP of any size.
-inline void WriteBmp(const fs::path& path, std::uint32_t width, std::uint32_t height) {
-  using namespace detail;
-  const std::uint32_t row = (width + 31) / 32 * 4;
-  const std::uint32_t pixels_at = 14 + 40 + 8;
-  std::vector<std::uint8_t> out = {'B', 'M'};
-  Le32(out, pixels_at + row * height);
-  Le32(out, 0);
-  Le32(out, pixels_at);
-  for (std::uint32_t v : {40u, width, height}) Le32(out, v);
-  Le16(out, 1);  // planes
-  Le16(out, 1);  // bits per pixel
-  for (std::uint32_t v : {0u, row * height, 2835u, 2835u, 2u, 0u}) Le32(out, v);
-  for (std::uint8_t b : {0, 0, 0, 0, 255, 255, 255, 0}) out.push_back(b);  // palette
-  out.resize(out.size() + static_cast<std::size_t>(row) * height, 0);
-  WriteBytes(path, out);
-}
-
 // A placeable metafile with an empty picture inside the given bounding box.
-inline void WriteWmf(const fs::path& path, std::int16_t left, std::int16_t top, std::int16_t right,
-                     std::int16_t bottom, std::uint16_t units_per_inch) {
+inline void WriteWmf(const fs::path& path, std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom,
+                     std::uint16_t units_per_inch) {
   using namespace detail;
   std::vector<std::uint8_t> out;
   Le32(out, 0x9AC6CDD7);
