@@ -52,7 +52,8 @@ class FindListing final : public FolderListing {
     BY_HANDLE_FILE_INFORMATION info{};
     const bool ok = GetFileInformationByHandle(handle, &info);
     CloseHandle(handle);
-    if (!ok) return {};
+    // Some network file systems give no file index: then only the path can tell.
+    if (!ok || (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0)) return {};
     return std::to_string(info.dwVolumeSerialNumber) + ':' + std::to_string(info.nFileIndexHigh) + ':' +
            std::to_string(info.nFileIndexLow);
   }

@@ -37,8 +37,12 @@ bool IsExcluded(const ProgramState& state, const std::string& folder) {
 }
 
 // A folder is listed once per run, however many paths lead to it (links,
-// junctions, bind mounts): this is what ends a walk through a link to one of
-// its own ancestors.
+// junctions, bind mounts, another letter case): with QueueFolder this is what
+// ends a walk through a link to one of its own ancestors. It also means that
+// a folder reached twice (two overlapping include folders, a folder shortcut
+// into a folder already walked) lists its pictures once, not twice; a picture
+// is still listed twice when it is reached directly and through a picture
+// shortcut, since pictures are not guarded.
 bool FirstVisit(ProgramState& state, const std::string& folder, FolderListing& listing) {
   std::string identity = listing.Identity();
   if (identity.empty()) identity = "path:" + folder;
