@@ -30,7 +30,7 @@ bool IsValidUtf8(const std::string& text) {
 
 TEST(ShellLinkTest, ReadsLocalAndRelativePathsInEveryVariant) {
   struct Case {
-    LinkSpec spec;
+    LinkFields fields;
     std::string local, relative;
   };
   const Case cases[] = {
@@ -51,7 +51,7 @@ TEST(ShellLinkTest, ReadsLocalAndRelativePathsInEveryVariant) {
       {{.relative_path = "\xf0\x9f\x93\xb7.gif"}, "", "\xf0\x9f\x93\xb7.gif"},  // a surrogate pair
   };
   for (const Case& c : cases) {
-    auto link = Parse(WriteShellLink(c.spec));
+    auto link = Parse(WriteShellLink(c.fields));
     ASSERT_TRUE(link) << c.local;
     EXPECT_EQ(link->local_path, c.local);
     EXPECT_EQ(link->relative_path, c.relative);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-struct LinkSpec {
+struct LinkFields {
   std::string local_base = {};     // LinkInfo local base path (UTF-8); empty: no LinkInfo
   std::string common_suffix = {};  // LinkInfo common path suffix
   std::string relative_path = {};  // StringData RELATIVE_PATH; empty: none
@@ -62,22 +62,22 @@ inline void Counted(std::vector<std::uint8_t>& out, const std::string& text, boo
   }
 }
 
-inline std::vector<std::uint8_t> LinkInfo(const LinkSpec& spec) {
-  const std::uint32_t header = spec.unicode_link_info ? 0x24 : 0x1C;
+inline std::vector<std::uint8_t> LinkInfo(const LinkFields& fields) {
+  const std::uint32_t header = fields.unicode_link_info ? 0x24 : 0x1C;
   std::vector<std::uint8_t> volume = {0x10, 0, 0, 0, 3, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 0x10, 0, 0, 0, 0, 0, 0, 0};
   std::vector<std::uint8_t> body = volume;  // VolumeID: size, drive type, serial, label offset, empty label
   const std::uint32_t base_at = header + static_cast<std::uint32_t>(body.size());
-  body.insert(body.end(), spec.local_base.begin(), spec.local_base.end());
+  body.insert(body.end(), fields.local_base.begin(), fields.local_base.end());
   body.push_back(0);
   const std::uint32_t suffix_at = header + static_cast<std::uint32_t>(body.size());
-  body.insert(body.end(), spec.common_suffix.begin(), spec.common_suffix.end());
+  body.insert(body.end(), fields.common_suffix.begin(), fields.common_suffix.end());
   body.push_back(0);
   std::uint32_t base_w = 0, suffix_w = 0;
-  if (spec.unicode_link_info) {
+  if (fields.unicode_link_info) {
     base_w = header + static_cast<std::uint32_t>(body.size());
-    Utf16Z(body, spec.local_base);
+    Utf16Z(body, fields.local_base);
     suffix_w = header + static_cast<std::uint32_t>(body.size());
-    Utf16Z(body, spec.common_suffix);
+    Utf16Z(body, fields.common_suffix);
   }
   std::vector<std::uint8_t> out;
   U32(out, header + static_cast<std::uint32_t>(body.size()));
@@ -87,7 +87,7 @@ inline std::vector<std::uint8_t> LinkInfo(const LinkSpec& spec) {
   U32(out, base_at);
   U32(out, 0);
   U32(out, suffix_at);
-  if (spec.unicode_link_info) {
+  if (fields.unicode_link_info) {
     U32(out, base_w);
     U32(out, suffix_w);
   }
@@ -97,14 +97,14 @@ inline std::vector<std::uint8_t> LinkInfo(const LinkSpec& spec) {
 
 }  // namespace link_writer
 
-inline std::vector<std::uint8_t> WriteShellLink(const LinkSpec& spec) {
+inline std::vector<std::uint8_t> WriteShellLink(const LinkFields& fields) {
   using namespace link_writer;
   std::uint32_t flags = 0;
-  if (spec.id_list) flags |= 0x01;
-  if (!spec.local_base.empty()) flags |= 0x02;
-  if (!spec.name.empty()) flags |= 0x04;
-  if (!spec.relative_path.empty()) flags |= 0x08;
-  if (spec.unicode_strings) flags |= 0x80;
+  if (fields.id_list) flags |= 0x01;
+  if (!fields.local_base.empty()) flags |= 0x02;
+  if (!fields.name.empty()) flags |= 0x04;
+  if (!fields.relative_path.empty()) flags |= 0x08;
+  if (fields.unicode_strings) flags |= 0x80;
   std::vector<std::uint8_t> out;
   U32(out, 0x4C);
   for (std::uint8_t b :
@@ -116,17 +116,17 @@ inline std::vector<std::uint8_t> WriteShellLink(const LinkSpec& spec) {
   U32(out, 0);                      // icon index
   U32(out, 1);                      // SW_SHOWNORMAL
   out.resize(out.size() + 2 + 2 + 4 + 4);
-  if (spec.id_list) {
+  if (fields.id_list) {
     U16(out, 6);  // one item of 4 bytes, then the terminating empty item
     U16(out, 4);
     U16(out, 0xBEEF);
     U16(out, 0);
   }
-  if (!spec.local_base.empty()) {
-    const std::vector<std::uint8_t> info = LinkInfo(spec);
+  if (!fields.local_base.empty()) {
+    const std::vector<std::uint8_t> info = LinkInfo(fields);
     out.insert(out.end(), info.begin(), info.end());
   }
-  if (!spec.name.empty()) Counted(out, spec.name, spec.unicode_strings);
-  if (!spec.relative_path.empty()) Counted(out, spec.relative_path, spec.unicode_strings);
+  if (!fields.name.empty()) Counted(out, fields.name, fields.unicode_strings);
+  if (!fields.relative_path.empty()) Counted(out, fields.relative_path, fields.unicode_strings);
   return out;
 }
