@@ -12,6 +12,8 @@ Ports FakePorts::View() {
   p.graphics = &graphics;
   p.dialogs = &dialogs;
   p.registry = &registry;
+  p.files = &files;
+  p.probe = &probe;
   return p;
 }
 

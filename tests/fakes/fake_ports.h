@@ -6,6 +6,8 @@
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_image_probe.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -34,6 +36,8 @@ struct FakePorts {
   FakeGraphics graphics;
   FakeDialogServices dialogs;
   FakeRegistry registry;
+  FakeFileSystem files;
+  FakeImageProbe probe;
 
   Ports View();
 };
