@@ -63,6 +63,8 @@ class GtkOptionsWindow final : public OptionsWindow {
     g_object_ref_sink(window_);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     gtk_window_set_type_hint(GTK_WINDOW(window_), GDK_WINDOW_TYPE_HINT_DIALOG);
+    // Where nothing places it (no owner, no window manager), mid-screen.
+    gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
     gtk_container_add(GTK_CONTAINER(window_), layout_.content);
     gtk_widget_show_all(layout_.content);
     GtkWidget* ok = layout_[C::cmdOk].widget;
