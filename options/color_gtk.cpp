@@ -15,7 +15,9 @@ std::int32_t Byte(double channel) {
 
 }  // namespace
 
-GdkRGBA RgbaFromColor(std::int32_t color) { return GdkRGBA{Channel(color, 0), Channel(color, 8), Channel(color, 16), 1.0}; }
+GdkRGBA RgbaFromColor(std::int32_t color) {
+  return GdkRGBA{Channel(color, 0), Channel(color, 8), Channel(color, 16), 1.0};
+}
 
 std::int32_t ColorFromRgba(const GdkRGBA& rgba) {
   return Byte(rgba.red) | (Byte(rgba.green) << 8) | (Byte(rgba.blue) << 16);

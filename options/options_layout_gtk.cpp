@@ -21,7 +21,8 @@ GtkWidget* Label(const GtkControl& c) { return c.widget; }
 void ApplyFont(GtkWidget* label, const ControlInfo& info) {
   if (!GTK_IS_LABEL(label)) return;
   PangoAttrList* attrs = pango_attr_list_new();
-  if (info.font.points != kDesignPoints) pango_attr_list_insert(attrs, pango_attr_scale_new(info.font.points / kDesignPoints));
+  if (info.font.points != kDesignPoints)
+    pango_attr_list_insert(attrs, pango_attr_scale_new(info.font.points / kDesignPoints));
   if (info.font.bold) pango_attr_list_insert(attrs, pango_attr_weight_new(PANGO_WEIGHT_BOLD));
   if (info.font.underline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
   if (info.fore_color >= 0) {
@@ -192,8 +193,9 @@ void LayOutOptions(OptionsLayout& l) {
   put(outer(C::lblDesc1), 0, 1);
   put(outer(C::lstDirectory), 1, 1);
   GtkWidget* gap = gtk_label_new(nullptr);  // "M" stands apart from the four list buttons
-  GtkWidget* include_buttons =
-      Then(Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAdd0), outer(C::cmdDel), outer(C::cmdMove0), outer(C::cmdMove1)}, 2), gap);
+  GtkWidget* include_buttons = Then(
+      Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAdd0), outer(C::cmdDel), outer(C::cmdMove0), outer(C::cmdMove1)}, 2),
+      gap);
   gtk_box_pack_start(GTK_BOX(include_buttons), outer(C::cmdAdd1), FALSE, FALSE, 0);
   put(include_buttons, 2, 1);
 
@@ -202,11 +204,13 @@ void LayOutOptions(OptionsLayout& l) {
   put(outer(C::chkRandom), 2, 2);
   put(outer(C::lblDesc12), 0, 3);
   put(outer(C::lstExclude), 1, 3);
-  put(Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAddExclude0), outer(C::cmdDelExclude), outer(C::cmdAddExclude1)}, 2), 2, 3);
+  put(Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAddExclude0), outer(C::cmdDelExclude), outer(C::cmdAddExclude1)}, 2),
+      2, 3);
 
   int row = 4;
-  for (const auto& [label, combo] : {std::pair{C::lblDesc10, C::cmbCheckSize}, std::pair{C::lblDesc11, C::cmbAspectRatio},
-                                     std::pair{C::lblDesc4, C::cmbUpscaleMode}}) {
+  for (const auto& [label, combo] :
+       {std::pair{C::lblDesc10, C::cmbCheckSize}, std::pair{C::lblDesc11, C::cmbAspectRatio},
+        std::pair{C::lblDesc4, C::cmbUpscaleMode}}) {
     put(outer(label), 0, row);
     put(outer(combo), 1, row++, 2);
   }
@@ -245,8 +249,8 @@ void LayOutInfoPanel(OptionsLayout& l) {
     gtk_label_set_max_width_chars(GTK_LABEL(Label(l[title])), 30);
   }
   gtk_label_set_ellipsize(GTK_LABEL(Label(l[C::lblLink])), PANGO_ELLIPSIZE_END);
-  GtkWidget* box = Box(GTK_ORIENTATION_VERTICAL,
-                       {outer(C::lblInfo0), outer(C::lblInfo1), outer(C::picSaver), outer(C::lblInfo2), outer(C::lblInfo3)});
+  GtkWidget* box = Box(GTK_ORIENTATION_VERTICAL, {outer(C::lblInfo0), outer(C::lblInfo1), outer(C::picSaver),
+                                                  outer(C::lblInfo2), outer(C::lblInfo3)});
   gtk_box_pack_start(GTK_BOX(box), outer(C::txtChangelog), TRUE, TRUE, 0);
   gtk_box_pack_start(GTK_BOX(box), outer(C::lblLink), FALSE, FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(box), kSpacing + 2);
@@ -260,7 +264,8 @@ GtkWidget* LayOutWindow(OptionsLayout& l, double dpi) {
   gtk_box_set_homogeneous(GTK_BOX(buttons), TRUE);
   for (C id : {C::cmdOk, C::cmdCancel, C::cmdMore}) gtk_box_pack_start(GTK_BOX(buttons), l[id].outer, TRUE, TRUE, 0);
   gtk_widget_set_halign(buttons, GTK_ALIGN_END);
-  GtkWidget* left = Box(GTK_ORIENTATION_VERTICAL, {l[C::fraFrame0].outer, l[C::fraFrame1].outer, buttons}, kSpacing + 2);
+  GtkWidget* left =
+      Box(GTK_ORIENTATION_VERTICAL, {l[C::fraFrame0].outer, l[C::fraFrame1].outer, buttons}, kSpacing + 2);
   GtkWidget* content = Box(GTK_ORIENTATION_HORIZONTAL, {left}, kSpacing + 4);
   gtk_box_pack_start(GTK_BOX(content), l[C::fraFrame2].outer, FALSE, TRUE, 0);
   gtk_widget_set_size_request(l[C::fraFrame2].outer, PixelsFromTwips(InfoOf(C::fraFrame2).rect.width, dpi), -1);
@@ -285,7 +290,8 @@ OptionsLayout BuildOptionsLayout(double dpi) {
   // Each label's access key moves the focus to the control that follows it.
   for (int i = 0; i < kControlCount; ++i) {
     const ControlId target = AccessKeyTarget(AllControls()[i].id);
-    if (target != ControlId::Form) gtk_label_set_mnemonic_widget(GTK_LABEL(layout.controls[i].widget), layout[target].widget);
+    if (target != ControlId::Form)
+      gtk_label_set_mnemonic_widget(GTK_LABEL(layout.controls[i].widget), layout[target].widget);
   }
   layout.content = LayOutWindow(layout, dpi);
   return layout;

@@ -49,7 +49,9 @@ double ScreenDpi() {
   return dpi > 0 ? dpi : 96.0;
 }
 
-void Tag(gpointer object, ControlId id) { g_object_set_data(G_OBJECT(object), kControlKey, GINT_TO_POINTER(IndexOf(id) + 1)); }
+void Tag(gpointer object, ControlId id) {
+  g_object_set_data(G_OBJECT(object), kControlKey, GINT_TO_POINTER(IndexOf(id) + 1));
+}
 
 ControlId TagOf(gpointer object) {
   return static_cast<ControlId>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(object), kControlKey)) - 1);
@@ -258,7 +260,8 @@ class GtkOptionsWindow final : public OptionsWindow {
           g_signal_connect(w, "toggled", G_CALLBACK(&GtkOptionsWindow::OnToggled), this);
           break;
         case ControlKind::TextBox:
-          if (!InfoOf(id).multiline) g_signal_connect(w, "changed", G_CALLBACK(&GtkOptionsWindow::OnEntryChanged), this);
+          if (!InfoOf(id).multiline)
+            g_signal_connect(w, "changed", G_CALLBACK(&GtkOptionsWindow::OnEntryChanged), this);
           break;
         case ControlKind::Shape:
           g_signal_connect(w, "draw", G_CALLBACK(&GtkOptionsWindow::OnDrawSwatch), this);

@@ -39,8 +39,8 @@ TEST(GtkColor, WindowsColoursAndRgbaConvertBothWays) {
     std::int32_t color;
     double r, g, b;
   } cases[] = {
-      {0x0000FF, 1, 0, 0}, {0x00FF00, 0, 1, 0}, {0xFF0000, 0, 0, 1}, {0xFFFFFF, 1, 1, 1},
-      {0x000000, 0, 0, 0}, {0x336699, 0x99 / 255.0, 0x66 / 255.0, 0x33 / 255.0},
+      {0x0000FF, 1, 0, 0}, {0x00FF00, 0, 1, 0}, {0xFF0000, 0, 0, 1},
+      {0xFFFFFF, 1, 1, 1}, {0x000000, 0, 0, 0}, {0x336699, 0x99 / 255.0, 0x66 / 255.0, 0x33 / 255.0},
   };
   for (const auto& c : cases) {
     const GdkRGBA rgba = RgbaFromColor(c.color);
@@ -63,7 +63,7 @@ TEST(GtkColor, ChosenColoursGoFirstInTheCustomTable) {
   RememberCustomColor(custom, 0x123456);
   EXPECT_EQ(custom[0], 0x123456);
   EXPECT_EQ(custom[1], 0x111111);
-  EXPECT_EQ(custom[15], 0);  // the last one dropped out
+  EXPECT_EQ(custom[15], 0);               // the last one dropped out
   RememberCustomColor(custom, 0x111111);  // already kept: nothing moves
   EXPECT_EQ(custom[0], 0x123456);
   EXPECT_EQ(custom[1], 0x111111);
@@ -81,9 +81,7 @@ class GtkDialogServicesTest : public ::testing::Test {
   void TearDown() override {
     if (owner) gtk_widget_destroy(owner);
   }
-  WindowHandle Owner() {
-    return static_cast<WindowHandle>(gdk_x11_window_get_xid(gtk_widget_get_window(owner)));
-  }
+  WindowHandle Owner() { return static_cast<WindowHandle>(gdk_x11_window_get_xid(gtk_widget_get_window(owner))); }
 
   std::unique_ptr<DialogServices> services;
   GtkWidget* owner = nullptr;

@@ -160,7 +160,7 @@ inline void AnswerNextDialog(std::function<void(GtkDialog*)> answer) {
 
 }  // namespace gtk_session
 
-#define REQUIRE_GTK_DISPLAY()                                                          \
-  do {                                                                                 \
+#define REQUIRE_GTK_DISPLAY()                                                                                \
+  do {                                                                                                       \
     if (!gtk_session::DisplayReady()) GTEST_SKIP() << "no X display: Xvfb not found and DISPLAY not usable"; \
   } while (0)

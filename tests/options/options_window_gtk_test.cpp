@@ -2,6 +2,8 @@
 // machinery): every control is built as the table says, the view-model's
 // changes reach the widgets, and the user's actions on the widgets reach the
 // handlers.
+#include "options/options_window_gtk.h"
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -10,7 +12,6 @@
 #include "options/gtk_session.h"
 #include "options/options_fixture.h"
 #include "options/options_layout_gtk.h"
-#include "options/options_window_gtk.h"
 #include "saver/debug_keys.h"
 
 namespace {
@@ -117,15 +118,23 @@ class GtkOptionsWindowTest : public ::testing::Test, public OptionsHarness {
 
 bool HasKind(GtkWidget* w, ControlKind kind, bool multiline) {
   switch (kind) {
-    case ControlKind::Frame: return GTK_IS_FRAME(w);
-    case ControlKind::Label: return GTK_IS_LABEL(w);
-    case ControlKind::ComboBox: return GTK_IS_COMBO_BOX(w) && !gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w));
-    case ControlKind::ListBox: return GTK_IS_TREE_VIEW(w);
-    case ControlKind::Button: return GTK_IS_BUTTON(w) && !GTK_IS_TOGGLE_BUTTON(w);
-    case ControlKind::CheckBox: return GTK_IS_CHECK_BUTTON(w);
-    case ControlKind::TextBox: return multiline ? GTK_IS_TEXT_VIEW(w) : GTK_IS_ENTRY(w);
+    case ControlKind::Frame:
+      return GTK_IS_FRAME(w);
+    case ControlKind::Label:
+      return GTK_IS_LABEL(w);
+    case ControlKind::ComboBox:
+      return GTK_IS_COMBO_BOX(w) && !gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w));
+    case ControlKind::ListBox:
+      return GTK_IS_TREE_VIEW(w);
+    case ControlKind::Button:
+      return GTK_IS_BUTTON(w) && !GTK_IS_TOGGLE_BUTTON(w);
+    case ControlKind::CheckBox:
+      return GTK_IS_CHECK_BUTTON(w);
+    case ControlKind::TextBox:
+      return multiline ? GTK_IS_TEXT_VIEW(w) : GTK_IS_ENTRY(w);
     case ControlKind::Shape:
-    case ControlKind::PictureBox: return GTK_IS_DRAWING_AREA(w);
+    case ControlKind::PictureBox:
+      return GTK_IS_DRAWING_AREA(w);
   }
   return false;
 }
@@ -194,7 +203,7 @@ TEST_F(GtkOptionsWindowTest, ShowsTheLoadedSettings) {
   EXPECT_EQ(std::string(log).rfind("v. 0.9.42\n- Added Exclude Paths\n", 0), 0u);
   EXPECT_EQ(std::strchr(log, '\r'), nullptr);
   g_free(log);
-  EXPECT_FALSE(Visible(C::picSaver));  // the Info panel opens with cmdMore
+  EXPECT_FALSE(Visible(C::picSaver));    // the Info panel opens with cmdMore
   EXPECT_EQ(Focused(), C::cmbInterval);  // the first control in tab order
 }
 
@@ -252,7 +261,8 @@ TEST_F(GtkOptionsWindowTest, ColourSwatchesShowThePickedColour) {
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   const auto* pixel = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) +
-                                                             10 * cairo_image_surface_get_stride(surface)) + 20;
+                                                             10 * cairo_image_surface_get_stride(surface)) +
+                      20;
   EXPECT_EQ(*pixel & 0xFFFFFF, 0x996633u);  // cairo's 0x00RRGGBB
   cairo_surface_destroy(surface);
 }
@@ -305,10 +315,10 @@ TEST_F(GtkOptionsWindowTest, PreviewTakesTheKeysItNeeds) {
 TEST_F(GtkOptionsWindowTest, TabFollowsTheTableOrderSkippingDisabledControls) {
   s.CurrentSettings.ShowFilename = 0;  // chkResolution disabled
   OpenGtk();                           // no folders, no subfolders: the exclude controls are disabled too
-  const std::vector<ControlId> order = {C::cmbInterval, C::lstDirectory,   C::cmdAdd0,        C::cmdAdd1,
-                                        C::chkRecursive, C::chkRandom,     C::cmbCheckSize,   C::cmbAspectRatio,
-                                        C::cmbUpscaleMode, C::cmbFileName, C::cmdColor0,      C::cmdColor1,
-                                        C::txtGrace,     C::cmdOk,         C::cmdCancel,      C::cmdMore};
+  const std::vector<ControlId> order = {C::cmbInterval,    C::lstDirectory, C::cmdAdd0,      C::cmdAdd1,
+                                        C::chkRecursive,   C::chkRandom,    C::cmbCheckSize, C::cmbAspectRatio,
+                                        C::cmbUpscaleMode, C::cmbFileName,  C::cmdColor0,    C::cmdColor1,
+                                        C::txtGrace,       C::cmdOk,        C::cmdCancel,    C::cmdMore};
   ASSERT_EQ(Focused(), order[0]);
   for (std::size_t i = 1; i <= order.size(); ++i) {
     Key(GDK_KEY_Tab);
