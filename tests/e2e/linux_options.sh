@@ -31,9 +31,32 @@ fi
 # The ids of the visible windows with the program's title.
 titled_windows() { xdotool search --onlyvisible --name "^$title\$" 2>/dev/null; }
 
-wait_for_width() {  # window, predicate on $w ("-gt 600"), timeout in tenths
+# A failure keeps a picture of the screen (E2E_SHOTS, or E2E_KEEP=1).
+die() {
+  screenshot "$shots/failure.png"
+  fail "$@"
+}
+
+# Keys go to the window with the input focus: wait until the window manager
+# has taken the window in (its frame extents are set), made it the active
+# window and given it the focus; keys sent earlier may go to the frame.
+wait_focus() {
+  local id=$1 active
+  for _ in $(seq 150); do
+    active=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | awk '{print $NF}')
+    if xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q = && [ "$((active))" = "$id" ] &&
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ]; then
+      sleep 0.5
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_for_width() {  # window, test on its width ("-gt 600"); prints the width
   local id=$1 test=$2 x y w h
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     read -r x y w h <<<"$(window_geometry "$id")"
     [ "$w" $test ] && { echo "$w"; return 0; }
     sleep 0.1
@@ -45,9 +68,8 @@ wait_for_width() {  # window, predicate on $w ("-gt 600"), timeout in tenths
 note "/C opens the dialog with the first control focused"
 "${run[@]}" "$program" /C &
 pid=$!
-id=$(wait_for_window "^$title\$" 30) || fail "no options dialog"
-xdotool windowactivate --sync "$id" 2>/dev/null
-sleep 0.5
+id=$(wait_for_window "^$title\$" 30) || die "no options dialog"
+wait_focus "$id" || die "the dialog never got the focus"
 read -r _ _ narrow _ <<<"$(window_geometry "$id")"
 screenshot "$shots/options_dialog.png"
 
@@ -56,27 +78,31 @@ xdotool key --delay 60 Down Down Down Down Down
 
 note "Shift+Tab wraps to >>>; Enter opens the Info panel, Enter again closes it"
 xdotool key --delay 80 shift+Tab Return
-wide=$(wait_for_width "$id" "-gt $((narrow + 250))") || fail "the Info panel did not widen the dialog ($narrow -> $wide)"
+wide=$(wait_for_width "$id" "-gt $((narrow + 250))") || die "the Info panel did not widen the dialog ($narrow -> $wide)"
 sleep 0.5
 screenshot "$shots/options_info_panel.png"
 xdotool key Return
-back=$(wait_for_width "$id" "-eq $narrow") || fail "closing the Info panel left the dialog $back wide, not $narrow"
+back=$(wait_for_width "$id" "-eq $narrow") || die "closing the Info panel left the dialog $back wide, not $narrow"
 
 note "Tab wraps to the interval; three more reach M, whose input dialog takes a typed folder"
 xdotool key --delay 80 Tab Tab Tab Tab Return
-for _ in $(seq 100); do [ "$(titled_windows | grep -c .)" -ge 2 ] && break; sleep 0.1; done
-[ "$(titled_windows | grep -c .)" -ge 2 ] || fail "M opened no input dialog"
-sleep 0.5
+input=
+for _ in $(seq 100); do
+  input=$(titled_windows | grep -vx "$id" | head -n 1)
+  [ -n "$input" ] && break
+  sleep 0.1
+done
+[ -n "$input" ] || die "M opened no input dialog"
+wait_focus "$input" || die "the input dialog never got the focus"
 xdotool type --delay 15 "  $folder"
 screenshot "$shots/options_input_box.png"
 xdotool key Return
-for _ in $(seq 50); do [ "$(titled_windows | grep -c .)" -eq 1 ] && break; sleep 0.1; done
-sleep 0.3
+wait_focus "$id" || die "the input dialog did not give the focus back"
 screenshot "$shots/options_folder_added.png"
 
 note "Alt+G reaches the grace period; Enter there is OK"
 xdotool key --delay 80 alt+g Return
-wait_exit $pid 15 || fail "OK did not end the program"
+wait_exit $pid 15 || die "OK did not end the program"
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after OK"
 
 # The settings store of this build: the settings tool comes with the real
@@ -104,11 +130,10 @@ cp "$file" "$E2E_TMP/after_ok.reg"
 note "a change that is cancelled (Esc) stores nothing"
 "${run[@]}" "$program" /C &
 pid=$!
-id=$(wait_for_window "^$title\$" 30) || fail "no options dialog the second time"
-xdotool windowactivate --sync "$id" 2>/dev/null
-sleep 0.5
+id=$(wait_for_window "^$title\$" 30) || die "no options dialog the second time"
+wait_focus "$id" || die "the dialog never got the focus the second time"
 xdotool key --delay 60 Down Down Escape
-wait_exit $pid 15 || fail "Esc did not end the program"
+wait_exit $pid 15 || die "Esc did not end the program"
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Esc"
 cmp -s "$file" "$E2E_TMP/after_ok.reg" || fail "Esc changed the stored settings"
 echo PASS
