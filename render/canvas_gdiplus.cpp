@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 
 #include <string>
+#include <vector>
 
 #include "render/picture_header.h"
 
@@ -81,19 +82,81 @@ class GdiplusPath final : public CanvasPath {
     GdipAddPathRectangles(path, &r, 1);
   }
   void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
-                 const RectF& layout, const TextFormat& format) override {
-    Gdiplus::GpStringFormat* sf = nullptr;
-    GdipCreateStringFormat(0, LANG_NEUTRAL, &sf);
-    GdipSetStringFormatAlign(sf, static_cast<Gdiplus::StringAlignment>(format.Align));
-    GdipSetStringFormatLineAlign(sf, static_cast<Gdiplus::StringAlignment>(format.LineAlign));
-    const std::wstring wide = Wide(text);
-    const Gdiplus::GpRectF r = ToGp(layout);
-    GdipAddPathString(path, wide.c_str(), -1, static_cast<const GdiplusFontFamily&>(family).family,
-                      static_cast<INT>(style), emSize, &r, sf);
-    GdipDeleteStringFormat(sf);
-  }
+                 const RectF& layout, const TextFormat& format) override;
   Gdiplus::GpPath* path = nullptr;
+
+ private:
+  void AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdiplus::GpFontFamily* family, FontStyle style,
+                     float emSize, const RectF& layout, StringAlignment lineAlign, Gdiplus::GpStringFormat* sf);
 };
+
+// Splits text at its line breaks (CR-LF, CR or LF).
+std::vector<std::wstring> Paragraphs(const std::wstring& text) {
+  std::vector<std::wstring> out(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' || text[i] == L'\n') {
+      if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+      out.emplace_back();
+    } else {
+      out.back() += text[i];
+    }
+  }
+  return out;
+}
+
+void GdiplusPath::AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+                            const RectF& layout, const TextFormat& format) {
+  Gdiplus::GpFontFamily* gpFamily = static_cast<const GdiplusFontFamily&>(family).family;
+  Gdiplus::GpStringFormat* sf = nullptr;
+  GdipCreateStringFormat(0, LANG_NEUTRAL, &sf);
+  GdipSetStringFormatAlign(sf, static_cast<Gdiplus::StringAlignment>(format.Align));
+  GdipSetStringFormatLineAlign(sf, static_cast<Gdiplus::StringAlignment>(format.LineAlign));
+  const std::wstring wide = Wide(text);
+  const std::vector<std::wstring> paragraphs = Paragraphs(wide);
+  if (paragraphs.size() == 1) {
+    const Gdiplus::GpRectF r = ToGp(layout);
+    GdipAddPathString(path, wide.c_str(), -1, gpFamily, static_cast<INT>(style), emSize, &r, sf);
+  } else {
+    AddParagraphs(paragraphs, gpFamily, style, emSize, layout, format.LineAlign, sf);
+  }
+  GdipDeleteStringFormat(sf);
+}
+
+// Text with line breaks goes in one paragraph at a time, stacked by their
+// measured heights: Wine's GdipAddPathString lays out only a text's first
+// line, and on Windows the stack comes out as one call would lay it out.
+void GdiplusPath::AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdiplus::GpFontFamily* family,
+                                FontStyle style, float emSize, const RectF& layout, StringAlignment lineAlign,
+                                Gdiplus::GpStringFormat* sf) {
+  HDC screen = CreateCompatibleDC(nullptr);
+  Gdiplus::GpGraphics* measure = nullptr;
+  GdipCreateFromHDC(screen, &measure);
+  Gdiplus::GpFont* font = nullptr;
+  GdipCreateFont(family, emSize, static_cast<INT>(style), Gdiplus::UnitPixel, &font);
+  GdipSetStringFormatLineAlign(sf, Gdiplus::StringAlignmentNear);
+  std::vector<float> heights;
+  float total = 0;
+  for (const std::wstring& p : paragraphs) {
+    const Gdiplus::GpRectF r{layout.X, 0, layout.Width, 1e6f};
+    Gdiplus::GpRectF box{};
+    // An empty paragraph is one blank line high.
+    if (measure && font) GdipMeasureString(measure, p.empty() ? L" " : p.c_str(), -1, font, &r, sf, &box, nullptr, nullptr);
+    heights.push_back(box.Height);
+    total += box.Height;
+  }
+  float top = layout.Y;
+  if (lineAlign == StringAlignment::Center) top += (layout.Height - total) / 2;
+  if (lineAlign == StringAlignment::Far) top += layout.Height - total;
+  for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+    const Gdiplus::GpRectF r{layout.X, top, layout.Width, heights[i]};
+    if (!paragraphs[i].empty())
+      GdipAddPathString(path, paragraphs[i].c_str(), -1, family, static_cast<INT>(style), emSize, &r, sf);
+    top += heights[i];
+  }
+  if (font) GdipDeleteFont(font);
+  if (measure) GdipDeleteGraphics(measure);
+  DeleteDC(screen);
+}
 
 class GdiplusCanvas final : public Canvas {
  public:

@@ -18,6 +18,11 @@ namespace {
 // Cairo image surfaces are limited to this many pixels a side.
 constexpr int kMaxSurfaceSide = 32767;
 
+// DCT scaling decodes a JPEG into as little as 1/64 of its pixels, but its
+// entropy data must still be read in full: beyond this size (a 20,000 x
+// 20,000 panorama) a frame would take seconds, so such a file is not drawn.
+constexpr std::int64_t kMaxJpegPixels = kPictureBudgetPixels * 8;
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -74,6 +79,7 @@ GdkPixbuf* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FI
   }
   jpeg_stdio_src(cinfo, file);
   jpeg_read_header(cinfo, TRUE);
+  if (static_cast<std::int64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) return nullptr;
   // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
   if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) return nullptr;
   if (!ChooseJpegScale(cinfo, targetWidth, targetHeight)) return nullptr;
