@@ -118,17 +118,37 @@ GdkPixbuf* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight
 
 // --- other formats -------------------------------------------------------
 
-GdkPixbuf* DecodeWithPixbuf(const std::string& path, const CairoPictureInfo& info, int targetWidth,
-                            int targetHeight) {
+// A metafile is drawn straight at the target size. (gdk_pixbuf_new_from_file_at_scale
+// cannot do it: the WMF loader announces its size as -1 x -1.)
+struct TargetSize {
+  int width, height;
+};
+
+void SizeToTarget(GdkPixbufLoader* loader, int, int, gpointer target) {
+  const auto* t = static_cast<const TargetSize*>(target);
+  gdk_pixbuf_loader_set_size(loader, t->width, t->height);
+}
+
+GdkPixbuf* DecodeWmf(const std::string& path, int targetWidth, int targetHeight) {
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return nullptr;
+  TargetSize target{targetWidth, targetHeight};
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), &target);
+  bool ok = true;
+  guchar buffer[65536];
+  for (std::size_t n; ok && (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+    ok = gdk_pixbuf_loader_write(loader, buffer, n, nullptr);
+  ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
+  GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+  if (pixbuf) g_object_ref(pixbuf);
+  g_object_unref(loader);
+  return pixbuf;
+}
+
+GdkPixbuf* DecodeWithPixbuf(const std::string& path) {
   GError* error = nullptr;
-  GdkPixbuf* pixbuf = nullptr;
-  if (info.Decoder == CairoDecoder::Wmf) {
-    // Vectors: rendered straight at the drawn size.
-    pixbuf = gdk_pixbuf_new_from_file_at_scale(path.c_str(), std::min(targetWidth, kMaxSurfaceSide),
-                                               std::min(targetHeight, kMaxSurfaceSide), FALSE, &error);
-  } else {
-    pixbuf = gdk_pixbuf_new_from_file(path.c_str(), &error);
-  }
+  GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), &error);
   if (error) g_error_free(error);
   return pixbuf;
 }
@@ -172,11 +192,19 @@ cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureI
   targetWidth = std::clamp(targetWidth, 1, kMaxSurfaceSide);
   targetHeight = std::clamp(targetHeight, 1, kMaxSurfaceSide);
   GdkPixbuf* pixbuf = nullptr;
-  if (info.Decoder == CairoDecoder::Jpeg) pixbuf = DecodeJpeg(path, targetWidth, targetHeight);
-  const bool pixbufFits = info.Decoder == CairoDecoder::Wmf ? FitsBudget(targetWidth, targetHeight)
-                                                           : FitsBudget(info.Width, info.Height);
-  if (!pixbuf && info.Decoder != CairoDecoder::None && pixbufFits)
-    pixbuf = DecodeWithPixbuf(path, info, targetWidth, targetHeight);
+  switch (info.Decoder) {
+    case CairoDecoder::None:
+      return nullptr;
+    case CairoDecoder::Wmf:
+      if (FitsBudget(targetWidth, targetHeight)) pixbuf = DecodeWmf(path, targetWidth, targetHeight);
+      break;
+    case CairoDecoder::Jpeg:
+      pixbuf = DecodeJpeg(path, targetWidth, targetHeight);
+      [[fallthrough]];  // a JPEG libjpeg-turbo cannot convert (CMYK) goes to gdk-pixbuf
+    case CairoDecoder::Pixbuf:
+      if (!pixbuf && FitsBudget(info.Width, info.Height)) pixbuf = DecodeWithPixbuf(path);
+      break;
+  }
   if (!pixbuf) return nullptr;
 
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
