@@ -1,6 +1,6 @@
-// Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling and
-// a bounded memory pool), gdk-pixbuf for the rest, gdk-pixbuf's area filter
-// for the reduction to the drawn size.
+// Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
+// straight into a Cairo surface, a bounded memory pool), gdk-pixbuf for the
+// rest, gdk-pixbuf's area filter for the reduction to the drawn size.
 #include "render/picture_decode_cairo.h"
 
 #include <jpeglib.h>
@@ -49,7 +49,7 @@ void JpegFail(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(ci
 void JpegQuiet(j_common_ptr, int) {}  // warnings (a truncated file) still give what was decoded
 
 // The smallest DCT scale M/8 whose output covers the target; smaller when
-// that would not fit the budget. 0 when even 1/8 does not fit.
+// that would not fit the budget or a Cairo surface. 0 when even 1/8 does not.
 int ChooseJpegScale(jpeg_decompress_struct* cinfo, int targetWidth, int targetHeight) {
   cinfo->scale_denom = 8;
   for (cinfo->scale_num = 1; cinfo->scale_num < 8; ++cinfo->scale_num) {
@@ -63,18 +63,23 @@ int ChooseJpegScale(jpeg_decompress_struct* cinfo, int targetWidth, int targetHe
     out.Kind = PictureKind::Raster;
     out.Width = cinfo->output_width;
     out.Height = cinfo->output_height;
-    if (FitsPictureBudget(out)) return static_cast<int>(cinfo->scale_num);
+    if (FitsPictureBudget(out) && out.Width <= kMaxSurfaceSide && out.Height <= kMaxSurfaceSide)
+      return static_cast<int>(cinfo->scale_num);
   }
   return 0;
 }
 
+// libjpeg-turbo writes pixels in the byte order of Cairo's native 32-bit
+// pixels, the fourth byte opaque.
+constexpr J_COLOR_SPACE kCairoOrder = G_BYTE_ORDER == G_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
 // Runs between setjmp and a possible longjmp: only plain C data is live here,
 // so jumping out of libjpeg skips no destructor.
-GdkPixbuf* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int targetWidth,
-                          int targetHeight) {
-  GdkPixbuf* volatile pixbuf = nullptr;
+cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int targetWidth,
+                                int targetHeight) {
+  cairo_surface_t* volatile surface = nullptr;
   if (setjmp(err->jump)) {
-    if (pixbuf) g_object_unref(pixbuf);
+    if (surface) cairo_surface_destroy(surface);
     return nullptr;
   }
   jpeg_stdio_src(cinfo, file);
@@ -83,24 +88,28 @@ GdkPixbuf* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FI
   // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
   if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) return nullptr;
   if (!ChooseJpegScale(cinfo, targetWidth, targetHeight)) return nullptr;
-  cinfo->out_color_space = JCS_EXT_RGBX;  // opaque RGBA, the layout of a pixbuf with alpha
+  cinfo->out_color_space = kCairoOrder;
   // Scaled output is reduced further anyway: the cheaper chroma upsampling does not show.
   cinfo->do_fancy_upsampling = cinfo->scale_num < 8 ? FALSE : TRUE;
   jpeg_start_decompress(cinfo);
-  pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, static_cast<int>(cinfo->output_width),
-                          static_cast<int>(cinfo->output_height));
-  if (!pixbuf) return nullptr;
-  guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+  surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(cinfo->output_width),
+                                       static_cast<int>(cinfo->output_height));
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
   while (cinfo->output_scanline < cinfo->output_height) {
     JSAMPROW row = pixels + static_cast<std::size_t>(cinfo->output_scanline) * stride;
     if (jpeg_read_scanlines(cinfo, &row, 1) != 1) break;
   }
   jpeg_finish_decompress(cinfo);
-  return pixbuf;
+  cairo_surface_mark_dirty(surface);
+  return surface;
 }
 
-GdkPixbuf* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight) {
+cairo_surface_t* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight) {
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return nullptr;
   jpeg_decompress_struct cinfo;
@@ -111,9 +120,33 @@ GdkPixbuf* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight
   jpeg_create_decompress(&cinfo);
   // Progressive files keep every coefficient in memory: bound that pool too.
   cinfo.mem->max_memory_to_use = static_cast<long>(kPictureBudgetPixels * 4);
-  GdkPixbuf* pixbuf = DecodeJpegInto(&cinfo, &err, file.get(), targetWidth, targetHeight);
+  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, file.get(), targetWidth, targetHeight);
   jpeg_destroy_decompress(&cinfo);
-  return pixbuf;
+  return surface;
+}
+
+// Reduces an opaque surface with gdk-pixbuf's area filter, working on the
+// surfaces' own memory. The scaler treats the four bytes of a pixel alike
+// when the fourth (its alpha) is opaque, so Cairo's byte order passes
+// through unchanged.
+cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
+  cairo_surface_flush(source);
+  cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(out);
+    return nullptr;
+  }
+  const int sw = cairo_image_surface_get_width(source), sh = cairo_image_surface_get_height(source);
+  GdkPixbuf* from = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(source), GDK_COLORSPACE_RGB, TRUE, 8, sw,
+                                             sh, cairo_image_surface_get_stride(source), nullptr, nullptr);
+  GdkPixbuf* to = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(out), GDK_COLORSPACE_RGB, TRUE, 8, width,
+                                           height, cairo_image_surface_get_stride(out), nullptr, nullptr);
+  gdk_pixbuf_scale(from, to, 0, 0, width, height, 0, 0, static_cast<double>(width) / sw,
+                   static_cast<double>(height) / sh, GDK_INTERP_BILINEAR);
+  g_object_unref(from);
+  g_object_unref(to);
+  cairo_surface_mark_dirty(out);
+  return out;
 }
 
 // --- other formats -------------------------------------------------------
@@ -191,22 +224,23 @@ cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureI
                                     int targetHeight) {
   targetWidth = std::clamp(targetWidth, 1, kMaxSurfaceSide);
   targetHeight = std::clamp(targetHeight, 1, kMaxSurfaceSide);
+  if (info.Decoder == CairoDecoder::Jpeg) {
+    if (cairo_surface_t* surface = DecodeJpeg(path, targetWidth, targetHeight)) {
+      const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+      if (w <= targetWidth && h <= targetHeight) return surface;
+      cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, targetWidth), std::min(h, targetHeight));
+      cairo_surface_destroy(surface);
+      return reduced;
+    }
+    // Not for libjpeg-turbo (CMYK, damaged): gdk-pixbuf's loader may still manage.
+  }
   GdkPixbuf* pixbuf = nullptr;
-  switch (info.Decoder) {
-    case CairoDecoder::None:
-      return nullptr;
-    case CairoDecoder::Wmf:
-      if (FitsBudget(targetWidth, targetHeight)) pixbuf = DecodeWmf(path, targetWidth, targetHeight);
-      break;
-    case CairoDecoder::Jpeg:
-      pixbuf = DecodeJpeg(path, targetWidth, targetHeight);
-      [[fallthrough]];  // a JPEG libjpeg-turbo cannot convert (CMYK) goes to gdk-pixbuf
-    case CairoDecoder::Pixbuf:
-      if (!pixbuf && FitsBudget(info.Width, info.Height)) pixbuf = DecodeWithPixbuf(path);
-      break;
+  if (info.Decoder == CairoDecoder::Wmf) {
+    if (FitsBudget(targetWidth, targetHeight)) pixbuf = DecodeWmf(path, targetWidth, targetHeight);
+  } else if (info.Decoder != CairoDecoder::None && FitsBudget(info.Width, info.Height)) {
+    pixbuf = DecodeWithPixbuf(path);
   }
   if (!pixbuf) return nullptr;
-
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
   const int scaledWidth = std::min(width, targetWidth), scaledHeight = std::min(height, targetHeight);
   if (scaledWidth != width || scaledHeight != height) {
@@ -237,7 +271,11 @@ cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
     const guchar* in = src + static_cast<std::size_t>(y) * stride;
     auto* out = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::size_t>(y) * dstStride);
     for (int x = 0; x < width; ++x, in += channels) {
-      std::uint32_t a = alpha ? in[3] : 255;
+      const std::uint32_t a = alpha ? in[3] : 255;
+      if (a == 255) {
+        out[x] = 0xFF000000u | (std::uint32_t{in[0]} << 16) | (in[1] << 8) | in[2];
+        continue;
+      }
       // Premultiplied, rounded: (c * a + 127) / 255.
       auto pre = [a](std::uint32_t c) { return (c * a + 127) / 255; };
       out[x] = (a << 24) | (pre(in[0]) << 16) | (pre(in[1]) << 8) | pre(in[2]);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -367,9 +368,30 @@ TYPED_TEST_P(CanvasContract, PathsBeyondAsciiDecode) {
   this->ExpectPictureAt(0, 0, this->frameWidth, this->frameHeight, 40, 40);
 }
 
+// Not a check: frames of real pictures to look at. Run with
+// --gtest_also_run_disabled_tests, GLIMMORA_SAMPLE_PICTURES=folder and GLIMMORA_FRAME_DIR=folder.
+TYPED_TEST_P(CanvasContract, DISABLED_SamplePicturesForALook) {
+  const char* samples = std::getenv("GLIMMORA_SAMPLE_PICTURES");
+  if (!samples || !std::getenv("GLIMMORA_FRAME_DIR")) GTEST_SKIP() << "set GLIMMORA_SAMPLE_PICTURES and GLIMMORA_FRAME_DIR";
+  this->frameWidth = 960;
+  this->frameHeight = 540;
+  this->state.DebugMode = true;
+  this->state.ScanDone = true;
+  this->state.CurrentSettings.ShowFilename = 2;
+  this->state.CurrentSettings.ShowFileResolution = true;
+  for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+    if (!entry.is_regular_file()) continue;
+    for (std::int16_t mode = 0; mode <= 3; ++mode) {
+      this->state.CurrentSettings.UpscaleMode = mode;
+      this->Render(entry.path().string());
+    }
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, DrawingAreaIsTheWholeSurface, ScaleModesPlaceThePicture,
                             PreviewLaysThePictureOutAtOneTenth, WidePictureCoveringIsCutAtTheSides,
                             CaptionAtItsEdgeWhiteWithBlackOutline, LongCaptionWrapsCentred,
                             OverlayColourFollowsTheScan, UndecodableFileIsABlackFrameWithItsCaption,
                             MissingFileIsABlackFrame, HugeHeadersReportTheirSizeButAllocateLittle,
-                            PicturesAreReleasedWithinTheFrame, PathsBeyondAsciiDecode);
+                            PicturesAreReleasedWithinTheFrame, PathsBeyondAsciiDecode,
+                            DISABLED_SamplePicturesForALook);
