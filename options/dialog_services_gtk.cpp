@@ -2,7 +2,16 @@
 #include "options/dialog_services.h"
 
 namespace {
-class PlatformDialogServices final : public DialogServices {};
+// Every dialog answers "cancelled" until the platform dialogs arrive.
+class PlatformDialogServices final : public DialogServices {
+ public:
+  std::string InputBox(WindowHandle, const std::string&, const std::string&, const std::string&) override {
+    return "";
+  }
+  std::string BrowseFolder(WindowHandle, const std::string&) override { return ""; }
+  std::int32_t PickColor(WindowHandle, std::int32_t, CustomColors&) override { return kColorCancelled; }
+  bool OpenLink(const std::string&) override { return false; }
+};
 }  // namespace
 
 std::unique_ptr<DialogServices> CreatePlatformDialogServices() { return std::make_unique<PlatformDialogServices>(); }

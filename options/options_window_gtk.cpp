@@ -46,6 +46,10 @@ class GtkOptionsWindow final : public OptionsWindow {
   int OuterHeight() const override { return kClientHeight; }
   void Show() override { gtk_widget_show_all(window_); }
   PictureBox* picSaver() override { return nullptr; }
+  // First cut: the controls are not built yet, so there is nothing to update.
+  void ControlChanged(ControlId, unsigned) override {}
+  void SetClientSize(int, int) override {}
+  void FocusControl(ControlId) override {}
 
  private:
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {

@@ -53,6 +53,10 @@ class Win32OptionsWindow final : public OptionsWindow {
     UpdateWindow(hwnd_);
   }
   PictureBox* picSaver() override { return nullptr; }
+  // First cut: the controls are not built yet, so there is nothing to update.
+  void ControlChanged(ControlId, unsigned) override {}
+  void SetClientSize(int, int) override {}
+  void FocusControl(ControlId) override {}
 
  private:
   SIZE Size() const {

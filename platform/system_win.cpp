@@ -1,11 +1,27 @@
 // Win32 backend of the system port.
-// Implemented: [x] GetTickCount, local time, MessageBoxA, ShowCursor,
+// Implemented: [x] GetTickCount, local time, MessageBoxA (default title: the program's name), ShowCursor,
 //              [x] SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING), ExitProcess
 #include <windows.h>
+
+#include <string>
 
 #include "platform/system.h"
 
 namespace {
+
+// The application's default message-box title: its file name without folder
+// and extension ("glimmora" for glimmora.scr), as the GTK build shows its
+// program name.
+std::string ApplicationName() {
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, length < MAX_PATH ? length : 0);
+  std::size_t slash = name.find_last_of("\\/");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name.empty() ? "Glimmora" : name;
+}
 
 class Win32System final : public SystemPort {
  public:
@@ -18,7 +34,8 @@ class Win32System final : public SystemPort {
   }
 
   void MsgBox(const std::string& text, const std::string& title, int style) override {
-    MessageBoxA(nullptr, text.c_str(), title.empty() ? nullptr : title.c_str(), static_cast<UINT>(style));
+    std::string shown = title.empty() ? ApplicationName() : title;
+    MessageBoxA(nullptr, text.c_str(), shown.c_str(), static_cast<UINT>(style));
   }
 
   void ShowCursor(bool show) override { ::ShowCursor(show ? TRUE : FALSE); }

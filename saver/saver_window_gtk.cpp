@@ -1,11 +1,14 @@
 // GTK backend of the saver window (Linux): an undecorated popup window that
 // is its own picture box, forwarding keys (as Windows key codes) and the mouse.
-// Implemented: [x] topmost placement over a monitor, keyboard grab, cursor
-//              [x] preview: reparented into the host X window
+// Implemented: [x] topmost placement over a monitor (exact physical pixels),
+//                  keyboard grab, cursor hidden with the program's cursor counter
+//              [x] preview: a child of the host X window; its destruction unloads the form
 #include "saver/saver_window_gtk.h"
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+
+#include <algorithm>
 
 #include "platform/gtk_cursor.h"
 #include "platform/picture_box_gtk.h"
@@ -45,32 +48,62 @@ class GtkSaverWindow final : public SaverWindow {
 
   PictureBox& picSaver() override { return *box_; }
 
+  // Monitor rectangles are physical pixels; GTK places windows in its own
+  // (scaled) units, so the X window is set to the exact rectangle as well.
   void PlaceTopmost(int x, int y, int width, int height) override {
-    box_->Resize(width, height);
-    gtk_window_move(GTK_WINDOW(window_), x, y);
-    gtk_window_resize(GTK_WINDOW(window_), width, height);
+    int scale = std::max(1, gtk_widget_get_scale_factor(window_));
+    box_->Resize(std::max(1, width / scale), std::max(1, height / scale));
+    gtk_window_move(GTK_WINDOW(window_), x / scale, y / scale);
+    gtk_window_resize(GTK_WINDOW(window_), std::max(1, width / scale), std::max(1, height / scale));
     gtk_window_set_keep_above(GTK_WINDOW(window_), TRUE);
-    gtk_widget_show(window_);
-    gdk_window_raise(gtk_widget_get_window(window_));
     grab_keyboard_ = true;
+    gtk_widget_show(window_);
+    SetXGeometry(0, x, y, width, height);
+    gdk_window_raise(gtk_widget_get_window(window_));
   }
 
+  // Like an XScreenSaver hack given its window: the saver window becomes a
+  // child of the host X window, at its corner with its size, before it is
+  // ever shown, so nothing flashes on the screen. When the host goes away
+  // (the preview closes), so does this window, and the form hears of it.
   void EmbedInto(WindowHandle host, const WindowRect& host_rect) override {
-    int width = host_rect.right - host_rect.left;
-    int height = host_rect.bottom - host_rect.top;
-    box_->Resize(width, height);
-    gtk_window_resize(GTK_WINDOW(window_), width, height);
+    int width = std::max(1, host_rect.right - host_rect.left);
+    int height = std::max(1, host_rect.bottom - host_rect.top);
+    int scale = std::max(1, gtk_widget_get_scale_factor(window_));
+    box_->Resize(std::max(1, width / scale), std::max(1, height / scale));
+    gtk_window_move(GTK_WINDOW(window_), 0, 0);
+    gtk_window_resize(GTK_WINDOW(window_), std::max(1, width / scale), std::max(1, height / scale));
+    g_signal_connect(window_, "destroy-event", G_CALLBACK(&GtkSaverWindow::OnHostGone), this);
+    SetXGeometry(static_cast<Window>(host), 0, 0, width, height);
     gtk_widget_show(window_);
-    GdkWindow* gdk_window = gtk_widget_get_window(window_);
-    Display* xdisplay = GDK_WINDOW_XDISPLAY(gdk_window);
-    GdkDisplay* display = gdk_window_get_display(gdk_window);
-    gdk_x11_display_error_trap_push(display);
-    XReparentWindow(xdisplay, gdk_x11_window_get_xid(gdk_window), static_cast<Window>(host), 0, 0);
-    XMoveResizeWindow(xdisplay, gdk_x11_window_get_xid(gdk_window), 0, 0, width, height);
-    gdk_x11_display_error_trap_pop_ignored(display);
+    SetXGeometry(0, 0, 0, width, height);
   }
 
  private:
+  // Reparents into new_parent (unless 0), then moves and resizes the X
+  // window; errors (a host that vanished) are ignored here and reported by
+  // the window's destruction.
+  void SetXGeometry(Window new_parent, int x, int y, int width, int height) {
+    GdkWindow* gdk_window = gtk_widget_get_window(window_);
+    if (!gdk_window) return;
+    Display* xdisplay = GDK_WINDOW_XDISPLAY(gdk_window);
+    GdkDisplay* display = gdk_window_get_display(gdk_window);
+    Window self = gdk_x11_window_get_xid(gdk_window);
+    gdk_x11_display_error_trap_push(display);
+    if (new_parent != 0) XReparentWindow(xdisplay, self, new_parent, x, y);
+    XMoveResizeWindow(xdisplay, self, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(xdisplay);
+    gdk_x11_display_error_trap_pop_ignored(display);
+  }
+
+  // The X window was destroyed from outside: in preview, the host closed.
+  static gboolean OnHostGone(GtkWidget*, GdkEvent*, gpointer data) {
+    auto* self = static_cast<GtkSaverWindow*>(data);
+    int cancel = 0;
+    self->events_.Form_Unload(cancel);
+    return TRUE;
+  }
+
   static gboolean OnMap(GtkWidget* widget, GdkEvent*, gpointer data) {
     auto* self = static_cast<GtkSaverWindow*>(data);
     GtkApplyCursor(widget);

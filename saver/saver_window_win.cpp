@@ -1,7 +1,7 @@
 // Win32 backend of the saver window: a borderless popup that is its own
 // picture box; keys, mouse and close requests go to the form's handlers.
 // Implemented: [x] topmost placement, preview embedding (style, owner, SetParent, SetWindowPos)
-//              [x] WM_KEYDOWN / mouse / WM_CLOSE forwarding
+//              [x] WM_KEYDOWN / mouse / WM_CLOSE forwarding, host destruction unloads the form
 #include "saver/saver_window_win.h"
 
 #include <windows.h>
@@ -60,10 +60,13 @@ class Win32SaverWindow final : public SaverWindow {
     SetFocus(hwnd_);
   }
 
+  // The preview host's sequence: child style, owner, parent, then size
+  // without touching the z-order. WS_POPUP goes as WS_CHILD comes, as
+  // SetParent requires of a former top-level window.
   void EmbedInto(WindowHandle host, const WindowRect& r) override {
     HWND parent = reinterpret_cast<HWND>(host);
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
-    SetWindowLongA(hwnd_, GWL_STYLE, style | WS_CHILD);
+    SetWindowLongA(hwnd_, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);
     SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(parent));
     SetParent(hwnd_, parent);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -106,6 +109,16 @@ class Win32SaverWindow final : public SaverWindow {
         if (cancel == 0) events_.Form_Unload(cancel);
         return true;
       }
+      // Destroyed by someone else: the preview host closed and took its
+      // children along. (Our own destructor detaches before destroying.)
+      case WM_DESTROY: {
+        int cancel = 0;
+        events_.Form_Unload(cancel);
+        return false;
+      }
+      // Each window covers its monitor exactly, whatever that monitor's scale:
+      // the rectangle the system suggests on a DPI change is not taken.
+      case WM_DPICHANGED: return true;
       case WM_QUERYENDSESSION: {
         int cancel = 0;
         events_.Form_QueryUnload(cancel, kUnloadAppWindows);

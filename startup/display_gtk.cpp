@@ -1,80 +1,261 @@
-// GTK backend of the display port (Linux): every GdkMonitor is shaped as one
-// adapter with one active monitor, so the discovery algorithm runs unchanged.
-// Implemented: [x] adapters, monitors, current mode, work area
+// Linux backend of the display port. Every XRandR output is shaped as one
+// display adapter ("\\.\DISPLAYn", described by the output's name) with at
+// most one monitor (named from its EDID), so monitor discovery runs the same
+// algorithm as on Windows:
+//   adapter attached to the desktop  = the output drives a CRTC with a mode
+//   adapter primary                  = the RandR primary output (else the one at 0,0)
+//   adapter mirroring                = the output shows a CRTC or rectangle that an
+//                                      earlier output already shows (a clone)
+//   monitor active                   = the output is connected and driven
+//   current mode / registry mode     = the CRTC's rectangle / the preferred mode
+// Positions and sizes are physical pixels, as SetWindowPos takes them.
+// Without XRandR 1.3 (or on a non-X display) GDK's monitors stand in, one
+// adapter each.
+// Implemented: [x] adapters, monitors, current and stored mode, work area
+//              [x] fallback to GdkMonitor
+#include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "startup/edid.h"
 #include "startup/monitors.h"
 
 namespace {
+
+// What one output looks like, read once per enumeration.
+struct Output {
+  std::string output_name;   // the adapter's description, e.g. "HDMI-1"
+  std::string monitor_name;  // EDID name; empty when unknown
+  bool connected = false;
+  bool attached = false;
+  bool primary = false;
+  bool mirror = false;
+  WindowRect rect;           // current CRTC rectangle (attached outputs)
+  bool has_preferred = false;
+  unsigned preferred_width = 0, preferred_height = 0;
+};
+
+template <typename T, void (*Free)(T*)>
+struct XFreer {
+  void operator()(T* p) const {
+    if (p) Free(p);
+  }
+};
+using ScreenResources = std::unique_ptr<XRRScreenResources, XFreer<XRRScreenResources, XRRFreeScreenResources>>;
+using OutputInfo = std::unique_ptr<XRROutputInfo, XFreer<XRROutputInfo, XRRFreeOutputInfo>>;
+using CrtcInfo = std::unique_ptr<XRRCrtcInfo, XFreer<XRRCrtcInfo, XRRFreeCrtcInfo>>;
+
+std::string EdidMonitorName(Display* x, RROutput output) {
+  Atom edid = XInternAtom(x, RR_PROPERTY_RANDR_EDID, True);
+  if (edid == None) return {};
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string name;
+  if (XRRGetOutputProperty(x, output, edid, 0, 256, False, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) == Success &&
+      format == 8 && data)
+    name = MonitorNameFromEdid(data, count);
+  if (data) XFree(data);
+  return name;
+}
+
+void ReadPreferredMode(const XRRScreenResources& res, const XRROutputInfo& info, Output* out) {
+  if (info.npreferred < 1 || info.nmode < 1) return;
+  for (int m = 0; m < res.nmode; ++m) {
+    if (res.modes[m].id != info.modes[0]) continue;
+    out->has_preferred = true;
+    out->preferred_width = res.modes[m].width;
+    out->preferred_height = res.modes[m].height;
+    return;
+  }
+}
+
+bool SameRect(const WindowRect& a, const WindowRect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Marks clones and settles the primary output.
+void FinishOutputs(std::vector<Output>& outputs, const std::vector<RRCrtc>& crtcs, RROutput primary_id,
+                   const std::vector<RROutput>& ids) {
+  int primary = -1;
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    if (!outputs[i].attached) continue;
+    for (std::size_t j = 0; j < i; ++j)
+      if (outputs[j].attached && !outputs[j].mirror &&
+          (crtcs[j] == crtcs[i] || SameRect(outputs[j].rect, outputs[i].rect)))
+        outputs[i].mirror = true;
+    if (outputs[i].mirror) continue;
+    if (ids[i] == primary_id) primary = static_cast<int>(i);
+  }
+  // No primary output set (common without a desktop environment): the one
+  // at the origin, where Windows always puts its primary monitor.
+  for (std::size_t i = 0; primary < 0 && i < outputs.size(); ++i)
+    if (outputs[i].attached && !outputs[i].mirror && outputs[i].rect.left == 0 && outputs[i].rect.top == 0)
+      primary = static_cast<int>(i);
+  for (std::size_t i = 0; primary < 0 && i < outputs.size(); ++i)
+    if (outputs[i].attached && !outputs[i].mirror) primary = static_cast<int>(i);
+  if (primary >= 0) outputs[primary].primary = true;
+}
+
+// The outputs of the X screen, in RandR order; empty when RandR 1.3 is missing.
+std::vector<Output> ReadRandrOutputs(Display* x) {
+  int event_base = 0, error_base = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(x, &event_base, &error_base) || !XRRQueryVersion(x, &major, &minor) ||
+      major < 1 || (major == 1 && minor < 3))
+    return {};
+  Window root = DefaultRootWindow(x);
+  ScreenResources res(XRRGetScreenResourcesCurrent(x, root));
+  if (!res) return {};
+  std::vector<Output> outputs;
+  std::vector<RRCrtc> crtcs;
+  std::vector<RROutput> ids;
+  for (int i = 0; i < res->noutput; ++i) {
+    OutputInfo info(XRRGetOutputInfo(x, res.get(), res->outputs[i]));
+    if (!info) continue;
+    Output out;
+    out.output_name.assign(info->name, static_cast<std::size_t>(info->nameLen));
+    out.connected = info->connection == RR_Connected;
+    if (info->crtc != None) {
+      CrtcInfo crtc(XRRGetCrtcInfo(x, res.get(), info->crtc));
+      if (crtc && crtc->mode != None && crtc->width > 0 && crtc->height > 0) {
+        out.attached = true;
+        out.rect = WindowRect{crtc->x, crtc->y, crtc->x + static_cast<int>(crtc->width),
+                              crtc->y + static_cast<int>(crtc->height)};
+      }
+    }
+    if (out.connected) out.monitor_name = EdidMonitorName(x, res->outputs[i]);
+    ReadPreferredMode(*res, *info, &out);
+    outputs.push_back(out);
+    crtcs.push_back(info->crtc);
+    ids.push_back(res->outputs[i]);
+  }
+  FinishOutputs(outputs, crtcs, XRRGetOutputPrimary(x, root), ids);
+  bool any_attached = false;
+  for (const Output& o : outputs) any_attached = any_attached || o.attached;
+  if (!any_attached) return {};  // a server that reports no usable CRTC: let GDK decide
+  return outputs;
+}
+
+// GDK's monitors (Xinerama, a plain screen, or Wayland) as outputs.
+std::vector<Output> ReadGdkMonitors(GdkDisplay* display) {
+  std::vector<Output> outputs;
+  if (!display) return outputs;
+  for (int i = 0; i < gdk_display_get_n_monitors(display); ++i) {
+    GdkMonitor* monitor = gdk_display_get_monitor(display, i);
+    GdkRectangle r;
+    gdk_monitor_get_geometry(monitor, &r);
+    int scale = gdk_monitor_get_scale_factor(monitor);
+    const char* model = gdk_monitor_get_model(monitor);
+    Output out;
+    out.output_name = model && *model ? model : "X11 screen";
+    out.connected = out.attached = true;
+    out.primary = gdk_monitor_is_primary(monitor);
+    out.rect = WindowRect{r.x * scale, r.y * scale, (r.x + r.width) * scale, (r.y + r.height) * scale};
+    outputs.push_back(out);
+  }
+  return outputs;
+}
 
 class GtkDisplay final : public DisplayPort {
  public:
   bool EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) override {
     if (device == nullptr) {
-      GdkMonitor* monitor = MonitorAt(static_cast<int>(index));
-      if (!monitor) return false;
-      out->DeviceName = AdapterName(static_cast<int>(index));
-      out->DeviceString = "X11 screen";
-      out->StateFlags = kDisplayAttachedOrActive | (gdk_monitor_is_primary(monitor) ? kDisplayPrimary : 0);
+      // A fresh walk of the adapters starts at index 0: read the screen anew,
+      // so outputs switched since the last walk are seen.
+      if (index == 0 || !read_) Refresh();
+      if (index >= outputs_.size()) return false;
+      const Output& o = outputs_[index];
+      out->DeviceName = AdapterName(index);
+      out->DeviceString = o.output_name;
+      out->StateFlags = (o.attached ? kDisplayAttachedOrActive : 0u) | (o.primary ? kDisplayPrimary : 0u) |
+                        (o.mirror ? kDisplayMirroring : 0u);
       return true;
     }
-    int adapter = AdapterIndex(*device);
-    GdkMonitor* monitor = MonitorAt(adapter);
-    if (!monitor || index != 0) return false;
-    const char* model = gdk_monitor_get_model(monitor);
+    const Output* o = Find(*device);
+    if (!o || !o->connected || index != 0) return false;
     out->DeviceName = *device + "\\Monitor0";
-    out->DeviceString = model ? model : "";
-    out->StateFlags = kDisplayAttachedOrActive;
+    out->DeviceString = o->monitor_name;
+    out->StateFlags = o->attached ? kDisplayAttachedOrActive : 0u;
     return true;
   }
 
-  bool EnumDisplaySettingsExA(const std::string& device, std::int32_t, DisplayMode* out) override {
-    GdkMonitor* monitor = MonitorAt(AdapterIndex(device));
-    if (!monitor) return false;
-    GdkRectangle r;
-    gdk_monitor_get_geometry(monitor, &r);
-    int scale = gdk_monitor_get_scale_factor(monitor);
-    out->PositionX = r.x * scale;
-    out->PositionY = r.y * scale;
-    out->PelsWidth = static_cast<std::uint32_t>(r.width * scale);
-    out->PelsHeight = static_cast<std::uint32_t>(r.height * scale);
+  bool EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) override {
+    const Output* o = Find(device);
+    if (!o) return false;
+    if (mode == kEnumCurrentSettings) {
+      if (!o->attached) return false;
+      *out = DisplayMode{o->rect.left, o->rect.top, static_cast<std::uint32_t>(o->rect.right - o->rect.left),
+                         static_cast<std::uint32_t>(o->rect.bottom - o->rect.top)};
+      return true;
+    }
+    if (!o->has_preferred) return false;
+    *out = DisplayMode{0, 0, o->preferred_width, o->preferred_height};
     return true;
   }
 
   std::uintptr_t MonitorFromPoint(std::int32_t x, std::int32_t y) override {
-    GdkDisplay* display = gdk_display_get_default();
-    if (!display) return 0;
-    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i) {
-      GdkRectangle r;
-      gdk_monitor_get_geometry(gdk_display_get_monitor(display, i), &r);
-      if (x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height) return static_cast<std::uintptr_t>(i + 1);
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+      const WindowRect& r = outputs_[i].rect;
+      if (outputs_[i].attached && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i + 1;
     }
     return 0;
   }
 
+  // The monitor's rectangle less what the desktop reserves (panels), as GDK
+  // reads it from the window manager's hints.
   bool GetMonitorWorkArea(std::uintptr_t handle, WindowRect* work) override {
-    GdkMonitor* monitor = MonitorAt(static_cast<int>(handle) - 1);
-    if (!monitor) return false;
-    GdkRectangle r;
-    gdk_monitor_get_workarea(monitor, &r);
-    *work = WindowRect{r.x, r.y, r.x + r.width, r.y + r.height};
+    if (handle == 0 || handle > outputs_.size()) return false;
+    const WindowRect& r = outputs_[handle - 1].rect;
+    *work = r;
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display) return true;
+    int scale = 1;
+    if (GdkMonitor* any = gdk_display_get_monitor(display, 0)) scale = std::max(1, gdk_monitor_get_scale_factor(any));
+    GdkMonitor* monitor =
+        gdk_display_get_monitor_at_point(display, (r.left + r.right) / 2 / scale, (r.top + r.bottom) / 2 / scale);
+    if (!monitor) return true;
+    GdkRectangle a;
+    gdk_monitor_get_workarea(monitor, &a);
+    WindowRect area{a.x * scale, a.y * scale, (a.x + a.width) * scale, (a.y + a.height) * scale};
+    WindowRect both{std::max(r.left, area.left), std::max(r.top, area.top), std::min(r.right, area.right),
+                    std::min(r.bottom, area.bottom)};
+    if (both.left < both.right && both.top < both.bottom) *work = both;
     return true;
   }
 
  private:
-  static GdkMonitor* MonitorAt(int index) {
+  void Refresh() {
+    read_ = true;
+    outputs_.clear();
     GdkDisplay* display = gdk_display_get_default();
-    if (!display || index < 0 || index >= gdk_display_get_n_monitors(display)) return nullptr;
-    return gdk_display_get_monitor(display, index);
+    if (display && GDK_IS_X11_DISPLAY(display)) {
+      // Outputs can vanish between two requests (a cable pulled): an X error
+      // then must not end the program.
+      gdk_x11_display_error_trap_push(display);
+      outputs_ = ReadRandrOutputs(GDK_DISPLAY_XDISPLAY(display));
+      if (gdk_x11_display_error_trap_pop(display) != 0) outputs_.clear();
+    }
+    if (outputs_.empty()) outputs_ = ReadGdkMonitors(display);
   }
-  static std::string AdapterName(int index) { return "\\\\.\\DISPLAY" + std::to_string(index + 1); }
-  static int AdapterIndex(const std::string& name) {
-    const std::string prefix = "\\\\.\\DISPLAY";
-    if (name.compare(0, prefix.size(), prefix) != 0) return -1;
-    return std::atoi(name.c_str() + prefix.size()) - 1;
+
+  const Output* Find(const std::string& device) const {
+    for (std::size_t i = 0; i < outputs_.size(); ++i)
+      if (device == AdapterName(i)) return &outputs_[i];
+    return nullptr;
   }
+
+  static std::string AdapterName(std::size_t index) { return "\\\\.\\DISPLAY" + std::to_string(index + 1); }
+
+  std::vector<Output> outputs_;
+  bool read_ = false;
 };
 
 }  // namespace

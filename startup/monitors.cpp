@@ -4,6 +4,8 @@
 
 namespace {
 
+// The fields keep the low 16 bits of what the system reports: positions and
+// sizes beyond -32768..32767 wrap instead of failing.
 std::int16_t Low16(std::int64_t value) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF)); }
 
 // The adapter's first active monitor, or the last one reported when none is
@@ -52,8 +54,10 @@ std::int16_t EnumerateMonitors(DisplayPort& display, std::vector<MonitorRecord>&
       std::uintptr_t handle = display.MonitorFromPoint(mode.PositionX, mode.PositionY);
       if (handle != 0) display.GetMonitorWorkArea(handle, &work);
 
+      // The list holds exactly indexes 1..count (plus the unused 0) afterwards,
+      // whatever the caller passed in.
       ++count;
-      if (monitors.size() < static_cast<std::size_t>(count) + 1) monitors.resize(count + 1);
+      monitors.resize(static_cast<std::size_t>(count) + 1);
       MonitorRecord& r = monitors[count];
       r.Name = std::to_string(display_number) + ". " + monitor_name + " on " + StripNulls(adapter.DeviceString);
       r.IsPrimary = (adapter.StateFlags & kDisplayPrimary) != 0;

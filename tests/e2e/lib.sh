@@ -18,22 +18,27 @@ trap e2e_cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 note() { echo "-- $*" >&2; }
 
-# A free display number.
-e2e_free_display() {
-  local n
-  for n in $(seq 40 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return; }
+# Waits until a server started with -displayfd has written its display
+# number to the file, and exports DISPLAY. The server picks a free number
+# itself, so scripts that run side by side never share a display.
+e2e_take_display() {
+  local file=$1 n
+  for _ in $(seq 200); do
+    if [ "$(wc -l <"$file" 2>/dev/null)" -ge 1 ] 2>/dev/null; then
+      n=$(head -n 1 "$file" | tr -dc '0-9')
+      [ -n "$n" ] && { export DISPLAY=":$n"; return 0; }
+    fi
+    sleep 0.05
   done
   return 1
 }
 
 # Starts Xvfb (one 1280x1024 screen by default) and exports DISPLAY.
 start_xvfb() {
-  local size=${1:-1280x1024x24} n
-  n=$(e2e_free_display) || fail "no free display"
-  Xvfb ":$n" -screen 0 "$size" -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  local size=${1:-1280x1024x24}
+  Xvfb -displayfd 3 -screen 0 "$size" -noreset -nolisten tcp 3>"$E2E_TMP/xvfb.display" >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
-  export DISPLAY=":$n"
+  e2e_take_display "$E2E_TMP/xvfb.display" || fail "Xvfb did not start"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
   fail "Xvfb did not start"
 }
@@ -41,8 +46,7 @@ start_xvfb() {
 # Starts Xorg with the dummy driver and two outputs side by side:
 # 800x600 at (0,0) and 640x480 at (800,0). Needs root.
 start_xorg_two_monitors() {
-  local n conf="$E2E_TMP/xorg.conf"
-  n=$(e2e_free_display) || fail "no free display"
+  local conf="$E2E_TMP/xorg.conf"
   cat >"$conf" <<'CONF'
 Section "ServerFlags"
   Option "AutoAddDevices" "false"
@@ -70,15 +74,19 @@ Section "Screen"
   EndSubSection
 EndSection
 CONF
-  Xorg ":$n" -config "$conf" -noreset -nolisten tcp -novtswitch -sharevts -logfile "$E2E_TMP/xorg.log" \
-    >"$E2E_TMP/xorg.out" 2>&1 &
+  Xorg -displayfd 3 -config "$conf" -noreset -nolisten tcp -novtswitch -sharevts -logfile "$E2E_TMP/xorg.log" \
+    3>"$E2E_TMP/xorg.display" >"$E2E_TMP/xorg.out" 2>&1 &
   E2E_PIDS+=($!)
-  export DISPLAY=":$n"
+  e2e_take_display "$E2E_TMP/xorg.display" || fail "Xorg dummy did not start (see $E2E_TMP/xorg.log)"
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   xdpyinfo >/dev/null 2>&1 || fail "Xorg dummy did not start (see $E2E_TMP/xorg.log)"
   xrandr --output DUMMY0 --mode 800x600 --pos 0x0 >/dev/null 2>&1
   xrandr --addmode DUMMY1 640x480 >/dev/null 2>&1
   xrandr --output DUMMY1 --mode 640x480 --pos 800x0 >/dev/null 2>&1 || fail "xrandr could not add the second output"
+  # A full query makes the server probe its outputs again: until then it
+  # reports DUMMY1 with its old state to clients that only read the current
+  # configuration (Wine among them sees one monitor).
+  xrandr >/dev/null 2>&1
 }
 
 # Waits for a visible window whose name matches; prints its id.

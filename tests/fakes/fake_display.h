@@ -1,5 +1,6 @@
 #pragma once
-// Scripted display devices: adapters with their monitors and modes.
+// Scripted display devices: adapters with their monitors and modes, answered
+// as the four Windows calls would answer them. Every call is logged.
 #include <map>
 #include <string>
 #include <vector>
@@ -12,12 +13,16 @@ class FakeDisplay final : public DisplayPort {
     DisplayDevice device;
     std::vector<DisplayDevice> monitors;
     bool has_current_mode = true;
+    bool has_registry_mode = true;
     DisplayMode current, registry;
     WindowRect work;
   };
 
-  // One attached, primary adapter with one active monitor at (x, y).
+  // One attached adapter ("Fake Adapter") with one active monitor ("Fake
+  // Monitor") at (x, y); its work area leaves 40 pixels for a task bar.
   Adapter& AddMonitor(int x, int y, int width, int height, bool primary = false);
+  // An adapter with the given flags and no monitor yet.
+  Adapter& AddAdapter(const std::string& description, std::uint32_t flags);
 
   bool EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) override;
   bool EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) override;

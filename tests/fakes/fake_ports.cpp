@@ -10,6 +10,7 @@ Ports FakePorts::View() {
   p.windows = &windows;
   p.display = &display;
   p.graphics = &graphics;
+  p.dialogs = &dialogs;
   return p;
 }
 

@@ -2,6 +2,7 @@
 // Every port faked, and a ProgramState wired to them. Tests build one per case.
 #include <memory>
 
+#include "fakes/fake_dialog_services.h"
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_system.h"
@@ -30,6 +31,7 @@ struct FakePorts {
   FakeWindowSystem windows;
   FakeDisplay display;
   FakeGraphics graphics;
+  FakeDialogServices dialogs;
 
   Ports View();
 };

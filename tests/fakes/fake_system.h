@@ -2,6 +2,7 @@
 // Scripted system: a settable clock, recorded message boxes and cursor and
 // screen-saver calls, and an EndProcess that throws ProcessEnded so a test
 // can see the end without its process ending.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,17 +18,27 @@ class FakeSystem final : public SystemPort {
   double SecondsSinceMidnight() override { return seconds; }
   void MsgBox(const std::string& text, const std::string& title, int style) override {
     boxes.push_back({text, title, style});
-    calls.push_back("MessageBox");
+    Record("MessageBox");
   }
-  void ShowCursor(bool show) override { calls.push_back(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
+  void ShowCursor(bool show) override { Record(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
   void SetScreenSaverRunning(bool running) override {
-    calls.push_back(running ? "ScreenSaverRunning(1)" : "ScreenSaverRunning(0)");
+    Record(running ? "ScreenSaverRunning(1)" : "ScreenSaverRunning(0)");
   }
   [[noreturn]] void EndProcess(int exit_code) override {
-    calls.push_back("EndProcess");
+    Record("EndProcess");
     throw ProcessEnded{exit_code};
   }
 
+  // Called with each recorded call, so a test can look at other state then.
+  std::function<void(const std::string&)> on_call;
+
+ private:
+  void Record(const std::string& call) {
+    calls.push_back(call);
+    if (on_call) on_call(call);
+  }
+
+ public:
   struct Box {
     std::string text, title;
     int style;

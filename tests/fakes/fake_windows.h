@@ -59,9 +59,22 @@ class FakeOptionsWindow final : public OptionsWindow {
   int OuterHeight() const override { return height; }
   void Show() override { shown = true; }
   PictureBox* picSaver() override { return &box; }
+  void ControlChanged(ControlId id, unsigned aspects) override { changes.push_back({id, aspects}); }
+  void SetClientSize(int width_twips, int height_twips) override {
+    client_width = width_twips;
+    client_height = height_twips;
+  }
+  void FocusControl(ControlId id) override { focused.push_back(id); }
 
+  struct Change {
+    ControlId id;
+    unsigned aspects;
+  };
   WindowHandle handle;
   std::string caption;
+  std::vector<Change> changes;
+  std::vector<ControlId> focused;
+  int client_width = 0, client_height = 0;
   WindowHandle owner = 0;
   bool moved = false, shown = false;
   int x = 0, y = 0, width = 340, height = 560;
