@@ -61,12 +61,8 @@ inline std::string Bmp(int width, int height, const std::function<Colour(int, in
       u32(0);
   for (int y = height - 1; y >= 0; --y) {
     std::string row(rowBytes, '\0');
-    for (int x = 0; x < width; ++x) {
-      const Colour c = colour(x, y);
-      row[x * 3] = static_cast<char>(c & 0xFF);
-      row[x * 3 + 1] = static_cast<char>((c >> 8) & 0xFF);
-      row[x * 3 + 2] = static_cast<char>((c >> 16) & 0xFF);
-    }
+    for (int x = 0; x < width; ++x)
+      for (int k = 0; k < 3; ++k) row[x * 3 + k] = static_cast<char>((colour(x, y) >> (8 * k)) & 0xFF);
     b += row;
   }
   return b;
@@ -78,47 +74,27 @@ inline Colour Quadrant(int x, int y, int width, int height) {
   return bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
 }
 
-// A baseline JPEG header that claims 50,000 x 50,000 pixels, followed by a
-// little data: decoders that trust it allocate gigabytes.
-inline std::string HugeJpegHeader() {
-  std::string j = "\xFF\xD8";
-  auto seg = [&j](unsigned char marker, const std::string& body) {
-    j += '\xFF', j += static_cast<char>(marker);
-    j += static_cast<char>((body.size() + 2) >> 8), j += static_cast<char>((body.size() + 2) & 0xFF);
-    j += body;
+// Headers that claim 50,000 x 50,000 pixels, then a little data: a decoder
+// that trusts them allocates gigabytes. The JPEG has its tables, so a decoder
+// really starts on it; the PNG's checksums are right.
+inline std::string HugeJpeg() {
+  auto segment = [](char marker, const std::string& body) {
+    return std::string{'\xFF', marker, '\0', static_cast<char>(body.size() + 2)} + body;
   };
-  seg(0xDB, std::string(1, '\0') + std::string(64, '\x01'));
-  seg(0xC0, std::string("\x08\xC3\x50\xC3\x50\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 15));
-  std::string dht = std::string(1, '\0') + std::string("\x00\x01\x05\x01\x01\x01\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00", 16);
-  for (int v = 0; v < 12; ++v) dht += static_cast<char>(v);
-  seg(0xC4, dht);
-  seg(0xDA, std::string("\x03\x01\x00\x02\x00\x03\x00\x00\x3F\x00", 10));
-  j += std::string(2000, '\0');
-  j += "\xFF\xD9";
-  return j;
+  return "\xFF\xD8" + segment('\xDB', std::string(1, '\0') + std::string(64, '\x01')) +
+         segment('\xC0', std::string("\x08\xC3\x50\xC3\x50\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 15)) +
+         segment('\xC4', std::string("\x00\x00\x01\x05\x01\x01\x01\x01\x01\x01", 10) + std::string(7, '\0') +
+                             std::string("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B", 12)) +
+         segment('\xDA', std::string("\x03\x01\x00\x02\x00\x03\x00\x00\x3F\x00", 10)) + std::string(2000, '\0') +
+         "\xFF\xD9";
 }
 
-// A PNG whose header claims 50,000 x 50,000 pixels (CRCs correct), then the
-// start of a data stream.
-inline std::string HugePngHeader() {
-  auto crc = [](const std::string& s) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (unsigned char ch : s) {
-      c ^= ch;
-      for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
-    }
-    return c ^ 0xFFFFFFFFu;
-  };
-  auto be32 = [](std::uint32_t v) {
-    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                       static_cast<char>(v)};
-  };
-  auto chunk = [&](const std::string& type, const std::string& data) {
-    return be32(static_cast<std::uint32_t>(data.size())) + type + data + be32(crc(type + data));
-  };
-  return std::string("\x89PNG\r\n\x1A\n", 8) +
-         chunk("IHDR", be32(50000) + be32(50000) + std::string("\x08\x02\x00\x00\x00", 5)) +
-         chunk("IDAT", std::string("\x78\x9C", 2) + std::string(100, '\0')) + chunk("IEND", "");
+inline std::string HugePng() {
+  static const char png[] =
+      "\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR\x00\x00\xC3\x50\x00\x00\xC3\x50\x08\x02\x00\x00\x00\xC4\xCD\xAA\x9D"
+      "\x00\x00\x00\x12IDAT\x78\x9C\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x2B\x55\xD8\xBD"
+      "\x00\x00\x00\x00IEND\xAE\x42\x60\x82";
+  return std::string(png, sizeof png - 1);
 }
 
 }  // namespace canvas_contract
@@ -216,42 +192,28 @@ class CanvasContract : public ::testing::Test {
 
 TYPED_TEST_SUITE_P(CanvasContract);
 
-TYPED_TEST_P(CanvasContract, DrawingAreaIsTheWholeSurface) {
-  auto target = TypeParam::CreateTarget(this->frameWidth, this->frameHeight);
-  std::unique_ptr<Canvas> canvas = target->Box().CreateCanvas();
-  ASSERT_TRUE(canvas);
-  const RectF area = canvas->VisibleClipBounds();
-  EXPECT_EQ(area.X, 0);
-  EXPECT_EQ(area.Y, 0);
-  EXPECT_EQ(area.Width, this->frameWidth);
-  EXPECT_EQ(area.Height, this->frameHeight);
-}
-
-TYPED_TEST_P(CanvasContract, ScaleModesPlaceThePicture) {
-  // 40 x 40 on 200 x 100.
-  const std::string path = this->QuadrantPicture("square.bmp", 40, 40);
+TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleMode) {
   struct Case {
+    const char* name;
+    int srcW, srcH;
     std::int16_t mode;
-    float x, y, w, h;
-  } cases[] = {{0, 80, 30, 40, 40}, {1, 50, 0, 100, 100}, {2, 0, 0, 200, 100}, {3, 0, -50, 200, 200}};
+    bool preview;
+    float x, y, w, h;  // on 200 x 100
+  } cases[] = {
+      {"square.bmp", 40, 40, 0, false, 80, 30, 40, 40},
+      {"square.bmp", 40, 40, 1, false, 50, 0, 100, 100},
+      {"square.bmp", 40, 40, 2, false, 0, 0, 200, 100},
+      {"square.bmp", 40, 40, 3, false, 0, -50, 200, 200},
+      {"wide.bmp", 400, 50, 3, false, -300, 0, 800, 100},
+      {"large.bmp", 400, 300, 0, true, 80, 35, 40, 30},                            // laid out at one tenth
+      {"gr\xC3\xBCn \xE2\x80\x93 \xE5\x86\x99.bmp", 40, 40, 2, false, 0, 0, 200, 100},  // "grün – 写"
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "mode " << c.mode);
+    SCOPED_TRACE(::testing::Message() << c.name << " mode " << c.mode);
     this->state.CurrentSettings.UpscaleMode = c.mode;
-    this->Render(path);
-    this->ExpectPictureAt(c.x, c.y, c.w, c.h, 40, 40);
+    this->Render(this->QuadrantPicture(c.name, c.srcW, c.srcH), "", c.preview);
+    this->ExpectPictureAt(c.x, c.y, c.w, c.h, c.srcW, c.srcH);
   }
-}
-
-TYPED_TEST_P(CanvasContract, PreviewLaysThePictureOutAtOneTenth) {
-  this->state.CurrentSettings.UpscaleMode = 0;
-  this->Render(this->QuadrantPicture("large.bmp", 400, 300), "", true);
-  this->ExpectPictureAt(80, 35, 40, 30, 400, 300);
-}
-
-TYPED_TEST_P(CanvasContract, WidePictureCoveringIsCutAtTheSides) {
-  this->state.CurrentSettings.UpscaleMode = 3;
-  this->Render(this->QuadrantPicture("wide.bmp", 400, 50));  // 800 x 100, from -300
-  this->ExpectPictureAt(-300, 0, 800, 100, 400, 50);
 }
 
 TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeWhiteWithBlackOutline) {
@@ -325,18 +287,13 @@ TYPED_TEST_P(CanvasContract, UndecodableFileIsABlackFrameWithItsCaption) {
   EXPECT_GT(this->CountNear(0xFFFFFF, 30, 50, 100), 40);
 }
 
-TYPED_TEST_P(CanvasContract, MissingFileIsABlackFrame) {
-  this->Render(this->dir + "no such file.jpg");
-  EXPECT_EQ(this->CountNear(canvas_contract::kBlack, 8, 0, this->frameHeight), this->frameWidth * this->frameHeight);
-}
-
 TYPED_TEST_P(CanvasContract, HugeHeadersReportTheirSizeButAllocateLittle) {
   this->frameWidth = 800;
   const std::uint64_t before = TypeParam::PeakMemoryBytes();
   for (const char* name : {"huge.jpg", "huge.png"}) {
     SCOPED_TRACE(name);
     const std::string path = this->dir + name;
-    TypeParam::WriteFile(path, name[5] == 'j' ? canvas_contract::HugeJpegHeader() : canvas_contract::HugePngHeader());
+    TypeParam::WriteFile(path, name[5] == 'j' ? canvas_contract::HugeJpeg() : canvas_contract::HugePng());
     auto target = TypeParam::CreateTarget(this->frameWidth, this->frameHeight);
     std::unique_ptr<Canvas> canvas = target->Box().CreateCanvas();
     std::unique_ptr<CanvasImage> image = canvas->LoadPicture(path);
@@ -349,7 +306,7 @@ TYPED_TEST_P(CanvasContract, HugeHeadersReportTheirSizeButAllocateLittle) {
     this->Render(path);
     EXPECT_GT(this->CountNear(0xFFFFFF, 30, 50, 100), 40);  // the caption still shows
   }
-  EXPECT_LT(TypeParam::PeakMemoryBytes() - before, 300u << 20);
+  EXPECT_LT(TypeParam::PeakMemoryBytes() - before, 100u << 20);
 }
 
 TYPED_TEST_P(CanvasContract, PicturesAreReleasedWithinTheFrame) {
@@ -360,12 +317,6 @@ TYPED_TEST_P(CanvasContract, PicturesAreReleasedWithinTheFrame) {
   TypeParam::WriteFile(path, canvas_contract::Bmp(8, 8, [](int, int) { return canvas_contract::kGreen; }));
   this->Render(path);
   EXPECT_TRUE(canvas_contract::Near(this->target->Pixel(20, 20), canvas_contract::kGreen, 40));
-}
-
-TYPED_TEST_P(CanvasContract, PathsBeyondAsciiDecode) {
-  this->state.CurrentSettings.UpscaleMode = 2;
-  this->Render(this->QuadrantPicture("gr\xC3\xBCn \xE2\x80\x93 \xE5\x86\x99\xE7\x9C\x9F.bmp", 40, 40));  // "grün – 写真"
-  this->ExpectPictureAt(0, 0, this->frameWidth, this->frameHeight, 40, 40);
 }
 
 // Not a check: frames of real pictures to look at. Run with
@@ -388,10 +339,7 @@ TYPED_TEST_P(CanvasContract, DISABLED_SamplePicturesForALook) {
   }
 }
 
-REGISTER_TYPED_TEST_SUITE_P(CanvasContract, DrawingAreaIsTheWholeSurface, ScaleModesPlaceThePicture,
-                            PreviewLaysThePictureOutAtOneTenth, WidePictureCoveringIsCutAtTheSides,
-                            CaptionAtItsEdgeWhiteWithBlackOutline, LongCaptionWrapsCentred,
-                            OverlayColourFollowsTheScan, UndecodableFileIsABlackFrameWithItsCaption,
-                            MissingFileIsABlackFrame, HugeHeadersReportTheirSizeButAllocateLittle,
-                            PicturesAreReleasedWithinTheFrame, PathsBeyondAsciiDecode,
-                            DISABLED_SamplePicturesForALook);
+REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleMode, CaptionAtItsEdgeWhiteWithBlackOutline,
+                            LongCaptionWrapsCentred, OverlayColourFollowsTheScan,
+                            UndecodableFileIsABlackFrameWithItsCaption, HugeHeadersReportTheirSizeButAllocateLittle,
+                            PicturesAreReleasedWithinTheFrame, DISABLED_SamplePicturesForALook);

@@ -113,23 +113,16 @@ TEST_F(RendererTest, CaptionShowsThePicturesOwnSize) {
       {"/p/full.jpg", false, "DrawImageRect(/p/full.jpg,0,0,1920,1080)", "AddString(#2,/p/full.jpg (1920x1080),"},
       {"/p/full.jpg", true, "DrawImageRect(/p/full.jpg,864,486,192,108)", "AddString(#2,/p/full.jpg (1920x1080),"},
       {"/p/broken.jpg", false, "", "AddString(#2,/p/broken.jpg (0x0),"},
+      {"", false, "", "AddString(#2, ,"},  // no picture: no resolution either
   };
   for (const Case& c : cases) {
     const Log log = Render(c.path, "", c.preview);
     const Log images = Calls(log, "DrawImageRect");
     EXPECT_EQ(images, c.image[0] ? Log{c.image} : Log{}) << c.path;
-    EXPECT_EQ(Calls(log, "DisposeImage").size(), 1u) << "released even when nothing was drawn";
+    EXPECT_EQ(Calls(log, "DisposeImage").size(), c.path[0] ? 1u : 0u) << "released even when nothing was drawn";
     ASSERT_EQ(Calls(log, "AddString").size(), 1u);
     EXPECT_EQ(Calls(log, "AddString")[0].rfind(c.caption, 0), 0u) << Calls(log, "AddString")[0];
   }
-}
-
-TEST_F(RendererTest, EmptyPathIsABlackFrameWithTheMessage) {
-  const Log log = Render("", "No files found :(");
-  EXPECT_TRUE(Calls(log, "LoadPicture").empty());
-  EXPECT_EQ(Calls(log, "FillPath(#1"), Log{"FillPath(#1,FF000000)"});
-  EXPECT_EQ(Calls(log, "AddString"),
-            Log{"AddString(#2,No files found :(,style 1,18,0,0,1920,1080,align 1,line 2)"});
 }
 
 TEST_F(RendererTest, ColoursFromTheSettingsAndTheScanState) {
