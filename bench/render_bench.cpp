@@ -37,13 +37,14 @@ class SurfaceBox final : public PictureBox {
 };
 
 // The product's frame: RenderPicture with the default settings (fit keeping
-// the aspect ratio, the path as a caption at the bottom).
+// the aspect ratio), the path as a caption at the bottom (argument 2) or none (0).
 void BM_RenderPicture(benchmark::State& bench) {
   const std::string path = Picture();
   std::unique_ptr<GraphicsLibrary> graphics = CreatePlatformGraphics();
   ProgramState state;
   state.ports.graphics = graphics.get();
   state.CurrentSettings = MakeDefaultSettings();
+  state.CurrentSettings.ShowFilename = static_cast<std::int16_t>(bench.range(0));
   SurfaceBox box;
   for (auto _ : bench) {
     RenderPicture(state, path, "", &box, false);
@@ -106,7 +107,7 @@ void BM_PixbufAtScaleThenDraw(benchmark::State& bench) {
 
 }  // namespace
 
-BENCHMARK(BM_RenderPicture)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RenderPicture)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FullDecodeThenCairoScale)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PixbufAtScaleThenDraw)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_MAIN();

@@ -1,7 +1,7 @@
 #pragma once
 // Picture decoding for the Cairo canvas (Linux): JPEG through libjpeg-turbo
 // with DCT scaling (a 24-megapixel photo drawn on a 1080p screen is decoded
-// at 3/8 of its size), every other format through gdk-pixbuf. Memory stays
+// at half its size), every other format through gdk-pixbuf. Memory stays
 // within kPictureBudgetPixels whatever a header claims.
 #include <cairo.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>

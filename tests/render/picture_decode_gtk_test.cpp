@@ -82,7 +82,7 @@ TEST_F(PictureDecodeTest, JpegDecodedAtAReducedScaleThenToTheTarget) {
   EXPECT_EQ(info.Width, 3200);  // its own size, whatever it is decoded at
   EXPECT_EQ(info.Height, 2400);
   ExpectDecoded(path, 400, 300, 400, 300);      // 1/8 exactly
-  ExpectDecoded(path, 1080, 810, 1080, 810);    // 3/8, then reduced
+  ExpectDecoded(path, 1080, 810, 1080, 810);    // 1/2, then reduced
   ExpectDecoded(path, 152, 86, 152, 86);        // a preview
   ExpectDecoded(path, 6400, 4800, 3200, 2400);  // never enlarged here: Cairo does that while drawing
   ExpectDecoded(path, 3200, 100, 3200, 100);    // stretched: each side on its own
