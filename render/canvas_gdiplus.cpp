@@ -29,8 +29,8 @@ Gdiplus::GpRectF ToGp(const RectF& r) { return Gdiplus::GpRectF{r.X, r.Y, r.Widt
 
 // The header of the file, read without any decoder.
 PictureHeader SniffHeader(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   PictureHeader header = ReadPictureHeader([file](std::uint64_t offset, void* buffer, std::size_t size) {
     LARGE_INTEGER at;
@@ -140,7 +140,8 @@ void GdiplusPath::AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdi
     const Gdiplus::GpRectF r{layout.X, 0, layout.Width, 1e6f};
     Gdiplus::GpRectF box{};
     // An empty paragraph is one blank line high.
-    if (measure && font) GdipMeasureString(measure, p.empty() ? L" " : p.c_str(), -1, font, &r, sf, &box, nullptr, nullptr);
+    if (measure && font)
+      GdipMeasureString(measure, p.empty() ? L" " : p.c_str(), -1, font, &r, sf, &box, nullptr, nullptr);
     heights.push_back(box.Height);
     total += box.Height;
   }

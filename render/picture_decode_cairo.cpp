@@ -139,8 +139,8 @@ cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
     return nullptr;
   }
   const int sw = cairo_image_surface_get_width(source), sh = cairo_image_surface_get_height(source);
-  GdkPixbuf* from = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(source), GDK_COLORSPACE_RGB, TRUE, 8, sw,
-                                             sh, cairo_image_surface_get_stride(source), nullptr, nullptr);
+  GdkPixbuf* from = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(source), GDK_COLORSPACE_RGB, TRUE, 8, sw, sh,
+                                             cairo_image_surface_get_stride(source), nullptr, nullptr);
   GdkPixbuf* to = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(out), GDK_COLORSPACE_RGB, TRUE, 8, width,
                                            height, cairo_image_surface_get_stride(out), nullptr, nullptr);
   gdk_pixbuf_scale(from, to, 0, 0, width, height, 0, 0, static_cast<double>(width) / sw,
@@ -261,7 +261,8 @@ cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
   const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
   const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
   if (channels < 3 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
-  cairo_surface_t* surface = cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return nullptr;

@@ -4,12 +4,8 @@ namespace {
 
 std::uint32_t Be16(const std::uint8_t* p) { return (p[0] << 8) | p[1]; }
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t Be32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-std::uint32_t Le32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
-}
+std::uint32_t Be32(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24); }
 
 PictureHeader Raster(PictureFormat format, std::int64_t width, std::int64_t height) {
   PictureHeader h;
@@ -75,8 +71,7 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
   if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read);
   if (n >= 24 && Be32(b) == 0x89504E47u && Be32(b + 12) == 0x49484452u)  // PNG signature, IHDR
     return Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
-  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F')
-    return Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
+  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') return Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
   if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
     const std::uint32_t info = Le32(b + 14);
     if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));

@@ -7,9 +7,7 @@ namespace {
 // Results are single precision, but each product is formed in double before
 // it is rounded once: a picture with the area's proportions (rW == rH) then
 // gets exactly the area's size, whatever the ratios are.
-float Scaled(float side, float ratio, float by) {
-  return static_cast<float>(static_cast<double>(side) * ratio / by);
-}
+float Scaled(float side, float ratio, float by) { return static_cast<float>(static_cast<double>(side) * ratio / by); }
 
 void Fit(float rW, float rH, float areaWidth, float areaHeight, float* dw, float* dh) {
   if (rW > rH) {
@@ -33,8 +31,8 @@ void Cover(float rW, float rH, float areaWidth, float areaHeight, float* dw, flo
 
 }  // namespace
 
-PicturePlacement PlacePicture(float width, float height, float areaWidth, float areaHeight,
-                              std::int16_t upscaleMode, bool previewScale) {
+PicturePlacement PlacePicture(float width, float height, float areaWidth, float areaHeight, std::int16_t upscaleMode,
+                              bool previewScale) {
   PicturePlacement p;
   if (previewScale) {
     width /= 10;

@@ -15,8 +15,8 @@ struct PicturePlacement {
 // value is treated as 1. previewScale lays the picture out at one tenth of its
 // size, so a small preview shows the proportions of the full screen.
 // Offsets are measured from 0, not from the area's own X and Y.
-PicturePlacement PlacePicture(float width, float height, float areaWidth, float areaHeight,
-                              std::int16_t upscaleMode, bool previewScale);
+PicturePlacement PlacePicture(float width, float height, float areaWidth, float areaHeight, std::int16_t upscaleMode,
+                              bool previewScale);
 
 // "(WxH)": the picture's own size as whole numbers; "(0x0)" for a file that
 // could not be decoded.

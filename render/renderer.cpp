@@ -1,7 +1,7 @@
 #include "render/renderer.h"
 
-#include "render/caption.h"
 #include "render/canvas.h"
+#include "render/caption.h"
 #include "render/picture_layout.h"
 #include "startup/graphics.h"
 #include "startup/program_state.h"

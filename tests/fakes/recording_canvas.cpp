@@ -50,7 +50,8 @@ class RecordedPath final : public CanvasPath {
   void AddString(const std::string& text, const CanvasFontFamily&, FontStyle style, float emSize, const RectF& layout,
                  const TextFormat& f) override {
     log_.push_back(Format("AddString(#%d,", id) + text + Format(",style %d,%g,", static_cast<int>(style), emSize) +
-                   Rect(layout) + Format(",align %d,line %d)", static_cast<int>(f.Align), static_cast<int>(f.LineAlign)));
+                   Rect(layout) +
+                   Format(",align %d,line %d)", static_cast<int>(f.Align), static_cast<int>(f.LineAlign)));
   }
   std::vector<std::string>& log_;
   const int id;

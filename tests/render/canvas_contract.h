@@ -137,8 +137,9 @@ class CanvasContract : public ::testing::Test {
       std::string name = std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(++frames);
       for (char& c : name)
         if (c == '/') c = '_';
-      Backend::WriteFile(std::string(keep) + "/" + name + ".bmp",
-                         canvas_contract::Bmp(frameWidth, frameHeight, [this](int x, int y) { return target->Pixel(x, y); }));
+      Backend::WriteFile(
+          std::string(keep) + "/" + name + ".bmp",
+          canvas_contract::Bmp(frameWidth, frameHeight, [this](int x, int y) { return target->Pixel(x, y); }));
     }
   }
 
@@ -205,7 +206,7 @@ TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleMode) {
       {"square.bmp", 40, 40, 2, false, 0, 0, 200, 100},
       {"square.bmp", 40, 40, 3, false, 0, -50, 200, 200},
       {"wide.bmp", 400, 50, 3, false, -300, 0, 800, 100},
-      {"large.bmp", 400, 300, 0, true, 80, 35, 40, 30},                            // laid out at one tenth
+      {"large.bmp", 400, 300, 0, true, 80, 35, 40, 30},                                 // laid out at one tenth
       {"gr\xC3\xBCn \xE2\x80\x93 \xE5\x86\x99.bmp", 40, 40, 2, false, 0, 0, 200, 100},  // "grün – 写"
   };
   for (const Case& c : cases) {
@@ -323,7 +324,8 @@ TYPED_TEST_P(CanvasContract, PicturesAreReleasedWithinTheFrame) {
 // --gtest_also_run_disabled_tests, GLIMMORA_SAMPLE_PICTURES=folder and GLIMMORA_FRAME_DIR=folder.
 TYPED_TEST_P(CanvasContract, DISABLED_SamplePicturesForALook) {
   const char* samples = std::getenv("GLIMMORA_SAMPLE_PICTURES");
-  if (!samples || !std::getenv("GLIMMORA_FRAME_DIR")) GTEST_SKIP() << "set GLIMMORA_SAMPLE_PICTURES and GLIMMORA_FRAME_DIR";
+  if (!samples || !std::getenv("GLIMMORA_FRAME_DIR"))
+    GTEST_SKIP() << "set GLIMMORA_SAMPLE_PICTURES and GLIMMORA_FRAME_DIR";
   this->frameWidth = 960;
   this->frameHeight = 540;
   this->state.DebugMode = true;

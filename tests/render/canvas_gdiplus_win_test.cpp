@@ -1,8 +1,8 @@
 // The canvas contract against the GDI+ canvas, drawing into a memory DC with
 // a 32-bit DIB section (the picture box's back buffer, without a window).
-#include <windows.h>
 #include <gdiplus.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include "render/canvas_contract.h"
 #include "render/canvas_gdiplus.h"
@@ -69,9 +69,7 @@ class DibTarget final : public OffscreenTarget, public PictureBox {
 
 struct GdiplusBackend {
   // Wine 8's GdipAddPathString keeps a text's first line only (Windows wraps).
-  static bool WrapsLongLines() {
-    return !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
-  }
+  static bool WrapsLongLines() { return !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"); }
   static std::unique_ptr<OffscreenTarget> CreateTarget(int width, int height) {
     StartGdiplusOnce();
     return std::make_unique<DibTarget>(width, height);
@@ -80,8 +78,8 @@ struct GdiplusBackend {
     static int count = 0;
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
-    std::wstring dir = std::wstring(base) + L"gc" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                       std::to_wstring(++count);
+    std::wstring dir =
+        std::wstring(base) + L"gc" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
     CreateDirectoryW(dir.c_str(), nullptr);
     const int n = WideCharToMultiByte(CP_UTF8, 0, dir.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
@@ -95,8 +93,8 @@ struct GdiplusBackend {
     return counters.PeakWorkingSetSize;
   }
   static void WriteFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

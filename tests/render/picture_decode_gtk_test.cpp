@@ -1,7 +1,5 @@
 // Decoding behind the Cairo canvas: reduced-scale JPEG decoding, the other
 // formats through gdk-pixbuf, and the pixel budget.
-#include "render/picture_decode_cairo.h"
-
 #include <glib/gstdio.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "render/picture_decode_cairo.h"
 #include "render/picture_header.h"
 
 namespace {
@@ -23,8 +22,9 @@ class PictureDecodeTest : public ::testing::Test {
 
   // Saves a w x h picture of red, green / blue, yellow quadrants (alpha from
   // alpha(x, y) where the format has it).
-  std::string Save(const std::string& name, int w, int h, const char* type,
-                   std::function<int(int, int)> alpha = [](int, int) { return 255; }) {
+  std::string Save(
+      const std::string& name, int w, int h, const char* type,
+      std::function<int(int, int)> alpha = [](int, int) { return 255; }) {
     const bool hasAlpha = std::string(type) != "jpeg";
     const int n = hasAlpha ? 4 : 3;
     GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, hasAlpha, 8, w, h);

@@ -105,15 +105,11 @@ TEST(PictureHeader, DamagedOrUnknownHeadersAreUnknown) {
   Segment(dataBeforeFrame, 0xDA, Bytes(10, 0));
   Bytes badLength{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x01};
   const Bytes cases[] = {
-      Bytes{},
-      Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'},
-      truncatedJpeg,
-      dataBeforeFrame,
-      badLength,
-      Jpeg(640, 0, 10),  // height defined later in the file: not supported
-      Png(0, 100),
-      Bmp(40, 0, 0),
-      Bmp(16, 100, 100),                       // unknown info header size
+      Bytes{},           Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'},
+      truncatedJpeg,     dataBeforeFrame,
+      badLength,         Jpeg(640, 0, 10),  // height defined later in the file: not supported
+      Png(0, 100),       Bmp(40, 0, 0),
+      Bmp(16, 100, 100),  // unknown info header size
   };
   for (const Bytes& file : cases) EXPECT_EQ(Read(file).Kind, PictureKind::Unknown);
 }
@@ -138,12 +134,12 @@ TEST(PictureHeader, Metafiles) {
 }
 
 TEST(PictureHeader, BudgetRefusesHugeHeadersWithoutOverflow) {
-  EXPECT_TRUE(FitsPictureBudget(Read(Png(8000, 6000))));     // 48 megapixels
-  EXPECT_FALSE(FitsPictureBudget(Read(Png(8000, 6251))));    // just over
+  EXPECT_TRUE(FitsPictureBudget(Read(Png(8000, 6000))));   // 48 megapixels
+  EXPECT_FALSE(FitsPictureBudget(Read(Png(8000, 6251))));  // just over
   EXPECT_FALSE(FitsPictureBudget(Read(Jpeg(50000, 50000, 0))));
   EXPECT_FALSE(FitsPictureBudget(Read(Png(0xFFFFFFFFu, 0xFFFFFFFFu))));
   EXPECT_FALSE(FitsPictureBudget(Read(Bmp(40, 100, INT32_MIN))));  // most negative height, top-down
-  EXPECT_FALSE(FitsPictureBudget(Read(Bytes{'x'})));  // unknown: nothing to go by
+  EXPECT_FALSE(FitsPictureBudget(Read(Bytes{'x'})));               // unknown: nothing to go by
 }
 
 }  // namespace

@@ -27,23 +27,22 @@ TEST_P(LayoutTest, PlacesThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, LayoutTest,
-    ::testing::Values(
-        LayoutCase{"SmallCentred", 640, 480, 1920, 1080, 0, false, 640, 300, 640, 480},
-        LayoutCase{"SmallUpscaled", 640, 480, 1920, 1080, 1, false, 240, 0, 1440, 1080},
-        LayoutCase{"SmallStretched", 640, 480, 1920, 1080, 2, false, 0, 0, 1920, 1080},
-        LayoutCase{"SmallCovering", 640, 480, 1920, 1080, 3, false, 0, -180, 1920, 1440},
-        LayoutCase{"WideCentreMode", 4000, 1000, 1000, 1000, 0, false, 0, 375, 1000, 250},
-        LayoutCase{"WideFitted", 4000, 1000, 1000, 1000, 1, false, 0, 375, 1000, 250},
-        LayoutCase{"WideStretched", 4000, 1000, 1000, 1000, 2, false, 0, 0, 1000, 1000},
-        LayoutCase{"WideCovering", 4000, 1000, 1000, 1000, 3, false, -1500, 0, 4000, 1000},
-        LayoutCase{"TallFitted", 1000, 4000, 1000, 1000, 1, false, 375, 0, 250, 1000},
-        LayoutCase{"TallCovering", 1000, 4000, 1000, 1000, 3, false, 0, -1500, 1000, 4000},
-        // One tenth: 192 x 108 does not fit 152 x 112, so centre mode fits it.
-        LayoutCase{"PreviewTenthFitted", 1920, 1080, 152, 112, 0, true, 0, 13.25f, 152, 85.5f},
-        LayoutCase{"PreviewTenthCentred", 640, 480, 152, 112, 0, true, 44, 32, 64, 48},
-        LayoutCase{"ExactFitNaturalSize", 1920, 1080, 1920, 1080, 0, false, 0, 0, 1920, 1080},
-        LayoutCase{"OutOfRangeModeFits", 640, 480, 1920, 1080, 7, false, 240, 0, 1440, 1080},
-        LayoutCase{"NegativeModeFits", 640, 480, 1920, 1080, -1, false, 240, 0, 1440, 1080}),
+    ::testing::Values(LayoutCase{"SmallCentred", 640, 480, 1920, 1080, 0, false, 640, 300, 640, 480},
+                      LayoutCase{"SmallUpscaled", 640, 480, 1920, 1080, 1, false, 240, 0, 1440, 1080},
+                      LayoutCase{"SmallStretched", 640, 480, 1920, 1080, 2, false, 0, 0, 1920, 1080},
+                      LayoutCase{"SmallCovering", 640, 480, 1920, 1080, 3, false, 0, -180, 1920, 1440},
+                      LayoutCase{"WideCentreMode", 4000, 1000, 1000, 1000, 0, false, 0, 375, 1000, 250},
+                      LayoutCase{"WideFitted", 4000, 1000, 1000, 1000, 1, false, 0, 375, 1000, 250},
+                      LayoutCase{"WideStretched", 4000, 1000, 1000, 1000, 2, false, 0, 0, 1000, 1000},
+                      LayoutCase{"WideCovering", 4000, 1000, 1000, 1000, 3, false, -1500, 0, 4000, 1000},
+                      LayoutCase{"TallFitted", 1000, 4000, 1000, 1000, 1, false, 375, 0, 250, 1000},
+                      LayoutCase{"TallCovering", 1000, 4000, 1000, 1000, 3, false, 0, -1500, 1000, 4000},
+                      // One tenth: 192 x 108 does not fit 152 x 112, so centre mode fits it.
+                      LayoutCase{"PreviewTenthFitted", 1920, 1080, 152, 112, 0, true, 0, 13.25f, 152, 85.5f},
+                      LayoutCase{"PreviewTenthCentred", 640, 480, 152, 112, 0, true, 44, 32, 64, 48},
+                      LayoutCase{"ExactFitNaturalSize", 1920, 1080, 1920, 1080, 0, false, 0, 0, 1920, 1080},
+                      LayoutCase{"OutOfRangeModeFits", 640, 480, 1920, 1080, 7, false, 240, 0, 1440, 1080},
+                      LayoutCase{"NegativeModeFits", 640, 480, 1920, 1080, -1, false, 240, 0, 1440, 1080}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST(PicturePlacement, EqualRatiosGiveExactlyTheAreaInFitAndCoverModes) {
