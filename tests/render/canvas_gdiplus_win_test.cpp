@@ -1,8 +1,9 @@
 // The canvas contract against the GDI+ canvas, drawing into a memory DC with
 // a 32-bit DIB section (the picture box's back buffer, without a window).
+#include <windows.h>
+// after windows.h, which they need
 #include <gdiplus.h>
 #include <psapi.h>
-#include <windows.h>
 
 #include "render/canvas_contract.h"
 #include "render/canvas_gdiplus.h"
