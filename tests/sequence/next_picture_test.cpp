@@ -42,8 +42,13 @@ TEST_F(NextPictureTest, OnePictureInBothOrders) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(NextPicture(s, random), "pic0");
 }
 
-TEST_F(NextPictureTest, EmptyListGivesEmptyPath) {
+TEST_F(NextPictureTest, NoPictureToTakeGivesEmptyPath) {
   SetPictures(0);
+  EXPECT_EQ(NextPicture(s, true), "");
+  EXPECT_EQ(NextPicture(s, false), "");
+  SetPictures(2);
+  s.PictureCount = 500;  // a count beyond the list's slots: nothing is read past them
+  s.CurrentIndex = 300;
   EXPECT_EQ(NextPicture(s, true), "");
   EXPECT_EQ(NextPicture(s, false), "");
 }
