@@ -5,6 +5,7 @@
 #include "fakes/fake_dialog_services.h"
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
+#include "fakes/fake_power.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -32,6 +33,7 @@ struct FakePorts {
   FakeDisplay display;
   FakeGraphics graphics;
   FakeDialogServices dialogs;
+  FakePower power;
 
   Ports View();
 };
