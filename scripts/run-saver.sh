@@ -15,21 +15,23 @@ cmake --build --preset linux -j "$(nproc)" --target glimmora >/dev/null
 demo=$(mktemp -d /tmp/glimmora-demo.XXXXXX)
 export XDG_CONFIG_HOME="$demo/config"
 mkdir -p "$XDG_CONFIG_HOME/glimmora"
-# The include folder as a registry multi-string (hex(7): the text's bytes, each
-# entry ended by one NUL).
+# The settings file in the format Glimmora itself writes (and regedit
+# exports): "Windows Registry Editor Version 5.00", UTF-16LE with a BOM,
+# CR-LF; the include folder as a multi-string (hex(7): UTF-16LE, the entry
+# ended by one NUL).
 folder="$root/samples/"
-hex=$(printf '%s\0' "$folder" | od -An -v -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//')
-cat >"$XDG_CONFIG_HOME/glimmora/user.reg" <<REG
-Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Software\\Glimmora]
-"ImageDirectory"=hex(7):$hex
-"Interval"=dword:00000bb8
-"Random"=dword:00000001
-"Recursive"=dword:00000001
-"ShowFilename"=dword:00000002
-"ShowFileResolution"=dword:00000001
-REG
+hex=$(printf '%s\0' "$folder" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//')
+{
+  printf '\xff\xfe'
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Glimmora]' \
+    "\"ImageDirectory\"=hex(7):$hex" \
+    '"Interval"=dword:00000bb8' \
+    '"Random"=dword:00000001' \
+    '"Recursive"=dword:00000001' \
+    '"ShowFilename"=dword:00000002' \
+    '"ShowFileResolution"=dword:00000001' '' | iconv -f UTF-8 -t UTF-16LE
+} >"$XDG_CONFIG_HOME/glimmora/user.reg"
 
 if [ -z "${DISPLAY:-}" ]; then
   n=77

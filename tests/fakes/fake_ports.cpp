@@ -12,6 +12,7 @@ Ports FakePorts::View() {
   p.graphics = &graphics;
   p.dialogs = &dialogs;
   p.power = &power;
+  p.registry = &registry;
   return p;
 }
 

@@ -6,6 +6,7 @@
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_power.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -34,6 +35,7 @@ struct FakePorts {
   FakeGraphics graphics;
   FakeDialogServices dialogs;
   FakePower power;
+  FakeRegistry registry;
 
   Ports View();
 };
