@@ -31,14 +31,9 @@ TEST(GdkKeymap, OtherKeysHaveTheCodesWindowsGivesThem) {
     int vk;
   };
   const Pair pairs[] = {
-      {GDK_KEY_Escape, 27},       {GDK_KEY_space, 32},        {GDK_KEY_Tab, 9},          {GDK_KEY_ISO_Left_Tab, 9},
-      {GDK_KEY_a, 'A'},           {GDK_KEY_z, 'Z'},           {GDK_KEY_0, '0'},          {GDK_KEY_9, '9'},
-      {GDK_KEY_KP_0, 96},         {GDK_KEY_KP_9, 105},        {GDK_KEY_KP_Home, 36},     {GDK_KEY_KP_Page_Down, 34},
-      {GDK_KEY_KP_Delete, 46},    {GDK_KEY_KP_Begin, 12},     {GDK_KEY_KP_Multiply, 106}, {GDK_KEY_KP_Divide, 111},
-      {GDK_KEY_F1, 112},          {GDK_KEY_F12, 123},         {GDK_KEY_F24, 135},        {GDK_KEY_Shift_L, 16},
-      {GDK_KEY_Control_R, 17},    {GDK_KEY_Alt_L, 18},        {GDK_KEY_ISO_Level3_Shift, 18}, {GDK_KEY_Super_L, 91},
-      {GDK_KEY_Menu, 93},         {GDK_KEY_Print, 44},        {GDK_KEY_Pause, 19},       {GDK_KEY_Num_Lock, 144},
-      {GDK_KEY_semicolon, 0xBA},  {GDK_KEY_comma, 0xBC},      {GDK_KEY_apostrophe, 0xDE}, {GDK_KEY_AudioMute, 0xAD},
+      {GDK_KEY_Escape, 27},  {GDK_KEY_ISO_Left_Tab, 9}, {GDK_KEY_z, 'Z'},        {GDK_KEY_9, '9'},
+      {GDK_KEY_KP_9, 105},   {GDK_KEY_KP_Home, 36},     {GDK_KEY_F24, 135},      {GDK_KEY_ISO_Level3_Shift, 18},
+      {GDK_KEY_Super_R, 92}, {GDK_KEY_semicolon, 0xBA}, {GDK_KEY_AudioMute, 0xAD},
   };
   for (const Pair& p : pairs) EXPECT_EQ(VirtualKeyFromGdk(p.keyval), p.vk) << gdk_keyval_name(p.keyval);
 }

@@ -150,14 +150,6 @@ TEST_F(DpmsPower, AnUnreadableLevelIsNoChange) {
   EXPECT_TRUE(Pump([&] { return !reports.empty(); }));
 }
 
-TEST_F(DpmsPower, ReportsStopWhenTheWatchEnds) {
-  Watch();
-  power->WatchMonitorPower(nullptr);
-  server.level = DpmsLevel::kOff;
-  Pump([] { return false; }, 5 * kPollMs);
-  EXPECT_TRUE(reports.empty());
-}
-
 // Xvfb and the other virtual servers have no DPMS: the S key must do nothing
 // harmful there.
 TEST(LinuxPower, RealPortOnAServerWithoutDpmsIsHarmless) {

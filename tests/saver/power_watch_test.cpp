@@ -58,33 +58,6 @@ TEST(PowerWatchProc, SleepingFollowsMonitorPowerAndOtherSystemCommands) {
   }
 }
 
-TEST(PowerWatchProc, UnhookedWindowNoLongerTracks) {
-  FakeProgram p;
-  FakeEngineWindow window(1);
-  HookWindow(p.state, window);
-  UnhookWindow(p.state, window);
-  EXPECT_EQ(window.current, FakeEngineWindow::kOriginalProc);
-  window.Send({kWmSysCommand, kScMonitorPower, 2});
-  EXPECT_FALSE(p.state.Sleeping);
-  ASSERT_EQ(window.passed.size(), 1u);  // straight to the original procedure
-  p.fakes.power.Report(kMonitorPowerOff);
-  EXPECT_FALSE(p.state.Sleeping);
-}
-
-// Linux learns of power changes from the power port, not from a message.
-TEST(PowerWatchProc, PowerReportsGoThroughTheSameDecision) {
-  FakeProgram p;
-  FakeEngineWindow window(1);
-  HookWindow(p.state, window);
-  p.fakes.power.Report(kMonitorPowerLow);
-  EXPECT_TRUE(p.state.Sleeping);
-  p.fakes.power.Report(kMonitorPowerOn);
-  EXPECT_FALSE(p.state.Sleeping);
-  p.state.PreviewHost = 5;
-  p.fakes.power.Report(kMonitorPowerOff);
-  EXPECT_FALSE(p.state.Sleeping);
-}
-
 TEST(PowerWatchProc, EngineFormHooksEachNewWindowAndUnhooksOnUnload) {
   FakeProgram p;
   ProgramState& s = p.state;

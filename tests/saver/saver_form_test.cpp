@@ -31,9 +31,11 @@ class SaverFormTest : public ::testing::Test {
     s.PictureList.assign(101, "");
     Engine(s).Load();
   }
-  // Windows 1..count, loaded, with the slide timer running.
+  // A fresh set of windows 1..count, loaded, with the slide timer running.
   void Open(int count, WindowHandle preview_host = 0) {
-    Engine(s).Load();  // again after a test ended the saver
+    s.SaverWindows.clear();
+    p.fakes.windows.saver_windows.clear();
+    Engine(s).Load();  // again after a case ended the saver
     s.PreviewHost = preview_host;
     s.MonitorCount = static_cast<std::int16_t>(count);
     s.SaverWindows.resize(count + 1);
@@ -73,21 +75,9 @@ class SaverFormTest : public ::testing::Test {
   ProgramState& s = p.state;
 };
 
-TEST_F(SaverFormTest, LoadSetsTheInitialPositionAndADayOldActivity) {
-  Open(1);
-  Form().LastX = 3;
-  Form().LastActivity = 7;
-  Form().Form_Load();
-  EXPECT_EQ(Form().LastX, -1.0f);
-  EXPECT_EQ(Form().LastY, -1.0f);
-  EXPECT_EQ(Form().LastActivity, -86400);
-}
-
 TEST_F(SaverFormTest, ForwardKeysShowTheNextPicturesAtOnce) {
   for (int key : {kEnter, kRight, kDown}) {
     SCOPED_TRACE(key);
-    s.SaverWindows.clear();
-    p.fakes.windows.saver_windows.clear();
     s.CurrentIndex = -1;
     Open(2);
     SetPictures(5);
@@ -98,7 +88,6 @@ TEST_F(SaverFormTest, ForwardKeysShowTheNextPicturesAtOnce) {
     EXPECT_EQ(s.CurrentIndex, 1);  // pictures 0 and 1, one per window
     EXPECT_EQ(Window(1).box.refreshes, 1);
     EXPECT_EQ(Window(2).box.refreshes, 1);
-    EXPECT_TRUE(Slide().Enabled());
     EXPECT_FALSE(s.Sleeping);
     EXPECT_FALSE(s.CommandKeyArmed);
     EXPECT_EQ(Form(2).LastActivity, 3601);
@@ -106,18 +95,28 @@ TEST_F(SaverFormTest, ForwardKeysShowTheNextPicturesAtOnce) {
   }
 }
 
-TEST_F(SaverFormTest, ForwardRestartsTheSlideInterval) {
-  Open(1);
-  SetPictures(5);
-  p.fakes.loop.Advance(50);  // the first tick switches to the 10 s interval
-  ASSERT_EQ(s.CurrentIndex, 0);
-  p.fakes.loop.Advance(6000);
-  Form().Form_KeyDown(kRight, 0);
-  EXPECT_EQ(s.CurrentIndex, 1);
-  p.fakes.loop.Advance(9999);
-  EXPECT_EQ(s.CurrentIndex, 1);
-  p.fakes.loop.Advance(1);
-  EXPECT_EQ(s.CurrentIndex, 2);
+// Forward runs a tick, back re-enables the timer: either way the next slide
+// comes a full interval later.
+TEST_F(SaverFormTest, NavigationRestartsTheSlideInterval) {
+  struct Case {
+    int key, index_after_key;
+  };
+  for (Case c : {Case{kRight, 1}, Case{kUp, 9}}) {
+    SCOPED_TRACE(c.key);
+    s.CurrentIndex = -1;
+    Open(1);
+    SetPictures(10);
+    p.fakes.loop.Advance(50);  // the first tick switches to the 10 s interval
+    ASSERT_EQ(s.CurrentIndex, 0);
+    p.fakes.loop.Advance(6000);
+    Form().Form_KeyDown(c.key, 0);
+    EXPECT_EQ(s.CurrentIndex, c.index_after_key);
+    p.fakes.loop.Advance(9999);
+    EXPECT_EQ(s.CurrentIndex, c.index_after_key);
+    p.fakes.loop.Advance(1);
+    EXPECT_EQ(s.CurrentIndex, (c.index_after_key + 1) % 10);
+    s.T->Unload();  // the next case starts with fresh timers
+  }
 }
 
 TEST_F(SaverFormTest, NavigationWhileTheSlideTimerIsOffOnlyNotesActivity) {
@@ -145,16 +144,14 @@ TEST_F(SaverFormTest, BackStepsOverTwiceTheWindowsAndRedrawsEachOnce) {
     int after_step;  // CurrentIndex once the windows are redrawn
   };
   const Case cases[] = {
-      {10, 2, 5, 3},   // 4 and 5 on screen: back to 2 and 3
-      {10, 1, 0, 9},   // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
-      {3, 2, 1, 2},    // 1 - 4 + 3 = 0: draws 1 and 2
-      {1, 2, 0, -1},   // 0 - 4 + 1 = -3: both windows stay below 0, empty frames
-      {2, 3, 1, 0},    // 1 - 6 + 2 = -3: two empty frames, then picture 0
+      {10, 2, 5, 3},  // 4 and 5 on screen: back to 2 and 3
+      {10, 1, 0, 9},  // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
+      {3, 2, 1, 2},   // 1 - 4 + 3 = 0: draws 1 and 2
+      {1, 2, 0, -1},  // 0 - 4 + 1 = -3: both windows stay below 0, empty frames
+      {2, 3, 1, 0},   // 1 - 6 + 2 = -3: two empty frames, then picture 0
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pictures << " pictures, " << c.monitors << " monitors, index " << c.index);
-    s.SaverWindows.clear();
-    p.fakes.windows.saver_windows.clear();
     Open(c.monitors);
     SetPictures(c.pictures);
     s.CurrentIndex = c.index;
@@ -165,25 +162,9 @@ TEST_F(SaverFormTest, BackStepsOverTwiceTheWindowsAndRedrawsEachOnce) {
   }
 }
 
-TEST_F(SaverFormTest, BackRestartsTheSlideInterval) {
-  Open(1);
-  SetPictures(10);
-  p.fakes.loop.Advance(50);
-  p.fakes.loop.Advance(7000);
-  ASSERT_EQ(s.CurrentIndex, 0);
-  Form().Form_KeyDown(kUp, 0);
-  EXPECT_EQ(s.CurrentIndex, 9);
-  p.fakes.loop.Advance(9999);
-  EXPECT_EQ(s.CurrentIndex, 9);
-  p.fakes.loop.Advance(1);
-  EXPECT_EQ(s.CurrentIndex, 0);
-}
-
 TEST_F(SaverFormTest, BackWithAnEmptyCatalogueRedrawsEveryWindowWithoutMovingTheIndex) {
   for (bool scan_done : {false, true}) {
     SCOPED_TRACE(scan_done);
-    s.SaverWindows.clear();
-    p.fakes.windows.saver_windows.clear();
     Open(2);
     s.ScanDone = scan_done;
     Form().Form_KeyDown(kBackspace, 0);
@@ -194,7 +175,7 @@ TEST_F(SaverFormTest, BackWithAnEmptyCatalogueRedrawsEveryWindowWithoutMovingThe
   }
 }
 
-// S: steps of (time of day, key) and what the last one did.
+// S: steps of (time of day, key), the switch-off requests and LastActivity.
 struct SStep {
   double at;
   int key;
@@ -202,8 +183,8 @@ struct SStep {
 struct SCase {
   const char* name;
   std::vector<SStep> steps;
-  int offs;               // switch-off requests in all
-  std::int32_t activity;  // LastActivity at the end
+  int offs;
+  std::int32_t activity;
 };
 
 TEST_F(SaverFormTest, SSwitchesTheMonitorsOffUnlessAKeyCameWithinASecond) {
@@ -219,12 +200,9 @@ TEST_F(SaverFormTest, SSwitchesTheMonitorsOffUnlessAKeyCameWithinASecond) {
   };
   for (const SCase& c : cases) {
     SCOPED_TRACE(c.name);
-    s.SaverWindows.clear();
-    p.fakes.windows.saver_windows.clear();
     p.fakes.power.offs = 0;
     s.Sleeping = false;
     Open(1);
-    SetPictures(3);
     for (const SStep& step : c.steps) {
       At(step.at);
       EXPECT_FALSE(KeyEnds(step.key));
@@ -265,27 +243,29 @@ TEST_F(SaverFormTest, SInPreviewNeverSwitchesTheMonitorsOff) {
 TEST_F(SaverFormTest, OverlayKeyPairInSequence) {
   struct Case {
     const char* name;
+    WindowHandle preview;
     std::vector<int> keys;
     bool ends, armed, debug;
   };
   const Case cases[] = {
-      {"arm then toggle", {kDebugArmKey, kDebugToggleKey}, false, false, true},
-      {"twice toggles back", {kDebugArmKey, kDebugToggleKey, kDebugArmKey, kDebugToggleKey}, false, false, false},
-      {"arm alone", {kDebugArmKey}, false, true, false},
-      {"toggle alone ends", {kDebugToggleKey}, true, false, false},
-      {"arming twice ends", {kDebugArmKey, kDebugArmKey}, true, false, false},
-      {"arm then Left disarms", {kDebugArmKey, kLeft}, false, false, false},
-      {"arm then S disarms", {kDebugArmKey, kS}, false, false, false},
-      {"arm then an unnamed key disarms", {kDebugArmKey, 255}, false, false, false},
-      {"a disarmed toggle ends", {kDebugArmKey, kRight, kDebugToggleKey}, true, false, false},
+      {"arm then toggle", 0, {kDebugArmKey, kDebugToggleKey}, false, false, true},
+      {"twice toggles back", 0, {kDebugArmKey, kDebugToggleKey, kDebugArmKey, kDebugToggleKey}, false, false, false},
+      {"arm alone", 0, {kDebugArmKey}, false, true, false},
+      {"toggle alone ends", 0, {kDebugToggleKey}, true, false, false},
+      {"arming twice ends", 0, {kDebugArmKey, kDebugArmKey}, true, false, false},
+      {"arm then Left disarms", 0, {kDebugArmKey, kLeft}, false, false, false},
+      {"arm then S disarms", 0, {kDebugArmKey, kS}, false, false, false},
+      {"arm then an unnamed key disarms", 0, {kDebugArmKey, 255}, false, false, false},
+      {"a disarmed toggle ends", 0, {kDebugArmKey, kRight, kDebugToggleKey}, true, false, false},
+      {"preview: toggle alone", 77, {kDebugToggleKey}, false, false, false},
+      {"preview: arming twice", 77, {kDebugArmKey, kDebugArmKey}, false, false, false},
+      {"preview: arm then toggle", 77, {kDebugArmKey, kDebugToggleKey}, false, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    s.SaverWindows.clear();
-    p.fakes.windows.saver_windows.clear();
     s.CommandKeyArmed = false;
     s.DebugMode = false;
-    Open(1);
+    Open(1, c.preview);
     SetPictures(4);
     bool ended = false;
     for (int key : c.keys) ended = ended || KeyEnds(key);
@@ -296,142 +276,68 @@ TEST_F(SaverFormTest, OverlayKeyPairInSequence) {
   }
 }
 
-TEST_F(SaverFormTest, ArmThenLeftStepsBack) {
-  Open(1);
-  SetPictures(10);
-  s.CurrentIndex = 4;
-  Form().Form_KeyDown(kDebugArmKey, 0);
-  Form().Form_KeyDown(kLeft, 0);
-  EXPECT_EQ(s.CurrentIndex, 3);
-  EXPECT_FALSE(s.CommandKeyArmed);
-}
-
-TEST_F(SaverFormTest, OverlayKeysInPreviewNeverEnd) {
-  Open(1, 77);
-  EXPECT_FALSE(KeyEnds(kDebugToggleKey));
-  EXPECT_FALSE(KeyEnds(kDebugArmKey));
-  EXPECT_FALSE(KeyEnds(kDebugArmKey));
-  EXPECT_FALSE(s.CommandKeyArmed);
-  EXPECT_FALSE(s.DebugMode);
-}
-
-TEST_F(SaverFormTest, OverlayKeysWakeAndNoteActivity) {
-  Open(1);
-  At(42);
-  s.Sleeping = true;
-  Form().Form_KeyDown(kDebugArmKey, 0);
-  EXPECT_FALSE(s.Sleeping);
-  EXPECT_EQ(Form().LastActivity, 42);
-}
-
-TEST_F(SaverFormTest, UnnamedKeysOnlyCountAsActivity) {
-  Open(1);
-  for (int key : {0, 255}) {
-    s.Sleeping = true;
-    s.CommandKeyArmed = true;
-    At(1000 + key);
-    EXPECT_FALSE(KeyEnds(key)) << key;
-    EXPECT_FALSE(s.Sleeping);
-    EXPECT_FALSE(s.CommandKeyArmed);
-    EXPECT_EQ(Form().LastActivity, 1000 + key);
-  }
-  EXPECT_EQ(Frames(), 0);
-}
-
-TEST_F(SaverFormTest, AnyOtherKeyEndsTheSaverButNeverThePreview) {
-  const int keys[] = {kEscape, 'A', 'Z', '0', ' ', 9, 16, 17, 18, 112, kDebugArmKey - 1, kDebugToggleKey + 1, 0xFE};
+// 0 and 255 name no key and only count as activity; every other key ends
+// the saver (unloading T on the way), in preview none does.
+TEST_F(SaverFormTest, OtherKeysEndTheSaverButNeverThePreview) {
+  const int keys[] = {0, 255, kEscape, 'A', 'Z', '0', ' ', 9, 16, 18, 112, kDebugArmKey - 1, kDebugToggleKey + 1, 0xFE};
   for (WindowHandle host : {WindowHandle{0}, WindowHandle{77}}) {
     for (int key : keys) {
       SCOPED_TRACE(::testing::Message() << "key " << key << (host ? " in preview" : ""));
-      s.SaverWindows.clear();
-      p.fakes.windows.saver_windows.clear();
       Open(1, host);
       s.Sleeping = true;
+      s.CommandKeyArmed = true;
       At(321);
-      EXPECT_EQ(KeyEnds(key), host == 0);
+      bool ends = host == 0 && key != 0 && key != 255;
+      EXPECT_EQ(KeyEnds(key), ends);
       EXPECT_FALSE(s.Sleeping);
+      EXPECT_FALSE(s.CommandKeyArmed);
       EXPECT_EQ(Form().LastActivity, 321);
-      EXPECT_EQ(EngineLoaded(s), host != 0);  // the end unloads T
+      EXPECT_EQ(EngineLoaded(s), !ends);
     }
   }
 }
 
-TEST_F(SaverFormTest, EndingTheSaverRestoresTheSystemAndTheCursor) {
-  Open(1);
-  EXPECT_TRUE(KeyEnds(kEscape));
-  EXPECT_EQ(p.fakes.system.calls,
-            (std::vector<std::string>{"ScreenSaverRunning(0)", "ShowCursor(1)", "EndProcess"}));
-}
-
 TEST_F(SaverFormTest, FirstMouseMoveOnlyRecordsThenAnyMovementEnds) {
-  Open(1);
-  SaverForm& f = Form();
-  EXPECT_FALSE(Ends([&] { f.picSaver_MouseMove(0, 0, 300, 200); }));
-  EXPECT_EQ(f.LastX, 300);
-  EXPECT_EQ(f.LastY, 200);
-  EXPECT_FALSE(Ends([&] { f.picSaver_MouseMove(0, 0, 300, 200); }));  // the same place again
-  EXPECT_TRUE(Ends([&] { f.picSaver_MouseMove(0, 0, 300, 201); }));
+  for (float x : {300.0f, 301.0f}) {
+    Open(1);
+    SaverForm& f = Form();
+    EXPECT_FALSE(Ends([&] { f.picSaver_MouseMove(0, 0, 300, 200); }));
+    EXPECT_EQ(f.LastX, 300);
+    EXPECT_EQ(f.LastY, 200);
+    EXPECT_FALSE(Ends([&] { f.picSaver_MouseMove(0, 0, 300, 200); }));  // the same place again
+    EXPECT_TRUE(Ends([&] { f.picSaver_MouseMove(0, 0, x, x == 300 ? 201 : 200); }));  // along either axis
+  }
 }
 
-TEST_F(SaverFormTest, MovementAlongOneAxisEnds) {
-  Open(1);
-  Form().picSaver_MouseMove(0, 0, 10, 10);
-  EXPECT_TRUE(Ends([&] { Form().picSaver_MouseMove(0, 0, 11, 10); }));
+TEST_F(SaverFormTest, MouseButtonsEndTheSaver) {
+  for (int button : {1, 2, 4}) {
+    Open(1);
+    EXPECT_TRUE(Ends([&] { Form().picSaver_MouseDown(button, 0, 5, 5); }));
+    EXPECT_TRUE(Ends([&] { Form().picSaver_MouseUp(button, 0, 5, 5); }));
+  }
 }
 
-TEST_F(SaverFormTest, MouseMovesInPreviewAreOnlyRecorded) {
+TEST_F(SaverFormTest, MouseInPreviewEndsNothing) {
   Open(1, 77);
   for (float x : {5.0f, 9.0f, 40.0f}) {
     EXPECT_FALSE(Ends([&] { Form().picSaver_MouseMove(0, 0, x, x); }));
     EXPECT_EQ(Form().LastX, x);
+    EXPECT_FALSE(Ends([&] { Form().picSaver_MouseDown(1, 0, x, x); }));
+    EXPECT_FALSE(Ends([&] { Form().picSaver_MouseUp(1, 0, x, x); }));
   }
 }
 
-TEST_F(SaverFormTest, MovementThatEndsAlsoClearsSleeping) {
-  Open(1);
-  s.Sleeping = true;
-  bool sleeping_at_end = true;
-  p.fakes.system.on_call = [&](const std::string&) { sleeping_at_end = s.Sleeping; };
-  Form().picSaver_MouseMove(0, 0, 1, 1);
-  EXPECT_TRUE(Ends([&] { Form().picSaver_MouseMove(0, 0, 2, 1); }));
-  EXPECT_FALSE(sleeping_at_end);
-}
-
-TEST_F(SaverFormTest, MouseButtonsEndTheSaverButNotThePreview) {
+TEST_F(SaverFormTest, QueryUnloadEndsUnlessTheProgramUnloadsAndUnloadEndsOnlyThePreview) {
   for (WindowHandle host : {WindowHandle{0}, WindowHandle{77}}) {
-    for (int button : {1, 2, 4}) {
-      s.SaverWindows.clear();
-      Open(1, host);
-      EXPECT_EQ(Ends([&] { Form().picSaver_MouseDown(button, 0, 5, 5); }), host == 0);
-      EXPECT_EQ(Ends([&] { Form().picSaver_MouseUp(button, 0, 5, 5); }), host == 0);
-    }
-  }
-}
-
-TEST_F(SaverFormTest, QueryUnloadEndsUnlessTheProgramUnloads) {
-  struct Case {
-    int mode;
-    bool ends;
-  };
-  for (Case c : {Case{kUnloadFromControlMenu, true}, Case{kUnloadFromCode, false}, Case{kUnloadAppWindows, true},
-                 Case{kUnloadTaskManager, true}}) {
-    for (WindowHandle host : {WindowHandle{0}, WindowHandle{77}}) {
-      s.SaverWindows.clear();
+    for (int mode : {kUnloadFromControlMenu, kUnloadFromCode, kUnloadAppWindows, kUnloadTaskManager}) {
       Open(1, host);
       int cancel = 0;
-      EXPECT_EQ(Ends([&] { Form().Form_QueryUnload(cancel, c.mode); }), c.ends) << "mode " << c.mode;
+      EXPECT_EQ(Ends([&] { Form().Form_QueryUnload(cancel, mode); }), mode != kUnloadFromCode) << "mode " << mode;
       EXPECT_EQ(cancel, 0);
     }
+    int cancel = 0;
+    EXPECT_EQ(Ends([&] { Form().Form_Unload(cancel); }), host != 0);
   }
-}
-
-TEST_F(SaverFormTest, UnloadEndsOnlyThePreview) {
-  Open(1);
-  int cancel = 0;
-  EXPECT_FALSE(Ends([&] { Form().Form_Unload(cancel); }));
-  s.SaverWindows.clear();
-  Open(1, 77);
-  EXPECT_TRUE(Ends([&] { Form().Form_Unload(cancel); }));
 }
 
 }  // namespace
