@@ -7,7 +7,7 @@ packages=(
   libgtk-3-dev libx11-dev libxrandr-dev libxext-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox
   xserver-xorg-core xserver-xorg-video-dummy
   imagemagick fonts-liberation attr feh python3
