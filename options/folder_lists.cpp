@@ -20,8 +20,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 }  // namespace
 
 bool BeginsWith(const std::string& a, const std::string& b) {
@@ -29,13 +27,6 @@ bool BeginsWith(const std::string& a, const std::string& b) {
 }
 
 bool Contains(const std::string& a, const std::string& b) { return !b.empty() && a.find(b) != std::string::npos; }
-
-std::string TrimBlanks(const std::string& text) {
-  std::size_t first = 0, last = text.size();
-  while (first < last && IsBlank(text[first])) ++first;
-  while (last > first && IsBlank(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
 
 std::string WithTrailingSeparator(const std::string& path, PathStyle style) {
   if (!path.empty() && path.back() == style.separator) return path;
@@ -84,20 +75,6 @@ std::string JoinFolderLines(const FolderLines& lines) {
   return text;
 }
 
-FolderLines SplitFolderLines(const std::string& text) {
-  FolderLines lines;
-  if (text.empty()) return lines;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = text.find(kCrLf, start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      return lines;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-}
 
 std::string TypedFolderPrompt(FolderListKind kind, PathStyle style) {
   std::string prompt = kind == FolderListKind::Include ? "Manually specify a folder or a network path."

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/path_style.h"
+#include "platform/text.h"
 
 using FolderLines = std::vector<std::string>;
 
@@ -18,9 +19,6 @@ using FolderLines = std::vector<std::string>;
 bool BeginsWith(const std::string& a, const std::string& b);
 // B's text is found anywhere in A (an empty B never is).
 bool Contains(const std::string& a, const std::string& b);
-
-// Leading and trailing blanks (spaces, tabs, line breaks) removed.
-std::string TrimBlanks(const std::string& text);
 
 // The path with the separator appended when it does not end with it.
 std::string WithTrailingSeparator(const std::string& path, PathStyle style);
@@ -47,9 +45,6 @@ std::vector<int> RemoveNestedFolders(FolderLines& lines);
 
 // The stored form of a list: every line followed by CR-LF; "" for no lines.
 std::string JoinFolderLines(const FolderLines& lines);
-// The lines of a stored list: split at CR-LF, every piece kept as it is
-// (empty pieces too); "" gives no lines.
-FolderLines SplitFolderLines(const std::string& text);
 
 enum class FolderListKind { Include, Exclude };
 

@@ -2,6 +2,11 @@
 // Canvas port: what one frame is drawn with (GDI+ on Windows, Cairo + Pango +
 // gdk-pixbuf on Linux, a recording canvas in tests), and the picture box that
 // a canvas draws into.
+//
+// A canvas lives for one frame. The objects it hands out (pictures, paths,
+// font families) belong to the caller and are released by their destructors
+// before the canvas goes; pens, brushes and string formats are made and
+// released inside the call that uses them. Nothing survives a frame.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,8 +15,23 @@ struct RectF {
   float X = 0, Y = 0, Width = 0, Height = 0;
 };
 
-// A decoded (or at least opened) picture. Width and Height are 0 when the
-// file cannot be decoded.
+// Numbering as GDI+ has it, so the Windows canvas passes the values through.
+enum class InterpolationMode : int { Default = 0, NearestNeighbor = 5, HighQualityBicubic = 7 };
+enum class SmoothingMode : int { Default = 0, Off = 3, AntiAlias = 4 };  // Off: GDI+ SmoothingModeNone
+enum class TextRenderingHint : int { SystemDefault = 0 };
+enum class FillMode : int { Alternate = 0, Winding = 1 };
+enum class StringAlignment : int { Near = 0, Center = 1, Far = 2 };
+enum class FontStyle : int { Regular = 0, Bold = 1 };
+
+// How text sits in its layout rectangle: Align across, LineAlign up and down.
+// Text always wraps within the rectangle's width.
+struct TextFormat {
+  StringAlignment Align = StringAlignment::Near;
+  StringAlignment LineAlign = StringAlignment::Near;
+};
+
+// A picture file opened for drawing. Width and Height are the picture's own
+// size, 0 when the file cannot be decoded.
 class CanvasImage {
  public:
   virtual ~CanvasImage() = default;
@@ -19,13 +39,49 @@ class CanvasImage {
   virtual float Height() const = 0;
 };
 
+// A font family found by name.
+class CanvasFontFamily {
+ public:
+  virtual ~CanvasFontFamily() = default;
+  virtual bool IsStyleAvailable(FontStyle style) const = 0;
+};
+
+// A path of figures, in the canvas's pixel coordinates.
+class CanvasPath {
+ public:
+  virtual ~CanvasPath() = default;
+  virtual void AddRectangle(const RectF& rect) = 0;
+  // The outlines of text set in family/style at emSize pixels, wrapped and
+  // aligned within layout.
+  virtual void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+                         const RectF& layout, const TextFormat& format) = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
-  // GdipGetVisibleClipBounds.
+  // The drawing area: the bounds of the visible surface.
   virtual RectF VisibleClipBounds() = 0;
-  // Fills a rectangle with an ARGB colour.
-  virtual void FillRectangle(const RectF& rect, std::uint32_t argb) = 0;
+  virtual void SetInterpolationMode(InterpolationMode mode) = 0;
+  virtual void SetSmoothingMode(SmoothingMode mode) = 0;
+  virtual void SetTextRenderingHint(TextRenderingHint hint) = 0;
+
+  // Never null.
+  virtual std::unique_ptr<CanvasPath> CreatePath(FillMode mode) = 0;
+  // Fills the path with a solid ARGB brush.
+  virtual void FillPath(const CanvasPath& path, std::uint32_t argb) = 0;
+  // Strokes the path with an ARGB pen of the given width in pixels, centred
+  // on the outline.
+  virtual void DrawPath(const CanvasPath& path, std::uint32_t argb, float width) = 0;
+
+  // Opens a picture file (UTF-8 path). Never null: a file that cannot be
+  // decoded gives a picture of size 0 that draws nothing.
+  virtual std::unique_ptr<CanvasImage> LoadPicture(const std::string& path) = 0;
+  // Draws the picture scaled into the rectangle with the interpolation mode.
+  virtual void DrawImageRect(CanvasImage& image, float x, float y, float width, float height) = 0;
+
+  // Null when no such family is installed.
+  virtual std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) = 0;
 };
 
 // A window's drawing surface (the picSaver picture box): keeps the last frame

@@ -1,18 +1,13 @@
 #include "startup/command_line.h"
 
+#include "platform/text.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace {
-
-std::string TrimBlanks(const std::string& text) {
-  std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return "";
-  std::size_t end = text.find_last_not_of(' ');
-  return text.substr(begin, end - begin + 1);
-}
 
 std::string UpperCase(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -49,9 +44,9 @@ WindowHandle LeadingNumber(const std::string& text) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::string& raw) {
-  std::string text = UpperCase(TrimBlanks(raw));
+  std::string text = UpperCase(TrimSpaces(raw));
   CommandLine result;
-  result.mode = TrimBlanks(text.substr(0, 2));
+  result.mode = TrimSpaces(text.substr(0, 2));
   if (text.size() > 3) result.handle = LeadingNumber(text.substr(3));
   return result;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/ports.h"
@@ -52,6 +53,12 @@ struct ProgramState {
   bool ScanDone = false;
   bool StopScan = false;
   std::int32_t CurrentIndex = 0;  // picture drawn last; -1 = none yet
+  // Walk guards, reset by each catalogue start: the run number tells a walk
+  // interrupted at a yield that a newer start replaced it; the two sets keep
+  // links to ancestor folders from making the walk endless.
+  std::uint32_t ScanRun = 0;
+  std::unordered_set<std::string> QueuedFolders;   // folder paths queued in this run
+  std::unordered_set<std::string> ScannedFolders;  // identities of folders listed in this run
 
   // Saver.
   bool Sleeping = false;         // monitors powered off, no input since

@@ -61,8 +61,9 @@ start_owner 300x100+700+40
 pid=$!
 id=$(wait_for_window "^$title\$" 30) || fail "no options dialog"
 read -r x y w h <<<"$(window_geometry "$id")"
-# Centred on 800x600 for the size the dialog was placed with (332x530).
-[ "$x $y" = "234 35" ] || fail "dialog at $x,$y (${w}x$h)"
+# Centred on 800x600 for the dialog's own size, halves rounded to even.
+read -r ex ey <<<"$(python3 -c "print(round((800 - $w) / 2), round((600 - $h) / 2))")"
+[ "$x $y" = "$ex $ey" ] || fail "dialog at $x,$y (${w}x$h), expected $ex,$ey"
 kill "$pid" "$OWNER_PID"
 
 note "/P into another program's window: a child filling it, ended when the host closes"

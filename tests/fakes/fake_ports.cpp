@@ -13,6 +13,8 @@ Ports FakePorts::View() {
   p.dialogs = &dialogs;
   p.power = &power;
   p.registry = &registry;
+  p.files = &files;
+  p.probe = &probe;
   return p;
 }
 

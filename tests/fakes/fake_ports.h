@@ -7,6 +7,8 @@
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_image_probe.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "startup/graphics.h"
@@ -36,6 +38,8 @@ struct FakePorts {
   FakeDialogServices dialogs;
   FakePower power;
   FakeRegistry registry;
+  FakeFileSystem files;
+  FakeImageProbe probe;
 
   Ports View();
 };

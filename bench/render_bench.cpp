@@ -1,0 +1,113 @@
+// Frame time of the Linux canvas: one 24-megapixel JPEG rendered into a
+// 1920 x 1080 picture box by RenderPicture (reduced-scale decoding, caption
+// included), against the plain way in the same run: a full gdk-pixbuf decode
+// scaled by Cairo. Run through bench/render_bench.sh, which makes the picture.
+//   GLIMMORA_BENCH_JPEG=picture.jpg render_bench --benchmark_repetitions=...
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "render/canvas_cairo.h"
+#include "render/picture_decode_cairo.h"
+#include "render/renderer.h"
+#include "startup/graphics.h"
+#include "startup/program_state.h"
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+
+std::string Picture() {
+  const char* path = std::getenv("GLIMMORA_BENCH_JPEG");
+  return path ? path : "";
+}
+
+class SurfaceBox final : public PictureBox {
+ public:
+  SurfaceBox() : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight)) {}
+  ~SurfaceBox() override { cairo_surface_destroy(surface); }
+  std::unique_ptr<Canvas> CreateCanvas() override { return CreateCairoCanvas(surface); }
+  void Refresh() override {}
+  void Cls() override {}
+  cairo_surface_t* surface;
+};
+
+// The product's frame: RenderPicture with the default settings (fit keeping
+// the aspect ratio), the path as a caption at the bottom (argument 2) or none (0).
+void BM_RenderPicture(benchmark::State& bench) {
+  const std::string path = Picture();
+  std::unique_ptr<GraphicsLibrary> graphics = CreatePlatformGraphics();
+  ProgramState state;
+  state.ports.graphics = graphics.get();
+  state.CurrentSettings = MakeDefaultSettings();
+  state.CurrentSettings.ShowFilename = static_cast<std::int16_t>(bench.range(0));
+  SurfaceBox box;
+  for (auto _ : bench) {
+    RenderPicture(state, path, "", &box, false);
+    cairo_surface_flush(box.surface);
+  }
+}
+
+// The reference: decode every pixel, then let Cairo's GOOD filter reduce it.
+void BM_FullDecodeThenCairoScale(benchmark::State& bench) {
+  const std::string path = Picture();
+  SurfaceBox box;
+  for (auto _ : bench) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
+    if (!pixbuf) {
+      bench.SkipWithError("cannot decode GLIMMORA_BENCH_JPEG");
+      return;
+    }
+    cairo_surface_t* picture = SurfaceFromPixbuf(pixbuf);
+    const double w = gdk_pixbuf_get_width(pixbuf), h = gdk_pixbuf_get_height(pixbuf);
+    g_object_unref(pixbuf);
+    const double scale = std::min(kWidth / w, kHeight / h);
+    cairo_t* cr = cairo_create(box.surface);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_translate(cr, (kWidth - w * scale) / 2, (kHeight - h * scale) / 2);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, picture, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(picture);
+    cairo_surface_flush(box.surface);
+  }
+}
+
+// For comparison: gdk-pixbuf's own reduced decoding (DCT scale 1/2, 1/4 or
+// 1/8 only), then drawn 1:1.
+void BM_PixbufAtScaleThenDraw(benchmark::State& bench) {
+  const std::string path = Picture();
+  SurfaceBox box;
+  for (auto _ : bench) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file_at_scale(path.c_str(), kWidth, kHeight, TRUE, nullptr);
+    if (!pixbuf) {
+      bench.SkipWithError("cannot decode GLIMMORA_BENCH_JPEG");
+      return;
+    }
+    cairo_surface_t* picture = SurfaceFromPixbuf(pixbuf);
+    const int w = gdk_pixbuf_get_width(pixbuf), h = gdk_pixbuf_get_height(pixbuf);
+    g_object_unref(pixbuf);
+    cairo_t* cr = cairo_create(box.surface);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, picture, (kWidth - w) / 2, (kHeight - h) / 2);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(picture);
+    cairo_surface_flush(box.surface);
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderPicture)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullDecodeThenCairoScale)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PixbufAtScaleThenDraw)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_MAIN();

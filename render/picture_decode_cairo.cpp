@@ -1,0 +1,289 @@
+// Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
+// straight into a Cairo surface, a bounded memory pool), gdk-pixbuf for the
+// rest, gdk-pixbuf's area filter for the reduction to the drawn size.
+#include "render/picture_decode_cairo.h"
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+#include "render/picture_header.h"
+
+namespace {
+
+// Cairo image surfaces are limited to this many pixels a side.
+constexpr int kMaxSurfaceSide = 32767;
+
+// DCT scaling decodes a JPEG into as little as 1/64 of its pixels, but its
+// entropy data must still be read in full: beyond this size (a 20,000 x
+// 20,000 panorama) a frame would take seconds, so such a file is not drawn.
+constexpr std::int64_t kMaxJpegPixels = kPictureBudgetPixels * 8;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+PictureHeader SniffHeader(const std::string& path) {
+  File f(std::fopen(path.c_str(), "rb"));
+  if (!f) return {};
+  return ReadPictureHeader([&](std::uint64_t offset, void* buffer, std::size_t size) -> std::size_t {
+    if (offset > static_cast<std::uint64_t>(LONG_MAX) || std::fseek(f.get(), static_cast<long>(offset), SEEK_SET))
+      return 0;
+    return std::fread(buffer, 1, size, f.get());
+  });
+}
+
+// --- JPEG ----------------------------------------------------------------
+
+struct JpegError {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+};
+
+void JpegFail(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
+void JpegQuiet(j_common_ptr, int) {}  // warnings (a truncated file) still give what was decoded
+
+// The smallest DCT scale of 1/8, 1/4, 1/2 or 1 whose output covers the
+// target (libjpeg-turbo has SIMD code for these four; a 3/8 decode of a
+// 24-megapixel photo is slower than a 1/2 one); smaller when that would not
+// fit the budget or a Cairo surface. 0 when even 1/8 does not.
+int ChooseJpegScale(jpeg_decompress_struct* cinfo, int targetWidth, int targetHeight) {
+  cinfo->scale_denom = 8;
+  for (cinfo->scale_num = 1; cinfo->scale_num < 8; cinfo->scale_num *= 2) {
+    jpeg_calc_output_dimensions(cinfo);
+    if (static_cast<int>(cinfo->output_width) >= targetWidth && static_cast<int>(cinfo->output_height) >= targetHeight)
+      break;
+  }
+  for (; cinfo->scale_num >= 1; cinfo->scale_num /= 2) {
+    jpeg_calc_output_dimensions(cinfo);
+    PictureHeader out;
+    out.Kind = PictureKind::Raster;
+    out.Width = cinfo->output_width;
+    out.Height = cinfo->output_height;
+    if (FitsPictureBudget(out) && out.Width <= kMaxSurfaceSide && out.Height <= kMaxSurfaceSide)
+      return static_cast<int>(cinfo->scale_num);
+  }
+  return 0;
+}
+
+// libjpeg-turbo writes pixels in the byte order of Cairo's native 32-bit
+// pixels, the fourth byte opaque.
+constexpr J_COLOR_SPACE kCairoOrder = G_BYTE_ORDER == G_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+// Runs between setjmp and a possible longjmp: only plain C data is live here,
+// so jumping out of libjpeg skips no destructor.
+cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int targetWidth,
+                                int targetHeight) {
+  cairo_surface_t* volatile surface = nullptr;
+  if (setjmp(err->jump)) {
+    if (surface) cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  jpeg_stdio_src(cinfo, file);
+  jpeg_read_header(cinfo, TRUE);
+  if (static_cast<std::int64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) return nullptr;
+  // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
+  if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) return nullptr;
+  if (!ChooseJpegScale(cinfo, targetWidth, targetHeight)) return nullptr;
+  cinfo->out_color_space = kCairoOrder;
+  // Scaled output is reduced further anyway: the cheaper chroma upsampling does not show.
+  cinfo->do_fancy_upsampling = cinfo->scale_num < 8 ? FALSE : TRUE;
+  jpeg_start_decompress(cinfo);
+  surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(cinfo->output_width),
+                                       static_cast<int>(cinfo->output_height));
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    JSAMPROW row = pixels + static_cast<std::size_t>(cinfo->output_scanline) * stride;
+    if (jpeg_read_scanlines(cinfo, &row, 1) != 1) break;
+  }
+  jpeg_finish_decompress(cinfo);
+  cairo_surface_mark_dirty(surface);
+  return surface;
+}
+
+cairo_surface_t* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight) {
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return nullptr;
+  jpeg_decompress_struct cinfo;
+  JpegError err;
+  cinfo.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegFail;
+  err.mgr.emit_message = JpegQuiet;
+  jpeg_create_decompress(&cinfo);
+  // Progressive files keep every coefficient in memory: bound that pool too.
+  cinfo.mem->max_memory_to_use = static_cast<long>(kPictureBudgetPixels * 4);
+  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, file.get(), targetWidth, targetHeight);
+  jpeg_destroy_decompress(&cinfo);
+  return surface;
+}
+
+// Reduces an opaque surface with gdk-pixbuf's area filter, working on the
+// surfaces' own memory. The scaler treats the four bytes of a pixel alike
+// when the fourth (its alpha) is opaque, so Cairo's byte order passes
+// through unchanged.
+cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
+  cairo_surface_flush(source);
+  cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(out);
+    return nullptr;
+  }
+  const int sw = cairo_image_surface_get_width(source), sh = cairo_image_surface_get_height(source);
+  GdkPixbuf* from = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(source), GDK_COLORSPACE_RGB, TRUE, 8, sw, sh,
+                                             cairo_image_surface_get_stride(source), nullptr, nullptr);
+  GdkPixbuf* to = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(out), GDK_COLORSPACE_RGB, TRUE, 8, width,
+                                           height, cairo_image_surface_get_stride(out), nullptr, nullptr);
+  gdk_pixbuf_scale(from, to, 0, 0, width, height, 0, 0, static_cast<double>(width) / sw,
+                   static_cast<double>(height) / sh, GDK_INTERP_BILINEAR);
+  g_object_unref(from);
+  g_object_unref(to);
+  cairo_surface_mark_dirty(out);
+  return out;
+}
+
+// --- other formats -------------------------------------------------------
+
+// A metafile is drawn straight at the target size. (gdk_pixbuf_new_from_file_at_scale
+// cannot do it: the WMF loader announces its size as -1 x -1.)
+struct TargetSize {
+  int width, height;
+};
+
+void SizeToTarget(GdkPixbufLoader* loader, int, int, gpointer target) {
+  const auto* t = static_cast<const TargetSize*>(target);
+  gdk_pixbuf_loader_set_size(loader, t->width, t->height);
+}
+
+GdkPixbuf* DecodeWmf(const std::string& path, int targetWidth, int targetHeight) {
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return nullptr;
+  TargetSize target{targetWidth, targetHeight};
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), &target);
+  bool ok = true;
+  guchar buffer[65536];
+  for (std::size_t n; ok && (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+    ok = gdk_pixbuf_loader_write(loader, buffer, n, nullptr);
+  ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
+  GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+  if (pixbuf) g_object_ref(pixbuf);
+  g_object_unref(loader);
+  return pixbuf;
+}
+
+GdkPixbuf* DecodeWithPixbuf(const std::string& path) {
+  GError* error = nullptr;
+  GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), &error);
+  if (error) g_error_free(error);
+  return pixbuf;
+}
+
+bool FitsBudget(int width, int height) {
+  PictureHeader h;
+  h.Kind = PictureKind::Raster;
+  h.Width = width;
+  h.Height = height;
+  return FitsPictureBudget(h);
+}
+
+}  // namespace
+
+CairoPictureInfo ProbeCairoPicture(const std::string& path) {
+  CairoPictureInfo info;
+  const PictureHeader header = SniffHeader(path);
+  if (header.Format == PictureFormat::Wmf || header.Format == PictureFormat::Emf) {
+    // gdk-pixbuf reads no size from a metafile header; only placeable WMFs
+    // say theirs, in logical units, which serve as their size.
+    if (header.Format == PictureFormat::Wmf && header.Width > 0 && header.Height > 0) {
+      info.Decoder = CairoDecoder::Wmf;
+      info.Width = static_cast<int>(header.Width);
+      info.Height = static_cast<int>(header.Height);
+    }
+    return info;
+  }
+  int width = 0, height = 0;
+  GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
+  if (!format || width <= 0 || height <= 0) return info;
+  gchar* name = gdk_pixbuf_format_get_name(format);
+  info.Decoder = g_strcmp0(name, "jpeg") == 0 ? CairoDecoder::Jpeg : CairoDecoder::Pixbuf;
+  g_free(name);
+  info.Width = width;
+  info.Height = height;
+  return info;
+}
+
+cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int targetWidth,
+                                    int targetHeight) {
+  targetWidth = std::clamp(targetWidth, 1, kMaxSurfaceSide);
+  targetHeight = std::clamp(targetHeight, 1, kMaxSurfaceSide);
+  if (info.Decoder == CairoDecoder::Jpeg) {
+    if (cairo_surface_t* surface = DecodeJpeg(path, targetWidth, targetHeight)) {
+      const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+      if (w <= targetWidth && h <= targetHeight) return surface;
+      cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, targetWidth), std::min(h, targetHeight));
+      cairo_surface_destroy(surface);
+      return reduced;
+    }
+    // Not for libjpeg-turbo (CMYK, damaged): gdk-pixbuf's loader may still manage.
+  }
+  GdkPixbuf* pixbuf = nullptr;
+  if (info.Decoder == CairoDecoder::Wmf) {
+    if (FitsBudget(targetWidth, targetHeight)) pixbuf = DecodeWmf(path, targetWidth, targetHeight);
+  } else if (info.Decoder != CairoDecoder::None && FitsBudget(info.Width, info.Height)) {
+    pixbuf = DecodeWithPixbuf(path);
+  }
+  if (!pixbuf) return nullptr;
+  const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+  const int scaledWidth = std::min(width, targetWidth), scaledHeight = std::min(height, targetHeight);
+  if (scaledWidth != width || scaledHeight != height) {
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pixbuf, scaledWidth, scaledHeight, GDK_INTERP_BILINEAR);
+    g_object_unref(pixbuf);
+    pixbuf = scaled;
+    if (!pixbuf) return nullptr;
+  }
+  cairo_surface_t* surface = SurfaceFromPixbuf(pixbuf);
+  g_object_unref(pixbuf);
+  return surface;
+}
+
+cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
+  const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+  const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
+  if (channels < 3 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
+  cairo_surface_t* surface =
+      cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  const guchar* src = gdk_pixbuf_read_pixels(pixbuf);
+  unsigned char* dst = cairo_image_surface_get_data(surface);
+  const int dstStride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < height; ++y) {
+    const guchar* in = src + static_cast<std::size_t>(y) * stride;
+    auto* out = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::size_t>(y) * dstStride);
+    for (int x = 0; x < width; ++x, in += channels) {
+      const std::uint32_t a = alpha ? in[3] : 255;
+      if (a == 255) {
+        out[x] = 0xFF000000u | (std::uint32_t{in[0]} << 16) | (in[1] << 8) | in[2];
+        continue;
+      }
+      // Premultiplied, rounded: (c * a + 127) / 255.
+      auto pre = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+      out[x] = (a << 24) | (pre(in[0]) << 16) | (pre(in[1]) << 8) | pre(in[2]);
+    }
+  }
+  cairo_surface_mark_dirty(surface);
+  return surface;
+}

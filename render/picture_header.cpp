@@ -1,0 +1,96 @@
+#include "render/picture_header.h"
+
+namespace {
+
+std::uint32_t Be16(const std::uint8_t* p) { return (p[0] << 8) | p[1]; }
+std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+std::uint32_t Be32(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24); }
+
+PictureHeader Raster(PictureFormat format, std::int64_t width, std::int64_t height) {
+  PictureHeader h;
+  if (width > 0 && height > 0) {
+    h.Kind = PictureKind::Raster;
+    h.Format = format;
+    h.Width = width;
+    h.Height = height;
+  }
+  return h;
+}
+
+PictureHeader Metafile(PictureFormat format, std::int64_t width, std::int64_t height) {
+  PictureHeader h;
+  h.Kind = PictureKind::Metafile;
+  h.Format = format;
+  h.Width = width < 0 ? -width : width;
+  h.Height = height < 0 ? -height : height;
+  return h;
+}
+
+bool IsStartOfFrame(std::uint8_t marker) {
+  // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Walks the JPEG segments to the frame header. Each segment says its length,
+// so large metadata blocks are skipped, not read.
+PictureHeader ReadJpeg(const ReadAt& read) {
+  std::uint64_t at = 2;
+  for (int segments = 0; segments < 4096; ++segments) {
+    std::uint8_t m[2];
+    if (read(at, m, 2) != 2 || m[0] != 0xFF) return {};
+    if (m[1] == 0xFF) {  // fill byte before a marker
+      ++at;
+      continue;
+    }
+    if (m[1] == 0x01 || (m[1] >= 0xD0 && m[1] <= 0xD7)) {  // markers without a length
+      at += 2;
+      continue;
+    }
+    if (m[1] == 0xD8 || m[1] == 0xD9 || m[1] == 0xDA) return {};  // no frame before the data
+    std::uint8_t seg[8];
+    if (read(at + 2, seg, 2) != 2) return {};
+    const std::uint32_t length = Be16(seg);
+    if (length < 2) return {};
+    if (IsStartOfFrame(m[1])) {
+      if (length < 8 || read(at + 2, seg, 8) != 8) return {};
+      return Raster(PictureFormat::Jpeg, Be16(seg + 5), Be16(seg + 3));  // height 0 (set later) is refused
+    }
+    at += 2 + length;
+  }
+  return {};
+}
+
+std::int16_t S16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(p)); }
+
+}  // namespace
+
+PictureHeader ReadPictureHeader(const ReadAt& read) {
+  std::uint8_t b[64] = {};
+  const std::size_t n = read(0, b, sizeof b);
+  if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read);
+  if (n >= 24 && Be32(b) == 0x89504E47u && Be32(b + 12) == 0x49484452u)  // PNG signature, IHDR
+    return Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
+  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') return Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
+  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
+    const std::uint32_t info = Le32(b + 14);
+    if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
+    // Height is negative for top-down rows.
+    const std::int64_t width = static_cast<std::int32_t>(Le32(b + 18));
+    const std::int64_t height = static_cast<std::int32_t>(Le32(b + 22));
+    if (info >= 40) return Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
+    return {};
+  }
+  if (n >= 22 && Le32(b) == 0x9AC6CDD7u)  // placeable WMF: left, top, right, bottom
+    return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
+  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9) return Metafile(PictureFormat::Wmf, 0, 0);
+  if (n >= 44 && Le32(b) == 1 && Le32(b + 40) == 0x464D4520u) return Metafile(PictureFormat::Emf, 0, 0);
+  return {};
+}
+
+bool FitsPictureBudget(const PictureHeader& header) {
+  if (header.Kind == PictureKind::Metafile) return true;
+  // Divided, not multiplied: a PNG header may claim 4 billion by 4 billion.
+  return header.Kind == PictureKind::Raster && header.Width <= kPictureBudgetPixels &&
+         header.Height <= kPictureBudgetPixels / header.Width;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// A picture's kind and size read from its file header alone, before any
+// decoder sees the file: a decoder that allocates the whole picture up front
+// must not be handed a header that claims 50,000 x 50,000 pixels.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+// The most pixels one picture may be decoded into: 200 MB at four bytes a
+// pixel. A 48-megapixel camera picture still decodes in full.
+constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
+
+enum class PictureKind {
+  Unknown,   // no header this reader knows (or a damaged one)
+  Raster,    // JPEG, PNG, GIF or BMP: Width x Height pixels
+  Metafile,  // WMF or EMF: drawn as vectors, no pixel buffer of its own size
+};
+
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf, Emf };
+
+struct PictureHeader {
+  PictureKind Kind = PictureKind::Unknown;
+  PictureFormat Format = PictureFormat::Unknown;
+  // Raster pictures: pixels. A placeable WMF: its bounding box in its own
+  // logical units (0 x 0 for other metafiles).
+  std::int64_t Width = 0, Height = 0;
+};
+
+// Reads up to size bytes at offset into buffer; returns how many it read.
+using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
+
+PictureHeader ReadPictureHeader(const ReadAt& read);
+
+// True when the picture can be decoded in full within kPictureBudgetPixels.
+bool FitsPictureBudget(const PictureHeader& header);
