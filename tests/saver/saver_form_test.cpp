@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/fake_ports.h"
@@ -26,6 +27,7 @@ class SaverFormTest : public ::testing::Test {
     s.CurrentSettings = MakeDefaultSettings();
     s.CurrentSettings.Random = false;
     s.CurrentSettings.Interval = 10000;
+    s.CurrentSettings.ShowFilename = 0;  // text on a frame is then only a message
     s.SharedPrng = std::make_unique<PrngVex>(p.fakes.system, p.fakes.loop);
     s.CurrentIndex = -1;
     s.PictureList.assign(101, "");
@@ -64,6 +66,19 @@ class SaverFormTest : public ::testing::Test {
   }
   bool KeyEnds(int key) {
     return Ends([&] { Form().Form_KeyDown(key, 0); });
+  }
+  // The picture window i loaded and the text drawn over it ("" for none),
+  // over everything the window drew so far.
+  std::pair<std::string, std::string> Drawn(int i) {
+    std::string picture, text;
+    for (const std::string& line : Window(i).box.log) {
+      if (line.rfind("LoadPicture(", 0) == 0) picture = line.substr(12, line.size() - 13);
+      if (line.rfind("AddString(#", 0) == 0) {
+        std::size_t from = line.find(',') + 1;
+        text = line.substr(from, line.find(",style ") - from);
+      }
+    }
+    return {picture, text};
   }
   int Frames() const {
     int total = 0;
@@ -141,14 +156,15 @@ TEST_F(SaverFormTest, NavigationWhileTheSlideTimerIsOffOnlyNotesActivity) {
 TEST_F(SaverFormTest, BackStepsOverTwiceTheWindowsAndRedrawsEachOnce) {
   struct Case {
     int pictures, monitors, index;
-    int after_step;  // CurrentIndex once the windows are redrawn
+    int after_step;                     // CurrentIndex once the windows are redrawn
+    std::vector<std::string> pictures_drawn;  // by window ("" an empty frame)
   };
   const Case cases[] = {
-      {10, 2, 5, 3},  // 4 and 5 on screen: back to 2 and 3
-      {10, 1, 0, 9},  // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
-      {3, 2, 1, 2},   // 1 - 4 + 3 = 0: draws 1 and 2
-      {1, 2, 0, -1},  // 0 - 4 + 1 = -3: both windows stay below 0, empty frames
-      {2, 3, 1, 0},   // 1 - 6 + 2 = -3: two empty frames, then picture 0
+      {10, 2, 5, 3, {"pic2", "pic3"}},    // 4 and 5 on screen: back to 2 and 3
+      {10, 1, 0, 9, {"pic9"}},            // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
+      {3, 2, 1, 2, {"pic1", "pic2"}},     // 1 - 4 + 3 = 0
+      {1, 2, 0, -1, {"", ""}},            // 0 - 4 + 1 = -3: both windows stay below 0
+      {2, 3, 1, 0, {"", "", "pic0"}},     // 1 - 6 + 2 = -3: two empty frames, then picture 0
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pictures << " pictures, " << c.monitors << " monitors, index " << c.index);
@@ -157,20 +173,45 @@ TEST_F(SaverFormTest, BackStepsOverTwiceTheWindowsAndRedrawsEachOnce) {
     s.CurrentIndex = c.index;
     Form().Form_KeyDown(kLeft, 0);
     EXPECT_EQ(s.CurrentIndex, c.after_step);
-    for (int i = 1; i <= c.monitors; ++i) EXPECT_EQ(Window(i).box.refreshes, 1) << "window " << i;
+    for (int i = 1; i <= c.monitors; ++i) {
+      EXPECT_EQ(Drawn(i), std::make_pair(c.pictures_drawn[i - 1], std::string())) << "window " << i;
+      EXPECT_EQ(Window(i).box.refreshes, 1) << "window " << i;
+    }
     EXPECT_TRUE(Slide().Enabled());
   }
 }
 
+TEST_F(SaverFormTest, BackInPreviewDrawsTheCreditOverThePicture) {
+  Open(1, 77);
+  SetPictures(3);
+  s.CurrentIndex = 1;
+  Form().Form_KeyDown(kLeft, 0);
+  EXPECT_EQ(Drawn(1), std::make_pair(std::string("pic0"), std::string("Glimmora\r\nby Glimmora Labs")));
+}
+
 TEST_F(SaverFormTest, BackWithAnEmptyCatalogueRedrawsEveryWindowWithoutMovingTheIndex) {
-  for (bool scan_done : {false, true}) {
-    SCOPED_TRACE(scan_done);
-    Open(2);
-    s.ScanDone = scan_done;
+  struct Case {
+    bool scan_done;
+    WindowHandle preview;
+    const char* message;
+  };
+  const Case cases[] = {
+      {false, 0, ""},
+      {true, 0, "No files found :("},
+      {false, 77, ""},
+      {true, 77, "Glimmora\r\nby Glimmora Labs\r\nNo files found :("},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const int windows = c.preview ? 1 : 2;
+    Open(windows, c.preview);
+    s.ScanDone = c.scan_done;
     Form().Form_KeyDown(kBackspace, 0);
     EXPECT_EQ(s.CurrentIndex, -1);
-    EXPECT_EQ(Window(1).box.refreshes, 1);
-    EXPECT_EQ(Window(2).box.refreshes, 1);
+    for (int i = 1; i <= windows; ++i) {
+      EXPECT_EQ(Drawn(i), std::make_pair(std::string(), std::string(c.message))) << "window " << i;
+      EXPECT_EQ(Window(i).box.refreshes, 1);
+    }
     EXPECT_TRUE(Slide().Enabled());
   }
 }
