@@ -156,15 +156,15 @@ TEST_F(SaverFormTest, NavigationWhileTheSlideTimerIsOffOnlyNotesActivity) {
 TEST_F(SaverFormTest, BackStepsOverTwiceTheWindowsAndRedrawsEachOnce) {
   struct Case {
     int pictures, monitors, index;
-    int after_step;                     // CurrentIndex once the windows are redrawn
+    int after_step;                           // CurrentIndex once the windows are redrawn
     std::vector<std::string> pictures_drawn;  // by window ("" an empty frame)
   };
   const Case cases[] = {
-      {10, 2, 5, 3, {"pic2", "pic3"}},    // 4 and 5 on screen: back to 2 and 3
-      {10, 1, 0, 9, {"pic9"}},            // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
-      {3, 2, 1, 2, {"pic1", "pic2"}},     // 1 - 4 + 3 = 0
-      {1, 2, 0, -1, {"", ""}},            // 0 - 4 + 1 = -3: both windows stay below 0
-      {2, 3, 1, 0, {"", "", "pic0"}},     // 1 - 6 + 2 = -3: two empty frames, then picture 0
+      {10, 2, 5, 3, {"pic2", "pic3"}},  // 4 and 5 on screen: back to 2 and 3
+      {10, 1, 0, 9, {"pic9"}},          // wraps once: 0 - 2 + 10 = 8, then 9 is drawn
+      {3, 2, 1, 2, {"pic1", "pic2"}},   // 1 - 4 + 3 = 0
+      {1, 2, 0, -1, {"", ""}},          // 0 - 4 + 1 = -3: both windows stay below 0
+      {2, 3, 1, 0, {"", "", "pic0"}},   // 1 - 6 + 2 = -3: two empty frames, then picture 0
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.pictures << " pictures, " << c.monitors << " monitors, index " << c.index);
