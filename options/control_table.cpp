@@ -80,7 +80,7 @@ const ControlInfo kControls[kControlCount] = {
    kSystemWindowText, kSystemWindowText, true},
   // The preview's tooltip is where the overlay keys are told: the help label's text is fixed.
   {C::picSaver, "picSaver", K::PictureBox, C::fraFrame2, 42, "",
-   "Click, then use the arrow keys to step through the pictures; F7 then F8 shows or hides the status overlay.",
+   "Arrow keys step through the pictures; F7 then F8 shows or hides the overlay.",
    {180, 1080, 4395, 3295}, kNormal,
    kSystemWindowText, 0x000000},
   {C::lblLink, "lblLink", K::Label, C::fraFrame2, 43, "", "", {60, 7290, 4635, 315}, kLink,
