@@ -16,7 +16,12 @@ constexpr std::uintptr_t kDefaultProc = 1;
 class GtkEngineWindow final : public EngineWindow {
  public:
   WindowHandle Handle() const override { return 0; }
-  void SetCaption(const std::string& caption) override { g_set_application_name(caption.c_str()); }
+  // GLib takes the application name once per process; T is loaded again
+  // each time the options preview restarts.
+  void SetCaption(const std::string& caption) override {
+    const char* current = g_get_application_name();
+    if (current == nullptr || current == g_get_prgname()) g_set_application_name(caption.c_str());
+  }
 
   // Nothing ever sends this window a message, so the procedure has no one
   // to be called by; the default procedure it stands in for does nothing.
