@@ -78,7 +78,10 @@ const ControlInfo kControls[kControlCount] = {
    kSystemWindowText, kSystemWindowText, true},
   {C::lblInfo1, "lblInfo(1)", K::Label, C::fraFrame2, 41, "", "", {180, 660, 4395, 435}, kTitle,
    kSystemWindowText, kSystemWindowText, true},
-  {C::picSaver, "picSaver", K::PictureBox, C::fraFrame2, 42, "", "", {180, 1080, 4395, 3295}, kNormal,
+  // The preview's tooltip is where the overlay keys are told: the help label's text is fixed.
+  {C::picSaver, "picSaver", K::PictureBox, C::fraFrame2, 42, "",
+   "Arrow keys step through the pictures; F7 then F8 shows or hides the overlay.",
+   {180, 1080, 4395, 3295}, kNormal,
    kSystemWindowText, 0x000000},
   {C::lblLink, "lblLink", K::Label, C::fraFrame2, 43, "", "", {60, 7290, 4635, 315}, kLink,
    0xFF0000, kSystemWindowText, true, false, false, false, true},

@@ -1,8 +1,22 @@
-// First cut of this platform service; the subsystem that needs it fills it in.
+// Win32 backend of the monitor-power port.
+// Implemented: [x] monitors off: SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2)
+//              [x] power changes: none to report, the system sends them to the engine window itself
+#include <windows.h>
+
 #include "saver/power.h"
 
 namespace {
-class PlatformPowerPort final : public PowerPort {};
+
+class Win32PowerPort final : public PowerPort {
+ public:
+  // Every top-level window gets the command, the engine window included; its
+  // hook sets Sleeping while the broadcast runs.
+  void TurnMonitorsOff() override {
+    SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(kMonitorPowerOff));
+  }
+  void WatchMonitorPower(MonitorPowerReport) override {}
+};
+
 }  // namespace
 
-std::unique_ptr<PowerPort> CreatePlatformPower() { return std::make_unique<PlatformPowerPort>(); }
+std::unique_ptr<PowerPort> CreatePlatformPower() { return std::make_unique<Win32PowerPort>(); }

@@ -3,6 +3,8 @@
 // Implemented: [x] topmost placement over a monitor (exact physical pixels),
 //                  keyboard grab, cursor hidden with the program's cursor counter
 //              [x] preview: a child of the host X window; its destruction unloads the form
+//              [x] the pointer's place reported as a mouse move when it enters the window, as
+//                  Windows reports it when a window appears under the pointer
 #include "saver/saver_window_gtk.h"
 
 #include <gdk/gdkx.h>
@@ -23,13 +25,14 @@ class GtkSaverWindow final : public SaverWindow {
     g_object_ref_sink(window_);
     gtk_widget_set_app_paintable(window_, TRUE);
     gtk_widget_add_events(window_, GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                       GDK_POINTER_MOTION_MASK);
+                                       GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK);
     gtk_widget_set_can_focus(window_, TRUE);
     box_ = std::make_unique<GtkPictureBox>(window_);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(&GtkSaverWindow::OnKey), this);
     g_signal_connect(window_, "button-press-event", G_CALLBACK(&GtkSaverWindow::OnButton), this);
     g_signal_connect(window_, "button-release-event", G_CALLBACK(&GtkSaverWindow::OnButton), this);
     g_signal_connect(window_, "motion-notify-event", G_CALLBACK(&GtkSaverWindow::OnMotion), this);
+    g_signal_connect(window_, "enter-notify-event", G_CALLBACK(&GtkSaverWindow::OnEnter), this);
     g_signal_connect(window_, "delete-event", G_CALLBACK(&GtkSaverWindow::OnDelete), this);
     g_signal_connect(window_, "map-event", G_CALLBACK(&GtkSaverWindow::OnMap), this);
     gtk_widget_realize(window_);
@@ -119,7 +122,7 @@ class GtkSaverWindow final : public SaverWindow {
 
   static gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     auto* self = static_cast<GtkSaverWindow*>(data);
-    self->events_.Form_KeyDown(VirtualKeyFromGdk(event->keyval), ShiftStateFromGdk(event->state));
+    self->events_.Form_KeyDown(VirtualKeyFromEvent(event), ShiftStateFromGdk(event->state));
     return TRUE;
   }
 
@@ -142,15 +145,29 @@ class GtkSaverWindow final : public SaverWindow {
     return TRUE;
   }
 
+  static int ButtonsHeld(guint state) {
+    int button = 0;
+    if (state & GDK_BUTTON1_MASK) button |= kButtonLeft;
+    if (state & GDK_BUTTON3_MASK) button |= kButtonRight;
+    if (state & GDK_BUTTON2_MASK) button |= kButtonMiddle;
+    return button;
+  }
+
   static gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
     auto* self = static_cast<GtkSaverWindow*>(data);
-    int button = 0;
-    if (event->state & GDK_BUTTON1_MASK) button |= kButtonLeft;
-    if (event->state & GDK_BUTTON3_MASK) button |= kButtonRight;
-    if (event->state & GDK_BUTTON2_MASK) button |= kButtonMiddle;
-    self->events_.picSaver_MouseMove(button, ShiftStateFromGdk(event->state), static_cast<float>(event->x),
-                                     static_cast<float>(event->y));
+    self->events_.picSaver_MouseMove(ButtonsHeld(event->state), ShiftStateFromGdk(event->state),
+                                     static_cast<float>(event->x), static_cast<float>(event->y));
     return TRUE;
+  }
+
+  // X reports no motion when a window appears under the pointer, Windows
+  // does: the form takes that first report as the pointer's resting place,
+  // so the user's first real movement ends the saver on both.
+  static gboolean OnEnter(GtkWidget*, GdkEventCrossing* event, gpointer data) {
+    auto* self = static_cast<GtkSaverWindow*>(data);
+    self->events_.picSaver_MouseMove(ButtonsHeld(event->state), ShiftStateFromGdk(event->state),
+                                     static_cast<float>(event->x), static_cast<float>(event->y));
+    return FALSE;
   }
 
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {

@@ -11,6 +11,7 @@ Ports FakePorts::View() {
   p.display = &display;
   p.graphics = &graphics;
   p.dialogs = &dialogs;
+  p.power = &power;
   p.registry = &registry;
   p.files = &files;
   p.probe = &probe;

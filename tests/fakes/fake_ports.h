@@ -5,6 +5,7 @@
 #include "fakes/fake_dialog_services.h"
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
+#include "fakes/fake_power.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_image_probe.h"
@@ -35,6 +36,7 @@ struct FakePorts {
   FakeDisplay display;
   FakeGraphics graphics;
   FakeDialogServices dialogs;
+  FakePower power;
   FakeRegistry registry;
   FakeFileSystem files;
   FakeImageProbe probe;

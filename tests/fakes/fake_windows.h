@@ -35,13 +35,41 @@ class FakeSaverWindow final : public SaverWindow {
   WindowHandle embedded_in = 0;
 };
 
+// Its procedures are numbered: kOriginalProc until a hook replaces it. Send()
+// delivers a message as the system would, to whichever procedure is current.
 class FakeEngineWindow final : public EngineWindow {
  public:
+  static constexpr std::uintptr_t kOriginalProc = 0x1000;
+  static constexpr std::intptr_t kOriginalResult = 0x5A;
+
   explicit FakeEngineWindow(WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   void SetCaption(const std::string& text) override { caption = text; }
+  std::uintptr_t InstallWindowProc(WindowProc proc) override {
+    hook = std::move(proc);
+    std::uintptr_t previous = current;
+    current = kOriginalProc + 1;
+    return previous;
+  }
+  void RestoreWindowProc(std::uintptr_t previous) override { current = previous; }
+  std::intptr_t PassToWindowProc(std::uintptr_t previous, const WindowMessage& m) override {
+    passed.push_back({previous, m});
+    return previous == kOriginalProc ? kOriginalResult : 0;
+  }
+  std::intptr_t Send(const WindowMessage& m) {
+    if (current == kOriginalProc + 1 && hook) return hook(m);
+    return PassToWindowProc(current, m);
+  }
+
+  struct Passed {
+    std::uintptr_t proc;
+    WindowMessage message;
+  };
   WindowHandle handle;
   std::string caption;
+  WindowProc hook;
+  std::uintptr_t current = kOriginalProc;
+  std::vector<Passed> passed;  // messages that reached an earlier procedure
 };
 
 class FakeOptionsWindow final : public OptionsWindow {
