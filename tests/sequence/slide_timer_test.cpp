@@ -157,6 +157,7 @@ TEST_F(SlideTimerTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
     st.CreditName = " Glimmora Labs";
     st.CurrentSettings = MakeDefaultSettings();
     st.CurrentSettings.UpscaleMode = 0;
+    st.CurrentSettings.Random = false;
     st.CurrentIndex = -1;
     st.PreviewHost = c.preview ? 4242 : 0;
     st.ScanDone = c.scanDone;
