@@ -4,6 +4,8 @@
 # generated picture trees, each program on an Xvfb of its own (1280x1024,
 # black root), runs interleaved. The first non-black frame is detected by
 # tests/e2e/frame_watch.c reading nine points of the root window every 2 ms.
+# A bare GTK3 window painted on its first draw (bench/gtk_floor.c) runs in
+# turn with them: the floor any GTK program starts from on this machine.
 # The trees are folders of 100 small JPEGs (640x480, hard links to 32 real
 # photos derived from samples/), kept in $TREES between runs; the file cache
 # is warm (one unmeasured run of each program first).
@@ -36,6 +38,8 @@ cleanup() {
 trap cleanup EXIT
 
 cc -O2 -o "$work/frame_watch" tests/e2e/frame_watch.c -lX11 || exit 1
+# shellcheck disable=SC2046
+cc -O2 -o "$work/gtk_floor" bench/gtk_floor.c $(pkg-config --cflags --libs gtk+-3.0) || exit 1
 points="100 100 640 100 1180 100 100 512 640 512 1180 512 100 924 640 924 1180 924"
 
 # Small real JPEGs: the samples at 640x480, each in eight variations.
@@ -102,16 +106,18 @@ for files in "${sizes[@]}"; do
   measure "$feh_display" feh --recursive --randomize --fullscreen "$tree" >/dev/null
   walls=() cpus=() waits=()
   for _ in $(seq "$runs"); do
-    for who in glimmora feh; do
+    for who in glimmora feh gtk-floor; do
       if [ $who = glimmora ]; then
         read -r wall cpu wait <<<"$(measure "$ours_display" "$program" /S)"
+      elif [ $who = gtk-floor ]; then
+        read -r wall cpu wait <<<"$(measure "$ours_display" "$work/gtk_floor")"
       else
         read -r wall cpu wait <<<"$(measure "$feh_display" feh --recursive --randomize --fullscreen "$tree")"
       fi
       walls+=("$who $wall") cpus+=("$who $cpu") waits+=("$who $wait")
     done
   done
-  for who in glimmora feh; do
+  for who in glimmora feh gtk-floor; do
     of() { printf '%s\n' "$@" | awk -v w=$who '$1 == w {print $2}'; }
     # shellcheck disable=SC2046
     printf '%-14s %-9s %4d %s %s %s   (%s)\n' "$((folders * 100))" $who "$runs" "$(stats $(of "${walls[@]}"))" \
