@@ -138,7 +138,8 @@ check_next_pictures() {
   note "pictures $next $ms ms later"
   screenshot "$shot"
   two_pictures "$next" || fail "after the interval the monitors show \"$next\" ($c1 $c2)"
-  [ "$ms" -ge 800 ] && [ "$ms" -le 3000 ] || fail "the pictures changed after $ms ms, the interval is 1000 ms"
+  # Not before the interval; later only by what a busy machine adds.
+  [ "$ms" -ge 800 ] && [ "$ms" -le 5000 ] || fail "the pictures changed after $ms ms, the interval is 1000 ms"
 }
 
 # Monitor n (1 or 2): "x y width height".
