@@ -1,26 +1,85 @@
 // GLib backend of the event loop port (Linux).
 // Implemented: [x] timers with enable/interval, restarting on enable
 //              [x] destroying or disabling a timer from inside its own handler
-//              [x] DoEvents (pending events once), Run/Quit
+//              [x] DoEvents (pending events once: timers that come due while
+//                  it runs wait for the next turn), Run/Quit
 #include <glib.h>
+
+#include <algorithm>
 
 #include "platform/event_loop.h"
 
 namespace {
 
-// State shared between a timer object and its GLib source, so a handler that
-// destroys its own timer does not pull the ground from under the dispatch.
+// While DoEvents runs: the moment it began (monotonic microseconds), else
+// "never". A timer that comes due after that moment is not pending for that
+// DoEvents. Without this, work that keeps the loop busy for a millisecond
+// (the first paint of a window) lets a 1 ms timer enabled just before the
+// yield run inside it: the scan timer would then walk the whole catalogue
+// before start-up even enables the slide timer. Only DoEvents' own turns are
+// limited: a modal loop that a handler runs from inside it is not.
+struct Horizon {
+  gint64 limit = G_MAXINT64;
+  int depth = 0;  // g_main_depth() of DoEvents' own turns
+
+  gint64 LimitNow(gint64 now) const { return g_main_depth() == depth ? std::min(now, limit) : now; }
+};
+
 struct TimerCore {
   std::function<void()> handler;
   std::uint32_t interval = 0;
   bool enabled = false;
-  guint source = 0;       // the live GLib source, 0 when none
-  guint dispatching = 0;  // the source whose callback runs now
+  GSource* source = nullptr;  // the live source, null when none
 };
+
+// A timer's GSource: due at a moment of its own, ready once that moment has
+// passed and lies before the horizon.
+struct TimerSource {
+  GSource base;
+  gint64 due;
+  std::shared_ptr<TimerCore>* core;  // survives the timer object
+  std::shared_ptr<Horizon>* horizon;
+};
+
+gboolean TimerPrepare(GSource* source, gint* timeout) {
+  auto* self = reinterpret_cast<TimerSource*>(source);
+  const gint64 now = g_source_get_time(source);
+  if (self->due <= (*self->horizon)->LimitNow(now)) {
+    *timeout = 0;
+    return TRUE;
+  }
+  // Held back by the horizon: DoEvents never blocks, so no wake-up is needed.
+  *timeout = self->due <= now ? -1 : static_cast<gint>((self->due - now + 999) / 1000);
+  return FALSE;
+}
+
+gboolean TimerCheck(GSource* source) {
+  auto* self = reinterpret_cast<TimerSource*>(source);
+  return self->due <= (*self->horizon)->LimitNow(g_source_get_time(source));
+}
+
+gboolean TimerDispatch(GSource* source, GSourceFunc, gpointer) {
+  auto* self = reinterpret_cast<TimerSource*>(source);
+  std::shared_ptr<TimerCore> core = *self->core;
+  // The next interval counts from this dispatch, as with g_timeout sources.
+  self->due = g_source_get_time(source) + static_cast<gint64>(core->interval) * 1000;
+  std::function<void()> handler = core->handler;  // survives the timer's destruction
+  handler();
+  return G_SOURCE_CONTINUE;  // a source stopped by the handler is already destroyed
+}
+
+void TimerFinalize(GSource* source) {
+  auto* self = reinterpret_cast<TimerSource*>(source);
+  delete self->core;
+  delete self->horizon;
+}
+
+GSourceFuncs kTimerFuncs = {TimerPrepare, TimerCheck, TimerDispatch, TimerFinalize, nullptr, nullptr};
 
 class GlibTimer final : public Timer {
  public:
-  GlibTimer(std::uint32_t interval, std::function<void()> handler) : core_(std::make_shared<TimerCore>()) {
+  GlibTimer(std::uint32_t interval, std::function<void()> handler, std::shared_ptr<Horizon> horizon)
+      : core_(std::make_shared<TimerCore>()), horizon_(std::move(horizon)) {
     core_->interval = interval;
     core_->handler = std::move(handler);
   }
@@ -45,33 +104,28 @@ class GlibTimer final : public Timer {
  private:
   void Start() {
     if (core_->interval == 0) return;  // an interval of 0 never fires
-    auto* ref = new std::shared_ptr<TimerCore>(core_);
-    core_->source = g_timeout_add_full(G_PRIORITY_DEFAULT, core_->interval, &GlibTimer::OnTimeout, ref,
-                                       [](gpointer data) { delete static_cast<std::shared_ptr<TimerCore>*>(data); });
+    GSource* source = g_source_new(&kTimerFuncs, sizeof(TimerSource));
+    auto* self = reinterpret_cast<TimerSource*>(source);
+    self->due = g_get_monotonic_time() + static_cast<gint64>(core_->interval) * 1000;
+    self->core = new std::shared_ptr<TimerCore>(core_);
+    self->horizon = new std::shared_ptr<Horizon>(horizon_);
+    g_source_set_priority(source, G_PRIORITY_DEFAULT);
+    g_source_attach(source, nullptr);
+    core_->source = source;
   }
 
+  // Destroying the source that is being dispatched is allowed: GLib holds
+  // its own reference until the dispatch returns.
   void Stop() {
-    guint source = core_->source;
-    core_->source = 0;
-    // The source being dispatched ends itself by returning G_SOURCE_REMOVE.
-    if (source != 0 && source != core_->dispatching) g_source_remove(source);
-  }
-
-  static gboolean OnTimeout(gpointer data) {
-    std::shared_ptr<TimerCore> core = *static_cast<std::shared_ptr<TimerCore>*>(data);
-    guint self = g_source_get_id(g_main_current_source());
-    if (core->source != self) return G_SOURCE_REMOVE;
-    guint outer = core->dispatching;
-    core->dispatching = self;
-    std::function<void()> handler = core->handler;  // survives the timer's destruction
-    handler();
-    core->dispatching = outer;
-    if (core->source == self && core->enabled) return G_SOURCE_CONTINUE;
-    if (core->source == self) core->source = 0;
-    return G_SOURCE_REMOVE;
+    GSource* source = core_->source;
+    core_->source = nullptr;
+    if (!source) return;
+    g_source_destroy(source);
+    g_source_unref(source);
   }
 
   std::shared_ptr<TimerCore> core_;
+  std::shared_ptr<Horizon> horizon_;
 };
 
 class GlibEventLoop final : public EventLoop {
@@ -80,13 +134,19 @@ class GlibEventLoop final : public EventLoop {
   ~GlibEventLoop() override { g_main_loop_unref(loop_); }
 
   std::unique_ptr<Timer> CreateTimer(std::uint32_t interval_ms, std::function<void()> handler) override {
-    return std::make_unique<GlibTimer>(interval_ms, std::move(handler));
+    return std::make_unique<GlibTimer>(interval_ms, std::move(handler), horizon_);
   }
 
   void DoEvents() override {
+    // A nested DoEvents (inside a handler that another DoEvents runs) takes
+    // its own moment and gives the outer one its moment back.
+    const Horizon outer = *horizon_;
+    horizon_->limit = g_get_monotonic_time();
+    horizon_->depth = g_main_depth();
     // Bounded, so a source that is always ready cannot keep us here.
     for (int i = 0; i < 1000 && g_main_context_iteration(nullptr, FALSE); ++i) {
     }
+    *horizon_ = outer;
   }
 
   int Run() override {
@@ -102,6 +162,7 @@ class GlibEventLoop final : public EventLoop {
  private:
   GMainLoop* loop_;
   int exit_code_ = 0;
+  std::shared_ptr<Horizon> horizon_ = std::make_shared<Horizon>();
 };
 
 }  // namespace

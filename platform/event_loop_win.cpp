@@ -1,9 +1,11 @@
 // Win32 backend of the event loop port.
 // Implemented: [x] timers on a hidden message window (SetTimer/KillTimer)
 //              [x] destroying or disabling a timer from inside its own handler
-//              [x] DoEvents (PeekMessage once over the queue), Run/Quit, modeless dialog keys
+//              [x] DoEvents (PeekMessage once over the queue; timers that come due
+//                  while it runs wait for the next turn), Run/Quit, modeless dialog keys
 #include "platform/event_loop_win.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -18,7 +20,15 @@ struct TimerCore {
   std::uint32_t interval = 0;
   bool enabled = false;
   UINT_PTR id = 0;
+  DWORD due = 0;         // tick count of the next event
+  bool shortened = false;  // re-armed at the minimum period after being held back
 };
+
+// Tick counts compared across their wrap-around.
+bool After(DWORD a, DWORD b) { return static_cast<LONG>(a - b) > 0; }
+
+// When a timer armed now comes due: the system runs none faster than its minimum.
+DWORD DueFromNow(std::uint32_t interval) { return GetTickCount() + std::max<DWORD>(interval, USER_TIMER_MINIMUM); }
 
 class Win32EventLoop;
 
@@ -58,7 +68,13 @@ class Win32EventLoop final : public EventLoop {
     return std::make_unique<Win32Timer>(*this, core);
   }
 
+  // A timer that comes due after DoEvents began is not pending for it: work
+  // that keeps the queue busy (the first paint of a window) would otherwise
+  // let the scan timer, enabled just before start-up's yield, walk the whole
+  // catalogue before the slide timer is even enabled. Only this loop's own
+  // messages are held back: a modal loop run from inside it is not limited.
   void DoEvents() override {
+    const DWORD horizon = GetTickCount();
     MSG msg;
     // Bounded, so a flood of messages cannot keep us here.
     for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -66,6 +82,8 @@ class Win32EventLoop final : public EventLoop {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
       }
+      if (msg.message == WM_TIMER && msg.hwnd == window_ && HeldBack(static_cast<UINT_PTR>(msg.wParam), horizon))
+        continue;
       Dispatch(msg);
     }
   }
@@ -81,11 +99,24 @@ class Win32EventLoop final : public EventLoop {
   void Arm(TimerCore& core) {
     if (core.interval == 0) return;
     SetTimer(window_, core.id, core.interval, nullptr);
+    core.due = DueFromNow(core.interval);
+    core.shortened = false;
   }
   void Disarm(TimerCore& core) { KillTimer(window_, core.id); }
   void Forget(UINT_PTR id) { timers_.erase(id); }
 
  private:
+  // A timer event of a timer that came due after horizon: it is re-armed at
+  // the minimum period, so it comes back soon, outside this DoEvents.
+  bool HeldBack(UINT_PTR id, DWORD horizon) {
+    auto it = timers_.find(id);
+    if (it == timers_.end() || !it->second->enabled || !After(it->second->due, horizon)) return false;
+    TimerCore& core = *it->second;
+    if (!core.shortened) SetTimer(window_, id, USER_TIMER_MINIMUM, nullptr);
+    core.shortened = true;
+    return true;
+  }
+
   static void Dispatch(MSG& msg) {
     if (g_modeless_dialog && IsDialogMessageA(g_modeless_dialog, &msg)) return;
     TranslateMessage(&msg);
@@ -109,6 +140,9 @@ class Win32EventLoop final : public EventLoop {
     }
     std::shared_ptr<TimerCore> core = it->second;  // survives the timer's destruction
     if (!core->enabled) return;
+    if (core->shortened) SetTimer(window_, id, core->interval, nullptr);
+    core->shortened = false;
+    core->due = DueFromNow(core->interval);
     std::function<void()> handler = core->handler;
     handler();
   }

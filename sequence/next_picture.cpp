@@ -27,8 +27,10 @@ std::string NextPicture(ProgramState& state, bool random) {
   // that was rebuilt smaller lands where the subtractions would put it.
   if (index >= count) index %= count;
   state.CurrentIndex = static_cast<std::int32_t>(index);
-  if (index < 0) return "";  // the back keys went further back than the list
   std::vector<std::string>& list = state.PictureList;
+  // Below 0: the back keys went further back than the list. A count beyond
+  // the list's slots would be a fault elsewhere; it reads as "no picture".
+  if (index < 0 || count > static_cast<std::int64_t>(list.size())) return "";
   if (!random) return list[index];
   std::int32_t j = RandomRange(state, state.CurrentIndex, static_cast<std::int32_t>(count - 1));
   if (j != state.CurrentIndex) std::swap(list[j], list[index]);

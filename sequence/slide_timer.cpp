@@ -30,6 +30,7 @@ void DrawDialogPreview(ProgramState& state) {
 void DrawSaverWindows(ProgramState& state) {
   const bool preview = state.PreviewHost != 0;
   for (int i = 1; i <= state.MonitorCount; ++i) {
+    if (i >= static_cast<int>(state.SaverWindows.size()) || !state.SaverWindows[i]) continue;
     PictureBox& box = state.SaverWindows[i]->picSaver();
     if (state.PictureCount < 1) {
       std::string message;

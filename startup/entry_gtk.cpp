@@ -1,9 +1,11 @@
 // Linux entry point: GTK start-up, the platform services, then Main and the
 // event loop.
+#include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "platform/event_loop.h"
 #include "platform/ports.h"
@@ -17,19 +19,28 @@ int main(int argc, char** argv) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
   }
+  // Reading the font configuration takes longer than the rest of start-up;
+  // the first caption waits for it. Start it now so it overlaps GTK's start.
+  std::thread fonts([] { FcInit(); });
   g_setenv("NO_AT_BRIDGE", "1", FALSE);
+  // Nothing here draws with OpenGL, and GDK's GLX probe at start-up (loading
+  // the driver, with a software one its compiler) took most of the time to
+  // the first picture.
+  g_setenv("GDK_GL", "disable", FALSE);
   g_set_prgname("glimmora");
   // GTK must not take "/S" and friends for its own options: give it none.
   int no_argc = 1;
   char** no_argv = argv;
   if (!gtk_init_check(&no_argc, &no_argv)) {
     std::fprintf(stderr, "glimmora: cannot open the display (is DISPLAY set?)\n");
+    fonts.join();
     return 1;
   }
   PlatformPorts platform;
   CreatePlatformPorts(platform);
   ProgramState state;
   state.ports = platform.View();
-  if (!Main(state, command_line)) return 0;
-  return platform.loop->Run();
+  const int code = Main(state, command_line) ? platform.loop->Run() : 0;
+  fonts.join();
+  return code;
 }

@@ -3,6 +3,7 @@
 
 namespace {
 struct GlibLoopFactory {
+  static constexpr bool kRealTime = true;
   static std::unique_ptr<EventLoop> Create() { return CreatePlatformEventLoop(); }
 };
 }  // namespace

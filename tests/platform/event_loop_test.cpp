@@ -4,6 +4,7 @@
 
 namespace {
 struct FakeLoopFactory {
+  static constexpr bool kRealTime = false;
   static std::unique_ptr<EventLoop> Create() { return std::make_unique<FakeEventLoop>(); }
 };
 }  // namespace

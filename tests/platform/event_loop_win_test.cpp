@@ -3,6 +3,7 @@
 
 namespace {
 struct Win32LoopFactory {
+  static constexpr bool kRealTime = true;
   static std::unique_ptr<EventLoop> Create() { return CreatePlatformEventLoop(); }
 };
 }  // namespace
