@@ -28,14 +28,7 @@ tool="$root/$build/tests/glimmora_settings_tool"
 [ -x "$program" ] && [ -x "$tool" ] || { echo "build $build first (glimmora and its tests)" >&2; exit 1; }
 command -v feh >/dev/null || { echo "feh is not installed" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/glimmora-first-picture.XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/bench_lib.sh
 
 cc -O2 -o "$work/frame_watch" tests/e2e/frame_watch.c -lX11 || exit 1
 # shellcheck disable=SC2046
@@ -43,31 +36,13 @@ cc -O2 -o "$work/gtk_floor" bench/gtk_floor.c $(pkg-config --cflags --libs gtk+-
 points="100 100 640 100 1180 100 100 512 640 512 1180 512 100 924 640 924 1180 924"
 
 # Small real JPEGs: the samples at 640x480, each in eight variations.
-sources=()
-n=0
-for f in samples/*.jpg; do
-  for v in "" "-flop" "-flip" "-rotate 180" "-modulate 110,120" "-modulate 90,80,110" "-negate" "-flop -modulate 120"; do
-    # shellcheck disable=SC2086
-    convert "$f" -resize 640x480^ -gravity center -extent 640x480 $v -quality 85 "$work/s$n.jpg" || exit 1
-    sources+=("$work/s$n.jpg")
-    n=$((n + 1))
-  done
-done
+sample_variations "$work" s -resize 640x480^ -gravity center -extent 640x480 -quality 85
+sources=("${SOURCES[@]}")
 
-# One Xvfb per program; sets DISPLAY_OF_XVFB.
-start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -noreset -nolisten tcp 3>"$work/$1.display" >/dev/null 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do
-    [ -s "$work/$1.display" ] && break
-    sleep 0.05
-  done
-  DISPLAY_OF_XVFB=":$(head -n 1 "$work/$1.display")"
-}
 start_xvfb ours
-ours_display=$DISPLAY_OF_XVFB
+ours_display=$XVFB_DISPLAY
 start_xvfb feh
-feh_display=$DISPLAY_OF_XVFB
+feh_display=$XVFB_DISPLAY
 
 # Runs a program once on a display; prints the milliseconds to its first
 # non-black frame (-1 after 120 s), then the milliseconds its main thread had
@@ -93,7 +68,6 @@ stats() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {printf "%6d %6d %6
 median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {printf "%6d", v[int((NR+1)/2)]}'; }
 
 export XDG_CONFIG_HOME="$work/config"
-export NO_AT_BRIDGE=1
 echo "milliseconds from process start to the first picture (wall: median min max; main thread on a CPU"
 echo "and waiting for one until then: medians)"
 printf '%-14s %-9s %4s %6s %6s %6s %6s %6s\n' tree program runs wall min max cpu wait

@@ -20,39 +20,14 @@ seconds=${3:-60}
 frames=${4:-10000}
 [ -x "$linux/glimmora" ] && [ -x "$linux/bench/slide_memory_bench" ] || { echo "build $linux first" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/glimmora-slide-bench.XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export NO_AT_BRIDGE=1
+source bench/bench_lib.sh
 
 # 32 real pictures: the samples at their own sizes, in eight variations, and
 # one PNG for the gdk-pixbuf path of the memory run.
 pictures="$work/pictures"
 mkdir -p "$pictures"
-n=0
-for f in samples/*.jpg; do
-  for v in "" "-flop" "-flip" "-rotate 180" "-modulate 110,120" "-modulate 90,80,110" "-negate" "-flop -modulate 120"; do
-    # shellcheck disable=SC2086
-    convert "$f" $v -quality 88 "$pictures/p$n.jpg" || exit 1
-    n=$((n + 1))
-  done
-done
-
-# Starts an Xvfb; sets XVFB_DISPLAY.
-start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$work/$1.display" >/dev/null 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do
-    [ -s "$work/$1.display" ] && break
-    sleep 0.05
-  done
-  XVFB_DISPLAY=":$(head -n 1 "$work/$1.display")"
-}
+sample_variations "$pictures" p -quality 88
+n=${#SOURCES[@]}
 
 # CPU time of a process so far, in milliseconds (all its threads).
 cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / hz)}' "/proc/$1/stat" 2>/dev/null; }

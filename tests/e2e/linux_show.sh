@@ -35,9 +35,7 @@ check_captions "$shots/linux_show_first.png"
 
 note "/S: the next pictures after the interval (1000 ms)"
 check_next_pictures "$shots/linux_show_next.png"
-xdotool mousemove 900 100 key x
-wait_exit $pid 15 || fail "the saver did not end on a key"
-[ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+end_saver $pid
 
 note "/S on an empty folder: \"No files found :(\" on each monitor once the scan is done"
 setting 7 ImageDirectory "$E2E_TMP/empty/"
@@ -46,9 +44,7 @@ pid=$!
 sleep 1.5
 screenshot "$shots/linux_show_empty.png"
 check_no_files_message "$shots/linux_show_empty.png"
-xdotool mousemove 900 100 key x
-wait_exit $pid 15 || fail "the saver did not end on a key"
-[ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+end_saver $pid
 
 note "/P into a host window: the picture at one tenth in the middle, the credit at the bottom"
 setting 7 ImageDirectory "$pics/"

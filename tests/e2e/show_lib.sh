@@ -142,6 +142,13 @@ check_next_pictures() {
   [ "$ms" -ge 800 ] && [ "$ms" -le 5000 ] || fail "the pictures changed after $ms ms, the interval is 1000 ms"
 }
 
+# Ends the saver of pid $1 with a key and checks that it ended cleanly.
+end_saver() {
+  xdotool mousemove 900 100 key x
+  wait_exit "$1" 15 || fail "the saver did not end on a key"
+  [ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+}
+
 # Monitor n (1 or 2): "x y width height".
 MONITORS=("0 0 800 600" "800 0 640 480")
 

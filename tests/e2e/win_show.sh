@@ -46,9 +46,7 @@ check_captions "$shots/win_show_first.png"
 
 note "/S: the next pictures after the interval (1000 ms)"
 check_next_pictures "$shots/win_show_next.png"
-xdotool mousemove 900 100 key x
-wait_exit $pid 15 || fail "the saver did not end on a key"
-[ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+end_saver $pid
 
 note "/S on an empty folder: \"No files found :(\" on each monitor once the scan is done"
 setting 7 ImageDirectory "$(winepath -w "$E2E_TMP/empty")\\"
@@ -58,9 +56,7 @@ wait_for_class "glimmora.scr" 2 30 >/dev/null || fail "fewer than two saver wind
 sleep 1.5
 screenshot "$shots/win_show_empty.png"
 check_no_files_message "$shots/win_show_empty.png"
-xdotool mousemove 900 100 key x
-wait_exit $pid 15 || fail "the saver did not end on a key"
-[ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+end_saver $pid
 
 note "/P with pictures, inside a host window of another process: runs its ticks and ends with its host"
 setting 7 ImageDirectory "$(winepath -w "$pics")\\"
