@@ -6,12 +6,6 @@
 
 namespace {
 
-TEST(PromptLinesTest, EveryKindOfLineBreakBecomesCrLf) {
-  EXPECT_EQ(PromptLines("one line"), "one line");
-  EXPECT_EQ(PromptLines("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
-  EXPECT_EQ(PromptLines("a\r\rb\r"), "a\r\n\r\nb\r\n");
-}
-
 class WinDialogServicesTest : public ::testing::Test {
  protected:
   WinDialogServicesTest() {
@@ -51,7 +45,7 @@ TEST_F(WinDialogServicesTest, CancelEscAndTheCloseBoxGiveNothing) {
   }
 }
 
-TEST_F(WinDialogServicesTest, ColourDialogGivesTheChosenColourOrCancelledAndFolderPickerCancelled) {
+TEST_F(WinDialogServicesTest, ColourDialogGivesTheChosenColourOrCancelled) {
   CustomColors custom{};
   custom[3] = 0x00FF00;
   for (int button : {IDOK, IDCANCEL}) {
@@ -64,9 +58,6 @@ TEST_F(WinDialogServicesTest, ColourDialogGivesTheChosenColourOrCancelledAndFold
     EXPECT_EQ(colour_owner, owner);
   }
   EXPECT_EQ(custom[3], 0x00FF00);
-  ModalAnswer cancel([](HWND dialog) { Press(dialog, IDCANCEL); });
-  EXPECT_EQ(services->BrowseFolder(Owner(), "Please select your Images folder."), "");
-  EXPECT_TRUE(cancel.answered);
 }
 
 }  // namespace

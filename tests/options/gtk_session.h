@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace gtk_session {
@@ -70,20 +71,16 @@ inline void SendKey(GtkWidget* toplevel, guint keyval) {
   Pump();
 }
 
-// The first widget of `type` inside `root` (internal children included).
+// The first widget of `type` inside `root`.
 inline GtkWidget* FindWidget(GtkWidget* root, GType type) {
-  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type)) return root;
-  std::pair<GType, GtkWidget*> search{type, nullptr};
-  if (GTK_IS_CONTAINER(root)) {
-    gtk_container_forall(
-        GTK_CONTAINER(root),
-        [](GtkWidget* child, gpointer data) {
-          auto* s = static_cast<std::pair<GType, GtkWidget*>*>(data);
-          if (!s->second) s->second = FindWidget(child, s->first);
-        },
-        &search);
+  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type) || !GTK_IS_CONTAINER(root)) {
+    return G_TYPE_CHECK_INSTANCE_TYPE(root, type) ? root : nullptr;
   }
-  return search.second;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(root));
+  GtkWidget* found = nullptr;
+  for (GList* c = children; c && !found; c = c->next) found = FindWidget(GTK_WIDGET(c->data), type);
+  g_list_free(children);
+  return found;
 }
 
 // Answers the next modal dialog that shows: `answer` inspects it and gives its
@@ -92,7 +89,6 @@ inline void AnswerNextDialog(std::function<void(GtkDialog*)> answer) {
   g_timeout_add(
       20,
       [](gpointer data) -> gboolean {
-        auto* answer = static_cast<std::function<void(GtkDialog*)>*>(data);
         GList* windows = gtk_window_list_toplevels();
         GtkDialog* dialog = nullptr;
         for (GList* w = windows; w; w = w->next) {
@@ -100,8 +96,8 @@ inline void AnswerNextDialog(std::function<void(GtkDialog*)> answer) {
         }
         g_list_free(windows);
         if (!dialog) return G_SOURCE_CONTINUE;
+        std::unique_ptr<std::function<void(GtkDialog*)>> answer(static_cast<std::function<void(GtkDialog*)>*>(data));
         (*answer)(dialog);
-        delete answer;
         return G_SOURCE_REMOVE;
       },
       new std::function<void(GtkDialog*)>(std::move(answer)));

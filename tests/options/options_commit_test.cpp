@@ -1,7 +1,6 @@
 // How the options dialog ends: OK saves (and writes a changed grace period),
 // Cancel and the close box discard; every way restores the settings in memory,
 // gives the owner window back, stops the preview and ends the program.
-#include "options/grace_period.h"
 #include "options_fixture.h"
 
 namespace {
@@ -53,11 +52,6 @@ TEST(OptionsCommit, EveryWayOfClosing) {
     EXPECT_EQ(t.engine->calls.back(), "StopCatalogue");
     EXPECT_EQ(t.f.system.calls.back(), "EndProcess");
   }
-}
-
-TEST(GraceText, DecimalNumbersWithBlanksAroundAreNumeric) {
-  for (const char* yes : {" 10 ", "-3", "+4", "2.5", ".5", "1e3"}) EXPECT_TRUE(IsDecimalNumber(yes)) << yes;
-  for (const char* no : {" ", "1 0", "12s", "&H10", ".", "1e", "1e999", "0x10"}) EXPECT_FALSE(IsDecimalNumber(no)) << no;
 }
 
 }  // namespace

@@ -39,11 +39,14 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
        {"StartSlideTimer", "StartSlideTimer"}},
       {[](auto& d) { d.chkResolution_Click(true); }, [&] { return !c.ShowFileResolution; }, {}},  // locked
       {[](auto& d) { d.chkRecursive_Click(true); }, [&] { return c.Recursive; }, {"StartCatalogue"}},
+      {[](auto& d) { d.cmdColor_Click(1); }, [&] { return c.ShowFilenameColorBorder == 0xFF; }, kTimer},
+      {[](auto& d) { d.cmdColor_Click(0); }, [&] { return c.ShowFilenameColorText == 0xFFFFFF; }, {}},  // cancelled
   };
   for (bool shown : {true, false}) {
     s.CurrentSettings = MakeDefaultSettings();
     s.CurrentSettings.Recursive = false;
     shown ? OpenWithPanel() : (void)Open();
+    f.dialogs.colors = {0x7F0000FF};  // the high byte is no colour
     for (std::size_t i = 0; i < cases.size(); ++i) {
       engine->calls.clear();
       cases[i].change(*dialog);
@@ -51,23 +54,18 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
       EXPECT_EQ(engine->calls, shown ? cases[i].calls : Lines{}) << "case " << i;
     }
   }
+  EXPECT_EQ(Ctl(C::shpDemo1).color, 0xFF);
+  using Asked = std::pair<std::int32_t, std::int32_t>;  // initial colour, custom colour 0 (kept by the dialog)
+  EXPECT_EQ(f.dialogs.colors_asked[0], (Asked{0x000000, 0}));
+  EXPECT_EQ(f.dialogs.colors_asked[1], (Asked{0xFFFFFF, 0x7F0000FF}));
 }
 
-TEST_F(OptionsControlsTest, ColoursArePickedWithKeptCustomColoursAndCancelChangesNothing) {
-  OpenWithPanel();
-  f.dialogs.colors = {0x000000FF};
-  dialog->cmdColor_Click(1);
-  dialog->cmdColor_Click(0);  // cancelled
-  EXPECT_EQ(Ctl(C::shpDemo1).color, 0x0000FF);
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorBorder, 0x0000FF);
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorText, 0xFFFFFF);
-  EXPECT_EQ(engine->calls, Lines{"StartSlideTimer"});
-  using Asked = std::pair<std::int32_t, std::int32_t>;  // initial colour, custom colour 0
-  EXPECT_EQ(f.dialogs.colors_asked, (std::vector<Asked>{{0x000000, 0}, {0xFFFFFF, 0x0000FF}}));
-}
-
-TEST_F(OptionsControlsTest, InfoPanelTwiceRestoresTheWidthAndStopsThePreview) {
-  Open().cmdMore_Click();
+TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheLink) {
+  Open().lblLink_DblClick();  // ignored while the panel is hidden
+  dialog->cmdMore_Click();
+  dialog->OnDoubleClick(C::lblLink);
+  EXPECT_EQ(f.dialogs.links, Lines{s.AboutLinkTarget});
+  EXPECT_TRUE(f.system.boxes.empty()) << "a link that fails to open is not reported";
   EXPECT_TRUE(dialog->fraFrameVisible(2));
   EXPECT_EQ(window->client_width, 4980 + 4755 + 120);
   dialog->cmdMore_Click();
@@ -77,37 +75,30 @@ TEST_F(OptionsControlsTest, InfoPanelTwiceRestoresTheWidthAndStopsThePreview) {
   EXPECT_EQ(engine->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
 }
 
-// Keys in order on one preview showing a.jpg of three; "" for no effect.
+// Keys in order on one preview showing a.jpg of three: the show's calls and
+// the debug sequence's state after each.
 TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
   OpenWithPanel();
   s.PictureList = {"a.jpg", "b.jpg", "c.jpg"};
   s.PictureCount = 3;
   s.CurrentIndex = 0;
   const int kArm = kDebugArmKey, kToggle = kDebugToggleKey;
-  const struct {
-    int key;
-    bool running;
-    const char* effect;
-    bool armed, debug;
-  } steps[] = {
-      {37, true, "TimerOff NextPicture Render c.jpg TimerOn", false, false},  // back, with wrap
-      {38, true, "TimerOff NextPicture Render b.jpg TimerOn", false, false},
-      {8, true, "TimerOff NextPicture Render a.jpg TimerOn", false, false},
-      {13, true, "Tick", false, false},   {39, true, "Tick", false, false}, {40, true, "Tick", false, false},
-      {37, false, "", false, false},      {39, false, "", false, false},  // a stopped show does not step
-      {kToggle, true, "", false, false},  {kArm, true, "", true, false},  {kArm, true, "", true, false},
-      {kToggle, true, "", false, true},   {kArm, true, "", true, true},   {'A', true, "", false, true},
-      {kToggle, true, "", false, true},   {kArm, true, "", true, true},   {39, true, "Tick", false, true},
+  const std::tuple<int, bool, const char*> steps[] = {  // key, show running, effect
+      {37, true, "TimerOff NextPicture Render c.jpg TimerOn"},  // back, with wrap
+      {38, true, "TimerOff NextPicture Render b.jpg TimerOn"},
+      {8, true, "TimerOff NextPicture Render a.jpg TimerOn"},
+      {13, true, "Tick"},   {39, true, "Tick"},       {40, true, "Tick"},   {37, false, ""},  {39, false, ""},
+      {kToggle, true, ""},  {kArm, true, "armed"},    {kArm, true, "armed"}, {kToggle, true, "debug"},
+      {kArm, true, "armed debug"}, {'A', true, "debug"}, {kToggle, true, "debug"}, {kArm, true, "armed debug"},
+      {39, true, "Tick debug"},  // navigation disarms too
   };
-  for (const auto& step : steps) {
+  for (const auto& [key, running, effect] : steps) {
     engine->calls.clear();
-    engine->timer_running = step.running;
-    dialog->picSaver_KeyDown(step.key, 0);
-    std::string effect;
-    for (const std::string& call : engine->calls) effect += (effect.empty() ? "" : " ") + call;
-    EXPECT_EQ(effect, step.effect) << step.key;
-    EXPECT_EQ(s.CommandKeyArmed, step.armed) << step.key;
-    EXPECT_EQ(s.DebugMode, step.debug) << step.key;
+    engine->timer_running = running;
+    dialog->picSaver_KeyDown(key, 0);
+    std::string got = s.CommandKeyArmed ? " armed" : "";
+    for (const std::string& call : engine->calls) got += " " + call;
+    EXPECT_EQ(got + (s.DebugMode ? " debug" : ""), effect[0] ? " " + std::string(effect) : "") << key;
   }
   EXPECT_EQ(window->box.refreshes, 3);
   EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";
@@ -116,16 +107,8 @@ TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
     s.ScanDone = done;
     engine->calls.clear();
     dialog->picSaver_KeyDown(37, 0);
-    EXPECT_EQ(engine->calls[1], done ? "Render No files found :(" : "Render ");
+    EXPECT_EQ(engine->calls.at(1), done ? "Render No files found :(" : "Render ");
   }
-}
-
-TEST_F(OptionsControlsTest, LinkOpensTheAboutTargetOnlyWhileThePanelShowsAndFailsSilently) {
-  Open().lblLink_DblClick();
-  dialog->cmdMore_Click();
-  dialog->OnDoubleClick(C::lblLink);
-  EXPECT_EQ(f.dialogs.links, Lines{s.AboutLinkTarget});
-  EXPECT_TRUE(f.system.boxes.empty());
 }
 
 }  // namespace

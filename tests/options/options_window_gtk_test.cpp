@@ -66,9 +66,6 @@ TEST_F(GtkOptionsWindowTest, WidgetsShowTheStateAndForwardTheUsersActions) {
   EXPECT_EQ(f.dialogs.owner, dialog->Window()->Handle());
   gtk_entry_set_text(GTK_ENTRY(W(C::txtGrace)), "12");
   EXPECT_EQ(dialog->Control(C::txtGrace).text, "12");
-  f.dialogs.colors = {0x336699};
-  gtk_button_clicked(GTK_BUTTON(W(C::cmdColor1)));
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorBorder, 0x336699);
 
   // The Info panel's preview takes Enter, which elsewhere is OK.
   gtk_button_clicked(GTK_BUTTON(W(C::cmdMore)));

@@ -45,9 +45,6 @@ TEST_F(Win32OptionsTest, WidgetsShowTheStateAndForwardTheUsersActions) {
   EXPECT_EQ(f.dialogs.owner, dialog->Window()->Handle());
   SetWindowTextA(Item(C::txtGrace), "9");
   EXPECT_EQ(dialog->Control(C::txtGrace).text, "9");
-  f.dialogs.colors = {0x0000FF};
-  Send(C::cmdColor0, BM_CLICK);
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorText, 0x0000FF);
 
   // The Info panel's preview takes Enter from the dialog manager, which elsewhere is OK.
   Send(C::cmdMore, BM_CLICK);

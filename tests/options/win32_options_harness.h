@@ -32,7 +32,7 @@ class Win32OptionsTest : public PlatformOptionsTest {
 };
 
 // Runs `act` once on the next modal dialog (a visible, enabled "#32770" window
-// of this thread) from a thread timer; one still open ten seconds later is cancelled.
+// of this thread) from a thread timer.
 class ModalAnswer {
  public:
   explicit ModalAnswer(std::function<void(HWND)> act) : act_(std::move(act)) {
@@ -58,15 +58,13 @@ class ModalAnswer {
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&modal));
-    if (!current_ || !modal) return;
-    if (!current_->answered) current_->act_(modal);
-    if (current_->answered && ++current_->ticks_ > 200) PostMessageA(modal, WM_COMMAND, IDCANCEL, 0);
+    if (!current_ || !modal || current_->answered) return;
     current_->answered = true;
+    current_->act_(modal);
   }
   static inline ModalAnswer* current_ = nullptr;
   std::function<void(HWND)> act_;
   UINT_PTR timer_ = 0;
-  int ticks_ = 0;
 };
 
 // Presses a button of a dialog as the user would.
