@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the options dialog's seams: a storage with a scripted grace period
-// and a preview engine that records every call with the Info panel's state.
+// and a preview engine that records every call.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,33 +13,26 @@ class FakeOptionsStorage final : public OptionsStorage {
  public:
   explicit FakeOptionsStorage(ProgramState& state) : state_(state) {}
   bool ReadGrace(std::string& text) override {
-    text = stored_grace;
-    return grace_readable;
+    text = grace.value_or("");
+    return grace.has_value();
   }
   bool WriteGrace(const std::string& text) override {
     grace_writes.push_back(text);
-    if (grace_writable) stored_grace = text;
     return grace_writable;
   }
-  // Keeps what would be stored: CurrentSettings at the time of the call.
   void SaveSettings() override { saved.push_back(state_.CurrentSettings); }
 
-  std::string stored_grace;
-  bool grace_readable = false;
+  std::optional<std::string> grace;  // the stored grace period; none when unreadable
   bool grace_writable = true;
   std::vector<std::string> grace_writes;
-  std::vector<SaverSettings> saved;
-
- private:
+  std::vector<SaverSettings> saved;  // CurrentSettings at each save
   ProgramState& state_;
 };
 
-// NextPicture in scan order (advance with wrap, "" below 0), as the sequencer
-// does when asked not to shuffle.
+// NextPicture advances in scan order with wrap, as the sequencer does unshuffled.
 class FakePreviewEngine final : public PreviewEngine {
  public:
   explicit FakePreviewEngine(ProgramState& state) : state_(state) {}
-
   void StartCatalogue() override { calls.push_back("StartCatalogue"); }
   void StopCatalogue() override { calls.push_back("StopCatalogue"); }
   void StartSlideTimer() override { calls.push_back("StartSlideTimer"); }
@@ -48,25 +42,16 @@ class FakePreviewEngine final : public PreviewEngine {
     calls.push_back(enabled ? "TimerOn" : "TimerOff");
   }
   void SlideTick() override { calls.push_back("Tick"); }
-  std::string NextPicture(bool random) override {
-    calls.push_back(random ? "NextPicture(random)" : "NextPicture");
-    if (state_.PictureCount < 1) return "";
+  std::string NextPicture(bool) override {
+    calls.push_back("NextPicture");
     if (++state_.CurrentIndex >= state_.PictureCount) state_.CurrentIndex = 0;
-    return state_.CurrentIndex < 0 ? "" : state_.PictureList[state_.CurrentIndex];
+    return state_.PictureList[state_.CurrentIndex];
   }
-  void RenderPicture(const std::string& path, const std::string& message, PictureBox*, bool flag) override {
-    renders.push_back({path, message, flag});
-    calls.push_back("Render");
+  void RenderPicture(const std::string& path, const std::string& message, PictureBox*, bool) override {
+    calls.push_back("Render " + path + message);
   }
 
-  struct Render {
-    std::string path, message;
-    bool flag;
-  };
   bool timer_running = false;
   std::vector<std::string> calls;
-  std::vector<Render> renders;
-
- private:
   ProgramState& state_;
 };

@@ -1,144 +1,63 @@
 // The Windows dialog services, each answered from inside its own modal loop:
 // our input box, the colour dialog and the folder picker.
 #include "options/dialog_services.h"
-#include "options/dialog_util_win.h"
 #include "options/input_box_win.h"
 #include "win32_options_harness.h"
 
 namespace {
 
-TEST(PromptLinesTest, EveryKindOfLineBreakBecomesCrLf) {
-  const struct {
-    const char* prompt;
-    const char* shown;
-  } cases[] = {
-      {"", ""},
-      {"one line", "one line"},
-      {"a\rb", "a\r\nb"},
-      {"a\r\nb", "a\r\nb"},
-      {"a\nb", "a\r\nb"},
-      {"a\r\rb\r", "a\r\n\r\nb\r\n"},
-      {"EXAMPLE:\r\tC:\\PHOTOS", "EXAMPLE:\r\n\tC:\\PHOTOS"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PromptLines(c.prompt), c.shown) << c.prompt;
-}
-
-// A plain window to own the modal dialogs.
-class OwnerWindow {
- public:
-  OwnerWindow() {
-    hwnd_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
-  }
-  ~OwnerWindow() { DestroyWindow(hwnd_); }
-  HWND get() const { return hwnd_; }
-  WindowHandle handle() const { return reinterpret_cast<WindowHandle>(hwnd_); }
-
- private:
-  HWND hwnd_;
-};
-
 class WinDialogServicesTest : public ::testing::Test {
  protected:
+  WinDialogServicesTest() {
+    owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~WinDialogServicesTest() override { DestroyWindow(owner); }
+  WindowHandle Owner() const { return reinterpret_cast<WindowHandle>(owner); }
   std::unique_ptr<DialogServices> services = CreatePlatformDialogServices();
-  OwnerWindow owner;
+  HWND owner;
 };
 
-TEST_F(WinDialogServicesTest, ReturnsWhatWasTypedAndShowsThePromptLinesTitleAndDefault) {
-  std::string prompt_shown, title_shown, default_shown;
-  bool owner_disabled = false;
+TEST_F(WinDialogServicesTest, InputBoxIsModalShowsThePromptAndGivesTheTypedText) {
+  std::string shown;
   ModalAnswer answer([&](HWND box) {
-    char text[512] = {};
-    GetDlgItemTextA(box, kInputBoxPromptId, text, sizeof text);
-    prompt_shown = text;
-    GetWindowTextA(box, text, sizeof text);
-    title_shown = text;
-    GetDlgItemTextA(box, kInputBoxTextId, text, sizeof text);
-    default_shown = text;
-    owner_disabled = !IsWindowEnabled(owner.get());
+    shown = WindowText(GetDlgItem(box, kInputBoxPromptId)) + "|" + WindowText(box) + "|" +
+            WindowText(GetDlgItem(box, kInputBoxTextId)) + (IsWindowEnabled(owner) ? "" : "|modal");
     SetDlgItemTextA(box, kInputBoxTextId, " \\\\server\\share ");
-    PressDialogButton(box, IDOK);
-    return true;
+    Press(box, IDOK);
   });
-  const std::string typed = services->InputBox(owner.handle(), "First line.\rEXAMPLE:\r\tC:\\PHOTOS", "The title",
-                                                "C:\\");
-  EXPECT_TRUE(answer.answered());
-  EXPECT_EQ(typed, " \\\\server\\share ") << "the text as typed: the caller trims it";
-  EXPECT_EQ(prompt_shown, "First line.\r\nEXAMPLE:\r\n\tC:\\PHOTOS");
-  EXPECT_EQ(title_shown, "The title");
-  EXPECT_EQ(default_shown, "C:\\");
-  EXPECT_TRUE(owner_disabled) << "the box is modal";
-  EXPECT_TRUE(IsWindowEnabled(owner.get())) << "and gives the owner back";
+  EXPECT_EQ(services->InputBox(Owner(), "First line.\rEXAMPLE:\r\tC:\\PHOTOS", "The title", "C:\\"),
+            " \\\\server\\share ");  // the caller trims
+  EXPECT_EQ(shown, "First line.\r\nEXAMPLE:\r\n\tC:\\PHOTOS|The title|C:\\|modal");
+  EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner is given back";
 }
 
 TEST_F(WinDialogServicesTest, CancelEscAndTheCloseBoxGiveNothing) {
-  const struct {
-    const char* what;
-    UINT message;
-    WPARAM wparam;
-  } cases[] = {
-      {"Cancel", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
-      {"close box", WM_SYSCOMMAND, SC_CLOSE},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (int way = 0; way < 3; ++way) {
     ModalAnswer answer([&](HWND box) {
       SetDlgItemTextA(box, kInputBoxTextId, "typed but not kept");
-      PostMessageA(box, c.message, c.wparam, 0);
-      return true;
+      if (way == 0) Press(box, IDCANCEL);
+      if (way == 1) PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (way == 2) PostMessageA(GetDlgItem(box, kInputBoxTextId), WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    EXPECT_EQ(services->InputBox(owner.handle(), "Prompt", "Title", ""), "");
-    EXPECT_TRUE(answer.answered());
+    EXPECT_EQ(services->InputBox(Owner(), "Prompt", "Title", ""), "") << way;
+    EXPECT_TRUE(answer.answered);
   }
-  // Esc, as the keyboard sends it to the focused text field.
-  ModalAnswer answer([&](HWND box) {
-    HWND field = GetDlgItem(box, kInputBoxTextId);
-    PostMessageA(field, WM_KEYDOWN, VK_ESCAPE, 0);
-    return true;
-  });
-  EXPECT_EQ(services->InputBox(owner.handle(), "Prompt", "Title", "kept?"), "");
 }
 
-TEST_F(WinDialogServicesTest, ColourDialogGivesTheChosenColourOrCancelledAndKeepsTheCustomColours) {
+TEST_F(WinDialogServicesTest, ColourDialogGivesTheChosenColourOrCancelled) {
   CustomColors custom{};
   custom[3] = 0x00FF00;
-  ModalAnswer ok([](HWND dialog) {
-    PressDialogButton(dialog, IDOK);
-    return true;
-  });
-  EXPECT_EQ(services->PickColor(owner.handle(), 0x123456, custom), 0x123456) << "opened on the initial colour";
-  EXPECT_TRUE(ok.answered());
+  for (int button : {IDOK, IDCANCEL}) {
+    HWND colour_owner = nullptr;
+    ModalAnswer answer([&](HWND dialog) {
+      colour_owner = GetWindow(dialog, GW_OWNER);
+      Press(dialog, button);
+    });
+    EXPECT_EQ(services->PickColor(Owner(), 0x123456, custom), button == IDOK ? 0x123456 : kColorCancelled);
+    EXPECT_EQ(colour_owner, owner);
+  }
   EXPECT_EQ(custom[3], 0x00FF00);
-
-  HWND colour_owner = nullptr;
-  ModalAnswer cancel([&](HWND dialog) {
-    colour_owner = GetWindow(dialog, GW_OWNER);
-    PressDialogButton(dialog, IDCANCEL);
-    return true;
-  });
-  EXPECT_EQ(services->PickColor(owner.handle(), 0x123456, custom), kColorCancelled);
-  EXPECT_EQ(colour_owner, owner.get());
-}
-
-TEST_F(WinDialogServicesTest, FolderPickerCancelledGivesNothing) {
-  std::string title_seen;
-  ModalAnswer cancel([&](HWND dialog) {
-    // The title is one of the picker's static texts.
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) {
-          char text[256] = {};
-          GetWindowTextA(child, text, sizeof text);
-          if (std::string(text) == "Please select your Images folder.") *reinterpret_cast<std::string*>(out) = text;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&title_seen));
-    PressDialogButton(dialog, IDCANCEL);
-    return true;
-  });
-  EXPECT_EQ(services->BrowseFolder(owner.handle(), "Please select your Images folder."), "");
-  EXPECT_TRUE(cancel.answered());
-  EXPECT_EQ(title_seen, "Please select your Images folder.");
 }
 
 }  // namespace

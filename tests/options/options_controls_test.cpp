@@ -6,42 +6,47 @@
 
 namespace {
 
-using C = ControlId;
-
 class OptionsControlsTest : public OptionsTest {
  protected:
   void OpenWithPanel() {
-    Open();
-    dialog->cmdMore_Click();
+    Open().cmdMore_Click();
     engine->calls.clear();
     engine->timer_running = true;
   }
 };
 
+// In order on one dialog: each change writes its field; the preview restarts
+// only while it shows, and only when a value really changes.
 TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyWhileShown) {
   const SaverSettings& c = s.CurrentSettings;
+  const Lines kScan = {"StartCatalogue", "StartSlideTimer"}, kTimer = {"StartSlideTimer"};
   struct Case {
     std::function<void(OptionsDialog&)> change;
     std::function<bool()> stored;
     Lines calls;
   };
   const std::vector<Case> cases = {
-      {[](OptionsDialog& d) { d.cmbInterval_Click(55); }, [&] { return c.Interval == 60000; }, {"StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.chkRandom_Click(false); }, [&] { return !c.Random; },
-       {"StartCatalogue", "StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.cmbCheckSize_Click(4); }, [&] { return c.CheckImageSize == 4; },
-       {"StartCatalogue", "StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.cmbAspectRatio_Click(1); }, [&] { return c.CheckAspectRatio == 1; },
-       {"StartCatalogue", "StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.cmbUpscaleMode_Click(2); }, [&] { return c.UpscaleMode == 2; }, {"StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.chkResolution_Click(true); }, [&] { return c.ShowFileResolution; },
-       {"StartSlideTimer"}},
-      {[](OptionsDialog& d) { d.chkRecursive_Click(true); }, [&] { return c.Recursive; }, {"StartCatalogue"}},
+      {[](auto& d) { d.cmbInterval_Click(55); }, [&] { return c.Interval == 60000; }, kTimer},
+      {[](auto& d) { d.cmbInterval_Click(99); }, [&] { return c.Interval == 60000; }, {}},  // no such item
+      {[](auto& d) { d.chkRandom_Click(false); }, [&] { return !c.Random; }, kScan},
+      {[](auto& d) { d.cmbCheckSize_Click(4); }, [&] { return c.CheckImageSize == 4; }, kScan},
+      {[](auto& d) { d.cmbAspectRatio_Click(1); }, [&] { return c.CheckAspectRatio == 1; }, kScan},
+      {[](auto& d) { d.cmbUpscaleMode_Click(2); }, [&] { return c.UpscaleMode == 2; }, kTimer},
+      {[](auto& d) { d.cmbUpscaleMode_Click(2); }, [&] { return c.UpscaleMode == 2; }, {}},  // the same again
+      {[](auto& d) { d.chkResolution_Click(true); }, [&] { return c.ShowFileResolution; }, kTimer},
+      {[](auto& d) { d.cmbFileName_Click(1); }, [&] { return c.ShowFilename == 1 && c.ShowFileResolution; }, kTimer},
+      {[](auto& d) { d.cmbFileName_Click(0); }, [&] { return c.ShowFilename == 0 && !c.ShowFileResolution; },
+       {"StartSlideTimer", "StartSlideTimer"}},
+      {[](auto& d) { d.chkResolution_Click(true); }, [&] { return !c.ShowFileResolution; }, {}},  // locked
+      {[](auto& d) { d.chkRecursive_Click(true); }, [&] { return c.Recursive; }, {"StartCatalogue"}},
+      {[](auto& d) { d.cmdColor_Click(1); }, [&] { return c.ShowFilenameColorBorder == 0xFF; }, kTimer},
+      {[](auto& d) { d.cmdColor_Click(0); }, [&] { return c.ShowFilenameColorText == 0xFFFFFF; }, {}},  // cancelled
   };
   for (bool shown : {true, false}) {
     s.CurrentSettings = MakeDefaultSettings();
     s.CurrentSettings.Recursive = false;
     shown ? OpenWithPanel() : (void)Open();
+    f.dialogs.colors = {0x7F0000FF};  // the high byte is no colour
     for (std::size_t i = 0; i < cases.size(); ++i) {
       engine->calls.clear();
       cases[i].change(*dialog);
@@ -49,64 +54,19 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
       EXPECT_EQ(engine->calls, shown ? cases[i].calls : Lines{}) << "case " << i;
     }
   }
-  engine->calls.clear();
-  dialog->cmbUpscaleMode_Click(2);  // the same item again
-  dialog->cmbInterval_Click(99);    // no such item
-  EXPECT_TRUE(engine->calls.empty());
-  EXPECT_EQ(c.Interval, 60000);
+  EXPECT_EQ(Ctl(C::shpDemo1).color, 0xFF);
+  using Asked = std::pair<std::int32_t, std::int32_t>;  // initial colour, custom colour 0 (kept by the dialog)
+  EXPECT_EQ(f.dialogs.colors_asked[0], (Asked{0x000000, 0}));
+  EXPECT_EQ(f.dialogs.colors_asked[1], (Asked{0xFFFFFF, 0x7F0000FF}));
 }
 
-TEST_F(OptionsControlsTest, CaptionNoClearsAndLocksTheResolution) {
-  s.CurrentSettings.ShowFilename = 1;
-  s.CurrentSettings.ShowFileResolution = true;
-  Open();
-  dialog->cmbFileName_Click(0);
-  EXPECT_FALSE(Ctl(C::chkResolution).checked);
-  EXPECT_FALSE(Enabled(C::chkResolution));
-  EXPECT_FALSE(s.CurrentSettings.ShowFileResolution);
-  dialog->chkResolution_Click(true);  // locked: ignored
-  EXPECT_FALSE(s.CurrentSettings.ShowFileResolution);
-  dialog->cmbFileName_Click(1);
-  EXPECT_TRUE(Enabled(C::chkResolution));
-  EXPECT_FALSE(Ctl(C::chkResolution).checked);
-}
-
-TEST_F(OptionsControlsTest, ClearingSubfoldersLocksButKeepsTheExclusions) {
-  s.CurrentSettings.Recursive = true;
-  s.CurrentSettings.ImageDirectory = "C:\\A\\";
-  s.CurrentSettings.ExcludeDirectory = "C:\\A\\X\\";
-  Open();
-  dialog->chkRecursive_Click(false);
-  for (C id : {C::lstExclude, C::cmdAddExclude0, C::cmdAddExclude1, C::cmdDelExclude}) EXPECT_FALSE(Enabled(id));
-  EXPECT_EQ(Items(C::lstExclude), Lines{"C:\\A\\X\\"});
-  EXPECT_EQ(s.CurrentSettings.ExcludeDirectory, "C:\\A\\X\\");
-  dialog->cmdAddExclude_Click(1);
-  EXPECT_TRUE(f.dialogs.inputs.empty()) << "a locked button asks nothing";
-}
-
-TEST_F(OptionsControlsTest, ColoursArePickedWithKeptCustomColoursAndCancelChangesNothing) {
-  OpenWithPanel();
-  f.dialogs.define_custom = 0x00336699;
-  f.dialogs.colors = {0x000000FF};
-  dialog->cmdColor_Click(1);
-  dialog->cmdColor_Click(0);  // cancelled
-  EXPECT_EQ(Ctl(C::shpDemo1).color, 0x0000FF);
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorBorder, 0x0000FF);
-  EXPECT_EQ(Ctl(C::shpDemo0).color, 0xFFFFFF);
-  EXPECT_EQ(s.CurrentSettings.ShowFilenameColorText, 0xFFFFFF);
-  EXPECT_EQ(engine->calls, Lines{"StartSlideTimer"});
-  ASSERT_EQ(f.dialogs.colors_asked.size(), 2u);
-  EXPECT_EQ(f.dialogs.colors_asked[0].initial, 0x000000);
-  EXPECT_EQ(f.dialogs.colors_asked[0].custom[0], 0) << "custom colours start black";
-  EXPECT_EQ(f.dialogs.colors_asked[1].initial, 0xFFFFFF);
-  EXPECT_EQ(f.dialogs.colors_asked[1].custom[0], 0x336699) << "kept from the previous call";
-}
-
-TEST_F(OptionsControlsTest, InfoPanelTwiceRestoresTheWidthAndStopsThePreview) {
-  Open();
+TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheLink) {
+  Open().lblLink_DblClick();  // ignored while the panel is hidden
   dialog->cmdMore_Click();
+  dialog->OnDoubleClick(C::lblLink);
+  EXPECT_EQ(f.dialogs.links, Lines{s.AboutLinkTarget});
+  EXPECT_TRUE(f.system.boxes.empty()) << "a link that fails to open is not reported";
   EXPECT_TRUE(dialog->fraFrameVisible(2));
-  EXPECT_EQ(Ctl(C::cmdMore).text, "<<<");
   EXPECT_EQ(window->client_width, 4980 + 4755 + 120);
   dialog->cmdMore_Click();
   EXPECT_FALSE(dialog->fraFrameVisible(2));
@@ -115,73 +75,40 @@ TEST_F(OptionsControlsTest, InfoPanelTwiceRestoresTheWidthAndStopsThePreview) {
   EXPECT_EQ(engine->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
 }
 
-TEST_F(OptionsControlsTest, PreviewKeysStepForwardAndBackWithWrap) {
+// Keys in order on one preview showing a.jpg of three: the show's calls and
+// the debug sequence's state after each.
+TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
   OpenWithPanel();
   s.PictureList = {"a.jpg", "b.jpg", "c.jpg"};
   s.PictureCount = 3;
-  s.CurrentIndex = 0;  // the first picture is shown
-  dialog->picSaver_KeyDown(37, 0);
-  EXPECT_EQ(engine->calls, (Lines{"TimerOff", "NextPicture", "Render", "TimerOn"}));
-  EXPECT_EQ(window->box.refreshes, 1);
-  dialog->picSaver_KeyDown(38, 0);
-  dialog->picSaver_KeyDown(8, 0);
-  ASSERT_EQ(engine->renders.size(), 3u);
-  EXPECT_EQ(engine->renders[0].path, "c.jpg");
-  EXPECT_EQ(engine->renders[1].path, "b.jpg");
-  EXPECT_EQ(engine->renders[2].path, "a.jpg");
-  EXPECT_TRUE(engine->renders[0].flag);
-  engine->calls.clear();
-  for (int key : {13, 39, 40}) dialog->picSaver_KeyDown(key, 0);
-  EXPECT_EQ(engine->calls, (Lines{"Tick", "Tick", "Tick"}));
-  engine->timer_running = false;
-  engine->calls.clear();
-  dialog->picSaver_KeyDown(37, 0);
-  dialog->picSaver_KeyDown(39, 0);
-  EXPECT_TRUE(engine->calls.empty()) << "a stopped show does not step";
-}
-
-TEST_F(OptionsControlsTest, BackKeyWithoutPicturesShowsTheMessageOnlyWhenTheScanIsDone) {
-  OpenWithPanel();
-  s.PictureCount = 0;
+  s.CurrentIndex = 0;
+  const int kArm = kDebugArmKey, kToggle = kDebugToggleKey;
+  const std::tuple<int, bool, const char*> steps[] = {  // key, show running, effect
+      {37, true, "TimerOff NextPicture Render c.jpg TimerOn"},  // back, with wrap
+      {38, true, "TimerOff NextPicture Render b.jpg TimerOn"},
+      {8, true, "TimerOff NextPicture Render a.jpg TimerOn"},
+      {13, true, "Tick"},   {39, true, "Tick"},       {40, true, "Tick"},   {37, false, ""},  {39, false, ""},
+      {kToggle, true, ""},  {kArm, true, "armed"},    {kArm, true, "armed"}, {kToggle, true, "debug"},
+      {kArm, true, "armed debug"}, {'A', true, "debug"}, {kToggle, true, "debug"}, {kArm, true, "armed debug"},
+      {39, true, "Tick debug"},  // navigation disarms too
+  };
+  for (const auto& [key, running, effect] : steps) {
+    engine->calls.clear();
+    engine->timer_running = running;
+    dialog->picSaver_KeyDown(key, 0);
+    std::string got = s.CommandKeyArmed ? " armed" : "";
+    for (const std::string& call : engine->calls) got += " " + call;
+    EXPECT_EQ(got + (s.DebugMode ? " debug" : ""), effect[0] ? " " + std::string(effect) : "") << key;
+  }
+  EXPECT_EQ(window->box.refreshes, 3);
+  EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";
+  s.PictureCount = 0;  // no pictures: a message once the scan is done
   for (bool done : {false, true}) {
     s.ScanDone = done;
+    engine->calls.clear();
     dialog->picSaver_KeyDown(37, 0);
-    EXPECT_EQ(engine->renders.back().message, done ? "No files found :(" : "");
-    EXPECT_EQ(engine->renders.back().path, "");
-    EXPECT_FALSE(engine->renders.back().flag);
-    EXPECT_TRUE(engine->timer_running);
+    EXPECT_EQ(engine->calls.at(1), done ? "Render No files found :(" : "Render ");
   }
-}
-
-TEST_F(OptionsControlsTest, DebugSequenceTogglesTheOverlayAndNeverEndsAnything) {
-  OpenWithPanel();
-  struct Step {
-    int key;
-    bool armed, debug;
-  };
-  const Step steps[] = {
-      {kDebugToggleKey, false, false},  // unarmed: only disarms
-      {kDebugArmKey, true, false},     {kDebugArmKey, true, false},  // twice: still armed
-      {kDebugToggleKey, false, true},  {kDebugArmKey, true, true},
-      {'A', false, true},              {kDebugToggleKey, false, true},  // another key in between
-      {kDebugArmKey, true, true},      {37, false, true},                // navigation disarms too
-  };
-  for (const Step& step : steps) {
-    dialog->picSaver_KeyDown(step.key, 0);
-    EXPECT_EQ(s.CommandKeyArmed, step.armed) << &step - steps;
-    EXPECT_EQ(s.DebugMode, step.debug) << &step - steps;
-  }
-  EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";
-}
-
-TEST_F(OptionsControlsTest, LinkOpensTheAboutTargetOnlyWhileThePanelShows) {
-  Open();
-  dialog->lblLink_DblClick();
-  dialog->cmdMore_Click();
-  f.dialogs.open_ok = false;  // a failure is not reported
-  dialog->OnDoubleClick(C::lblLink);
-  EXPECT_EQ(f.dialogs.links, Lines{s.AboutLinkTarget});
-  EXPECT_TRUE(f.system.boxes.empty());
 }
 
 }  // namespace

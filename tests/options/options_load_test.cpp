@@ -3,13 +3,8 @@
 
 namespace {
 
-using C = ControlId;
-
-class OptionsLoadTest : public OptionsTest {};
-
-TEST_F(OptionsLoadTest, IntervalSelectsItsItemOnlyForWholeSecondsInRange) {
-  const std::pair<int, int> cases[] = {{15000, 10}, {60000, 55}, {5000, 0}, {15500, -1}, {61000, -1}};
-  for (auto [interval, selected] : cases) {
+TEST(OptionsLoad, IntervalSelectsItsItemOnlyForWholeSecondsInRange) {
+  for (auto [interval, selected] : {std::pair{5000, 0}, {60000, 55}, {4000, -1}, {15500, -1}, {61000, -1}}) {
     OptionsHarness t;
     t.s.CurrentSettings.Interval = static_cast<std::uint16_t>(interval);
     t.Open();
@@ -20,56 +15,55 @@ TEST_F(OptionsLoadTest, IntervalSelectsItsItemOnlyForWholeSecondsInRange) {
   }
 }
 
-TEST_F(OptionsLoadTest, FolderListsAreShownAsStoredWithTheirButtons) {
-  s.CurrentSettings.ImageDirectory = "C:\\A\\\r\nphotos\r\n\r\n";
-  Open();
-  EXPECT_EQ(Items(C::lstDirectory), (Lines{"C:\\A\\", "photos", "", ""}));
-  EXPECT_EQ(Ctl(C::lstDirectory).selected, 0);
-  EXPECT_TRUE(Enabled(C::cmdDel));
-  EXPECT_FALSE(Enabled(C::cmdMove0));
-  EXPECT_TRUE(Enabled(C::cmdMove1));
-  EXPECT_FALSE(Enabled(C::cmdDelExclude));
-
-  OptionsHarness empty;
-  empty.Open();
-  for (C id : {C::cmdDel, C::cmdMove0, C::cmdMove1}) EXPECT_FALSE(empty.Enabled(id)) << InfoOf(id).name;
-}
-
-TEST_F(OptionsLoadTest, SubfoldersDecideNestedIncludesAndTheExcludeControls) {
+// Checking chkRecursive at load raises its handler, which removes nested includes.
+TEST(OptionsLoad, ListsAreSplitAsStoredAndSubfoldersDecideNestingAndTheExcludeControls) {
   for (bool recursive : {true, false}) {
     OptionsHarness t;
     t.s.CurrentSettings.Recursive = recursive;
-    t.s.CurrentSettings.ImageDirectory = "C:\\A\\B\\\r\nC:\\A\\";
+    t.s.CurrentSettings.ImageDirectory = "C:\\A\\B\\\r\nC:\\A\\\r\nphotos\r\n\r\n";
     t.s.CurrentSettings.ExcludeDirectory = "C:\\A\\X\\";
     t.Open();
-    EXPECT_EQ(t.Items(C::lstDirectory), recursive ? Lines{"C:\\A\\"} : (Lines{"C:\\A\\B\\", "C:\\A\\"}));
-    EXPECT_EQ(t.s.CurrentSettings.ImageDirectory, recursive ? "C:\\A\\\r\n" : "C:\\A\\B\\\r\nC:\\A\\");
-    EXPECT_EQ(t.s.C->SettingsAtOpen().ImageDirectory, "C:\\A\\B\\\r\nC:\\A\\");
+    const Lines nested = {"C:\\A\\B\\", "C:\\A\\", "photos", "", ""};
+    EXPECT_EQ(t.Items(C::lstDirectory), recursive ? Lines(nested.begin() + 1, nested.end()) : nested);
+    EXPECT_EQ(t.s.CurrentSettings.ImageDirectory,
+              recursive ? "C:\\A\\\r\nphotos\r\n\r\n\r\n" : "C:\\A\\B\\\r\nC:\\A\\\r\nphotos\r\n\r\n");
     EXPECT_EQ(t.Items(C::lstExclude), Lines{"C:\\A\\X\\"});
     for (C id : {C::lstExclude, C::cmdAddExclude0, C::cmdAddExclude1, C::cmdDelExclude}) {
       EXPECT_EQ(t.Enabled(id), recursive) << InfoOf(id).name;
     }
+    EXPECT_EQ(t.Ctl(C::lstDirectory).selected, recursive ? -1 : 0);  // the selected line was removed
+    EXPECT_TRUE(t.Enabled(C::cmdDel));
+    EXPECT_FALSE(t.Enabled(C::cmdMove0));
   }
 }
 
-TEST_F(OptionsLoadTest, ResolutionFollowsTheCaptionChoice) {
-  struct Case {
+// The resolution is checked and enabled only beside a caption; the grace period
+// shows as a number, or 5.
+TEST(OptionsLoad, ResolutionAndGracePeriod) {
+  const struct {
     std::int16_t show_filename;
     bool resolution, checked, enabled;
+    std::optional<std::string> grace;
+    const char* shown;
+  } cases[] = {
+      {0, true, false, false, std::nullopt, "5"}, {2, true, true, true, "abc", "5"}, {1, false, false, true, "", "5"},
+      {1, true, true, true, " 010 ", "10"},       {1, true, true, true, "2.50", "2.5"}, {1, true, true, true, "1e999", "5"},
   };
-  for (Case c : {Case{0, true, false, false}, Case{2, true, true, true}, Case{1, false, false, true}}) {
+  for (const auto& c : cases) {
     OptionsHarness t;
     t.s.CurrentSettings.ShowFilename = c.show_filename;
     t.s.CurrentSettings.ShowFileResolution = c.resolution;
+    t.grace = c.grace;
     t.Open();
     EXPECT_EQ(t.Ctl(C::chkResolution).checked, c.checked) << c.show_filename;
     EXPECT_EQ(t.Enabled(C::chkResolution), c.enabled) << c.show_filename;
     EXPECT_EQ(t.s.CurrentSettings.ShowFileResolution, c.checked) << c.show_filename;
-    EXPECT_EQ(t.s.C->SettingsAtOpen().ShowFileResolution, c.resolution);
+    EXPECT_EQ(t.Ctl(C::txtGrace).text, c.shown) << c.grace.value_or("unreadable");
   }
 }
 
-TEST_F(OptionsLoadTest, ChoicesColoursAndTextsAreShownWithoutStartingThePreview) {
+// The handlers the load raises write the same values back and start no preview.
+TEST_F(OptionsTest, ChoicesColoursAndTextsAreShownWithoutChangingTheSettings) {
   SaverSettings& c = s.CurrentSettings;
   c.CheckImageSize = 12;
   c.CheckAspectRatio = 2;
@@ -77,41 +71,15 @@ TEST_F(OptionsLoadTest, ChoicesColoursAndTextsAreShownWithoutStartingThePreview)
   c.ShowFilenameColorText = 0x123456;
   const SaverSettings before = c;
   Open();
-  EXPECT_EQ(Ctl(C::cmbCheckSize).selected, 12);
-  EXPECT_EQ(Ctl(C::cmbAspectRatio).selected, 2);
-  EXPECT_EQ(Ctl(C::cmbUpscaleMode).selected, 3);
-  EXPECT_TRUE(Ctl(C::chkRandom).checked);
-  EXPECT_EQ(Ctl(C::shpDemo0).color, 0x123456);
+  const std::vector<int> shown = {Ctl(C::cmbCheckSize).selected, Ctl(C::cmbAspectRatio).selected,
+                                  Ctl(C::cmbUpscaleMode).selected, Ctl(C::cmbFileName).selected,
+                                  Ctl(C::chkRandom).checked, Ctl(C::shpDemo0).color};
+  EXPECT_EQ(shown, (std::vector<int>{12, 2, 3, 2, 1, 0x123456}));
   EXPECT_EQ(s.CurrentSettings, before);
   EXPECT_TRUE(engine->calls.empty()) << "the preview stays off while the Info panel is hidden";
   EXPECT_EQ(window->caption, s.ProgramTitle);
-  EXPECT_EQ(Ctl(C::lblInfo0).text, s.ProgramFullName);
   EXPECT_EQ(Ctl(C::lblInfo1).text, "Version: 0.9.42");
   EXPECT_EQ(Ctl(C::lblLink).text, s.AboutLinkTarget);
-  // The window hears of changes made during load, so a platform dialog can mirror them.
-  auto heard = [&](C id, unsigned aspect) {
-    return std::any_of(window->changes.begin(), window->changes.end(),
-                       [&](const FakeOptionsWindow::Change& ch) { return ch.id == id && (ch.aspects & aspect); });
-  };
-  EXPECT_TRUE(heard(C::cmbCheckSize, kAspectSelection));
-  EXPECT_TRUE(heard(C::shpDemo0, kAspectColor));
-  EXPECT_TRUE(heard(C::txtGrace, kAspectText));
-}
-
-TEST_F(OptionsLoadTest, GracePeriodIsShownAsANumberOrFive) {
-  struct Case {
-    bool readable;
-    std::string stored, shown;
-  };
-  for (const Case& c : {Case{false, "", "5"}, Case{true, "abc", "5"}, Case{true, "7", "7"}, Case{true, " 10", "10"},
-                        Case{true, "", "5"}}) {
-    OptionsHarness t;
-    t.grace_readable = c.readable;
-    t.grace = c.stored;
-    t.Open();
-    EXPECT_EQ(t.Ctl(C::txtGrace).text, c.shown) << c.stored;
-    EXPECT_EQ(t.s.C->GraceAtOpen(), c.shown);
-  }
 }
 
 }  // namespace
