@@ -160,7 +160,10 @@ void OptionsDialog::ApplySelectionRule() {
 
 void OptionsDialog::RemoveNestedIncludes() {
   FolderLines lines = Control(ControlId::lstDirectory).items;
-  for (int index : RemoveNestedFolders(lines)) RemoveItem(ControlId::lstDirectory, index);
+  const std::vector<int> removed = RemoveNestedFolders(lines);
+  for (int index : removed) RemoveItem(ControlId::lstDirectory, index);
+  // Fewer lines can leave a move button pointing past the end.
+  if (!removed.empty()) ApplySelectionRule();
   RebuildImageDirectory();
 }
 

@@ -55,6 +55,7 @@ const FolderCase kCases[] = {
      "^-"},
     {P, 0, "/a/", "", C::cmdAdd1, "/a/b", "/a/ /a/b/", "", "", true, 1, "^-"},
     {P, 0, "/a/b/ /a/", "", C::chkRecursive, "1", "/a/", "", "", true, -1, "--"},
+    {P, 0, "/a/ /a/b/", "", C::chkRecursive, "1", "/a/", "", "", true, 0, "--"},  // the lines left decide the moves
     {P, 1, "/a/", "/a/x/", C::chkRecursive, "0", "/a/", "/a/x/", "", false, 0, "--"},  // exclusions stay
     // Exclusions lie strictly inside an include; they nest like includes, walked
     // from the last line: inner lines on the way are removed even when refused.
