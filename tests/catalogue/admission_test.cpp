@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <span>
 
 #include "catalogue/image_probe.h"
 #include "fakes/fake_ports.h"
@@ -24,12 +23,8 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
   const std::unique_ptr<ImageProbe> probe = CreatePlatformImageProbe();
   s.ports.graphics = graphics.get();
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const struct {
-    const char* file;  // generated at width x height; "text.jpg" is text; null: the fake probe answers
-    float width, height;
-    std::int16_t size_check, ratio_check;
-    bool admitted;
-  } cases[] = {
+  // file: made at width x height ("text.jpg": text); null: the fake probe answers.
+  const struct { const char* file; float width, height; std::int16_t size_check, ratio_check; bool admitted; } cases[] = {
       {"a.bmp", 1024, 768, 4, 0, true},   {"b.bmp", 1023, 768, 4, 0, false},  {"c.bmp", 1024, 767, 4, 0, false},
       {"d \xe5\x86\x99.bmp", 1920, 1200, 11, 0, true}, {"e.bmp", 1200, 1920, 11, 0, false},  // portrait: no rotation
       {"e.bmp", 1200, 1920, 0, 1, true},  {"f.bmp", 1500, 1000, 0, 2, true},   {"f.bmp", 1500, 1000, 0, 1, false},
@@ -44,7 +39,7 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
   };
   for (const auto& c : cases) {
     const std::string path = c.file ? Utf8(dir.path / FromUtf8(c.file)) : "P";
-    if (c.file) Write(path, path.ends_with(".jpg") ? "not a picture" : Bmp(std::uint32_t(c.width), std::uint32_t(c.height)));
+    if (c.file) Write(path, path.ends_with(".jpg") ? "not a picture" : Bmp(int(c.width), int(c.height)));
     p.fakes.probe.sizes["P"] = {c.width, c.height};
     s.ports.probe = c.file ? probe.get() : &p.fakes.probe;
     s.CurrentSettings.CheckImageSize = c.size_check;
@@ -54,12 +49,6 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
         << c.ratio_check;
   }
   StopGdiplus(s);
-}
-
-TEST(AdmissionTest, SizeOptionsNameTheirMinimums) {
-  EXPECT_STREQ(kImageSizeOptions[0].text, "Disable (really, REALLY, faster!)");
-  for (const ImageSizeOption& o : std::span(kImageSizeOptions).subspan(1))
-    EXPECT_EQ(o.text, std::to_string(int(o.min_width)) + "x" + std::to_string(int(o.min_height)));
 }
 
 }  // namespace

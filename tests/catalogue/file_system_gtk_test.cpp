@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
 #include "file_system_contract.h"
 #include "shell_link_writer.h"
@@ -18,15 +17,10 @@ struct SymlinkTree {
   TempFolder dir;
   std::unique_ptr<FileSystem> files = CreatePlatformFileSystem();
   FileSystem& Files() { return *files; }
-  PathStyle Paths() const { return kPosixPaths; }
   std::string Root() const { return fs::canonical(dir.path).string() + "/"; }
   void Make(const std::string& path, std::uint32_t attributes = 0) {
-    if (path.back() == '/')
-      fs::create_directory(path);
-    else if (attributes & kFileSystem)
-      EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
-    else
-      Write(path, "");
+    if (path.back() != '/' && !(attributes & kFileSystem)) return Write(path, "");
+    EXPECT_TRUE(path.back() == '/' ? fs::create_directory(path) : mkfifo(path.c_str(), 0600) == 0) << path;
   }
   void MakeShortcut(const std::string& folder, const std::string& stem, const std::string& target) {
     fs::create_symlink(target, folder + stem);
@@ -51,7 +45,7 @@ struct LnkTree : SymlinkTree {
     const bool to_folder = fs::is_directory(target);
     std::string path = to_folder ? "C:" + target : fs::relative(target, folder).string();
     std::replace(path.begin(), path.end(), '/', '\\');
-    Write(folder + stem + ".lnk", WriteShellLink(to_folder ? LinkFields{path} : LinkFields{"", "", path}));
+    Write(folder + stem + ".lnk", WriteShellLink(to_folder ? LinkFields{path, "", ""} : LinkFields{"", "", path}));
   }
 };
 

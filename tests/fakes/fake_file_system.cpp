@@ -21,10 +21,10 @@ class FakeListing final : public FolderListing {
 
 }  // namespace
 
-void FakeFileSystem::Add(const std::string& path, std::uint32_t attributes) {
+void FakeFileSystem::Make(const std::string& path, std::uint32_t attributes) {
   entries[path] = path.back() == '\\' ? kFileDirectory : attributes;
   const std::size_t cut = path.rfind('\\', path.size() - 2);
-  if (cut != std::string::npos && !entries.count(path.substr(0, cut + 1))) Add(path.substr(0, cut + 1));
+  if (cut != std::string::npos && !entries.count(path.substr(0, cut + 1))) Make(path.substr(0, cut + 1));
 }
 
 std::unique_ptr<FolderListing> FakeFileSystem::OpenFolder(const std::string& folder) {

@@ -1,8 +1,9 @@
 #pragma once
 // An in-memory file system with Windows paths: entries by full path (a
-// folder's ends with "\"; parents appear with their children), listed in
-// name order; shortcuts with scripted targets; aliases, other paths to a
-// folder; and the folders opened, in order.
+// folder's ends with "\"; parents appear with their children), listed in name
+// order; shortcuts with scripted targets; aliases, other paths to a folder;
+// and the folders opened, in order. It is also its own tree for the
+// file-system contract (tests/catalogue/file_system_contract.h).
 #include <map>
 #include <string>
 #include <vector>
@@ -11,11 +12,17 @@
 
 class FakeFileSystem final : public FileSystem {
  public:
-  void Add(const std::string& path, std::uint32_t attributes = kFileArchive);
-  void AddShortcut(const std::string& path, const std::string& target) {
-    Add(path);
-    shortcuts[path] = target;
+  void Make(const std::string& path, std::uint32_t attributes = kFileArchive);
+  void MakeShortcut(const std::string& folder, const std::string& stem, const std::string& target) {
+    Make(folder + stem + ".lnk");
+    shortcuts[folder + stem + ".lnk"] = target;
   }
+  std::string AliasOf(const std::string& folder) {
+    aliases["C:\\alias\\"] = folder;
+    return "C:\\alias\\";
+  }
+  FileSystem& Files() { return *this; }
+  std::string Root() const { return "C:\\"; }
 
   std::unique_ptr<FolderListing> OpenFolder(const std::string& folder) override;
   std::uint32_t GetAttributes(const std::string& path) override;

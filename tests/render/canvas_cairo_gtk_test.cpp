@@ -34,8 +34,7 @@ struct CairoBackend {
   static std::unique_ptr<OffscreenTarget> CreateTarget(int w, int h) { return std::make_unique<CairoTarget>(w, h); }
   static std::uint64_t PeakMemoryBytes() {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return std::uint64_t(usage.ru_maxrss) * 1024;
+    return getrusage(RUSAGE_SELF, &usage), std::uint64_t(usage.ru_maxrss) * 1024;
   }
 };
 
@@ -60,11 +59,10 @@ TEST(CairoDecodeTest, JpegAtAReducedScaleThenToTheTargetAndTruncatedUpToWhereItE
     cairo_surface_destroy(s);
   }
   const std::string whole = test_files::Read(path);
-  test_files::Write(path, whole.substr(0, whole.size() / 3));
+  test_files::Write(path, whole.substr(0, whole.size() / 3));  // truncated: the rows that arrived show
   cairo_surface_t* s = DecodeCairoPicture(path, info, 1600, 1200);
-  ASSERT_TRUE(s);
-  EXPECT_TRUE(Near(At(s, 400, 100), kRed, 24));  // the rows that arrived
-  cairo_surface_destroy(s);
+  EXPECT_TRUE(s && Near(At(s, 400, 100), kRed, 24));
+  if (s) cairo_surface_destroy(s);
 }
 
 }  // namespace

@@ -13,13 +13,12 @@ namespace {
 class DibTarget final : public OffscreenTarget {
  public:
   DibTarget(int width, int height) : width_(width) {
-    static ULONG_PTR gdiplus = [] {  // started once, left for the process to end
+    [[maybe_unused]] static ULONG_PTR gdiplus = [] {  // started once, left for the process to end
       Gdiplus::GdiplusStartupInput input;
       ULONG_PTR token = 0;
       Gdiplus::GdiplusStartup(&token, &input, nullptr);
       return token;
     }();
-    (void)gdiplus;
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};  // top-down
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
