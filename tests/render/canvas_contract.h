@@ -105,7 +105,7 @@ TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNo
   this->s.CurrentSettings.UpscaleMode = 2;
   this->s.CurrentSettings.ShowFileResolution = true;
   this->s.CurrentSettings.ShowFilenameColorText = 0x3F3FFF;  // 0x00BBGGRR: light red
-  for (auto [name, bytes, size, colour] : {std::tuple{"blue.bmp", Bmp(8, 8, kBlue), 8, kBlue},
+  for (auto [name, bytes, size, colour] : {std::tuple{"blue.bmp", Bmp(800, 100, kBlue), 800, kBlue},  // no edges blended in
                                            {"broken.jpg", std::string("not a picture"), 0, 0u},
                                            {"huge.png", std::string(huge, sizeof huge - 1), 50000, 0u}})
     for (std::int16_t where : {1, 2}) {
