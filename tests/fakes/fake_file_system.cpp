@@ -1,22 +1,15 @@
 #include "fakes/fake_file_system.h"
 
-#include <memory>
-
 namespace {
 
 class FakeListing final : public FolderListing {
  public:
-  FakeListing(const std::vector<FolderEntry>& entries, std::string identity)
-      : entries_(entries), identity_(std::move(identity)) {}
+  FakeListing(std::vector<FolderEntry> entries, std::string identity)
+      : entries_(std::move(entries)), identity_(std::move(identity)) {}
   bool Next(FolderEntry& entry) override {
-    // Mirrors the real listings: system entries are never returned.
-    while (next_ < entries_.size()) {
-      const FolderEntry& e = entries_[next_++];
-      if (e.attributes & kFileSystem) continue;
-      entry = e;
-      return true;
-    }
-    return false;
+    if (next_ == entries_.size()) return false;
+    entry = entries_[next_++];
+    return true;
   }
   std::string Identity() override { return identity_; }
 
@@ -28,49 +21,32 @@ class FakeListing final : public FolderListing {
 
 }  // namespace
 
-void FakeFileSystem::AddFolder(const std::string& folder) { folders[folder]; }
-
-void FakeFileSystem::Add(const std::string& folder, const std::string& name, std::uint32_t attributes) {
-  folders[folder].push_back({name, attributes});
-  if (attributes & kFileDirectory) AddFolder(folder + name + separator);
-}
-
-void FakeFileSystem::AddShortcut(const std::string& folder, const std::string& name, const std::string& target,
-                                 std::uint32_t attributes) {
-  Add(folder, name, attributes);
-  shortcuts[folder + name] = target;
-}
-
-void FakeFileSystem::AddAlias(const std::string& alias, const std::string& folder) { aliases[alias] = folder; }
-
-std::string FakeFileSystem::RealFolder(const std::string& folder) const {
-  auto alias = aliases.find(folder);
-  return alias == aliases.end() ? folder : alias->second;
+void FakeFileSystem::Make(const std::string& path, std::uint32_t attributes) {
+  entries[path] = path.back() == '\\' ? kFileDirectory : attributes;
+  const std::size_t cut = path.rfind('\\', path.size() - 2);
+  if (cut != std::string::npos && !entries.count(path.substr(0, cut + 1))) Make(path.substr(0, cut + 1));
 }
 
 std::unique_ptr<FolderListing> FakeFileSystem::OpenFolder(const std::string& folder) {
   opened.push_back(folder);
-  const std::string real = RealFolder(folder);
-  auto it = folders.find(real);
-  if (it == folders.end()) return nullptr;
-  return std::make_unique<FakeListing>(it->second, "id:" + real);
+  const std::string real = aliases.count(folder) ? aliases[folder] : folder;
+  if (!entries.count(real)) return nullptr;
+  std::vector<FolderEntry> list;
+  // Paths below a folder follow it in name order.
+  for (auto it = entries.upper_bound(real); it != entries.end() && it->first.rfind(real, 0) == 0; ++it) {
+    const std::string name = it->first.substr(real.size());
+    const std::size_t end = name.find('\\');
+    // Deeper entries wait for their own folder; system entries are never listed, as in the real listings.
+    if ((end != std::string::npos && end + 1 < name.size()) || (it->second & kFileSystem)) continue;
+    list.push_back({name.substr(0, end), it->second});
+  }
+  return std::make_unique<FakeListing>(std::move(list), "id:" + real);
 }
 
 std::uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
-  if (path.empty()) return 0;
-  const std::string as_folder = path.back() == separator ? path : path + separator;
-  if (folders.count(RealFolder(as_folder))) return kFileDirectory;
-  const std::size_t cut = path.find_last_of(separator);
-  if (cut == std::string::npos) return 0;
-  auto folder = folders.find(RealFolder(path.substr(0, cut + 1)));
-  if (folder == folders.end()) return 0;
-  for (const FolderEntry& e : folder->second)
-    if (e.name == path.substr(cut + 1)) return e.attributes;
+  for (const std::string& candidate : {path, path + '\\'}) {
+    auto it = entries.find(aliases.count(candidate) ? aliases[candidate] : candidate);
+    if (it != entries.end()) return it->second;
+  }
   return 0;
-}
-
-std::string FakeFileSystem::ResolveShortcut(const std::string& folder, const std::string& name) {
-  ++resolves;
-  auto it = shortcuts.find(folder + name);
-  return it == shortcuts.end() ? std::string() : it->second;
 }

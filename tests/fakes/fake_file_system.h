@@ -1,7 +1,9 @@
 #pragma once
-// An in-memory file system: folders with entries in insertion order,
-// shortcuts with scripted targets, aliases that share a folder identity, and
-// a record of what the walk opened.
+// An in-memory file system with Windows paths: entries by full path (a
+// folder's ends with "\"; parents appear with their children), listed in name
+// order; shortcuts with scripted targets; aliases, other paths to a folder;
+// and the folders opened, in order. It is also its own tree for the
+// file-system contract (tests/catalogue/file_system_contract.h).
 #include <map>
 #include <string>
 #include <vector>
@@ -10,27 +12,27 @@
 
 class FakeFileSystem final : public FileSystem {
  public:
-  // Adds an entry to folder (which ends with the separator), creating the
-  // folder. A directory entry also creates folder & name & separator.
-  void Add(const std::string& folder, const std::string& name, std::uint32_t attributes = kFileArchive);
-  void AddFolder(const std::string& folder);
-  // A shortcut entry named name in folder whose target is target ("" = broken).
-  void AddShortcut(const std::string& folder, const std::string& name, const std::string& target,
-                   std::uint32_t attributes = kFileArchive);
-  // Makes alias (a folder path) list the same entries as folder and share its identity.
-  void AddAlias(const std::string& alias, const std::string& folder);
+  void Make(const std::string& path, std::uint32_t attributes = kFileArchive);
+  void MakeShortcut(const std::string& folder, const std::string& stem, const std::string& target) {
+    Make(folder + stem + ".lnk");
+    shortcuts[folder + stem + ".lnk"] = target;
+  }
+  std::string AliasOf(const std::string& folder) {
+    aliases["C:\\alias\\"] = folder;
+    return "C:\\alias\\";
+  }
+  FileSystem& Files() { return *this; }
+  std::string Root() const { return "C:\\"; }
 
   std::unique_ptr<FolderListing> OpenFolder(const std::string& folder) override;
   std::uint32_t GetAttributes(const std::string& path) override;
-  std::string ResolveShortcut(const std::string& folder, const std::string& name) override;
+  std::string ResolveShortcut(const std::string& folder, const std::string& name) override {
+    auto it = shortcuts.find(folder + name);
+    return it == shortcuts.end() ? std::string() : it->second;
+  }
 
-  char separator = '\\';
-  std::map<std::string, std::vector<FolderEntry>> folders;
-  std::map<std::string, std::string> shortcuts;  // folder & name -> target
-  std::map<std::string, std::string> aliases;    // alias folder -> real folder
-  std::vector<std::string> opened;               // folders opened, in order
-  int resolves = 0;
-
- private:
-  std::string RealFolder(const std::string& folder) const;
+  std::map<std::string, std::uint32_t> entries;  // path -> attributes
+  std::map<std::string, std::string> shortcuts;  // path -> target
+  std::map<std::string, std::string> aliases;    // folder -> the folder it is
+  std::vector<std::string> opened;
 };
