@@ -16,31 +16,25 @@
 
 namespace reg_file_properties {
 
-class MemoryFiles final : public RegFileIo {
- public:
-  explicit MemoryFiles(std::map<std::string, std::string>& files) : files_(files) {}
+struct MemoryFiles final : RegFileIo {
+  explicit MemoryFiles(std::map<std::string, std::string>& files) : files(files) {}
   ReadResult ReadFile(const std::string& path, std::string& bytes) override {
-    if (!files_.count(path)) return ReadResult::kMissing;
-    bytes = files_[path];
-    return ReadResult::kRead;
+    return files.count(path) ? (bytes = files[path], ReadResult::kRead) : ReadResult::kMissing;
   }
-  bool ReplaceFile(const std::string& path, const std::string& bytes, bool) override { return files_[path] = bytes, true; }
+  bool ReplaceFile(const std::string& path, const std::string& bytes, bool) override { return files[path] = bytes, true; }
   bool CanWrite(const std::string&) override { return true; }
-
- private:
-  std::map<std::string, std::string>& files_;
+  std::map<std::string, std::string>& files;
 };
 
 using Entry = std::tuple<std::string, std::string, std::uint32_t, std::string>;  // key, name, type, data
 
-// The readable values, as they come back through UTF-16; `skip` leaves one name out.
-inline std::vector<Entry> Entries(const RegFileDocument& doc, const std::string& skip = "") {
+// The readable values but the store's probe, as they come back through UTF-16.
+inline std::vector<Entry> Entries(const RegFileDocument& doc) {
   auto utf16 = [](const std::string& text) { return Utf16LeToUtf8(Utf8ToUtf16Le(text)); };
   std::vector<Entry> entries;
   for (const RegFileSection& section : doc.sections) {
     for (const RegFileEntry& e : section.entries) {
-      if (!section.readable || e.kind != RegFileEntryKind::kValue) continue;
-      if (!skip.empty() && SameRegName(e.value.name, skip)) continue;
+      if (!section.readable || e.kind != RegFileEntryKind::kValue || SameRegName(e.value.name, "Probe")) continue;
       std::string data = IsRegStringType(e.value.type) ? utf16(e.value.data) : e.value.data;
       entries.emplace_back(FoldCase(utf16(section.key)), utf16(e.value.name), e.value.type, data);
     }
@@ -61,7 +55,7 @@ inline std::string CheckRegFileProperties(const std::string& bytes) {
       !GetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", "Probe", text) || text != "7") {
     return "a save was not read back";
   }
-  if (Entries(ParseRegFile(files["user.reg"]), "Probe") != Entries(first, "Probe")) return "a save lost values";
+  if (Entries(ParseRegFile(files["user.reg"])) != Entries(first)) return "a save lost values";
   return "";
 }
 

@@ -16,10 +16,6 @@ struct FakeEnv final : RegistryTestEnv {
   FakeRegistry registry;
 };
 
-struct FakeStoreFactory {
-  static std::unique_ptr<RegistryTestEnv> Create() { return std::make_unique<FakeEnv>(); }
-};
-
 }  // namespace
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Fake, RegistryContract, FakeStoreFactory);
+INSTANTIATE_TYPED_TEST_SUITE_P(Fake, RegistryContract, FakeEnv);

@@ -8,30 +8,20 @@
 
 namespace {
 
-constexpr char kContractRoot[] = "Software\\GlimmoraContract";
-
-class WindowsEnv final : public RegistryTestEnv {
- public:
-  WindowsEnv() : store_(CreatePlatformRegistry()) {
+struct WindowsEnv final : RegistryTestEnv {
+  WindowsEnv() {
     static int counter = 0;
-    scratch = std::string(kContractRoot) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++counter);
+    scratch = "Software\\GlimmoraContract\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
   }
   ~WindowsEnv() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, scratch.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, kContractRoot);  // only once no other run uses it
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\GlimmoraContract");  // only once no other run uses it
   }
-  RegistryStore& Store() override { return *store_; }
-
- private:
-  std::unique_ptr<RegistryStore> store_;
-};
-
-struct WindowsStoreFactory {
-  static std::unique_ptr<RegistryTestEnv> Create() { return std::make_unique<WindowsEnv>(); }
+  RegistryStore& Store() override { return *store; }
+  std::unique_ptr<RegistryStore> store = CreatePlatformRegistry();
 };
 
 }  // namespace
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Windows, RegistryContract, WindowsStoreFactory);
+INSTANTIATE_TYPED_TEST_SUITE_P(Windows, RegistryContract, WindowsEnv);

@@ -16,41 +16,13 @@
 #include "startup/identity.h"
 #include "startup/program_state.h"
 
-namespace {
-
-std::string Shown(std::string text) {
-  for (std::size_t at = 0; (at = text.find_first_of("\r\n", at)) != std::string::npos; at += 2) {
-    text.replace(at, 1, text[at] == '\r' ? "\\r" : "\\n");
-  }
-  return text;
-}
-
-void PrintSettings(const ProgramState& state) {
-  const SaverSettings& s = state.CurrentSettings;
-  auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
-  using std::to_string;
-  const std::pair<const char*, std::string> fields[] = {
-      {"ImageDirectory", s.ImageDirectory}, {"ExcludeDirectory", s.ExcludeDirectory},
-      {"Interval", to_string(s.Interval)}, {"Recursive", flag(s.Recursive)}, {"Random", flag(s.Random)},
-      {"UpscaleMode", to_string(s.UpscaleMode)}, {"ShowFilename", to_string(s.ShowFilename)},
-      {"ShowFilenameColorText", to_string(s.ShowFilenameColorText)},
-      {"ShowFilenameColorBorder", to_string(s.ShowFilenameColorBorder)},
-      {"ShowFileResolution", flag(s.ShowFileResolution)}, {"CheckImageSize", to_string(s.CheckImageSize)},
-      {"CheckAspectRatio", to_string(s.CheckAspectRatio)}, {"DebugMode", flag(state.DebugMode)},
-      {"DebugSkipMonitor", flag(state.DebugSkipMonitor)}};
-  for (const auto& [name, value] : fields) std::printf("%s=%s\n", name, Shown(value).c_str());
-}
-
-// The same on both platforms, so both write the same file.
-const SaverSettings kSample = {.Interval = 60000, .ImageDirectory = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\",
-                               .ExcludeDirectory = "C:\\Pictures\\Private\\", .Recursive = false, .Random = true,
-                               .UpscaleMode = 3, .ShowFilename = 1, .ShowFilenameColorText = 255,
-                               .ShowFilenameColorBorder = 8421504, .ShowFileResolution = true, .CheckImageSize = 5,
-                               .CheckAspectRatio = 2};
-
-}  // namespace
-
 int main(int argc, char** argv) {
+  auto shown = [](std::string text) {
+    for (std::size_t at = 0; (at = text.find_first_of("\r\n", at)) != std::string::npos; at += 2) {
+      text.replace(at, 1, text[at] == '\r' ? "\\r" : "\\n");
+    }
+    return text;
+  };
   std::unique_ptr<RegistryStore> registry = CreatePlatformRegistry();
   ProgramState state;
   state.ports.registry = registry.get();
@@ -61,14 +33,31 @@ int main(int argc, char** argv) {
   const RegKey root = root_name == "HKCU" ? kHkeyCurrentUser : root_name == "HKLM" ? kHkeyLocalMachine : 0;
   if (command == "load" && argc == 2) {
     LoadSettings(state);
-    PrintSettings(state);
+    const SaverSettings& s = state.CurrentSettings;
+    auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
+    using std::to_string;
+    const std::pair<const char*, std::string> fields[] = {
+        {"ImageDirectory", s.ImageDirectory}, {"ExcludeDirectory", s.ExcludeDirectory},
+        {"Interval", to_string(s.Interval)}, {"Recursive", flag(s.Recursive)}, {"Random", flag(s.Random)},
+        {"UpscaleMode", to_string(s.UpscaleMode)}, {"ShowFilename", to_string(s.ShowFilename)},
+        {"ShowFilenameColorText", to_string(s.ShowFilenameColorText)},
+        {"ShowFilenameColorBorder", to_string(s.ShowFilenameColorBorder)},
+        {"ShowFileResolution", flag(s.ShowFileResolution)}, {"CheckImageSize", to_string(s.CheckImageSize)},
+        {"CheckAspectRatio", to_string(s.CheckAspectRatio)}, {"DebugMode", flag(state.DebugMode)},
+        {"DebugSkipMonitor", flag(state.DebugSkipMonitor)}};
+    for (const auto& [name, value] : fields) std::printf("%s=%s\n", name, shown(value).c_str());
   } else if (command == "save-sample" && argc == 2) {
-    state.CurrentSettings = kSample;
+    // The same on both platforms, so both write the same file.
+    state.CurrentSettings = {.Interval = 60000, .ImageDirectory = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\",
+                             .ExcludeDirectory = "C:\\Pictures\\Private\\", .Recursive = false, .Random = true,
+                             .UpscaleMode = 3, .ShowFilename = 1, .ShowFilenameColorText = 255,
+                             .ShowFilenameColorBorder = 8421504, .ShowFileResolution = true, .CheckImageSize = 5,
+                             .CheckAspectRatio = 2};
     SaveSettings(state);
   } else if (command == "get" && argc == 5 && root) {
     std::string text;
     bool ok = GetRegistryValue(*registry, root, argv[3], argv[4], text);
-    std::printf(ok ? "ok %s\n" : "failed\n", Shown(text).c_str());
+    std::printf(ok ? "ok %s\n" : "failed\n", shown(text).c_str());
   } else if (command == "set" && argc == 7 && root) {
     // A dword given as text is read by the whole-number rule.
     auto type = static_cast<std::uint32_t>(std::atoi(argv[4]));
