@@ -4,7 +4,6 @@
 // back to the same values (bytes that are not UTF-8 become U+FFFD) and
 // writes the same bytes again; a save through the file store keeps every
 // value the file had. CheckRegFileProperties returns "" or what went wrong.
-#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -16,14 +15,13 @@
 
 namespace reg_file_properties {
 
-struct MemoryFiles final : RegFileIo {
-  explicit MemoryFiles(std::map<std::string, std::string>& files) : files(files) {}
-  ReadResult ReadFile(const std::string& path, std::string& bytes) override {
-    return files.count(path) ? (bytes = files[path], ReadResult::kRead) : ReadResult::kMissing;
-  }
-  bool ReplaceFile(const std::string& path, const std::string& bytes, bool) override { return files[path] = bytes, true; }
+// The store's one file, in memory.
+struct MemoryFile final : RegFileIo {
+  explicit MemoryFile(std::string bytes) : bytes(std::move(bytes)) {}
+  ReadResult ReadFile(const std::string&, std::string& out) override { return out = bytes, ReadResult::kRead; }
+  bool ReplaceFile(const std::string&, const std::string& in, bool) override { return bytes = in, true; }
   bool CanWrite(const std::string&) override { return true; }
-  std::map<std::string, std::string>& files;
+  std::string bytes;
 };
 
 using Entry = std::tuple<std::string, std::string, std::uint32_t, std::string>;  // key, name, type, data
@@ -48,14 +46,13 @@ inline std::string CheckRegFileProperties(const std::string& bytes) {
   RegFileDocument second = ParseRegFile(written);
   if (Entries(second) != Entries(first)) return "values changed by a write";
   if (WriteRegFile(second) != written) return "a second write differs";
-  std::map<std::string, std::string> files{{"user.reg", bytes}};
-  auto store = CreateFileRegistry({"user.reg", ""}, std::make_unique<MemoryFiles>(files));
+  auto* file = new MemoryFile(bytes);
+  auto store = CreateFileRegistry({"user.reg", ""}, std::unique_ptr<RegFileIo>(file));
   std::string text;
-  if (!SetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", kRegDword, "Probe", 7) ||
-      !GetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", "Probe", text) || text != "7") {
+  bool saved = SetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", kRegDword, "Probe", 7);
+  if (!saved || !GetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", "Probe", text) || text != "7")
     return "a save was not read back";
-  }
-  if (Entries(ParseRegFile(files["user.reg"])) != Entries(first)) return "a save lost values";
+  if (Entries(ParseRegFile(file->bytes)) != Entries(first)) return "a save lost values";
   return "";
 }
 

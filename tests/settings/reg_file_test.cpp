@@ -13,18 +13,19 @@
 namespace {
 
 using namespace std::string_literals;
+using namespace reg_file_properties;
 
 const char kV5[] = "Windows Registry Editor Version 5.00\r\n\r\n";
 const char kKey[] = "[HKEY_CURRENT_USER\\Software\\Glimmora]\r\n";
 
 std::string Utf16File(const std::string& text) { return "\xFF\xFE" + Utf8ToUtf16Le(text); }
 
+// The values read in the file's first key.
 std::vector<RegFileValue> Values(const std::string& file) {
   std::vector<RegFileValue> values;
-  for (const RegFileSection& section : ParseRegFile(file).sections) {
-    for (const RegFileEntry& entry : section.entries) {
-      if (section.readable && entry.kind == RegFileEntryKind::kValue) values.push_back(entry.value);
-    }
+  const RegFileDocument doc = ParseRegFile(file);
+  for (const RegFileEntry& e : doc.sections.at(1).entries) {
+    if (e.kind == RegFileEntryKind::kValue) values.push_back(e.value);
   }
   return values;
 }
@@ -75,17 +76,16 @@ TEST(RegFile, CutAndDamagedFilesKeepTheProperties) {
                          "2f,62,00,00\n\"ShowFilename\"=dword:00000001\n\"Name\"=\"caf\xC3\xA9 \\\"x\\\"\"\n";
   for (const std::string& file : {v5, v4}) {
     for (std::size_t at = 0; at <= file.size(); ++at) {
-      ASSERT_EQ(reg_file_properties::CheckRegFileProperties(file.substr(0, at)), "") << "cut at " << at;
+      ASSERT_EQ(CheckRegFileProperties(file.substr(0, at)), "") << "cut at " << at;
       for (const char* stray : {"\"", "\\", "[", ",", "\n", "\xFF"}) {
-        std::string damaged = file.substr(0, at) + stray + file.substr(at);
-        ASSERT_EQ(reg_file_properties::CheckRegFileProperties(damaged), "") << stray << " at " << at;
+        ASSERT_EQ(CheckRegFileProperties(file.substr(0, at) + stray + file.substr(at)), "") << stray << " at " << at;
       }
     }
   }
-  std::vector<RegFileValue> full = Values(v5);
+  const std::vector<Entry> full = Entries(ParseRegFile(v5));
   for (std::size_t at = 0; at <= v5.size(); ++at) {
-    for (const RegFileValue& value : Values(v5.substr(0, at))) {
-      EXPECT_TRUE(value.type == kRegBinary || std::count(full.begin(), full.end(), value)) << value.name << " " << at;
+    for (const Entry& e : Entries(ParseRegFile(v5.substr(0, at)))) {
+      EXPECT_TRUE(std::get<2>(e) == kRegBinary || std::count(full.begin(), full.end(), e)) << std::get<1>(e) << at;
     }
   }
 }

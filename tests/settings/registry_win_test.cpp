@@ -14,8 +14,7 @@ struct WindowsEnv final : RegistryTestEnv {
     scratch = "Software\\GlimmoraContract\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
   }
   ~WindowsEnv() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, scratch.c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());  // the key with everything under it
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\GlimmoraContract");  // only once no other run uses it
   }
   RegistryStore& Store() override { return *store; }
