@@ -1,20 +1,18 @@
 #pragma once
-// In-memory registry with the same results as advapi32: keys by case-blind
-// path, values by case-blind name, the 1,024-byte style size check, the NT
-// rule that stores an uncounted string terminator, and roots that may be
-// read but not written (a non-administrator's HKEY_LOCAL_MACHINE).
+// In-memory registry with the results advapi32 gives: keys by case-blind
+// path, values by case-blind name, the NT rule that stores an uncounted
+// string terminator, and roots that may be read but not written (a
+// non-administrator's HKEY_LOCAL_MACHINE).
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "settings/registry.h"
 
 class FakeRegistry final : public RegistryStore {
  public:
   struct Value {
-    std::string name;
     std::uint32_t type = 0;
     std::string data;
   };
@@ -31,32 +29,20 @@ class FakeRegistry final : public RegistryStore {
   void Put(RegKey root, const std::string& path, const std::string& name, std::uint32_t type, std::string data);
   // The stored value, or nullptr.
   const Value* Find(RegKey root, const std::string& path, const std::string& name) const;
-  bool HasKey(RegKey root, const std::string& path) const;
   int OpenHandles() const { return static_cast<int>(handles_.size()); }
 
   std::set<RegKey> read_only_roots;
-  std::vector<std::uint32_t> open_access;  // access mask of every OpenKeyEx
-  std::vector<std::string> queried;        // value names, in call order
-  std::vector<std::string> written;
 
  private:
-  struct Key {
-    std::vector<Value> values;
-  };
   struct Handle {
     RegKey root;
     std::string id;
   };
-
   static std::string Id(RegKey root, const std::string& path);
-  Value* FindIn(const std::string& id, const std::string& name);
-  RegKey NewHandle(RegKey root, std::string id);
-  const Handle* Resolve(RegKey key);
+  long Open(RegKey root, const std::string& path, RegKey* key);
   void Ensure(RegKey root, const std::string& path);
-  void Store(const std::string& id, const std::string& name, std::uint32_t type, std::string data);
 
-  std::map<std::string, Key> keys_;  // by Id
+  std::map<std::string, std::map<std::string, Value>> keys_;  // by Id, then by upper-case name
   std::map<RegKey, Handle> handles_;
-  std::map<RegKey, Handle> roots_;
   RegKey next_handle_ = 0x100;
 };

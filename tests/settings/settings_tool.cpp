@@ -16,102 +16,56 @@
 #include "startup/identity.h"
 #include "startup/program_state.h"
 
-namespace {
-
-std::string Shown(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-void Print(const std::string& name, const std::string& value) {
-  std::printf("%s=%s\n", name.c_str(), Shown(value).c_str());
-}
-
-void PrintSettings(const ProgramState& state) {
-  const SaverSettings& s = state.CurrentSettings;
-  auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
-  Print("ImageDirectory", s.ImageDirectory);
-  Print("ExcludeDirectory", s.ExcludeDirectory);
-  Print("Interval", std::to_string(s.Interval));
-  Print("Recursive", flag(s.Recursive));
-  Print("Random", flag(s.Random));
-  Print("UpscaleMode", std::to_string(s.UpscaleMode));
-  Print("ShowFilename", std::to_string(s.ShowFilename));
-  Print("ShowFilenameColorText", std::to_string(s.ShowFilenameColorText));
-  Print("ShowFilenameColorBorder", std::to_string(s.ShowFilenameColorBorder));
-  Print("ShowFileResolution", flag(s.ShowFileResolution));
-  Print("CheckImageSize", std::to_string(s.CheckImageSize));
-  Print("CheckAspectRatio", std::to_string(s.CheckAspectRatio));
-  Print("DebugMode", flag(state.DebugMode));
-  Print("DebugSkipMonitor", flag(state.DebugSkipMonitor));
-}
-
-// The same on both platforms, so both write the same file.
-SaverSettings Sample() {
-  SaverSettings s = MakeDefaultSettings();
-  s.Interval = 60000;
-  s.ImageDirectory = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\";
-  s.ExcludeDirectory = "C:\\Pictures\\Private\\";
-  s.Recursive = false;
-  s.UpscaleMode = 3;
-  s.ShowFilename = 1;
-  s.ShowFilenameColorText = 255;
-  s.ShowFilenameColorBorder = 8421504;
-  s.ShowFileResolution = true;
-  s.CheckImageSize = 5;
-  s.CheckAspectRatio = 2;
-  return s;
-}
-
-bool Root(const std::string& name, RegKey& root) {
-  if (name == "HKCU") root = kHkeyCurrentUser;
-  if (name == "HKLM") root = kHkeyLocalMachine;
-  return name == "HKCU" || name == "HKLM";
-}
-
-int Usage() {
-  std::fprintf(stderr, "usage: glimmora_settings_tool load | save-sample | get ROOT PATH NAME |"
-                       " set ROOT PATH TYPE NAME VALUE\n");
-  return 2;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
+  auto shown = [](std::string text) {
+    for (std::size_t at = 0; (at = text.find_first_of("\r\n", at)) != std::string::npos; at += 2) {
+      text.replace(at, 1, text[at] == '\r' ? "\\r" : "\\n");
+    }
+    return text;
+  };
   std::unique_ptr<RegistryStore> registry = CreatePlatformRegistry();
   ProgramState state;
   state.ports.registry = registry.get();
   RestoreIdentity(state);
-  state.DefaultSettings = MakeDefaultSettings();
-  state.CurrentSettings = state.DefaultSettings;
-  std::string command = argv[1];
-  RegKey root = 0;
+  state.DefaultSettings = state.CurrentSettings = MakeDefaultSettings();
+  const std::string command = argc > 1 ? argv[1] : "";
+  const std::string root_name = argc > 2 ? argv[2] : "";
+  const RegKey root = root_name == "HKCU" ? kHkeyCurrentUser : root_name == "HKLM" ? kHkeyLocalMachine : 0;
   if (command == "load" && argc == 2) {
     LoadSettings(state);
-    PrintSettings(state);
+    const SaverSettings& s = state.CurrentSettings;
+    auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
+    using std::to_string;
+    const std::pair<const char*, std::string> fields[] = {
+        {"ImageDirectory", s.ImageDirectory}, {"ExcludeDirectory", s.ExcludeDirectory},
+        {"Interval", to_string(s.Interval)}, {"Recursive", flag(s.Recursive)}, {"Random", flag(s.Random)},
+        {"UpscaleMode", to_string(s.UpscaleMode)}, {"ShowFilename", to_string(s.ShowFilename)},
+        {"ShowFilenameColorText", to_string(s.ShowFilenameColorText)},
+        {"ShowFilenameColorBorder", to_string(s.ShowFilenameColorBorder)},
+        {"ShowFileResolution", flag(s.ShowFileResolution)}, {"CheckImageSize", to_string(s.CheckImageSize)},
+        {"CheckAspectRatio", to_string(s.CheckAspectRatio)}, {"DebugMode", flag(state.DebugMode)},
+        {"DebugSkipMonitor", flag(state.DebugSkipMonitor)}};
+    for (const auto& [name, value] : fields) std::printf("%s=%s\n", name, shown(value).c_str());
   } else if (command == "save-sample" && argc == 2) {
-    state.CurrentSettings = Sample();
+    // The same on both platforms, so both write the same file.
+    state.CurrentSettings = {.Interval = 60000, .ImageDirectory = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\",
+                             .ExcludeDirectory = "C:\\Pictures\\Private\\", .Recursive = false, .Random = true,
+                             .UpscaleMode = 3, .ShowFilename = 1, .ShowFilenameColorText = 255,
+                             .ShowFilenameColorBorder = 8421504, .ShowFileResolution = true, .CheckImageSize = 5,
+                             .CheckAspectRatio = 2};
     SaveSettings(state);
-  } else if (command == "get" && argc == 5 && Root(argv[2], root)) {
+  } else if (command == "get" && argc == 5 && root) {
     std::string text;
     bool ok = GetRegistryValue(*registry, root, argv[3], argv[4], text);
-    std::printf(ok ? "ok %s\n" : "failed\n", Shown(text).c_str());
-  } else if (command == "set" && argc == 7 && Root(argv[2], root)) {
+    std::printf(ok ? "ok %s\n" : "failed\n", shown(text).c_str());
+  } else if (command == "set" && argc == 7 && root) {
     // A dword given as text is read by the whole-number rule.
     auto type = static_cast<std::uint32_t>(std::atoi(argv[4]));
     std::printf(SetRegistryValue(*registry, root, argv[3], type, argv[5], argv[6]) ? "ok\n" : "failed\n");
   } else {
-    return Usage();
+    std::fprintf(stderr, "usage: glimmora_settings_tool load | save-sample | get ROOT PATH NAME |"
+                         " set ROOT PATH TYPE NAME VALUE\n");
+    return 2;
   }
   return 0;
 }
