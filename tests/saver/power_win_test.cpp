@@ -11,11 +11,9 @@ struct Win32PowerRig {
   EngineWindow& Window() { return *window; }
   PowerPort& Power() { return *power; }
   bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i, Sleep(10)) Settle();
+    for (int i = 0; i < 100 && !done(); ++i, Sleep(10))
+      for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     return done();
-  }
-  void Settle() {
-    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
   }
   void MonitorsWake() { SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, -1); }
 
