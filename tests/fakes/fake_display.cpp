@@ -14,24 +14,20 @@ FakeDisplay::Adapter& FakeDisplay::AddMonitor(int x, int y, int width, int heigh
   return a;
 }
 
+// Adapters when device is null, else the monitors of that adapter.
 bool FakeDisplay::EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) {
-  if (!device) {
-    if (index >= adapters.size()) return false;
-    *out = adapters[index].device;
-    return true;
-  }
-  for (const Adapter& a : adapters) {
-    if (a.device.DeviceName != *device || index >= a.monitors.size()) continue;
-    *out = a.monitors[index];
-    return true;
-  }
-  return false;
+  std::vector<DisplayDevice> list;
+  for (const Adapter& a : adapters)
+    if (!device) list.push_back(a.device);
+    else if (a.device.DeviceName == *device) list = a.monitors;
+  if (index >= list.size()) return false;
+  *out = list[index];
+  return true;
 }
 
 bool FakeDisplay::EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) {
   for (const Adapter& a : adapters) {
-    if (a.device.DeviceName != device) continue;
-    if (mode == kEnumCurrentSettings && !a.has_current_mode) return false;
+    if (a.device.DeviceName != device || (mode == kEnumCurrentSettings && !a.has_current_mode)) continue;
     *out = mode == kEnumCurrentSettings ? a.current : a.registry;
     return true;
   }
@@ -41,10 +37,9 @@ bool FakeDisplay::EnumDisplaySettingsExA(const std::string& device, std::int32_t
 std::uintptr_t FakeDisplay::MonitorFromPoint(std::int32_t x, std::int32_t y) {
   for (std::size_t i = 0; i < adapters.size(); ++i) {
     const DisplayMode& m = adapters[i].current;
-    if ((adapters[i].device.StateFlags & kDisplayAttachedOrActive) && x >= m.PositionX &&
-        x < m.PositionX + static_cast<std::int32_t>(m.PelsWidth) && y >= m.PositionY &&
-        y < m.PositionY + static_cast<std::int32_t>(m.PelsHeight))
-      return i + 1;
+    bool inside = static_cast<std::uint32_t>(x - m.PositionX) < m.PelsWidth &&
+                  static_cast<std::uint32_t>(y - m.PositionY) < m.PelsHeight;
+    if ((adapters[i].device.StateFlags & kDisplayAttachedOrActive) && inside) return i + 1;
   }
   return 0;
 }

@@ -1,7 +1,5 @@
 #include "fakes/fake_event_loop.h"
 
-#include <algorithm>
-
 struct FakeEventLoop::Core {
   std::function<void()> handler;
   std::uint32_t interval = 0;
@@ -43,7 +41,7 @@ bool FakeEventLoop::FireNext(std::uint64_t limit) {
   for (const auto& t : timers)
     if (t->enabled && t->interval > 0 && t->due <= limit && (!next || t->due < next->due)) next = t;
   if (!next) return false;
-  now = std::max(now, next->due);
+  if (next->due > now) now = next->due;
   next->due = now + next->interval;
   std::function<void()> handler = next->handler;  // survives the timer's destruction
   handler();

@@ -15,7 +15,7 @@
 
 class FakeSaverWindow final : public SaverWindow {
  public:
-  FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
+  FakeSaverWindow(SaverWindowEvents&, WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   PictureBox& picSaver() override { return box; }
   void PlaceTopmost(int x, int y, int width, int height) override {
@@ -27,7 +27,6 @@ class FakeSaverWindow final : public SaverWindow {
     placed = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
   }
 
-  SaverWindowEvents& events;
   WindowHandle handle;
   RecordingPictureBox box;
   WindowRect placed;
@@ -44,14 +43,12 @@ class FakeEngineWindow final : public EngineWindow {
 
   explicit FakeEngineWindow(WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   std::uintptr_t InstallWindowProc(WindowProc proc) override {
     hook = std::move(proc);
     return kOriginalProc;
   }
-  void RestoreWindowProc(std::uintptr_t previous) override {
-    if (previous == kOriginalProc) hook = nullptr;
-  }
+  void RestoreWindowProc(std::uintptr_t previous) override { hook = previous == kOriginalProc ? nullptr : hook; }
   std::intptr_t PassToWindowProc(std::uintptr_t previous, const WindowMessage& m) override {
     passed.push_back(m);
     return previous == kOriginalProc ? kOriginalResult : 0;
@@ -59,7 +56,6 @@ class FakeEngineWindow final : public EngineWindow {
   std::intptr_t Send(const WindowMessage& m) { return hook ? hook(m) : PassToWindowProc(kOriginalProc, m); }
 
   WindowHandle handle;
-  std::string caption;
   WindowProc hook;
   std::vector<WindowMessage> passed;  // messages that reached the original procedure
 };
