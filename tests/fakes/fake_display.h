@@ -1,7 +1,6 @@
 #pragma once
 // Scripted display devices: adapters with their monitors and modes, answered
-// as the four Windows calls would answer them. Every call is logged.
-#include <map>
+// as the four Windows calls would answer them.
 #include <string>
 #include <vector>
 
@@ -13,13 +12,12 @@ class FakeDisplay final : public DisplayPort {
     DisplayDevice device;
     std::vector<DisplayDevice> monitors;
     bool has_current_mode = true;
-    bool has_registry_mode = true;
     DisplayMode current, registry;
     WindowRect work;
   };
 
-  // One attached adapter ("Fake Adapter") with one active monitor ("Fake
-  // Monitor") at (x, y); its work area leaves 40 pixels for a task bar.
+  // One attached adapter ("A") with one active monitor ("M") at (x, y); its
+  // work area leaves 40 pixels for a task bar.
   Adapter& AddMonitor(int x, int y, int width, int height, bool primary = false);
   // An adapter with the given flags and no monitor yet.
   Adapter& AddAdapter(const std::string& description, std::uint32_t flags);
@@ -30,5 +28,4 @@ class FakeDisplay final : public DisplayPort {
   bool GetMonitorWorkArea(std::uintptr_t monitor, WindowRect* work) override;
 
   std::vector<Adapter> adapters;
-  std::vector<std::string> calls;
 };

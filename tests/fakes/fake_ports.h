@@ -27,9 +27,6 @@ class FakeGraphics final : public GraphicsLibrary {
 };
 
 struct FakePorts {
-  FakePorts();
-  ~FakePorts();
-
   FakeEventLoop loop;
   FakeSystem system;
   FakeWindowSystem windows;
@@ -41,13 +38,14 @@ struct FakePorts {
   FakeFileSystem files;
   FakeImageProbe probe;
 
-  Ports View();
+  Ports View() {
+    return {&loop, &system, &windows, &registry, &display, &graphics, &files, &probe, &power, &dialogs, kWindowsPaths};
+  }
 };
 
 // A program state whose ports are the fakes (which must outlive it).
 struct FakeProgram {
-  FakeProgram();
-  ~FakeProgram();
+  FakeProgram() { state.ports = fakes.View(); }
   FakePorts fakes;
   ProgramState state;
 };

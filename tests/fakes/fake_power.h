@@ -1,13 +1,13 @@
 #pragma once
 // Scripted monitor power: counts the switch-off requests and, like a system
-// that reports power changes, tells the watcher (the power hook) of them.
+// that reports power changes, tells the watcher (the power hook) at once.
 #include "saver/power.h"
 
 class FakePower final : public PowerPort {
  public:
   void TurnMonitorsOff() override {
     ++offs;
-    if (reports_off) Report(kMonitorPowerOff);
+    Report(kMonitorPowerOff);
   }
   void WatchMonitorPower(MonitorPowerReport r) override { report = std::move(r); }
   // The system changes the monitors' power.
@@ -15,7 +15,6 @@ class FakePower final : public PowerPort {
     if (report) report(level);
   }
 
-  bool reports_off = true;  // a switch-off is reported at once
   int offs = 0;
   MonitorPowerReport report;
 };

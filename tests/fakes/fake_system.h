@@ -21,28 +21,21 @@ class FakeSystem final : public SystemPort {
     Record("MessageBox");
   }
   void ShowCursor(bool show) override { Record(show ? "ShowCursor(1)" : "ShowCursor(0)"); }
-  void SetScreenSaverRunning(bool running) override {
-    Record(running ? "ScreenSaverRunning(1)" : "ScreenSaverRunning(0)");
-  }
+  void SetScreenSaverRunning(bool on) override { Record(on ? "ScreenSaverRunning(1)" : "ScreenSaverRunning(0)"); }
   [[noreturn]] void EndProcess(int exit_code) override {
     Record("EndProcess");
     throw ProcessEnded{exit_code};
   }
-
-  // Called with each recorded call, so a test can look at other state then.
-  std::function<void(const std::string&)> on_call;
-
- private:
   void Record(const std::string& call) {
     calls.push_back(call);
     if (on_call) on_call(call);
   }
 
- public:
   struct Box {
     std::string text, title;
     int style;
   };
+  std::function<void(const std::string&)> on_call;  // sees each call as it is made
   std::int32_t tick = 0;
   double seconds = 0;
   std::vector<Box> boxes;

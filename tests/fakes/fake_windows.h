@@ -15,7 +15,7 @@
 
 class FakeSaverWindow final : public SaverWindow {
  public:
-  FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
+  FakeSaverWindow(SaverWindowEvents&, WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   PictureBox& picSaver() override { return box; }
   void PlaceTopmost(int x, int y, int width, int height) override {
@@ -27,7 +27,6 @@ class FakeSaverWindow final : public SaverWindow {
     placed = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
   }
 
-  SaverWindowEvents& events;
   WindowHandle handle;
   RecordingPictureBox box;
   WindowRect placed;
@@ -35,8 +34,8 @@ class FakeSaverWindow final : public SaverWindow {
   WindowHandle embedded_in = 0;
 };
 
-// Its procedures are numbered: kOriginalProc until a hook replaces it. Send()
-// delivers a message as the system would, to whichever procedure is current.
+// Send() delivers a message as the system would: to the hook while one is
+// installed, else to the original procedure (kOriginalProc, answering kOriginalResult).
 class FakeEngineWindow final : public EngineWindow {
  public:
   static constexpr std::uintptr_t kOriginalProc = 0x1000;
@@ -44,32 +43,21 @@ class FakeEngineWindow final : public EngineWindow {
 
   explicit FakeEngineWindow(WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   std::uintptr_t InstallWindowProc(WindowProc proc) override {
     hook = std::move(proc);
-    std::uintptr_t previous = current;
-    current = kOriginalProc + 1;
-    return previous;
+    return kOriginalProc;
   }
-  void RestoreWindowProc(std::uintptr_t previous) override { current = previous; }
+  void RestoreWindowProc(std::uintptr_t previous) override { hook = previous == kOriginalProc ? nullptr : hook; }
   std::intptr_t PassToWindowProc(std::uintptr_t previous, const WindowMessage& m) override {
-    passed.push_back({previous, m});
+    passed.push_back(m);
     return previous == kOriginalProc ? kOriginalResult : 0;
   }
-  std::intptr_t Send(const WindowMessage& m) {
-    if (current == kOriginalProc + 1 && hook) return hook(m);
-    return PassToWindowProc(current, m);
-  }
+  std::intptr_t Send(const WindowMessage& m) { return hook ? hook(m) : PassToWindowProc(kOriginalProc, m); }
 
-  struct Passed {
-    std::uintptr_t proc;
-    WindowMessage message;
-  };
   WindowHandle handle;
-  std::string caption;
   WindowProc hook;
-  std::uintptr_t current = kOriginalProc;
-  std::vector<Passed> passed;  // messages that reached an earlier procedure
+  std::vector<WindowMessage> passed;  // messages that reached the original procedure
 };
 
 class FakeOptionsWindow final : public OptionsWindow {
@@ -78,20 +66,13 @@ class FakeOptionsWindow final : public OptionsWindow {
   WindowHandle Handle() const override { return handle; }
   void SetCaption(const std::string& text) override { caption = text; }
   void SetOwner(WindowHandle o) override { owner = o; }
-  void MoveTo(int x, int y) override {
-    moved = true;
-    this->x = x;
-    this->y = y;
-  }
+  void MoveTo(int to_x, int to_y) override { moved = true, x = to_x, y = to_y; }
   int OuterWidth() const override { return width; }
   int OuterHeight() const override { return height; }
   void Show() override { shown = true; }
   PictureBox* picSaver() override { return &box; }
   void ControlChanged(ControlId id, unsigned aspects) override { changes.push_back({id, aspects}); }
-  void SetClientSize(int width_twips, int height_twips) override {
-    client_width = width_twips;
-    client_height = height_twips;
-  }
+  void SetClientSize(int width_twips, int) override { client_width = width_twips; }
   void FocusControl(ControlId id) override { focused.push_back(id); }
 
   struct Change {
@@ -102,7 +83,7 @@ class FakeOptionsWindow final : public OptionsWindow {
   std::string caption;
   std::vector<Change> changes;
   std::vector<ControlId> focused;
-  int client_width = 0, client_height = 0;
+  int client_width = 0;
   WindowHandle owner = 0;
   bool moved = false, shown = false;
   int x = 0, y = 0, width = 340, height = 560;
@@ -111,36 +92,21 @@ class FakeOptionsWindow final : public OptionsWindow {
 
 class FakeWindowSystem final : public WindowSystem {
  public:
-  WindowHandle GetParent(WindowHandle window) override {
-    auto it = parents.find(window);
-    return it == parents.end() ? 0 : it->second;
-  }
+  WindowHandle GetParent(WindowHandle window) override { return parents.count(window) ? parents[window] : 0; }
   bool GetNormalRect(WindowHandle window, WindowRect* rect) override {
-    auto it = rects.find(window);
-    if (it == rects.end()) return false;
-    *rect = it->second;
+    if (!rects.count(window)) return false;
+    *rect = rects[window];
     return true;
   }
   void EnableWindow(WindowHandle window, bool enable) override {
     calls.push_back((enable ? "EnableWindow(" : "DisableWindow(") + std::to_string(window) + ")");
   }
   void SetNotTopmost(WindowHandle window) override { calls.push_back("SetNotTopmost(" + std::to_string(window) + ")"); }
-
   std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
-    auto w = std::make_unique<FakeSaverWindow>(events, next_handle++);
-    saver_windows.push_back(w.get());
-    return w;
+    return Add(saver_windows, events);
   }
-  std::unique_ptr<EngineWindow> CreateEngineWindow() override {
-    auto w = std::make_unique<FakeEngineWindow>(next_handle++);
-    engine_windows.push_back(w.get());
-    return w;
-  }
-  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog&) override {
-    auto w = std::make_unique<FakeOptionsWindow>(next_handle++);
-    options_windows.push_back(w.get());
-    return w;
-  }
+  std::unique_ptr<EngineWindow> CreateEngineWindow() override { return Add(engine_windows); }
+  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog&) override { return Add(options_windows); }
 
   std::map<WindowHandle, WindowHandle> parents;
   std::map<WindowHandle, WindowRect> rects;
@@ -150,4 +116,12 @@ class FakeWindowSystem final : public WindowSystem {
   std::vector<FakeSaverWindow*> saver_windows;
   std::vector<FakeEngineWindow*> engine_windows;
   std::vector<FakeOptionsWindow*> options_windows;
+
+ private:
+  template <typename W, typename... Args>
+  std::unique_ptr<W> Add(std::vector<W*>& list, Args&... args) {
+    auto w = std::make_unique<W>(args..., next_handle++);
+    list.push_back(w.get());
+    return w;
+  }
 };

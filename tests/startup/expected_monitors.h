@@ -1,23 +1,31 @@
 #pragma once
-// The monitor rectangles an end-to-end script's display has, handed to the
-// platform display tests as GLIMMORA_EXPECT_MONITORS="l,t,r,b;l,t,r,b".
-// Without it the tests skip: the layout of an arbitrary display is unknown.
+// The monitor discovery check for the platform display ports, against the
+// rectangles an end-to-end script's display has, handed over as
+// GLIMMORA_EXPECT_MONITORS="l,t,r,b;l,t,r,b". Without it the tests skip: the
+// layout of an arbitrary display is unknown.
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
-#include <vector>
 
-#include "platform/window_system.h"
+#include "startup/monitors.h"
 
-inline bool ExpectedMonitors(std::vector<WindowRect>* out) {
-  const char* text = std::getenv("GLIMMORA_EXPECT_MONITORS");
-  if (!text || !*text) return false;
-  std::stringstream list(text);
-  std::string item;
-  while (std::getline(list, item, ';')) {
-    WindowRect r;
-    if (std::sscanf(item.c_str(), "%d,%d,%d,%d", &r.left, &r.top, &r.right, &r.bottom) == 4) out->push_back(r);
+inline void ExpectPlatformMonitors() {
+  const char* expected = std::getenv("GLIMMORA_EXPECT_MONITORS");
+  if (!expected || !*expected) GTEST_SKIP() << "GLIMMORA_EXPECT_MONITORS not set";
+  std::vector<MonitorRecord> list;
+  int count = EnumerateMonitors(*CreatePlatformDisplay(), list), primaries = 0;
+  std::string rects;
+  for (int i = 1; i <= count; ++i) {
+    const MonitorRecord& m = list[i];
+    rects += (i > 1 ? ";" : "") + std::to_string(m.Left) + "," + std::to_string(m.Top) + "," +
+             std::to_string(m.Right) + "," + std::to_string(m.Bottom);
+    EXPECT_TRUE(m.WorkLeft >= m.Left && m.WorkRight <= m.Right) << m.Name;
+    EXPECT_EQ(m.Name.rfind(std::to_string(i) + ". ", 0), 0u) << m.Name;
+    primaries += m.IsPrimary ? 1 : 0;
+    std::printf("monitor %d: %s\n", i, m.Name.c_str());
   }
-  return true;
+  EXPECT_EQ(rects, expected);
+  EXPECT_EQ(primaries, 1);
 }
