@@ -15,10 +15,11 @@ xsetroot -solid '#808080'
 export XDG_CONFIG_HOME="$E2E_TMP/config"
 shots=${E2E_SHOTS:-$E2E_TMP}
 
-note "key codes by the key's place and the power port without DPMS, against this server"
-timeout 60 "$build/tests/glimmora_tests" --gtest_filter='GdkKeyEvents.*:LinuxPower.*' --gtest_brief=1 \
+note "key codes by the key's place and the DPMS rules, against this server"
+timeout 60 "$build/tests/glimmora_tests" --gtest_filter='GdkKeyEvents.*:LinuxDpms/*' --gtest_brief=1 \
   >"$E2E_TMP/unit.log" 2>&1 || { cat "$E2E_TMP/unit.log" >&2; fail "platform tests"; }
 grep -q SKIPPED "$E2E_TMP/unit.log" && { cat "$E2E_TMP/unit.log" >&2; fail "platform tests were skipped"; }
+grep -q 'PASSED  \] [1-9]' "$E2E_TMP/unit.log" || { cat "$E2E_TMP/unit.log" >&2; fail "no platform test ran"; }
 
 make_pictures "$E2E_TMP/pictures"
 cursor_probe_build
