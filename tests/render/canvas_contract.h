@@ -120,5 +120,17 @@ TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNo
   EXPECT_LT(TypeParam::PeakMemoryBytes() - before, 100u << 20);
 }
 
+// The status overlay: light red while the scan runs, light green once done.
+TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
+  this->s.DebugMode = true;
+  this->s.CurrentSettings.ShowFilename = 0;
+  for (bool done : {false, true}) {
+    this->s.ScanDone = done;
+    this->Render("black.bmp", canvas_contract::Bmp(8, 8, 0), 800);
+    EXPECT_GT(this->CountNear(done ? 0x3FFF3F : 0xFF3F3F, 30, 0, 100), 40) << done;
+    EXPECT_EQ(this->CountNear(done ? 0xFF3F3F : 0x3FFF3F, 30, 0, 100), 0) << done;
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
-                            CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone);
+                            CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone, OverlayTurnsGreenOnceTheScanIsDone);

@@ -19,7 +19,8 @@ class DibTarget final : public OffscreenTarget {
       Gdiplus::GdiplusStartup(&token, &input, nullptr);
       return token;
     }();
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB}};  // top-down
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
     std::fill(bits_, bits_ + width * height, 0x808080u);  // grey: a frame not drawn shows
