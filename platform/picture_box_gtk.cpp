@@ -23,16 +23,15 @@ void GtkPictureBox::Resize(int width, int height) {
   if (surface_ && cairo_image_surface_get_width(surface_) == width &&
       cairo_image_surface_get_height(surface_) == height)
     return;
+  // A new image surface starts cleared: all black in RGB24.
   cairo_surface_t* fresh = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  cairo_t* cr = cairo_create(fresh);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_paint(cr);
-  if (surface_) {  // keep what was drawn, as a resized picture box does
+  if (surface_ && !blank_) {  // keep what was drawn, as a resized picture box does
+    cairo_t* cr = cairo_create(fresh);
     cairo_set_source_surface(cr, surface_, 0, 0);
     cairo_paint(cr);
-    cairo_surface_destroy(surface_);
+    cairo_destroy(cr);
   }
-  cairo_destroy(cr);
+  if (surface_) cairo_surface_destroy(surface_);
   surface_ = fresh;
 }
 
@@ -42,6 +41,7 @@ std::unique_ptr<Canvas> GtkPictureBox::CreateCanvas() {
     gtk_widget_get_allocation(widget_, &a);
     Resize(a.width, a.height);
   }
+  blank_ = false;
   return CreateCairoCanvas(surface_);
 }
 
@@ -53,16 +53,27 @@ void GtkPictureBox::Cls() {
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
   cairo_destroy(cr);
+  blank_ = true;
   Refresh();
 }
 
 gboolean GtkPictureBox::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
   auto* box = static_cast<GtkPictureBox*>(self);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_paint(cr);
-  if (box->surface_) {
-    cairo_set_source_surface(cr, box->surface_, 0, 0);
+  GtkAllocation a;
+  gtk_widget_get_allocation(box->widget_, &a);
+  cairo_surface_t* surface = box->blank_ ? nullptr : box->surface_;
+  // Black only where the surface does not reach: a full-screen fill or copy
+  // per paint costs as much as the picture itself.
+  if (!surface || cairo_image_surface_get_width(surface) < a.width ||
+      cairo_image_surface_get_height(surface) < a.height) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
+  }
+  if (surface) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_rectangle(cr, 0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    cairo_fill(cr);
   }
   return TRUE;
 }

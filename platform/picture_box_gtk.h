@@ -29,6 +29,7 @@ class GtkPictureBox final : public PictureBox {
 
   GtkWidget* widget_;
   cairo_surface_t* surface_ = nullptr;
+  bool blank_ = true;  // nothing drawn since it was made or cleared: paint black, skip the copy
   gulong draw_handler_ = 0;
   gulong size_handler_ = 0;
 };
