@@ -106,3 +106,34 @@ pending() {
   fi
   fail "no picture appeared from the stored folder"
 }
+
+# With a picture on screen ($1 the screenshot folder): pictures step with the
+# keys, F7 then F8 turns the status overlay on without ending the saver of
+# $pid. Without one (pending), the keys must at least end nothing.
+check_keys_and_overlay() {
+  local shots=$1
+  if wait_for_picture "$shots/keys_a.png"; then
+    step_through_pictures "$shots" || return 1
+    note "F7 then F8: the status overlay from the next frame on, the saver still running"
+    xdotool key F7 key F8
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "F7 then F8 ended the saver"
+    xdotool key Left  # back to the first picture, now with the overlay
+    wait_for_change "$shots/keys_d.png" "$shots/keys_e.png" || fail "Left did not redraw"
+    overlay_drawn "$shots/keys_a.png" "$shots/keys_e.png" || fail "no status overlay over the first picture"
+  else
+    pending "Right/Left pictures and the status overlay" || return 1
+    xdotool key F7 key F8 key Right key Left
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "F7, F8, Right or Left ended the saver"
+  fi
+}
+
+# Escape ends the saver of $pid with code 0 and gives the cursor back.
+check_escape_ends() {
+  note "Escape ends the saver with code 0 and the cursor is back"
+  xdotool key Escape
+  wait_exit "$pid" 15 || fail "Escape did not end the saver"
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after Escape"
+  [ "$(cursor_probe)" = visible ] || fail "no cursor after the saver"
+}
