@@ -57,15 +57,16 @@ class GtkSystem final : public SystemPort {
 
 void GtkShowCursor(bool show) {
   g_cursor_counter += show ? 1 : -1;
-  GList* windows = gtk_window_list_toplevels();
-  for (GList* w = windows; w; w = w->next) GtkApplyCursor(GTK_WIDGET(w->data));
-  g_list_free(windows);
+  if (GdkScreen* screen = gdk_screen_get_default()) {
+    GList* windows = gdk_screen_get_toplevel_windows(screen);
+    for (GList* w = windows; w; w = w->next) GtkApplyCursor(GDK_WINDOW(w->data));
+    g_list_free(windows);
+  }
   if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
 }
 
-void GtkApplyCursor(GtkWidget* window) {
-  GdkWindow* gdk_window = gtk_widget_get_window(window);
-  if (!gdk_window) return;
+void GtkApplyCursor(GdkWindow* gdk_window) {
+  if (!gdk_window || gdk_window_is_destroyed(gdk_window)) return;
   if (g_cursor_counter >= 0) {
     gdk_window_set_cursor(gdk_window, nullptr);
     return;

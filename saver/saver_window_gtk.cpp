@@ -1,5 +1,8 @@
-// GTK backend of the saver window (Linux): an undecorated popup window that
-// is its own picture box, forwarding keys (as Windows key codes) and the mouse.
+// GTK backend of the saver window (Linux): a bare override-redirect GDK
+// window that is its own picture box, forwarding keys (as Windows key codes)
+// and the mouse. No GTK widget: a widget would load the GTK theme and paint
+// through a buffer on the X server, which together took longer than the
+// first picture itself.
 // Implemented: [x] topmost placement over a monitor (exact physical pixels),
 //                  keyboard grab, cursor hidden with the program's cursor counter
 //              [x] preview: a child of the host X window; its destruction unloads the form
@@ -7,6 +10,8 @@
 //                  Windows reports it when a window appears under the pointer
 #include "saver/saver_window_gtk.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -18,51 +23,56 @@
 
 namespace {
 
-class GtkSaverWindow final : public SaverWindow {
+constexpr char kOwnerKey[] = "glimmora-saver-window";
+
+class GdkSaverWindow final : public SaverWindow {
  public:
-  explicit GtkSaverWindow(SaverWindowEvents& events) : events_(events) {
-    window_ = gtk_window_new(GTK_WINDOW_POPUP);
-    g_object_ref_sink(window_);
-    gtk_widget_set_app_paintable(window_, TRUE);
-    gtk_widget_add_events(window_, GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                       GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK);
-    gtk_widget_set_can_focus(window_, TRUE);
-    box_ = std::make_unique<GtkPictureBox>(window_);
-    g_signal_connect(window_, "key-press-event", G_CALLBACK(&GtkSaverWindow::OnKey), this);
-    g_signal_connect(window_, "button-press-event", G_CALLBACK(&GtkSaverWindow::OnButton), this);
-    g_signal_connect(window_, "button-release-event", G_CALLBACK(&GtkSaverWindow::OnButton), this);
-    g_signal_connect(window_, "motion-notify-event", G_CALLBACK(&GtkSaverWindow::OnMotion), this);
-    g_signal_connect(window_, "enter-notify-event", G_CALLBACK(&GtkSaverWindow::OnEnter), this);
-    g_signal_connect(window_, "delete-event", G_CALLBACK(&GtkSaverWindow::OnDelete), this);
-    g_signal_connect(window_, "map-event", G_CALLBACK(&GtkSaverWindow::OnMap), this);
-    gtk_widget_realize(window_);
+  explicit GdkSaverWindow(SaverWindowEvents& events) : events_(events) {
+    InstallEventRoute();
+    GdkWindowAttr attributes{};
+    attributes.window_type = GDK_WINDOW_TEMP;  // override-redirect: no window manager in the way
+    attributes.wclass = GDK_INPUT_OUTPUT;
+    attributes.width = 1;
+    attributes.height = 1;
+    attributes.event_mask = GDK_EXPOSURE_MASK | GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK |
+                            GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK |
+                            GDK_STRUCTURE_MASK;
+    window_ = gdk_window_new(nullptr, &attributes, 0);
+    g_object_ref(window_);
+    g_object_set_data(G_OBJECT(window_), kOwnerKey, this);
+    // The server clears what it shows of the window to black before the
+    // first frame arrives, not to whatever was under it.
+    Display* xdisplay = GDK_WINDOW_XDISPLAY(window_);
+    XSetWindowBackground(xdisplay, GDK_WINDOW_XID(window_), BlackPixel(xdisplay, DefaultScreen(xdisplay)));
+    // Named as GTK names the program's other windows, for tools that look
+    // windows up by class.
+    XClassHint hint{const_cast<char*>(g_get_prgname()), const_cast<char*>(gdk_get_program_class())};
+    if (hint.res_name && hint.res_class) XSetClassHint(xdisplay, GDK_WINDOW_XID(window_), &hint);
+    box_ = std::make_unique<XWindowPictureBox>(window_);
   }
 
-  ~GtkSaverWindow() override {
+  ~GdkSaverWindow() override {
+    g_object_set_data(G_OBJECT(window_), kOwnerKey, nullptr);
     box_.reset();
-    gtk_widget_destroy(window_);
+    if (!gdk_window_is_destroyed(window_)) gdk_window_destroy(window_);
     g_object_unref(window_);
   }
 
   WindowHandle Handle() const override {
-    GdkWindow* w = gtk_widget_get_window(window_);
-    return w ? static_cast<WindowHandle>(gdk_x11_window_get_xid(w)) : 0;
+    return gdk_window_is_destroyed(window_) ? 0 : static_cast<WindowHandle>(GDK_WINDOW_XID(window_));
   }
 
   PictureBox& picSaver() override { return *box_; }
 
-  // Monitor rectangles are physical pixels; GTK places windows in its own
+  // Monitor rectangles are physical pixels; GDK places windows in its own
   // (scaled) units, so the X window is set to the exact rectangle as well.
   void PlaceTopmost(int x, int y, int width, int height) override {
-    int scale = std::max(1, gtk_widget_get_scale_factor(window_));
-    box_->Resize(std::max(1, width / scale), std::max(1, height / scale));
-    gtk_window_move(GTK_WINDOW(window_), x / scale, y / scale);
-    gtk_window_resize(GTK_WINDOW(window_), std::max(1, width / scale), std::max(1, height / scale));
-    gtk_window_set_keep_above(GTK_WINDOW(window_), TRUE);
+    int scale = Scale();
+    box_->Resize(width, height);
+    gdk_window_move_resize(window_, x / scale, y / scale, std::max(1, width / scale), std::max(1, height / scale));
     grab_keyboard_ = true;
-    gtk_widget_show(window_);
     SetXGeometry(0, x, y, width, height);
-    gdk_window_raise(gtk_widget_get_window(window_));
+    gdk_window_show(window_);
   }
 
   // Like an XScreenSaver hack given its window: the saver window becomes a
@@ -72,58 +82,77 @@ class GtkSaverWindow final : public SaverWindow {
   void EmbedInto(WindowHandle host, const WindowRect& host_rect) override {
     int width = std::max(1, host_rect.right - host_rect.left);
     int height = std::max(1, host_rect.bottom - host_rect.top);
-    int scale = std::max(1, gtk_widget_get_scale_factor(window_));
-    box_->Resize(std::max(1, width / scale), std::max(1, height / scale));
-    gtk_window_move(GTK_WINDOW(window_), 0, 0);
-    gtk_window_resize(GTK_WINDOW(window_), std::max(1, width / scale), std::max(1, height / scale));
-    g_signal_connect(window_, "destroy-event", G_CALLBACK(&GtkSaverWindow::OnHostGone), this);
+    int scale = Scale();
+    box_->Resize(width, height);
+    gdk_window_move_resize(window_, 0, 0, std::max(1, width / scale), std::max(1, height / scale));
+    embedded_ = true;
     SetXGeometry(static_cast<Window>(host), 0, 0, width, height);
-    gtk_widget_show(window_);
+    gdk_window_show(window_);
     SetXGeometry(0, 0, 0, width, height);
   }
 
  private:
-  // Reparents into new_parent (unless 0), then moves and resizes the X
-  // window; errors (a host that vanished) are ignored here and reported by
-  // the window's destruction.
-  void SetXGeometry(Window new_parent, int x, int y, int width, int height) {
-    GdkWindow* gdk_window = gtk_widget_get_window(window_);
-    if (!gdk_window) return;
-    Display* xdisplay = GDK_WINDOW_XDISPLAY(gdk_window);
-    GdkDisplay* display = gdk_window_get_display(gdk_window);
-    Window self = gdk_x11_window_get_xid(gdk_window);
-    gdk_x11_display_error_trap_push(display);
-    if (new_parent != 0) XReparentWindow(xdisplay, self, new_parent, x, y);
-    XMoveResizeWindow(xdisplay, self, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    XFlush(xdisplay);
-    gdk_x11_display_error_trap_pop_ignored(display);
+  int Scale() const { return std::max(1, gdk_window_get_scale_factor(window_)); }
+
+  // Events of the saver windows come here instead of GTK, which has no
+  // widget for them; everything else goes on to GTK.
+  static void InstallEventRoute() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    gdk_event_handler_set(&GdkSaverWindow::RouteEvent, nullptr, nullptr);
   }
 
-  // The X window was destroyed from outside: in preview, the host closed.
-  static gboolean OnHostGone(GtkWidget*, GdkEvent*, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    int cancel = 0;
-    self->events_.Form_Unload(cancel);
-    return TRUE;
+  static void RouteEvent(GdkEvent* event, gpointer) {
+    GdkWindow* window = event->any.window;
+    auto* self = window ? static_cast<GdkSaverWindow*>(g_object_get_data(G_OBJECT(window), kOwnerKey)) : nullptr;
+    if (self) self->OnEvent(event);  // may unload the form and delete self
+    else gtk_main_do_event(event);
   }
 
-  static gboolean OnMap(GtkWidget* widget, GdkEvent*, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    GtkApplyCursor(widget);
-    if (self->grab_keyboard_) {
-      // A popup gets no focus from a window manager: take the keyboard, as
-      // screen savers do, so keys reach the saver from anywhere.
-      GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(widget));
-      gdk_seat_grab(seat, gtk_widget_get_window(widget), GDK_SEAT_CAPABILITY_KEYBOARD, TRUE, nullptr, nullptr,
-                    nullptr, nullptr);
+  void OnEvent(GdkEvent* event) {
+    switch (event->type) {
+      case GDK_EXPOSE: {
+        int scale = Scale();
+        const GdkRectangle& a = event->expose.area;
+        box_->Paint(GdkRectangle{a.x * scale, a.y * scale, a.width * scale, a.height * scale});
+        break;
+      }
+      case GDK_MAP: OnMap(); break;
+      case GDK_KEY_PRESS:
+        events_.Form_KeyDown(VirtualKeyFromEvent(&event->key), ShiftStateFromGdk(event->key.state));
+        break;
+      case GDK_BUTTON_PRESS:
+      case GDK_BUTTON_RELEASE: OnButton(event->button); break;
+      case GDK_MOTION_NOTIFY: MouseMove(event->motion.state, event->motion.x, event->motion.y); break;
+      // X reports no motion when a window appears under the pointer, Windows
+      // does: the form takes that first report as the pointer's resting place,
+      // so the user's first real movement ends the saver on both.
+      case GDK_ENTER_NOTIFY: MouseMove(event->crossing.state, event->crossing.x, event->crossing.y); break;
+      case GDK_DELETE: {
+        int cancel = 0;
+        events_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
+        if (cancel == 0) events_.Form_Unload(cancel);
+        break;  // the form decides; the window stays until it is unloaded
+      }
+      case GDK_DESTROY:  // destroyed from outside: in preview, the host closed
+        if (embedded_) {
+          int cancel = 0;
+          events_.Form_Unload(cancel);
+        }
+        break;
+      default: break;
     }
-    return FALSE;
   }
 
-  static gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    self->events_.Form_KeyDown(VirtualKeyFromEvent(event), ShiftStateFromGdk(event->state));
-    return TRUE;
+  void OnMap() {
+    GtkApplyCursor(window_);
+    if (grab_keyboard_) {
+      // An override-redirect window gets no focus from a window manager:
+      // take the keyboard, as screen savers do, so keys reach the saver.
+      GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window_));
+      gdk_seat_grab(seat, window_, GDK_SEAT_CAPABILITY_KEYBOARD, TRUE, nullptr, nullptr, nullptr, nullptr);
+    }
   }
 
   static int ButtonOf(guint button) {
@@ -135,57 +164,47 @@ class GtkSaverWindow final : public SaverWindow {
     }
   }
 
-  static gboolean OnButton(GtkWidget*, GdkEventButton* event, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    int button = ButtonOf(event->button);
-    int shift = ShiftStateFromGdk(event->state);
-    float x = static_cast<float>(event->x), y = static_cast<float>(event->y);
-    if (event->type == GDK_BUTTON_PRESS) self->events_.picSaver_MouseDown(button, shift, x, y);
-    else if (event->type == GDK_BUTTON_RELEASE) self->events_.picSaver_MouseUp(button, shift, x, y);
-    return TRUE;
+  void OnButton(const GdkEventButton& event) {
+    int button = ButtonOf(event.button);
+    int shift = ShiftStateFromGdk(event.state);
+    auto x = static_cast<float>(event.x * Scale()), y = static_cast<float>(event.y * Scale());
+    if (event.type == GDK_BUTTON_PRESS) events_.picSaver_MouseDown(button, shift, x, y);
+    else events_.picSaver_MouseUp(button, shift, x, y);
   }
 
-  static int ButtonsHeld(guint state) {
+  void MouseMove(guint state, double x, double y) {
     int button = 0;
     if (state & GDK_BUTTON1_MASK) button |= kButtonLeft;
     if (state & GDK_BUTTON3_MASK) button |= kButtonRight;
     if (state & GDK_BUTTON2_MASK) button |= kButtonMiddle;
-    return button;
+    events_.picSaver_MouseMove(button, ShiftStateFromGdk(state), static_cast<float>(x * Scale()),
+                               static_cast<float>(y * Scale()));
   }
 
-  static gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    self->events_.picSaver_MouseMove(ButtonsHeld(event->state), ShiftStateFromGdk(event->state),
-                                     static_cast<float>(event->x), static_cast<float>(event->y));
-    return TRUE;
-  }
-
-  // X reports no motion when a window appears under the pointer, Windows
-  // does: the form takes that first report as the pointer's resting place,
-  // so the user's first real movement ends the saver on both.
-  static gboolean OnEnter(GtkWidget*, GdkEventCrossing* event, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    self->events_.picSaver_MouseMove(ButtonsHeld(event->state), ShiftStateFromGdk(event->state),
-                                     static_cast<float>(event->x), static_cast<float>(event->y));
-    return FALSE;
-  }
-
-  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-    auto* self = static_cast<GtkSaverWindow*>(data);
-    int cancel = 0;
-    self->events_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
-    if (cancel == 0) self->events_.Form_Unload(cancel);
-    return TRUE;  // the form decides; the window stays until it is unloaded
+  // Reparents into new_parent (unless 0), then moves and resizes the X
+  // window; errors (a host that vanished) are ignored here and reported by
+  // the window's destruction.
+  void SetXGeometry(Window new_parent, int x, int y, int width, int height) {
+    if (gdk_window_is_destroyed(window_)) return;
+    Display* xdisplay = GDK_WINDOW_XDISPLAY(window_);
+    GdkDisplay* display = gdk_window_get_display(window_);
+    Window self = GDK_WINDOW_XID(window_);
+    gdk_x11_display_error_trap_push(display);
+    if (new_parent != 0) XReparentWindow(xdisplay, self, new_parent, x, y);
+    XMoveResizeWindow(xdisplay, self, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(xdisplay);
+    gdk_x11_display_error_trap_pop_ignored(display);
   }
 
   SaverWindowEvents& events_;
-  GtkWidget* window_;
-  std::unique_ptr<GtkPictureBox> box_;
+  GdkWindow* window_;
+  std::unique_ptr<XWindowPictureBox> box_;
   bool grab_keyboard_ = false;
+  bool embedded_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<SaverWindow> CreateGtkSaverWindow(SaverWindowEvents& events) {
-  return std::make_unique<GtkSaverWindow>(events);
+  return std::make_unique<GdkSaverWindow>(events);
 }
