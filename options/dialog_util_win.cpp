@@ -50,14 +50,6 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-int ShiftState() {
-  int shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
-
 void SetClientPixels(HWND window, int width, int height) {
   RECT r{0, 0, width, height};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,

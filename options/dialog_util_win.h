@@ -4,6 +4,8 @@
 // templates (so neither dialog needs a resource script).
 #include <windows.h>
 
+#include "platform/keyboard_win.h"
+
 #include <string>
 #include <vector>
 
@@ -37,9 +39,6 @@ class DialogTemplate {
 
 // The text of a window (GetWindowTextA), any length.
 std::string WindowText(HWND window);
-
-// Shift, Ctrl and Alt as a key event's shift mask (1, 2, 4).
-int ShiftState();
 
 // Resizes `window` so that its client area is width x height pixels,
 // keeping its top-left corner.

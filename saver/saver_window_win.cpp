@@ -7,19 +7,12 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "platform/keyboard_win.h"
 #include "platform/picture_box_win.h"
 
 namespace {
 
 constexpr char kClassName[] = "GlimmoraSaverWindow";
-
-int ShiftState() {
-  int shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
 
 int ButtonsOf(WPARAM wparam) {
   int button = 0;
