@@ -1,10 +1,9 @@
 #include "platform/picture_box_gtk.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <cairo-xlib.h>
 #include <gdk/gdkx.h>
-
-#include <X11/Xutil.h>
 #include <sys/mman.h>
 
 #include <algorithm>
