@@ -14,13 +14,9 @@ source "$src/tests/e2e/show_lib.sh"
 start_xorg_two_monitors
 xsetroot -solid '#808080'
 export XDG_CONFIG_HOME="$E2E_TMP/config"
-shots=${E2E_SHOTS:-$E2E_TMP}
-build_frame_watch "$src"
 tool="$build/tests/glimmora_settings_tool"
 [ -x "$tool" ] || fail "no settings tool at $tool"
-pics="$E2E_TMP/pictures"
-make_pictures "$pics"
-mkdir -p "$E2E_TMP/empty"
+prepare_show "$src"
 
 setting() { [ "$("$tool" set HKCU 'Software\Glimmora' "$1" "$2" "$3")" = ok ] || fail "cannot store $2"; }
 setting 7 ImageDirectory "$pics/"

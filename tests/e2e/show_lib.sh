@@ -87,6 +87,17 @@ build_frame_watch() {
   cc -O1 -o "$FRAME_WATCH" "$1/tests/e2e/frame_watch.c" -lX11 || fail "cannot build frame_watch"
 }
 
+# What both show scripts start from: the screenshot folder in $shots
+# (E2E_SHOTS keeps them), frame_watch, the pictures in $pics and an empty
+# folder in $E2E_TMP/empty.
+prepare_show() {
+  shots=${E2E_SHOTS:-$E2E_TMP}
+  build_frame_watch "$1"
+  pics="$E2E_TMP/pictures"
+  make_pictures "$pics"
+  mkdir -p "$E2E_TMP/empty"
+}
+
 # The budget for the first pictures, in milliseconds: a second, more for a
 # build with the address sanitizer (set E2E_FIRST_PICTURE_MS to override).
 first_picture_budget() {

@@ -19,13 +19,9 @@ use_private_wine_prefix
 # A running server, as on Windows: the timings then leave out Wine's own
 # start-up.
 wineserver -p
-shots=${E2E_SHOTS:-$E2E_TMP}
-build_frame_watch "$src"
 tool="$build/tests/glimmora_settings_tool.exe"
 [ -f "$tool" ] || fail "no settings tool at $tool"
-pics="$E2E_TMP/pictures"
-make_pictures "$pics"
-mkdir -p "$E2E_TMP/empty"
+prepare_show "$src"
 
 setting() {
   [ "$(wine "$tool" set HKCU 'Software\Glimmora' "$1" "$2" "$3" | tr -d '\r')" = ok ] || fail "cannot store $2"
