@@ -14,8 +14,8 @@
 
 #include "catalogue/admission.h"
 #include "catalogue/image_probe.h"
-#include "startup/graphics.h"
-#include "startup/program_state.h"
+#include "platform/system.h"
+#include "render/graphics.h"
 
 namespace {
 
@@ -61,17 +61,17 @@ class FullDecodeProbe final : public ImageProbe {
 };
 
 void RunAdmission(benchmark::State& bench, ImageProbe& probe) {
-  std::unique_ptr<GraphicsLibrary> graphics = CreatePlatformGraphics();
-  ProgramState state;
-  state.ports.probe = &probe;
-  state.ports.graphics = graphics.get();
-  state.CurrentSettings.CheckImageSize = 4;  // "1024x768"
+  std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
+  std::unique_ptr<SystemPort> system = CreatePlatformSystem();
+  GraphicsSession graphics(*library, *system);
+  SaverSettings settings;
+  settings.size_filter = SizeFilter::Min1024x768;
   std::vector<std::string> paths;
   for (int i = 0; i < kPictures; ++i) paths.push_back(JpegPath(i));
   int admitted = 0;
   for (auto _ : bench) {
     admitted = 0;
-    for (const std::string& path : paths) admitted += AdmitPicture(state, path);
+    for (const std::string& path : paths) admitted += AdmitPicture(settings, probe, graphics, path);
   }
   bench.SetItemsProcessed(bench.iterations() * kPictures);
   bench.counters["admitted"] = admitted;

@@ -13,11 +13,11 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/file_system.h"
-#include "catalogue/folder_scan.h"
 #include "catalogue/image_probe.h"
+#include "platform/engine.h"
 #include "platform/event_loop.h"
-#include "startup/graphics.h"
-#include "startup/program_state.h"
+#include "platform/system.h"
+#include "render/graphics.h"
 
 namespace {
 
@@ -36,25 +36,23 @@ std::int64_t CountEntries(const std::string& root) {
 // The real platform services the walk uses; no window is needed.
 struct WalkPorts {
   WalkPorts() {
-    state.ports.loop = loop.get();
-    state.ports.files = files.get();
-    state.ports.probe = probe.get();
-    state.ports.graphics = graphics.get();
-    state.ports.paths = PlatformPathStyle();
-    state.CurrentSettings.Recursive = true;
-    state.CurrentSettings.ImageDirectory = TreeRoot();
+    settings.include_subfolders = true;
+    settings.include_folders = TreeRoot();
   }
   std::int32_t Walk() {
-    SeedCatalogue(state);
-    state.ScanDone = false;
-    ScanQueue(state);
-    return state.PictureCount;
+    catalogue.Seed();
+    catalogue.ScanQueue();
+    return catalogue.PictureCount();
   }
   std::unique_ptr<EventLoop> loop = CreatePlatformEventLoop();
+  std::unique_ptr<SystemPort> system = CreatePlatformSystem();
   std::unique_ptr<FileSystem> files = CreatePlatformFileSystem();
   std::unique_ptr<ImageProbe> probe = CreatePlatformImageProbe();
-  std::unique_ptr<GraphicsLibrary> graphics = CreatePlatformGraphics();
-  ProgramState state;
+  std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
+  GraphicsSession graphics{*library, *system};
+  Engine engine{*loop, CreatePlatformEngineWindow};
+  SaverSettings settings;
+  Catalogue catalogue{{*files, *probe, *loop, engine, graphics, PlatformPathStyle()}, settings};
 };
 
 void BM_FindTypeF(benchmark::State& bench) {
@@ -75,7 +73,7 @@ void BM_CatalogueWalk(benchmark::State& bench) {
   for (auto _ : bench) pictures = ports.Walk();
   bench.SetItemsProcessed(bench.iterations() * CountEntries(TreeRoot()));
   bench.counters["pictures"] = pictures;
-  bench.counters["folders"] = ports.state.FolderCount;
+  bench.counters["folders"] = ports.catalogue.FolderCount();
 }
 
 // Heap held after one walk, per listed picture (paths, list slots, folder

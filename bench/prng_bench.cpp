@@ -1,4 +1,4 @@
-// PrngVex against the standard library's Mersenne Twister, side by side in
+// UniversalRandom against the standard library's Mersenne Twister, side by side in
 // one run: one draw as the slide sequencer makes it, the 15-digit rounding
 // on its own, and the cost of a fresh generator (seeding, table, warm-up)
 // for a short, the common and the longest lag pair.
@@ -8,7 +8,7 @@
 
 #include "platform/event_loop.h"
 #include "platform/system.h"
-#include "sequence/prng_vex.h"
+#include "sequence/universal_random.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ class BenchClock final : public SystemPort {
  public:
   std::int32_t TickCount() override { return tick; }
   double SecondsSinceMidnight() override { return 0; }
-  void MsgBox(const std::string&, const std::string&, int) override {}
+  void ShowMessage(const std::string&, const std::string&, int) override {}
   void ShowCursor(bool) override {}
   void SetScreenSaverRunning(bool) override {}
   [[noreturn]] void EndProcess(int) override { std::abort(); }
@@ -27,18 +27,18 @@ class BenchClock final : public SystemPort {
 class NoEvents final : public EventLoop {
  public:
   std::unique_ptr<Timer> CreateTimer(std::uint32_t, std::function<void()>) override { return nullptr; }
-  void DoEvents() override {}
+  void ProcessPendingEvents() override {}
   int Run() override { return 0; }
   void Quit(int) override {}
 };
 
-void BM_PrngVex_Rnd(benchmark::State& state) {
+void BM_UniversalRandom_Uniform(benchmark::State& state) {
   BenchClock clock;
   NoEvents loop;
-  PrngVex prng(clock, loop);
-  for (auto _ : state) benchmark::DoNotOptimize(prng.Rnd(0, 9999999));
+  UniversalRandom prng(clock, loop);
+  for (auto _ : state) benchmark::DoNotOptimize(prng.Uniform(0, 9999999));
 }
-BENCHMARK(BM_PrngVex_Rnd);
+BENCHMARK(BM_UniversalRandom_Uniform);
 
 void BM_Mt19937_UniformReal(benchmark::State& state) {
   std::mt19937 engine(1802);
@@ -58,16 +58,16 @@ BENCHMARK(BM_RoundTo15Digits);
 
 // Argument: the tick count's last digit, which picks the lags (0: 17/5,
 // 6: 97/33, 7: 607/273).
-void BM_PrngVex_Construct(benchmark::State& state) {
+void BM_UniversalRandom_Construct(benchmark::State& state) {
   BenchClock clock;
   clock.tick = 1000 + static_cast<std::int32_t>(state.range(0));
   NoEvents loop;
   for (auto _ : state) {
-    PrngVex prng(clock, loop);
+    UniversalRandom prng(clock, loop);
     benchmark::DoNotOptimize(&prng);
   }
 }
-BENCHMARK(BM_PrngVex_Construct)->Arg(0)->Arg(6)->Arg(7)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UniversalRandom_Construct)->Arg(0)->Arg(6)->Arg(7)->Unit(benchmark::kMicrosecond);
 
 void BM_Mt19937_Construct(benchmark::State& state) {
   std::uint32_t seed = 1802;

@@ -1,5 +1,5 @@
 // Frame time of the Linux canvas: one 24-megapixel JPEG rendered into a
-// 1920 x 1080 picture box by RenderPicture (reduced-scale decoding, caption
+// 1920 x 1080 picture box by the frame renderer (reduced-scale decoding, caption
 // included), against the plain way in the same run: a full gdk-pixbuf decode
 // scaled by Cairo. Run through bench/render_bench.sh, which makes the picture.
 //   GLIMMORA_BENCH_JPEG=picture.jpg render_bench --benchmark_repetitions=...
@@ -11,11 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/system.h"
 #include "render/canvas_cairo.h"
+#include "render/graphics.h"
 #include "render/picture_decode_cairo.h"
 #include "render/renderer.h"
-#include "startup/graphics.h"
-#include "startup/program_state.h"
+#include "settings/identity.h"
 
 namespace {
 
@@ -32,22 +33,24 @@ class SurfaceBox final : public PictureBox {
   ~SurfaceBox() override { cairo_surface_destroy(surface); }
   std::unique_ptr<Canvas> CreateCanvas() override { return CreateCairoCanvas(surface); }
   void Refresh() override {}
-  void Cls() override {}
+  void Clear() override {}
   cairo_surface_t* surface;
 };
 
-// The product's frame: RenderPicture with the default settings (fit keeping
+// The product's frame: the frame renderer with the default settings (fit keeping
 // the aspect ratio), the path as a caption at the bottom (argument 2) or none (0).
 void BM_RenderPicture(benchmark::State& bench) {
   const std::string path = Picture();
-  std::unique_ptr<GraphicsLibrary> graphics = CreatePlatformGraphics();
-  ProgramState state;
-  state.ports.graphics = graphics.get();
-  state.CurrentSettings = MakeDefaultSettings();
-  state.CurrentSettings.ShowFilename = static_cast<std::int16_t>(bench.range(0));
+  std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
+  std::unique_ptr<SystemPort> system = CreatePlatformSystem();
+  GraphicsSession graphics(*library, *system);
+  SaverSettings settings = MakeDefaultSettings();
+  settings.caption = static_cast<CaptionPosition>(bench.range(0));
+  const ProgramIdentity identity = RestoreIdentity();
+  FrameRenderer renderer(graphics, settings, identity);
   SurfaceBox box;
   for (auto _ : bench) {
-    RenderPicture(state, path, "", &box, false);
+    renderer.Draw(&box, path, "", false, nullptr);
     cairo_surface_flush(box.surface);
   }
 }

@@ -17,10 +17,8 @@
 #include <thread>
 
 #include "platform/event_loop.h"
-#include "platform/ports.h"
-#include "sequence/slide_timer.h"
-#include "startup/main.h"
-#include "startup/program_state.h"
+#include "sequence/slide_show.h"
+#include "startup/platform_services.h"
 
 namespace {
 
@@ -48,23 +46,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "slide_memory_bench: no display\n");
     return 1;
   }
-  PlatformPorts platform;
-  CreatePlatformPorts(platform);
-  ProgramState state;
-  state.ports = platform.View();
-  if (!Main(state, "/S")) return 1;
+  PlatformServices platform;
+  Program program(platform.View());
+  if (!program.Main("/S")) return 1;
+  const Catalogue& catalogue = program.catalogue();
   // The walk runs from the scan timer; the catalogue is complete before the count starts.
-  for (int i = 0; i < 30000 && !state.ScanDone; ++i) {
-    state.ports.loop->DoEvents();
+  for (int i = 0; i < 30000 && !catalogue.ScanDone(); ++i) {
+    platform.loop->ProcessPendingEvents();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  std::printf("pictures %d, scan done %s\n", state.PictureCount, state.ScanDone ? "yes" : "no");
+  std::printf("pictures %d, scan done %s\n", catalogue.PictureCount(), catalogue.ScanDone() ? "yes" : "no");
   std::printf("%8s %10s %6s %10s\n", "frame", "rss_kb", "fds", "ms/frame");
   std::printf("%8d %10ld %6ld %10s\n", 0, ResidentKilobytes(), OpenDescriptors(), "-");
   auto start = std::chrono::steady_clock::now();
   for (long frame = 1; frame <= frames; ++frame) {
-    tmrImmagine_Timer(state);
-    state.ports.loop->DoEvents();
+    program.show().OnSlideTimer();
+    platform.loop->ProcessPendingEvents();
     if (frame % every != 0) continue;
     const auto now = std::chrono::steady_clock::now();
     const double ms = std::chrono::duration<double, std::milli>(now - start).count() / every;

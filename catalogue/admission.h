@@ -2,18 +2,20 @@
 // Picture admission: the minimum-size and aspect-ratio filters of the
 // settings decide whether a file that passed the extension test is listed.
 #include <array>
-#include <cstdint>
 #include <string>
 
-struct ProgramState;
+#include "settings/saver_settings.h"
+
+class GraphicsSession;
+class ImageProbe;
 
 struct ImageSizeOption {
-  const char* text;  // as the options dialog offers it
-  float min_width;
-  float min_height;
+  const char* text = "";  // as the options dialog offers it
+  float min_width = 0;
+  float min_height = 0;
 };
 
-// Indexed by CheckImageSize; 0 switches the size filter off.
+// Indexed by SizeFilter; Off (0) switches the size filter off.
 inline constexpr std::array<ImageSizeOption, 13> kImageSizeOptions{{
     {"Disable (really, REALLY, faster!)", 0, 0},
     {"320x200", 320, 200},
@@ -30,7 +32,7 @@ inline constexpr std::array<ImageSizeOption, 13> kImageSizeOptions{{
     {"2048x1576", 2048, 1576},
 }};
 
-// Indexed by CheckAspectRatio; values above 2 are not offered (they admit nothing).
+// Indexed by AspectFilter.
 inline constexpr std::array<const char*, 3> kAspectRatioOptions{{
     "ALL (really, REALLY, faster!)",
     "4/3 only (1.4-)",
@@ -41,6 +43,7 @@ inline constexpr std::array<const char*, 3> kAspectRatioOptions{{
 inline constexpr float kWideRatio = 1.5f;
 
 // True when the picture at path may be listed. With both filters off the file
-// is not opened at all; otherwise GDI+ is started (once) and the picture's
-// size read through the image probe. An unreadable file measures 0 x 0.
-bool AdmitPicture(ProgramState& state, const std::string& path);
+// is not opened at all; otherwise the graphics library is started (once) and
+// the picture's size read through the image probe. An unreadable file
+// measures 0 x 0.
+bool AdmitPicture(const SaverSettings& settings, ImageProbe& probe, GraphicsSession& graphics, const std::string& path);

@@ -1,15 +1,7 @@
 // POSIX backend of the file-system port (the Linux build).
-// Implemented: [x] listing with opendir/readdir, the entry type from d_type
-//                  (an fstatat only where the file system leaves it unknown)
-//              [x] dot files reported hidden (and listed, like hidden files on Windows)
-//              [x] symbolic links reported as links, resolved like shortcuts (realpath)
-//              [x] .lnk files resolved through their local base path (Wine's
-//                  drive letters: Z: is "/", others from the prefix's dosdevices)
-//                  or else their relative path
-//              [x] folder identity (device and inode) for the walk's cycle guard
-// Missing: [ ] network paths inside .lnk files (no local meaning here)
-//          devices, pipes and sockets are never listed: they cannot hold a picture,
-//          and opening a pipe would block the walk.
+// Network paths inside .lnk files have no local meaning and are not followed.
+// Devices, pipes and sockets are never listed: they cannot hold a picture, and
+// opening a pipe would block the walk.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,19 +61,11 @@ class DirListing final : public FolderListing {
   // attributes 0 and counts as a file.
   bool TypeOf(const dirent& d, std::uint32_t* attributes) {
     switch (d.d_type) {
-      case DT_DIR:
-        *attributes = kFileDirectory;
-        return true;
-      case DT_REG:
-        *attributes = kFileArchive;
-        return true;
-      case DT_LNK:
-        *attributes = kFileSymlink;
-        return true;
-      case DT_UNKNOWN:
-        break;
-      default:
-        return false;
+      case DT_DIR: *attributes = kFileDirectory; return true;
+      case DT_REG: *attributes = kFileArchive; return true;
+      case DT_LNK: *attributes = kFileSymlink; return true;
+      case DT_UNKNOWN: break;
+      default: return false;
     }
     struct stat st {};
     if (fstatat(dirfd(dir_), d.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return true;

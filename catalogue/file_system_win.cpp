@@ -1,11 +1,6 @@
 // Windows backend of the file-system port.
-// Implemented: [x] wide listing (FindFirstFileW / FindNextFileW), names as UTF-8
-//              [x] entries with the system attribute left out, hidden ones kept
-//              [x] attribute query (GetFileAttributesW)
-//              [x] shortcuts through IShellLinkW + IPersistFile (the shell's
-//                  own link reader; same target as the Shell automation objects)
-//              [x] folder identity (volume serial + file index) for the cycle guard
-// Missing: [ ] paths longer than MAX_PATH (no "\\?\" prefixing)
+// Shortcuts are read through IShellLinkW + IPersistFile, the shell's own link
+// reader. Paths longer than MAX_PATH are not supported (no "\\?\" prefixing).
 #include <windows.h>
 
 #include <objbase.h>

@@ -1,9 +1,8 @@
 // Linux backend of the image probe: the picture's size from its header only
 // (gdk_pixbuf_get_file_info), never a full decode; for placeable metafiles,
 // whose loader gives no size, from the metafile header.
-// Implemented: [x] JPEG, PNG, GIF, BMP, TIFF, ICO headers, [x] placeable WMF
-// Missing: [ ] formats GDI+ cannot show (SVG, WebP...) measure 0 x 0 on
-//              purpose, so both builds admit the same files.
+// Formats GDI+ cannot show (SVG, WebP...) measure 0 x 0 on purpose, so both
+// builds admit the same files.
 #include <fcntl.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <unistd.h>

@@ -1,7 +1,6 @@
 // Windows backend of the image probe: GDI+ opens the file and reports its
 // size (GdipLoadImageFromFile + GdipGetImageDimension); the image is always
 // disposed before returning. GDI+ must be started (StartGdiplus).
-// Implemented: [x] any format GDI+ decodes, [x] Unicode paths (wide call)
 #include <windows.h>
 
 #include <gdiplus.h>

@@ -5,70 +5,69 @@
 // (options_dialog.h); this table never changes.
 #include <cstdint>
 
-// Control arrays are flattened: fraFrame(2) is fraFrame2, cmdMove(1) is cmdMove1.
-// The enumerators follow the tab order; shpDemo0/1 take no focus.
+// The enumerators follow the tab order; the two colour swatches take no focus.
 enum class ControlId : int {
-  fraFrame0,
-  lblDesc0,
-  cmbInterval,
-  lblDesc1,
-  lstDirectory,
-  cmdAdd0,
-  cmdDel,
-  cmdMove0,
-  cmdMove1,
-  cmdAdd1,
-  lblDesc2,
-  chkRecursive,
-  lblDesc3,
-  chkRandom,
-  lblDesc12,
-  lstExclude,
-  cmdAddExclude0,
-  cmdDelExclude,
-  cmdAddExclude1,
-  lblDesc10,
-  cmbCheckSize,
-  lblDesc11,
-  cmbAspectRatio,
-  lblDesc4,
-  cmbUpscaleMode,
-  lblDesc5,
-  cmbFileName,
-  lblDesc9,
-  chkResolution,
-  lblDesc6,
-  shpDemo0,
-  cmdColor0,
-  lblDesc7,
-  shpDemo1,
-  cmdColor1,
-  fraFrame1,
-  lblDesc8,
-  txtGrace,
-  cmdOk,
-  cmdCancel,
-  cmdMore,
-  fraFrame2,
-  lblInfo0,
-  lblInfo1,
-  picSaver,
-  lblLink,
-  lblInfo2,
-  txtChangelog,
-  lblInfo3,
-  Form,  // the dialog itself: the container of the three frames and the buttons
+  OptionsFrame,
+  IntervalLabel,
+  IntervalCombo,
+  IncludeLabel,
+  IncludeList,
+  AddIncludeWithPicker,
+  RemoveInclude,
+  MoveIncludeUp,
+  MoveIncludeDown,
+  AddIncludeByPath,
+  SubfoldersLabel,
+  SubfoldersCheck,
+  RandomLabel,
+  RandomCheck,
+  ExcludeLabel,
+  ExcludeList,
+  AddExcludeWithPicker,
+  RemoveExclude,
+  AddExcludeByPath,
+  SizeFilterLabel,
+  SizeFilterCombo,
+  AspectFilterLabel,
+  AspectFilterCombo,
+  ScaleModeLabel,
+  ScaleModeCombo,
+  CaptionLabel,
+  CaptionCombo,
+  ResolutionLabel,
+  ResolutionCheck,
+  TextColourLabel,
+  TextColourSwatch,
+  PickTextColour,
+  BorderColourLabel,
+  BorderColourSwatch,
+  PickBorderColour,
+  SystemFrame,
+  GraceLabel,
+  GraceText,
+  Ok,
+  Cancel,
+  InfoToggle,
+  InfoPanel,
+  ProgramNameLabel,
+  VersionLabel,
+  Preview,
+  AboutLink,
+  HelpLabel,
+  ChangelogText,
+  ChangelogLabel,
+  Dialog,  // the dialog itself: the container of the three frames and the buttons
 };
 
-inline constexpr int kControlCount = static_cast<int>(ControlId::Form);
+inline constexpr int kControlCount = static_cast<int>(ControlId::Dialog);
 
 enum class ControlKind {
-  Frame,       // a captioned group box
-  Label,       // static text; "&" marks its access key
-  ComboBox,    // a drop-down list: the user can only pick an item
-  ListBox,     // single selection
+  Frame,     // a captioned group box
+  Label,     // static text; "&" marks its access key
+  ComboBox,  // a drop-down list: the user can only pick an item
+  ListBox,   // single selection
   Button,
-  CheckBox,    // no text of its own: the label in front names it
+  CheckBox,  // no text of its own: the label in front names it
   TextBox,
   Shape,       // a filled rectangle showing a colour
   PictureBox,  // the live preview surface
@@ -91,13 +90,12 @@ inline constexpr std::int32_t kSystemButtonFace = -2;
 
 struct ControlInfo {
   ControlId id;
-  const char* name;      // as the handlers name it: "cmdAdd(0)"
   ControlKind kind;
-  ControlId container;   // a frame, or ControlId::Form
-  int tab_index;         // 0..46; -1 for the shapes
-  const char* text;      // initial caption or text ("" when set at load)
-  const char* tooltip;   // "" when none
-  TwipsRect rect;        // relative to the container
+  ControlId container;  // a frame, or ControlId::Dialog
+  int tab_index;        // 0..46; -1 for the shapes
+  const char* text;     // initial caption or text ("" when set at load)
+  const char* tooltip;  // "" when none
+  TwipsRect rect;       // relative to the container
   FontSpec font;
   std::int32_t fore_color = kSystemWindowText;
   std::int32_t back_color = kSystemWindowText;
@@ -111,16 +109,16 @@ struct ControlInfo {
 // The dialog's client area at open (the left column only), in twips.
 inline constexpr int kClientWidthAtOpen = 4980;
 inline constexpr int kClientHeight = 7950;
-// cmdMore widens (and later narrows) the window by the Info panel's width
+// InfoToggle widens (and later narrows) the window by the Info panel's width
 // plus this margin.
 inline constexpr int kInfoPanelMargin = 120;
 
-// ControlId::Form (or any id out of range) gives the dialog's own entry.
+// ControlId::Dialog (or any id out of range) gives the dialog's own entry.
 const ControlInfo& InfoOf(ControlId id);
 // All controls, in tab order (index = static_cast<int>(id)).
 const ControlInfo* AllControls();
 // The control a label's access key moves the focus to: the next control in
-// tab order that can take the focus. ControlId::Form for a control that is
+// tab order that can take the focus. ControlId::Dialog for a control that is
 // not a label with an access key.
 ControlId AccessKeyTarget(ControlId label);
 // The access-key letter of a label ("&Interval:" gives 'I'), upper-cased; 0 when none.

@@ -1,6 +1,6 @@
 #pragma once
 // Dialog services port: the small modal dialogs and the shell call the options
-// dialog uses. Message boxes go through SystemPort::MsgBox.
+// dialog uses. Message boxes go through SystemPort::ShowMessage.
 // Windows: an input box of our own, SHBrowseForFolder, ChooseColorA,
 // ShellExecuteA (dialog_services_win.cpp). Linux: GTK dialogs and the
 // desktop's default handler (dialog_services_gtk.cpp). Tests: scripted answers

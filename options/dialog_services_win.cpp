@@ -1,7 +1,7 @@
 // Win32 backend of the dialog services: our own input box, the shell's folder
 // picker, the common colour dialog and the shell's "open" verb.
-// Implemented: [x] InputBox (input_box_win.cpp)   [x] BrowseFolder (SHBrowseForFolderA)
-//              [x] PickColor (ChooseColorA)       [x] OpenLink (ShellExecuteA)
+// The input box is our own (input_box_win.cpp); the folder picker is
+// SHBrowseForFolderA, the colour dialog ChooseColorA, links open with ShellExecuteA.
 #include "options/dialog_services.h"
 
 #include <windows.h>
@@ -36,7 +36,7 @@ class PlatformDialogServices final : public DialogServices {
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     std::string path;
     if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) {
-      char buffer[MAX_PATH] = {};  // 260 characters
+      char buffer[MAX_PATH] = {};                               // 260 characters
       if (SHGetPathFromIDListA(chosen, buffer)) path = buffer;  // up to the first NUL
       CoTaskMemFree(chosen);
     }

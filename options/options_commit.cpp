@@ -5,30 +5,27 @@
 #include "options/options_storage.h"
 #include "options/preview_engine.h"
 #include "platform/system.h"
-#include "startup/program_state.h"
 
 // The grace period is system-wide and may be written only by administrators:
 // it is written only when the user changed it to a number, and a refusal is
 // reported after the per-user settings are already saved.
-void OptionsDialog::cmdOk_Click() {
-  storage_->SaveSettings();
-  const std::string& grace = Control(ControlId::txtGrace).text;
+void OptionsDialog::SaveAndClose() {
+  storage_->SaveSettings(settings_);
+  const std::string& grace = Control(ControlId::GraceText).text;
   if (grace != grace_at_open_ && IsDecimalNumber(grace)) {
     if (!storage_->WriteGrace(TrimBlanks(grace))) {
-      state_.ports.system->MsgBox(kGraceWriteRefused, state_.ProgramTitle, kMbExclamation);
+      services_.system.ShowMessage(kGraceWriteRefused, identity_.title, kMbExclamation);
     }
   }
-  Form_Unload();
+  Close();
 }
 
-void OptionsDialog::cmdCancel_Click() { Form_Unload(); }
-
-void OptionsDialog::Form_Unload() {
-  state_.CurrentSettings = settings_at_open_;
-  if (state_.OptionsOwner != 0) {
-    state_.ports.windows->EnableWindow(state_.OptionsOwner, true);
-    state_.ports.windows->SetNotTopmost(state_.OptionsOwner);
+void OptionsDialog::Close() {
+  settings_ = settings_at_open_;
+  if (owner_ != 0) {
+    services_.windows.EnableWindow(owner_, true);
+    services_.windows.SetNotTopmost(owner_);
   }
   StopCatalogue();
-  state_.ports.system->EndProcess(0);
+  services_.system.EndProcess(0);
 }

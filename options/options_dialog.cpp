@@ -1,140 +1,127 @@
 #include "options/options_dialog.h"
 
+#include "catalogue/admission.h"
 #include "options/grace_period.h"
 #include "options/options_storage.h"
 #include "options/preview_engine.h"
 #include "platform/system.h"
-#include "startup/program_state.h"
 #include "version.h"
 
-const std::vector<std::string> kCheckSizeItems = {
-    "Disable (really, REALLY, faster!)", "320x200",  "640x480",   "800x600",   "1024x768",
-    "1152x864",                          "1280x800", "1280x1024", "1440x900",  "1600x1200",
-    "1680x1050",                         "1920x1200", "2048x1576"};
-const std::vector<std::string> kAspectRatioItems = {"ALL (really, REALLY, faster!)", "4/3 only (1.4-)",
-                                                    "16/9 only (1.5+)"};
-const std::vector<std::string> kUpscaleModeItems = {"Center small pics", "Upscale small pics (keep aspect ratio)",
-                                                    "Fill screen (no aspect ratio)",
-                                                    "Fill screen (keep aspect ratio, cut borders)"};
-const std::vector<std::string> kFileNameItems = {"No", "Top", "Bottom"};
+const std::vector<std::string> kScaleModeItems = {"Center small pics", "Upscale small pics (keep aspect ratio)",
+                                                  "Fill screen (no aspect ratio)",
+                                                  "Fill screen (keep aspect ratio, cut borders)"};
+const std::vector<std::string> kCaptionItems = {"No", "Top", "Bottom"};
 const char kChangelogText[] =
     "v. 0.9.42\r\n- Added Exclude Paths\r\n- Added this changelog :-)\r\nv. 0.9.40\r\n"
     "- Added Aspect Ratio options\r\nv. 0.9.39\r\n- Changed Random alghorithm\r\nv 0.9.35\r\n"
     "- Added Sleep during screensaver (key S)\r\nv 0.9.30\r\n- Added options to display big images only\r\n"
     "v 0.9.24\r\n- Added Display resolution beside filename\r\nv 0.9.18\r\n- Added Include subdirs switch option\r\n";
 
-OptionsDialog::OptionsDialog(ProgramState& state)
-    : OptionsDialog(state, CreateProgramPreviewEngine(state), CreateRegistryOptionsStorage(state)) {}
-
-OptionsDialog::OptionsDialog(ProgramState& state, std::unique_ptr<PreviewEngine> engine,
-                             std::unique_ptr<OptionsStorage> storage)
-    : state_(state), engine_(std::move(engine)), storage_(std::move(storage)) {
+OptionsDialog::OptionsDialog(const Services& services, SaverSettings& settings, const ProgramIdentity& identity,
+                             std::unique_ptr<PreviewEngine> engine, std::unique_ptr<OptionsStorage> storage)
+    : services_(services),
+      settings_(settings),
+      identity_(identity),
+      engine_(std::move(engine)),
+      storage_(std::move(storage)) {
   // The controls as designed, before the load fills them.
   for (int i = 0; i < kControlCount; ++i) controls_[i].text = AllControls()[i].text;
-  Mutable(ControlId::cmbCheckSize).items = kCheckSizeItems;
-  Mutable(ControlId::cmbAspectRatio).items = kAspectRatioItems;
-  Mutable(ControlId::cmbUpscaleMode).items = kUpscaleModeItems;
-  Mutable(ControlId::cmbFileName).items = kFileNameItems;
-  Mutable(ControlId::txtChangelog).text = kChangelogText;
-  Mutable(ControlId::fraFrame2).visible = false;  // the Info panel opens with cmdMore
+  for (const ImageSizeOption& option : kImageSizeOptions)
+    Mutable(ControlId::SizeFilterCombo).items.push_back(option.text);
+  for (const char* option : kAspectRatioOptions) Mutable(ControlId::AspectFilterCombo).items.push_back(option);
+  Mutable(ControlId::ScaleModeCombo).items = kScaleModeItems;
+  Mutable(ControlId::CaptionCombo).items = kCaptionItems;
+  Mutable(ControlId::ChangelogText).text = kChangelogText;
+  Mutable(ControlId::InfoPanel).visible = false;  // the Info panel opens with InfoToggle
 }
 
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::Load() {
   if (window_) return;
-  window_ = state_.ports.windows->CreateOptionsWindow(*this);
-  Form_Load();
-}
-
-void OptionsDialog::Show() { window_->Show(); }
-
-bool OptionsDialog::fraFrameVisible(int index) const {
-  if (index < 0 || index > 2) return false;
-  static constexpr ControlId kFrames[] = {ControlId::fraFrame0, ControlId::fraFrame1, ControlId::fraFrame2};
-  return Control(kFrames[index]).visible;
-}
-
-PictureBox* OptionsDialog::picSaver() { return window_ ? window_->picSaver() : nullptr; }
-
-// ---- Load -------------------------------------------------------------------
-
-void OptionsDialog::Form_Load() {
-  caption_ = state_.ProgramTitle;
+  window_ = services_.create_window(*this);
+  caption_ = identity_.title;
   window_->SetCaption(caption_);
-  settings_at_open_ = state_.CurrentSettings;
+  settings_at_open_ = settings_;
   FillIntervals();
   LoadFolderLists();
   LoadOptionControls();
   LoadGraceAndInfo();
 }
 
+void OptionsDialog::Show() { window_->Show(); }
+
+PictureBox* OptionsDialog::PreviewBox() { return window_ ? window_->Surface() : nullptr; }
+
+// ---- Load -------------------------------------------------------------------
+
 // Item k reads "5 + k seconds"; the stored interval selects its item only
 // when it is a whole number of seconds from 5 to 60.
 void OptionsDialog::FillIntervals() {
-  const double seconds = state_.CurrentSettings.Interval / 1000.0;
+  const double seconds = settings_.interval_ms / 1000.0;
   for (int n = 5; n <= 60; ++n) {
-    AddItem(ControlId::cmbInterval, std::to_string(n) + " second" + (n > 1 ? "s" : ""));
-    if (seconds == n) SetListIndex(ControlId::cmbInterval, ItemCount(ControlId::cmbInterval) - 1);
+    AddItem(ControlId::IntervalCombo, std::to_string(n) + " second" + (n > 1 ? "s" : ""));
+    if (seconds == n) SetListIndex(ControlId::IntervalCombo, ItemCount(ControlId::IntervalCombo) - 1);
   }
 }
 
 void OptionsDialog::LoadFolderLists() {
-  for (const std::string& line : SplitFolderLines(state_.CurrentSettings.ImageDirectory)) {
-    AddItem(ControlId::lstDirectory, line);
+  for (const std::string& line : SplitFolderLines(settings_.include_folders)) {
+    AddItem(ControlId::IncludeList, line);
   }
-  const int includes = ItemCount(ControlId::lstDirectory);
-  if (includes >= 1) SetListIndex(ControlId::lstDirectory, 0);
-  SetEnabled(ControlId::cmdDel, includes >= 1);
-  SetEnabled(ControlId::cmdMove0, false);
-  SetEnabled(ControlId::cmdMove1, includes >= 2);
+  const int includes = ItemCount(ControlId::IncludeList);
+  if (includes >= 1) SetListIndex(ControlId::IncludeList, 0);
+  SetEnabled(ControlId::RemoveInclude, includes >= 1);
+  SetEnabled(ControlId::MoveIncludeUp, false);
+  SetEnabled(ControlId::MoveIncludeDown, includes >= 2);
 
-  for (const std::string& line : SplitFolderLines(state_.CurrentSettings.ExcludeDirectory)) {
-    AddItem(ControlId::lstExclude, line);
+  for (const std::string& line : SplitFolderLines(settings_.exclude_folders)) {
+    AddItem(ControlId::ExcludeList, line);
   }
-  const int excludes = ItemCount(ControlId::lstExclude);
-  if (excludes >= 1) SetListIndex(ControlId::lstExclude, 0);
-  SetEnabled(ControlId::cmdDelExclude, excludes >= 1);
+  const int excludes = ItemCount(ControlId::ExcludeList);
+  if (excludes >= 1) SetListIndex(ControlId::ExcludeList, 0);
+  SetEnabled(ControlId::RemoveExclude, excludes >= 1);
 }
 
 // A stored list index outside its list selects nothing.
 void OptionsDialog::LoadOptionControls() {
   // Live: the handlers raised below write into it.
-  const SaverSettings& s = state_.CurrentSettings;
-  auto select = [this](ControlId id, int index) {
+  const SaverSettings& s = settings_;
+  auto select = [this](ControlId id, auto value) {
+    const int index = static_cast<int>(value);
     if (index >= 0 && index < ItemCount(id)) SetListIndex(id, index);
   };
-  select(ControlId::cmbCheckSize, s.CheckImageSize);
-  select(ControlId::cmbAspectRatio, s.CheckAspectRatio);
-  select(ControlId::cmbUpscaleMode, s.UpscaleMode);
+  select(ControlId::SizeFilterCombo, s.size_filter);
+  select(ControlId::AspectFilterCombo, s.aspect_filter);
+  select(ControlId::ScaleModeCombo, s.scale_mode);
 
-  const bool recursive = s.Recursive;
-  SetChecked(ControlId::chkRecursive, recursive);  // checking it also removes nested includes
-  for (ControlId id : {ControlId::lstExclude, ControlId::cmdAddExclude0, ControlId::cmdAddExclude1}) {
-    SetEnabled(id, recursive);
+  const bool subfolders = s.include_subfolders;
+  SetChecked(ControlId::SubfoldersCheck, subfolders);  // checking it also removes nested includes
+  for (ControlId id : {ControlId::ExcludeList, ControlId::AddExcludeWithPicker, ControlId::AddExcludeByPath}) {
+    SetEnabled(id, subfolders);
   }
-  const bool excludes = ItemCount(ControlId::lstExclude) >= 1;
-  if (recursive && excludes) SetListIndex(ControlId::lstExclude, 0);
-  SetEnabled(ControlId::cmdDelExclude, recursive && excludes);
+  const bool excludes = ItemCount(ControlId::ExcludeList) >= 1;
+  if (subfolders && excludes) SetListIndex(ControlId::ExcludeList, 0);
+  SetEnabled(ControlId::RemoveExclude, subfolders && excludes);
 
-  SetChecked(ControlId::chkRandom, s.Random);
-  SetChecked(ControlId::chkResolution, s.ShowFilename >= 1 && s.ShowFileResolution);
-  select(ControlId::cmbFileName, s.ShowFilename);
-  SetColor(ControlId::shpDemo0, s.ShowFilenameColorText);
-  SetColor(ControlId::shpDemo1, s.ShowFilenameColorBorder);
-  select(ControlId::cmbCheckSize, s.CheckImageSize);
+  SetChecked(ControlId::RandomCheck, s.random_order);
+  SetChecked(ControlId::ResolutionCheck, s.caption != CaptionPosition::Off && s.caption_shows_size);
+  select(ControlId::CaptionCombo, s.caption);
+  SetColor(ControlId::TextColourSwatch, s.caption_text_colour);
+  SetColor(ControlId::BorderColourSwatch, s.caption_border_colour);
+  select(ControlId::SizeFilterCombo, s.size_filter);
 }
 
 void OptionsDialog::LoadGraceAndInfo() {
   std::string stored;
   const bool read = storage_->ReadGrace(stored);
-  SetText(ControlId::txtGrace, GraceTextFromStore(read, stored));
-  grace_at_open_ = Control(ControlId::txtGrace).text;
-  SetText(ControlId::lblInfo0, state_.ProgramFullName);
-  SetText(ControlId::lblInfo1, "Version: " + std::to_string(GLIMMORA_VERSION_MAJOR) + "." +
-                                   std::to_string(GLIMMORA_VERSION_MINOR) + "." +
-                                   std::to_string(GLIMMORA_VERSION_REVISION));
-  SetText(ControlId::lblLink, state_.AboutLinkTarget);
+  SetText(ControlId::GraceText, GraceTextFromStore(read, stored));
+  grace_at_open_ = Control(ControlId::GraceText).text;
+  SetText(ControlId::ProgramNameLabel, identity_.full_name);
+  SetText(ControlId::VersionLabel, "Version: " + std::to_string(GLIMMORA_VERSION_MAJOR) + "." +
+                                       std::to_string(GLIMMORA_VERSION_MINOR) + "." +
+                                       std::to_string(GLIMMORA_VERSION_REVISION));
+  SetText(ControlId::AboutLink, identity_.about_link);
 }
 
 // ---- Control state ------------------------------------------------------------
@@ -220,15 +207,15 @@ void OptionsDialog::RemoveItem(ControlId id, int index) {
 
 void OptionsDialog::RaiseChange(ControlId id) {
   switch (id) {
-    case ControlId::cmbInterval: return IntervalChanged();
-    case ControlId::chkRandom: return RandomChanged();
-    case ControlId::chkRecursive: return RecursiveChanged();
-    case ControlId::cmbCheckSize: return CheckSizeChanged();
-    case ControlId::cmbAspectRatio: return AspectRatioChanged();
-    case ControlId::cmbUpscaleMode: return UpscaleModeChanged();
-    case ControlId::cmbFileName: return FileNameChanged();
-    case ControlId::chkResolution: return ResolutionChanged();
-    case ControlId::lstDirectory: return ApplySelectionRule();
+    case ControlId::IntervalCombo: return IntervalChanged();
+    case ControlId::RandomCheck: return RandomChanged();
+    case ControlId::SubfoldersCheck: return SubfoldersChanged();
+    case ControlId::SizeFilterCombo: return SizeFilterChanged();
+    case ControlId::AspectFilterCombo: return AspectFilterChanged();
+    case ControlId::ScaleModeCombo: return ScaleModeChanged();
+    case ControlId::CaptionCombo: return CaptionChanged();
+    case ControlId::ResolutionCheck: return ResolutionChanged();
+    case ControlId::IncludeList: return ApplySelectionRule();
     default: return;
   }
 }
@@ -236,13 +223,48 @@ void OptionsDialog::RaiseChange(ControlId id) {
 // A control takes input only while it and every container around it are
 // enabled and visible (the platform should not send anything else).
 bool OptionsDialog::Accepts(ControlId id) const {
-  for (ControlId c = id; c != ControlId::Form; c = InfoOf(c).container) {
+  for (ControlId c = id; c != ControlId::Dialog; c = InfoOf(c).container) {
     if (!Control(c).enabled || !Control(c).visible) return false;
   }
   return true;
 }
 
-void OptionsDialog::UserSelect(ControlId id, int index) {
+void OptionsDialog::FocusControl(ControlId id) {
+  if (window_) window_->FocusControl(id);
+}
+
+void OptionsDialog::Refuse(const std::string& message) {
+  services_.system.ShowMessage(message, identity_.title, kMbCritical);
+}
+
+WindowHandle OptionsDialog::Handle() const { return window_ ? window_->Handle() : 0; }
+
+// ---- Events by control id -------------------------------------------------------
+
+void OptionsDialog::OnClick(ControlId id) {
+  if (!Accepts(id)) return;
+  switch (id) {
+    case ControlId::AddIncludeWithPicker: return AddFolder(FolderListKind::Include, false);
+    case ControlId::AddIncludeByPath: return AddFolder(FolderListKind::Include, true);
+    case ControlId::AddExcludeWithPicker: return AddFolder(FolderListKind::Exclude, false);
+    case ControlId::AddExcludeByPath: return AddFolder(FolderListKind::Exclude, true);
+    case ControlId::RemoveInclude: return RemoveIncludeFolder();
+    case ControlId::RemoveExclude: return RemoveExcludeFolder();
+    case ControlId::MoveIncludeUp: return MoveIncludeFolder(true);
+    case ControlId::MoveIncludeDown: return MoveIncludeFolder(false);
+    case ControlId::PickTextColour: return PickColour(true);
+    case ControlId::PickBorderColour: return PickColour(false);
+    case ControlId::InfoToggle: return ToggleInfoPanel();
+    case ControlId::Ok: return SaveAndClose();
+    case ControlId::Cancel: return Close();
+    default: return;
+  }
+}
+
+// A user's pick in a list or combo box: stored (the widget shows it), then handled.
+void OptionsDialog::OnSelect(ControlId id, int index) {
+  const ControlKind kind = InfoOf(id).kind;
+  if (kind != ControlKind::ListBox && kind != ControlKind::ComboBox) return;
   if (!Accepts(id) || index < -1 || index >= ItemCount(id)) {
     Notify(id, kAspectSelection);  // let the window show the state again
     return;
@@ -252,7 +274,8 @@ void OptionsDialog::UserSelect(ControlId id, int index) {
   RaiseChange(id);
 }
 
-void OptionsDialog::UserCheck(ControlId id, bool checked) {
+void OptionsDialog::OnCheck(ControlId id, bool checked) {
+  if (InfoOf(id).kind != ControlKind::CheckBox) return;
   if (!Accepts(id)) {
     Notify(id, kAspectChecked);
     return;
@@ -262,88 +285,14 @@ void OptionsDialog::UserCheck(ControlId id, bool checked) {
   RaiseChange(id);
 }
 
-void OptionsDialog::FocusControl(ControlId id) {
-  if (window_) window_->FocusControl(id);
-}
-
-void OptionsDialog::Refuse(const std::string& message) {
-  state_.ports.system->MsgBox(message, state_.ProgramTitle, kMbCritical);
-}
-
-WindowHandle OptionsDialog::Handle() const { return window_ ? window_->Handle() : 0; }
-
-// ---- Events by control id -------------------------------------------------------
-
-void OptionsDialog::OnClick(ControlId id) {
-  switch (id) {
-    case ControlId::cmdAdd0: return cmdAdd_Click(0);
-    case ControlId::cmdAdd1: return cmdAdd_Click(1);
-    case ControlId::cmdAddExclude0: return cmdAddExclude_Click(0);
-    case ControlId::cmdAddExclude1: return cmdAddExclude_Click(1);
-    case ControlId::cmdDel: return cmdDel_Click();
-    case ControlId::cmdDelExclude: return cmdDelExclude_Click();
-    case ControlId::cmdMove0: return cmdMove_Click(0);
-    case ControlId::cmdMove1: return cmdMove_Click(1);
-    case ControlId::cmdColor0: return cmdColor_Click(0);
-    case ControlId::cmdColor1: return cmdColor_Click(1);
-    case ControlId::cmdMore: return cmdMore_Click();
-    case ControlId::cmdOk: return cmdOk_Click();
-    case ControlId::cmdCancel: return cmdCancel_Click();
-    default: return;
-  }
-}
-
-void OptionsDialog::OnSelect(ControlId id, int index) {
-  switch (id) {
-    case ControlId::lstDirectory: return lstDirectory_Click(index);
-    case ControlId::lstExclude: return lstExclude_Click(index);
-    case ControlId::cmbInterval: return cmbInterval_Click(index);
-    case ControlId::cmbCheckSize: return cmbCheckSize_Click(index);
-    case ControlId::cmbAspectRatio: return cmbAspectRatio_Click(index);
-    case ControlId::cmbUpscaleMode: return cmbUpscaleMode_Click(index);
-    case ControlId::cmbFileName: return cmbFileName_Click(index);
-    default: return;
-  }
-}
-
-void OptionsDialog::OnCheck(ControlId id, bool checked) {
-  switch (id) {
-    case ControlId::chkRecursive: return chkRecursive_Click(checked);
-    case ControlId::chkRandom: return chkRandom_Click(checked);
-    case ControlId::chkResolution: return chkResolution_Click(checked);
-    default: return;
-  }
-}
-
 void OptionsDialog::OnTextChange(ControlId id, const std::string& text) {
-  if (id == ControlId::txtGrace) txtGrace_Change(text);
+  if (id == ControlId::GraceText && Accepts(id)) Mutable(id).text = text;
 }
 
-void OptionsDialog::OnKeyDown(ControlId id, int key_code, int shift) {
-  if (id == ControlId::picSaver) picSaver_KeyDown(key_code, shift);
+void OptionsDialog::OnKeyDown(ControlId id, int key_code, int) {
+  if (id == ControlId::Preview && Accepts(id)) PreviewKey(key_code);
 }
 
 void OptionsDialog::OnDoubleClick(ControlId id) {
-  if (id == ControlId::lblLink) lblLink_DblClick();
-}
-
-void OptionsDialog::lstDirectory_Click(int index) { UserSelect(ControlId::lstDirectory, index); }
-void OptionsDialog::lstExclude_Click(int index) { UserSelect(ControlId::lstExclude, index); }
-void OptionsDialog::cmbInterval_Click(int index) { UserSelect(ControlId::cmbInterval, index); }
-void OptionsDialog::cmbCheckSize_Click(int index) { UserSelect(ControlId::cmbCheckSize, index); }
-void OptionsDialog::cmbAspectRatio_Click(int index) { UserSelect(ControlId::cmbAspectRatio, index); }
-void OptionsDialog::cmbUpscaleMode_Click(int index) { UserSelect(ControlId::cmbUpscaleMode, index); }
-void OptionsDialog::cmbFileName_Click(int index) { UserSelect(ControlId::cmbFileName, index); }
-void OptionsDialog::chkRecursive_Click(bool checked) { UserCheck(ControlId::chkRecursive, checked); }
-void OptionsDialog::chkRandom_Click(bool checked) { UserCheck(ControlId::chkRandom, checked); }
-void OptionsDialog::chkResolution_Click(bool checked) { UserCheck(ControlId::chkResolution, checked); }
-
-void OptionsDialog::txtGrace_Change(const std::string& text) {
-  if (!Accepts(ControlId::txtGrace)) return;
-  Mutable(ControlId::txtGrace).text = text;
-}
-
-OptionsDialog& Options(ProgramState& state) {
-  if (!state.C) state.C = std::make_unique<OptionsDialog>(state);
-  return *state.C;
+  if (id == ControlId::AboutLink && Accepts(id)) OpenAboutLink();
 }

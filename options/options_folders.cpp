@@ -6,36 +6,25 @@
 #include "options/dialog_services.h"
 #include "options/options_dialog.h"
 #include "options/preview_engine.h"
-#include "startup/program_state.h"
 
 namespace {
 
 ControlId ListOf(FolderListKind kind) {
-  return kind == FolderListKind::Include ? ControlId::lstDirectory : ControlId::lstExclude;
+  return kind == FolderListKind::Include ? ControlId::IncludeList : ControlId::ExcludeList;
 }
 
 }  // namespace
 
-void OptionsDialog::cmdAdd_Click(int index) {
-  if (Accepts(index == 0 ? ControlId::cmdAdd0 : ControlId::cmdAdd1)) AddFolder(FolderListKind::Include, index != 0);
-}
-
-void OptionsDialog::cmdAddExclude_Click(int index) {
-  if (Accepts(index == 0 ? ControlId::cmdAddExclude0 : ControlId::cmdAddExclude1)) {
-    AddFolder(FolderListKind::Exclude, index != 0);
-  }
-}
-
 void OptionsDialog::AddFolder(FolderListKind kind, bool typed) {
   std::string path = AskFolder(kind, typed);
   if (path.empty()) return;
-  const PathStyle style = state_.ports.paths;
+  const PathStyle style = services_.paths;
   path = WithTrailingSeparator(path, style);
   if (!IsAcceptedFolder(path, style)) return Refuse(kOnlyUncAndLocal);
   const FolderLines& lines = Control(ListOf(kind)).items;
   if (std::find(lines.begin(), lines.end(), path) != lines.end()) return;
   if (!CheckNestingOf(kind, path)) return;
-  if (kind == FolderListKind::Exclude && !IsInsideInclude(Control(ControlId::lstDirectory).items, path)) {
+  if (kind == FolderListKind::Exclude && !IsInsideInclude(Control(ControlId::IncludeList).items, path)) {
     return Refuse(kOnlyInsideInclude);
   }
   AppendFolder(kind, path);
@@ -44,11 +33,9 @@ void OptionsDialog::AddFolder(FolderListKind kind, bool typed) {
 // The picker's folder, or the typed text without blanks around it; "" when
 // the user cancels.
 std::string OptionsDialog::AskFolder(FolderListKind kind, bool typed) {
-  DialogServices* dialogs = state_.ports.dialogs;
-  if (!dialogs) return "";
-  if (!typed) return dialogs->BrowseFolder(Handle(), FolderPickerTitle(kind));
-  return TrimBlanks(
-      dialogs->InputBox(Handle(), TypedFolderPrompt(kind, state_.ports.paths), state_.ProgramTitle, ""));
+  DialogServices& dialogs = services_.dialogs;
+  if (!typed) return dialogs.BrowseFolder(Handle(), FolderPickerTitle(kind));
+  return TrimBlanks(dialogs.InputBox(Handle(), TypedFolderPrompt(kind, services_.paths), identity_.title, ""));
 }
 
 // Removes listed folders that lie inside the new one; false (after the
@@ -57,7 +44,7 @@ std::string OptionsDialog::AskFolder(FolderListKind kind, bool typed) {
 // What was removed stays removed even when the add is refused, and the stored
 // list is then left as it was.
 bool OptionsDialog::CheckNestingOf(FolderListKind kind, const std::string& path) {
-  if (kind == FolderListKind::Include && !state_.CurrentSettings.Recursive) return true;
+  if (kind == FolderListKind::Include && !settings_.include_subfolders) return true;
   const ControlId list = ListOf(kind);
   FolderLines lines = Control(list).items;
   std::vector<int> removed;
@@ -73,104 +60,103 @@ void OptionsDialog::AppendFolder(FolderListKind kind, const std::string& path) {
   AddItem(list, path);
   SetListIndex(list, ItemCount(list) - 1);
   if (kind == FolderListKind::Include) {
-    SetEnabled(ControlId::cmdDel, true);
+    SetEnabled(ControlId::RemoveInclude, true);
     if (ItemCount(list) >= 2) {
-      SetEnabled(ControlId::cmdMove0, true);
-      SetEnabled(ControlId::cmdMove1, false);
+      SetEnabled(ControlId::MoveIncludeUp, true);
+      SetEnabled(ControlId::MoveIncludeDown, false);
     }
-    RebuildImageDirectory();
+    RebuildIncludeFolders();
   } else {
-    SetEnabled(ControlId::cmdDelExclude, true);
-    RebuildExcludeDirectory();
+    SetEnabled(ControlId::RemoveExclude, true);
+    RebuildExcludeFolders();
   }
   StartCatalogue();
 }
 
 // Removing an include folder also removes the exclusions that name it.
-void OptionsDialog::cmdDel_Click() {
-  const int selected = Control(ControlId::lstDirectory).selected;
-  if (!Accepts(ControlId::cmdDel) || selected < 0) return;
-  const std::string folder = Control(ControlId::lstDirectory).items[selected];
-  for (int k = ItemCount(ControlId::lstExclude) - 1; k >= 0; --k) {
-    if (!Contains(Control(ControlId::lstExclude).items[k], folder)) continue;
-    RemoveItem(ControlId::lstExclude, k);
-    const bool left = ItemCount(ControlId::lstExclude) >= 1;
-    if (left) SetListIndex(ControlId::lstExclude, 0);
+void OptionsDialog::RemoveIncludeFolder() {
+  const int selected = Control(ControlId::IncludeList).selected;
+  if (selected < 0) return;
+  const std::string folder = Control(ControlId::IncludeList).items[selected];
+  for (int k = ItemCount(ControlId::ExcludeList) - 1; k >= 0; --k) {
+    if (!Contains(Control(ControlId::ExcludeList).items[k], folder)) continue;
+    RemoveItem(ControlId::ExcludeList, k);
+    const bool left = ItemCount(ControlId::ExcludeList) >= 1;
+    if (left) SetListIndex(ControlId::ExcludeList, 0);
     // The exclude controls stay disabled while subfolders are not included.
-    SetEnabled(ControlId::cmdDelExclude, left && Control(ControlId::chkRecursive).checked);
+    SetEnabled(ControlId::RemoveExclude, left && Control(ControlId::SubfoldersCheck).checked);
   }
-  RemoveItem(ControlId::lstDirectory, selected);
-  if (ItemCount(ControlId::lstDirectory) >= 1) {
-    SetListIndex(ControlId::lstDirectory, 0);
-    SetEnabled(ControlId::cmdDel, true);
+  RemoveItem(ControlId::IncludeList, selected);
+  if (ItemCount(ControlId::IncludeList) >= 1) {
+    SetListIndex(ControlId::IncludeList, 0);
+    SetEnabled(ControlId::RemoveInclude, true);
     ApplySelectionRule();
   } else {
-    FocusControl(ControlId::lstDirectory);
-    SetEnabled(ControlId::cmdDel, false);
-    SetEnabled(ControlId::cmdMove0, false);
-    SetEnabled(ControlId::cmdMove1, false);
+    FocusControl(ControlId::IncludeList);
+    SetEnabled(ControlId::RemoveInclude, false);
+    SetEnabled(ControlId::MoveIncludeUp, false);
+    SetEnabled(ControlId::MoveIncludeDown, false);
   }
-  RebuildImageDirectory();
-  RebuildExcludeDirectory();
+  RebuildIncludeFolders();
+  RebuildExcludeFolders();
   StartCatalogue();
 }
 
-void OptionsDialog::cmdDelExclude_Click() {
-  const int selected = Control(ControlId::lstExclude).selected;
-  if (!Accepts(ControlId::cmdDelExclude) || selected < 0) return;
-  RemoveItem(ControlId::lstExclude, selected);
-  if (ItemCount(ControlId::lstExclude) >= 1) {
-    SetListIndex(ControlId::lstExclude, 0);
-    SetEnabled(ControlId::cmdDelExclude, true);
+void OptionsDialog::RemoveExcludeFolder() {
+  const int selected = Control(ControlId::ExcludeList).selected;
+  if (selected < 0) return;
+  RemoveItem(ControlId::ExcludeList, selected);
+  if (ItemCount(ControlId::ExcludeList) >= 1) {
+    SetListIndex(ControlId::ExcludeList, 0);
+    SetEnabled(ControlId::RemoveExclude, true);
   } else {
-    FocusControl(ControlId::lstExclude);
-    SetEnabled(ControlId::cmdDelExclude, false);
+    FocusControl(ControlId::ExcludeList);
+    SetEnabled(ControlId::RemoveExclude, false);
   }
-  RebuildExcludeDirectory();
+  RebuildExcludeFolders();
   StartCatalogue();
 }
 
-// Moves the selected include line one place up (0) or down (1). A move past
-// either end is not possible (its button is disabled) and changes nothing.
-void OptionsDialog::cmdMove_Click(int index) {
-  const bool up = index == 0;
-  const int k = Control(ControlId::lstDirectory).selected;
-  if (!Accepts(up ? ControlId::cmdMove0 : ControlId::cmdMove1) || k < 0) return;
-  const int count = ItemCount(ControlId::lstDirectory);
+// Moves the selected include line one place up or down. A move past either
+// end is not possible (its button is disabled) and changes nothing.
+void OptionsDialog::MoveIncludeFolder(bool up) {
+  const int k = Control(ControlId::IncludeList).selected;
+  if (k < 0) return;
+  const int count = ItemCount(ControlId::IncludeList);
   if (up ? k < 1 : k >= count - 1) return;
-  const std::string line = Control(ControlId::lstDirectory).items[k];
-  RemoveItem(ControlId::lstDirectory, k);
+  const std::string line = Control(ControlId::IncludeList).items[k];
+  RemoveItem(ControlId::IncludeList, k);
   const int target = up ? k - 1 : k + 1;
-  InsertItem(ControlId::lstDirectory, target, line);
-  SetListIndex(ControlId::lstDirectory, target);
+  InsertItem(ControlId::IncludeList, target, line);
+  SetListIndex(ControlId::IncludeList, target);
   const bool at_end = up ? target == 0 : target == count - 1;
-  if (at_end) FocusControl(ControlId::lstDirectory);  // its button has just been disabled
-  RebuildImageDirectory();
+  if (at_end) FocusControl(ControlId::IncludeList);  // its button has just been disabled
+  RebuildIncludeFolders();
   StartCatalogue();
 }
 
 // With two lines or more, up is possible below the first line and down above
 // the last one; with fewer lines neither is.
 void OptionsDialog::ApplySelectionRule() {
-  const int count = ItemCount(ControlId::lstDirectory);
-  const int selected = Control(ControlId::lstDirectory).selected;
-  SetEnabled(ControlId::cmdMove0, count >= 2 && selected >= 1);
-  SetEnabled(ControlId::cmdMove1, count >= 2 && selected < count - 1);
+  const int count = ItemCount(ControlId::IncludeList);
+  const int selected = Control(ControlId::IncludeList).selected;
+  SetEnabled(ControlId::MoveIncludeUp, count >= 2 && selected >= 1);
+  SetEnabled(ControlId::MoveIncludeDown, count >= 2 && selected < count - 1);
 }
 
 void OptionsDialog::RemoveNestedIncludes() {
-  FolderLines lines = Control(ControlId::lstDirectory).items;
+  FolderLines lines = Control(ControlId::IncludeList).items;
   const std::vector<int> removed = RemoveNestedFolders(lines);
-  for (int index : removed) RemoveItem(ControlId::lstDirectory, index);
+  for (int index : removed) RemoveItem(ControlId::IncludeList, index);
   // Fewer lines can leave a move button pointing past the end.
   if (!removed.empty()) ApplySelectionRule();
-  RebuildImageDirectory();
+  RebuildIncludeFolders();
 }
 
-void OptionsDialog::RebuildImageDirectory() {
-  state_.CurrentSettings.ImageDirectory = JoinFolderLines(Control(ControlId::lstDirectory).items);
+void OptionsDialog::RebuildIncludeFolders() {
+  settings_.include_folders = JoinFolderLines(Control(ControlId::IncludeList).items);
 }
 
-void OptionsDialog::RebuildExcludeDirectory() {
-  state_.CurrentSettings.ExcludeDirectory = JoinFolderLines(Control(ControlId::lstExclude).items);
+void OptionsDialog::RebuildExcludeFolders() {
+  settings_.exclude_folders = JoinFolderLines(Control(ControlId::ExcludeList).items);
 }

@@ -113,19 +113,17 @@ GtkControl MakeControl(const ControlInfo& info, double dpi, OptionsLayout& layou
       GtkWidget* frame = gtk_frame_new(info.text);
       return {frame, frame};
     }
-    case ControlKind::Label:
-      return MakeLabel(info);
+    case ControlKind::Label: return MakeLabel(info);
     case ControlKind::ComboBox: {
       GtkWidget* combo = gtk_combo_box_text_new();
       return {combo, combo};
     }
-    case ControlKind::ListBox:
-      return MakeList(info, dpi);
+    case ControlKind::ListBox: return MakeList(info, dpi);
     case ControlKind::Button: {
       std::string caption = MnemonicFromAccessText(SymbolGlyphs(info.font.face, info.text));
       GtkWidget* button = gtk_button_new_with_mnemonic(caption.c_str());
       ApplyFont(gtk_bin_get_child(GTK_BIN(button)), info);
-      if (info.container == C::fraFrame0) {
+      if (info.container == C::OptionsFrame) {
         gtk_style_context_add_class(gtk_widget_get_style_context(button), "glimmora-small");
       }
       return {button, button};
@@ -135,16 +133,14 @@ GtkControl MakeControl(const ControlInfo& info, double dpi, OptionsLayout& layou
       gtk_widget_set_halign(check, GTK_ALIGN_START);
       return {check, check};
     }
-    case ControlKind::TextBox:
-      return MakeTextBox(info, dpi);
+    case ControlKind::TextBox: return MakeTextBox(info, dpi);
     case ControlKind::Shape: {
       GtkWidget* area = gtk_drawing_area_new();
       gtk_widget_set_size_request(area, PixelsFromTwips(info.rect.width, dpi), PixelsFromTwips(info.rect.height, dpi));
       gtk_widget_set_valign(area, GTK_ALIGN_CENTER);
       return {area, area};
     }
-    case ControlKind::PictureBox:
-      return MakePicture(info, dpi, layout);
+    case ControlKind::PictureBox: return MakePicture(info, dpi, layout);
   }
   return {};
 }
@@ -185,53 +181,57 @@ void LayOutOptions(OptionsLayout& l) {
   auto put = [&](GtkWidget* widget, int column, int row, int width = 1) {
     gtk_grid_attach(GTK_GRID(grid), widget, column, row, width, 1);
   };
-  for (C label : {C::lblDesc1, C::lblDesc12}) gtk_widget_set_valign(outer(label), GTK_ALIGN_START);
-  gtk_widget_set_halign(outer(C::cmbInterval), GTK_ALIGN_START);
+  for (C label : {C::IncludeLabel, C::ExcludeLabel}) gtk_widget_set_valign(outer(label), GTK_ALIGN_START);
+  gtk_widget_set_halign(outer(C::IntervalCombo), GTK_ALIGN_START);
 
-  put(outer(C::lblDesc0), 0, 0);
-  put(outer(C::cmbInterval), 1, 0, 2);
-  put(outer(C::lblDesc1), 0, 1);
-  put(outer(C::lstDirectory), 1, 1);
+  put(outer(C::IntervalLabel), 0, 0);
+  put(outer(C::IntervalCombo), 1, 0, 2);
+  put(outer(C::IncludeLabel), 0, 1);
+  put(outer(C::IncludeList), 1, 1);
   GtkWidget* gap = gtk_label_new(nullptr);  // "M" stands apart from the four list buttons
   GtkWidget* include_buttons = Then(
-      Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAdd0), outer(C::cmdDel), outer(C::cmdMove0), outer(C::cmdMove1)}, 2),
+      Box(GTK_ORIENTATION_VERTICAL,
+          {outer(C::AddIncludeWithPicker), outer(C::RemoveInclude), outer(C::MoveIncludeUp), outer(C::MoveIncludeDown)},
+          2),
       gap);
-  gtk_box_pack_start(GTK_BOX(include_buttons), outer(C::cmdAdd1), FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(include_buttons), outer(C::AddIncludeByPath), FALSE, FALSE, 0);
   put(include_buttons, 2, 1);
 
-  put(outer(C::lblDesc2), 0, 2);
-  put(Then(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::chkRecursive)}), RightLabel(outer(C::lblDesc3))), 1, 2);
-  put(outer(C::chkRandom), 2, 2);
-  put(outer(C::lblDesc12), 0, 3);
-  put(outer(C::lstExclude), 1, 3);
-  put(Box(GTK_ORIENTATION_VERTICAL, {outer(C::cmdAddExclude0), outer(C::cmdDelExclude), outer(C::cmdAddExclude1)}, 2),
+  put(outer(C::SubfoldersLabel), 0, 2);
+  put(Then(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::SubfoldersCheck)}), RightLabel(outer(C::RandomLabel))), 1, 2);
+  put(outer(C::RandomCheck), 2, 2);
+  put(outer(C::ExcludeLabel), 0, 3);
+  put(outer(C::ExcludeList), 1, 3);
+  put(Box(GTK_ORIENTATION_VERTICAL,
+          {outer(C::AddExcludeWithPicker), outer(C::RemoveExclude), outer(C::AddExcludeByPath)}, 2),
       2, 3);
 
   int row = 4;
   for (const auto& [label, combo] :
-       {std::pair{C::lblDesc10, C::cmbCheckSize}, std::pair{C::lblDesc11, C::cmbAspectRatio},
-        std::pair{C::lblDesc4, C::cmbUpscaleMode}}) {
+       {std::pair{C::SizeFilterLabel, C::SizeFilterCombo}, std::pair{C::AspectFilterLabel, C::AspectFilterCombo},
+        std::pair{C::ScaleModeLabel, C::ScaleModeCombo}}) {
     put(outer(label), 0, row);
     put(outer(combo), 1, row++, 2);
   }
-  put(outer(C::lblDesc5), 0, row);
-  put(Then(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::cmbFileName)}), RightLabel(outer(C::lblDesc9))), 1, row);
-  put(outer(C::chkResolution), 2, row++);
-  put(outer(C::lblDesc6), 0, row);
-  put(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::shpDemo0), outer(C::cmdColor0)}), 1, row++);
-  put(outer(C::lblDesc7), 0, row);
-  put(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::shpDemo1), outer(C::cmdColor1)}), 1, row);
-  gtk_container_add(GTK_CONTAINER(outer(C::fraFrame0)), grid);
+  put(outer(C::CaptionLabel), 0, row);
+  put(Then(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::CaptionCombo)}), RightLabel(outer(C::ResolutionLabel))), 1, row);
+  put(outer(C::ResolutionCheck), 2, row++);
+  put(outer(C::TextColourLabel), 0, row);
+  put(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::TextColourSwatch), outer(C::PickTextColour)}), 1, row++);
+  put(outer(C::BorderColourLabel), 0, row);
+  put(Box(GTK_ORIENTATION_HORIZONTAL, {outer(C::BorderColourSwatch), outer(C::PickBorderColour)}), 1, row);
+  gtk_container_add(GTK_CONTAINER(outer(C::OptionsFrame)), grid);
 
   GtkWidget* grace = Grid();
-  gtk_grid_attach(GTK_GRID(grace), outer(C::lblDesc8), 0, 0, 1, 1);
-  gtk_grid_attach(GTK_GRID(grace), outer(C::txtGrace), 1, 0, 1, 1);
-  gtk_container_add(GTK_CONTAINER(outer(C::fraFrame1)), grace);
+  gtk_grid_attach(GTK_GRID(grace), outer(C::GraceLabel), 0, 0, 1, 1);
+  gtk_grid_attach(GTK_GRID(grace), outer(C::GraceText), 1, 0, 1, 1);
+  gtk_container_add(GTK_CONTAINER(outer(C::SystemFrame)), grace);
 
   // The grace period lines up with the options above it, as designed.
   GtkSizeGroup* labels = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
-  for (C label : {C::lblDesc0, C::lblDesc1, C::lblDesc2, C::lblDesc12, C::lblDesc10, C::lblDesc11, C::lblDesc4,
-                  C::lblDesc5, C::lblDesc6, C::lblDesc7, C::lblDesc8}) {
+  for (C label : {C::IntervalLabel, C::IncludeLabel, C::SubfoldersLabel, C::ExcludeLabel, C::SizeFilterLabel,
+                  C::AspectFilterLabel, C::ScaleModeLabel, C::CaptionLabel, C::TextColourLabel, C::BorderColourLabel,
+                  C::GraceLabel}) {
     gtk_size_group_add_widget(labels, outer(label));
   }
   g_object_unref(labels);  // the widgets keep it
@@ -239,22 +239,22 @@ void LayOutOptions(OptionsLayout& l) {
 
 void LayOutInfoPanel(OptionsLayout& l) {
   auto outer = [&](C id) { return l[id].outer; };
-  GtkWidget* help = Label(l[C::lblInfo2]);
+  GtkWidget* help = Label(l[C::HelpLabel]);
   gtk_label_set_line_wrap(GTK_LABEL(help), TRUE);
   gtk_label_set_max_width_chars(GTK_LABEL(help), 44);
   gtk_label_set_justify(GTK_LABEL(help), GTK_JUSTIFY_CENTER);
   gtk_label_set_xalign(GTK_LABEL(help), 0.5f);
-  for (C title : {C::lblInfo0, C::lblInfo1}) {
+  for (C title : {C::ProgramNameLabel, C::VersionLabel}) {
     gtk_label_set_line_wrap(GTK_LABEL(Label(l[title])), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(Label(l[title])), 30);
   }
-  gtk_label_set_ellipsize(GTK_LABEL(Label(l[C::lblLink])), PANGO_ELLIPSIZE_END);
-  GtkWidget* box = Box(GTK_ORIENTATION_VERTICAL, {outer(C::lblInfo0), outer(C::lblInfo1), outer(C::picSaver),
-                                                  outer(C::lblInfo2), outer(C::lblInfo3)});
-  gtk_box_pack_start(GTK_BOX(box), outer(C::txtChangelog), TRUE, TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(box), outer(C::lblLink), FALSE, FALSE, 0);
+  gtk_label_set_ellipsize(GTK_LABEL(Label(l[C::AboutLink])), PANGO_ELLIPSIZE_END);
+  GtkWidget* box = Box(GTK_ORIENTATION_VERTICAL, {outer(C::ProgramNameLabel), outer(C::VersionLabel), outer(C::Preview),
+                                                  outer(C::HelpLabel), outer(C::ChangelogLabel)});
+  gtk_box_pack_start(GTK_BOX(box), outer(C::ChangelogText), TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(box), outer(C::AboutLink), FALSE, FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(box), kSpacing + 2);
-  gtk_container_add(GTK_CONTAINER(outer(C::fraFrame2)), box);
+  gtk_container_add(GTK_CONTAINER(outer(C::InfoPanel)), box);
 }
 
 GtkWidget* LayOutWindow(OptionsLayout& l, double dpi) {
@@ -262,13 +262,13 @@ GtkWidget* LayOutWindow(OptionsLayout& l, double dpi) {
   LayOutInfoPanel(l);
   GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, kSpacing);
   gtk_box_set_homogeneous(GTK_BOX(buttons), TRUE);
-  for (C id : {C::cmdOk, C::cmdCancel, C::cmdMore}) gtk_box_pack_start(GTK_BOX(buttons), l[id].outer, TRUE, TRUE, 0);
+  for (C id : {C::Ok, C::Cancel, C::InfoToggle}) gtk_box_pack_start(GTK_BOX(buttons), l[id].outer, TRUE, TRUE, 0);
   gtk_widget_set_halign(buttons, GTK_ALIGN_END);
   GtkWidget* left =
-      Box(GTK_ORIENTATION_VERTICAL, {l[C::fraFrame0].outer, l[C::fraFrame1].outer, buttons}, kSpacing + 2);
+      Box(GTK_ORIENTATION_VERTICAL, {l[C::OptionsFrame].outer, l[C::SystemFrame].outer, buttons}, kSpacing + 2);
   GtkWidget* content = Box(GTK_ORIENTATION_HORIZONTAL, {left}, kSpacing + 4);
-  gtk_box_pack_start(GTK_BOX(content), l[C::fraFrame2].outer, FALSE, TRUE, 0);
-  gtk_widget_set_size_request(l[C::fraFrame2].outer, PixelsFromTwips(InfoOf(C::fraFrame2).rect.width, dpi), -1);
+  gtk_box_pack_start(GTK_BOX(content), l[C::InfoPanel].outer, FALSE, TRUE, 0);
+  gtk_widget_set_size_request(l[C::InfoPanel].outer, PixelsFromTwips(InfoOf(C::InfoPanel).rect.width, dpi), -1);
   gtk_container_set_border_width(GTK_CONTAINER(content), kSpacing + 2);
   return content;
 }
@@ -290,7 +290,7 @@ OptionsLayout BuildOptionsLayout(double dpi) {
   // Each label's access key moves the focus to the control that follows it.
   for (int i = 0; i < kControlCount; ++i) {
     const ControlId target = AccessKeyTarget(AllControls()[i].id);
-    if (target != ControlId::Form)
+    if (target != ControlId::Dialog)
       gtk_label_set_mnemonic_widget(GTK_LABEL(layout.controls[i].widget), layout[target].widget);
   }
   layout.content = LayOutWindow(layout, dpi);

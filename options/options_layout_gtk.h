@@ -19,7 +19,7 @@ struct GtkControl {
 struct OptionsLayout {
   std::array<GtkControl, kControlCount> controls{};
   GtkWidget* content = nullptr;  // the window's child; owned by the window once added
-  int preview_width = 0;         // picSaver, in pixels
+  int preview_width = 0;         // Preview, in pixels
   int preview_height = 0;
 
   GtkControl& operator[](ControlId id) { return controls[IndexOf(id)]; }

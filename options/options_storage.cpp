@@ -1,33 +1,30 @@
 #include "options/options_storage.h"
 
 #include "options/grace_period.h"
-#include "settings/registry.h"
 #include "settings/settings_io.h"
-#include "startup/program_state.h"
 
 namespace {
 
 class RegistryOptionsStorage final : public OptionsStorage {
  public:
-  explicit RegistryOptionsStorage(ProgramState& state) : state_(state) {}
+  RegistryOptionsStorage(RegistryStore& registry, std::string key) : registry_(registry), key_(std::move(key)) {}
 
   bool ReadGrace(std::string& text) override {
     text.clear();
-    return state_.ports.registry &&
-           GetRegistryValue(*state_.ports.registry, kHkeyLocalMachine, kGraceKeyPath, kGraceValueName, text);
+    return GetRegistryValue(registry_, kHkeyLocalMachine, kGraceKeyPath, kGraceValueName, text);
   }
   bool WriteGrace(const std::string& text) override {
-    return state_.ports.registry &&
-           SetRegistryValue(*state_.ports.registry, kHkeyLocalMachine, kGraceKeyPath, kRegSz, kGraceValueName, text);
+    return SetRegistryValue(registry_, kHkeyLocalMachine, kGraceKeyPath, kRegSz, kGraceValueName, text);
   }
-  void SaveSettings() override { ::SaveSettings(state_); }
+  void SaveSettings(const SaverSettings& settings) override { ::SaveSettings(registry_, key_, settings); }
 
  private:
-  ProgramState& state_;
+  RegistryStore& registry_;
+  const std::string key_;
 };
 
 }  // namespace
 
-std::unique_ptr<OptionsStorage> CreateRegistryOptionsStorage(ProgramState& state) {
-  return std::make_unique<RegistryOptionsStorage>(state);
+std::unique_ptr<OptionsStorage> CreateRegistryOptionsStorage(RegistryStore& registry, const std::string& key) {
+  return std::make_unique<RegistryOptionsStorage>(registry, key);
 }

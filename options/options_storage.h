@@ -1,24 +1,24 @@
 #pragma once
-// What the options dialog stores: the per-user settings (through the settings
-// module) and the machine-wide grace period (through the registry access
-// procedures). A small seam so the dialog's rules are tested without a
+// What the options dialog stores: the per-user settings and the machine-wide
+// grace period. A small seam so the dialog's rules are tested without a
 // registry.
 #include <memory>
 #include <string>
 
-struct ProgramState;
+#include "settings/registry.h"
+#include "settings/saver_settings.h"
 
 class OptionsStorage {
  public:
   virtual ~OptionsStorage() = default;
-  // GetRegistryValue(HKEY_LOCAL_MACHINE, Winlogon, "ScreenSaverGracePeriod"):
-  // false when the key or value cannot be read; text as read otherwise.
+  // The grace period as stored (HKEY_LOCAL_MACHINE, Winlogon,
+  // "ScreenSaverGracePeriod"); false when the key or value cannot be read.
   virtual bool ReadGrace(std::string& text) = 0;
-  // SetRegistryValue(HKEY_LOCAL_MACHINE, Winlogon, REG_SZ, "ScreenSaverGracePeriod", text).
+  // Writes it as REG_SZ; false when the store refuses.
   virtual bool WriteGrace(const std::string& text) = 0;
-  // SaveSettings: writes CurrentSettings to the per-user settings key.
-  virtual void SaveSettings() = 0;
+  // Writes the settings to the per-user settings key.
+  virtual void SaveSettings(const SaverSettings& settings) = 0;
 };
 
-// The program's storage: the registry port of state.ports.
-std::unique_ptr<OptionsStorage> CreateRegistryOptionsStorage(ProgramState& state);
+// The program's storage: the registry under the given per-user key.
+std::unique_ptr<OptionsStorage> CreateRegistryOptionsStorage(RegistryStore& registry, const std::string& key);

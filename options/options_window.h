@@ -4,15 +4,15 @@
 //
 // CONTRACT FOR A PLATFORM DIALOG (options_window_win.cpp, options_window_gtk.cpp)
 //
-// Creation. WindowSystem::CreateOptionsWindow(dialog) builds the window and
-// every control of the table in control_ids.h: kind, container, initial
-// text, tooltip, place in twips (15 twips per pixel at 96 dpi; convert with
-// the screen's DPI, or use a native layout that keeps the tab order), tab
-// order, access keys ("&" in the text), font, colours, default (cmdOk) and
-// cancel (cmdCancel) buttons. It then reads each control's current state
-// with dialog.Control(id) and the client size with dialog.ClientWidthTwips()
-// / ClientHeightTwips(). The window is created hidden; the view-model runs
-// its load right after creation and shows the window with Show().
+// Creation. CreatePlatformOptionsWindow(dialog) builds the window and every
+// control of the table in control_ids.h: kind, container, initial text,
+// tooltip, place in twips (15 twips per pixel at 96 dpi; convert with the
+// screen's DPI, or use a native layout that keeps the tab order), tab order,
+// access keys ("&" in the text), font, colours, default (Ok) and cancel
+// (Cancel) buttons. It then reads each control's current state with
+// dialog.Control(id) and the client size with dialog.ClientWidthTwips() /
+// ClientHeightTwips(). The window is created hidden; the view-model fills the
+// controls right after creation and shows the window with Show().
 //
 // State out (view-model -> window). The view-model owns the state of every
 // control (ControlState below). Whenever it changes any part of it, from its
@@ -25,46 +25,41 @@
 // and combo boxes: `items` are the lines; `selected` is the selected line, -1
 // for none. Check boxes: `checked`. Labels, buttons, frames: `text` is the
 // caption. Text boxes: `text`. Shapes: `color` fills the rectangle. Every
-// control can be enabled or disabled; fraFrame2 (the Info panel) is the one
-// control whose `visible` changes; a hidden frame hides its children.
+// control can be enabled or disabled; InfoPanel is the one control whose
+// `visible` changes; a hidden frame hides its children.
 //
 // Window effects (view-model -> window): SetCaption (at load), SetClientSize
-// (cmdMore widens and narrows the client area, in twips; keep the left edge),
-// FocusControl (moves the keyboard focus), picSaver() (the preview's picture
-// box, which the show draws into and refreshes; it keeps its last frame and
-// repaints it), SetOwner / MoveTo / Show (start-up places the dialog).
+// (InfoToggle widens and narrows the client area, in twips; keep the left
+// edge), FocusControl (moves the keyboard focus), Surface() (the preview's
+// picture box, which the show draws into and refreshes; it keeps its last
+// frame and repaints it), SetOwner / MoveTo / Show (start-up places the dialog).
 //
 // Events in (window -> view-model), each only for a user's action:
-//   button clicks       cmdAdd_Click(0|1), cmdDel_Click(), cmdMove_Click(0|1),
-//                       cmdAddExclude_Click(0|1), cmdDelExclude_Click(),
-//                       cmdColor_Click(0|1), cmdOk_Click(), cmdCancel_Click(),
-//                       cmdMore_Click()
-//   list selection      lstDirectory_Click(index), lstExclude_Click(index)
-//   combo selection     cmbInterval_Click(index), cmbCheckSize_Click(index),
-//                       cmbAspectRatio_Click(index), cmbUpscaleMode_Click(index),
-//                       cmbFileName_Click(index)
-//   check boxes         chkRecursive_Click(checked), chkRandom_Click(checked),
-//                       chkResolution_Click(checked)
-//   text box            txtGrace_Change(text), on every edit
-//   preview keys        picSaver_KeyDown(virtual-key code, shift) while the
-//                       preview box has the focus; it takes every key,
-//                       Enter, arrows and function keys included (Linux maps
-//                       GDK key values to Windows virtual-key codes)
-//   link                lblLink_DblClick()
-//   close box           Form_Unload() (ends the process; so do OK and Cancel)
-// Enter elsewhere clicks cmdOk, Esc clicks cmdCancel. The generic forms
-// OnClick / OnSelect / OnCheck / OnTextChange / OnKeyDown / OnDoubleClick
-// take a ControlId and dispatch to the handlers above, so a window can
-// forward from one place. Events for disabled or hidden controls are ignored.
-// A handler may open modal dialogs (DialogServices) and message boxes, and
-// OK, Cancel and the close box end the process from inside the call.
+//   OnClick(id)               a button
+//   OnSelect(id, index)       a line of a list or combo box (-1: none)
+//   OnCheck(id, checked)      a check box
+//   OnTextChange(id, text)    GraceText, on every edit
+//   OnKeyDown(Preview, key, shift)
+//                             while the preview has the focus; it takes every
+//                             key, Enter, arrows and function keys included
+//                             (Linux maps GDK key values to Windows
+//                             virtual-key codes)
+//   OnDoubleClick(AboutLink)
+//   Close()                   the close box (ends the process; so do OK and Cancel)
+// Enter elsewhere clicks Ok, Esc clicks Cancel. Events for disabled or hidden
+// controls are ignored. A handler may open modal dialogs (DialogServices) and
+// message boxes, and OK, Cancel and the close box end the process from
+// inside the call.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "options/control_ids.h"
 #include "platform/window_system.h"
 
+class OptionsDialog;
 class PictureBox;
 
 // The changing state of one control.
@@ -105,7 +100,7 @@ class OptionsWindow {
   // Shows the dialog modeless.
   virtual void Show() = 0;
   // The live preview's picture box; null when it has no surface.
-  virtual PictureBox* picSaver() = 0;
+  virtual PictureBox* Surface() = 0;
 
   // Parts of a control's state changed: read dialog.Control(id).
   virtual void ControlChanged(ControlId id, unsigned aspects) = 0;
@@ -114,3 +109,7 @@ class OptionsWindow {
   // Moves the keyboard focus to the control.
   virtual void FocusControl(ControlId id) = 0;
 };
+
+using OptionsWindowFactory = std::function<std::unique_ptr<OptionsWindow>(OptionsDialog&)>;
+
+std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog);

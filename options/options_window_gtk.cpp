@@ -14,8 +14,8 @@
 #include "options/options_dialog.h"
 #include "options/options_layout_gtk.h"
 #include "options/widget_text_gtk.h"
-#include "platform/picture_box_gtk.h"
-#include "saver/keymap_gtk.h"
+#include "render/picture_box_gtk.h"
+#include "platform/keyboard_gtk.h"
 
 namespace {
 
@@ -69,10 +69,10 @@ class GtkOptionsWindow final : public OptionsWindow {
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
     gtk_container_add(GTK_CONTAINER(window_), layout_.content);
     gtk_widget_show_all(layout_.content);
-    GtkWidget* ok = layout_[C::cmdOk].widget;
+    GtkWidget* ok = layout_[C::Ok].widget;
     gtk_widget_set_can_default(ok, TRUE);
     gtk_window_set_default(GTK_WINDOW(window_), ok);
-    picture_ = std::make_unique<GtkPictureBox>(layout_[C::picSaver].widget);
+    picture_ = std::make_unique<GtkPictureBox>(layout_[C::Preview].widget);
     picture_->Resize(layout_.preview_width, layout_.preview_height);  // ready before the panel is first shown
     ConnectEvents();
     ApplyAll();
@@ -107,7 +107,7 @@ class GtkOptionsWindow final : public OptionsWindow {
     if (!ControlOfFocus()) MoveFocus(true);  // the first control in tab order, as a dialog opens
     gtk_window_present(GTK_WINDOW(window_));
   }
-  PictureBox* picSaver() override { return picture_.get(); }
+  PictureBox* Surface() override { return picture_.get(); }
 
   void ControlChanged(ControlId id, unsigned aspects) override {
     if (IndexOf(id) < 0 || IndexOf(id) >= kControlCount) return;
@@ -207,9 +207,7 @@ class GtkOptionsWindow final : public OptionsWindow {
     const ControlInfo& info = InfoOf(id);
     const std::string text = DisplayText(state.text);
     switch (info.kind) {
-      case ControlKind::Frame:
-        gtk_frame_set_label(GTK_FRAME(c.widget), text.c_str());
-        break;
+      case ControlKind::Frame: gtk_frame_set_label(GTK_FRAME(c.widget), text.c_str()); break;
       case ControlKind::Label:
         if (AccessKeyOf(id) != 0) {
           gtk_label_set_text_with_mnemonic(GTK_LABEL(c.widget), MnemonicFromAccessText(text).c_str());
@@ -229,8 +227,7 @@ class GtkOptionsWindow final : public OptionsWindow {
           gtk_entry_set_text(GTK_ENTRY(c.widget), text.c_str());
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
 
@@ -244,9 +241,7 @@ class GtkOptionsWindow final : public OptionsWindow {
       GtkWidget* w = layout_[id].widget;
       Tag(w, id);
       switch (InfoOf(id).kind) {
-        case ControlKind::Button:
-          g_signal_connect(w, "clicked", G_CALLBACK(&GtkOptionsWindow::OnClicked), this);
-          break;
+        case ControlKind::Button: g_signal_connect(w, "clicked", G_CALLBACK(&GtkOptionsWindow::OnClicked), this); break;
         case ControlKind::ComboBox:
           g_signal_connect(w, "changed", G_CALLBACK(&GtkOptionsWindow::OnComboChanged), this);
           break;
@@ -263,19 +258,16 @@ class GtkOptionsWindow final : public OptionsWindow {
           if (!InfoOf(id).multiline)
             g_signal_connect(w, "changed", G_CALLBACK(&GtkOptionsWindow::OnEntryChanged), this);
           break;
-        case ControlKind::Shape:
-          g_signal_connect(w, "draw", G_CALLBACK(&GtkOptionsWindow::OnDrawSwatch), this);
-          break;
-        default:
-          break;
+        case ControlKind::Shape: g_signal_connect(w, "draw", G_CALLBACK(&GtkOptionsWindow::OnDrawSwatch), this); break;
+        default: break;
       }
     }
-    GtkWidget* picture = layout_[C::picSaver].widget;
+    GtkWidget* picture = layout_[C::Preview].widget;
     g_signal_connect(picture, "key-press-event", G_CALLBACK(&GtkOptionsWindow::OnPictureKey), this);
     g_signal_connect(picture, "button-press-event", G_CALLBACK(&GtkOptionsWindow::OnPicturePress), this);
     g_signal_connect(picture, "focus-in-event", G_CALLBACK(&GtkOptionsWindow::OnPictureFocus), this);
     g_signal_connect(picture, "focus-out-event", G_CALLBACK(&GtkOptionsWindow::OnPictureFocus), this);
-    GtkWidget* link = layout_[C::lblLink].outer;
+    GtkWidget* link = layout_[C::AboutLink].outer;
     g_signal_connect(link, "button-press-event", G_CALLBACK(&GtkOptionsWindow::OnLinkPress), this);
     g_signal_connect(link, "realize", G_CALLBACK(&GtkOptionsWindow::OnLinkRealize), nullptr);
   }
@@ -283,7 +275,7 @@ class GtkOptionsWindow final : public OptionsWindow {
   static GtkOptionsWindow* Self(gpointer data) { return static_cast<GtkOptionsWindow*>(data); }
 
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
-    Self(data)->dialog_.Form_Unload();
+    Self(data)->dialog_.Close();
     return TRUE;
   }
   static void OnClicked(GtkButton* button, gpointer data) {
@@ -324,7 +316,7 @@ class GtkOptionsWindow final : public OptionsWindow {
   }
 
   static gboolean OnPictureKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    Self(data)->dialog_.OnKeyDown(C::picSaver, VirtualKeyFromGdk(event->keyval), ShiftStateFromGdk(event->state));
+    Self(data)->dialog_.OnKeyDown(C::Preview, VirtualKeyFromGdk(event->keyval), ShiftStateFromGdk(event->state));
     return TRUE;
   }
   static gboolean OnPicturePress(GtkWidget* area, GdkEventButton*, gpointer) {
@@ -332,7 +324,7 @@ class GtkOptionsWindow final : public OptionsWindow {
     return FALSE;
   }
   static gboolean OnPictureFocus(GtkWidget* area, GdkEventFocus* event, gpointer data) {
-    GtkStyleContext* style = gtk_widget_get_style_context(Self(data)->layout_[C::picSaver].outer);
+    GtkStyleContext* style = gtk_widget_get_style_context(Self(data)->layout_[C::Preview].outer);
     if (event->in) {
       gtk_style_context_add_class(style, "focused");
     } else {
@@ -343,7 +335,7 @@ class GtkOptionsWindow final : public OptionsWindow {
   }
 
   static gboolean OnLinkPress(GtkWidget*, GdkEventButton* event, gpointer data) {
-    if (event->type == GDK_2BUTTON_PRESS && event->button == 1) Self(data)->dialog_.OnDoubleClick(C::lblLink);
+    if (event->type == GDK_2BUTTON_PRESS && event->button == 1) Self(data)->dialog_.OnDoubleClick(C::AboutLink);
     return TRUE;
   }
   static void OnLinkRealize(GtkWidget* box, gpointer) {
@@ -368,14 +360,13 @@ class GtkOptionsWindow final : public OptionsWindow {
       case GDK_KEY_KP_Enter:
       case GDK_KEY_ISO_Enter:
         if (mods != 0 || self->FocusTakesEnter()) return FALSE;
-        self->ClickButton(C::cmdOk);
+        self->ClickButton(C::Ok);
         return TRUE;
       case GDK_KEY_Escape:
         if (mods != 0) return FALSE;
-        self->ClickButton(C::cmdCancel);
+        self->ClickButton(C::Cancel);
         return TRUE;
-      default:
-        return FALSE;
+      default: return FALSE;
     }
   }
 
@@ -414,7 +405,7 @@ class GtkOptionsWindow final : public OptionsWindow {
   // A push button takes Enter itself, and so does the preview; elsewhere
   // Enter means OK.
   bool FocusTakesEnter() const {
-    if (ControlOfFocus() == C::picSaver) return true;
+    if (ControlOfFocus() == C::Preview) return true;
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_));
     return focus && GTK_IS_BUTTON(focus) && !GTK_IS_TOGGLE_BUTTON(focus);
   }
@@ -433,7 +424,7 @@ class GtkOptionsWindow final : public OptionsWindow {
 
 }  // namespace
 
-std::unique_ptr<OptionsWindow> CreateGtkOptionsWindow(OptionsDialog& dialog) {
+std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog) {
   return std::make_unique<GtkOptionsWindow>(dialog);
 }
 

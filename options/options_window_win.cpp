@@ -3,13 +3,9 @@
 // control table, placed at its twips position converted for the screen's DPI.
 // The dialog manager does the keyboard work: the event loop passes messages
 // through IsDialogMessage (SetModelessDialog), so Tab follows the creation
-// order, Enter clicks cmdOk (IDOK, the default button), Esc clicks cmdCancel
+// order, Enter clicks Ok (IDOK, the default button), Esc clicks Cancel
 // (IDCANCEL), and access keys move the focus, a shared letter moving on to
 // the next label with that letter.
-// Implemented: [x] every control: class, style, text, font, colours, tooltip, place
-//              [x] tab order, access keys, default and cancel buttons, close box
-//              [x] state out (ControlChanged), SetClientSize, FocusControl
-//              [x] the preview box: a back-buffered child that takes the keys
 #include "options/options_window_win.h"
 
 #include <windows.h>
@@ -21,7 +17,7 @@
 #include "options/dialog_util_win.h"
 #include "options/options_dialog.h"
 #include "platform/event_loop_win.h"
-#include "platform/picture_box_win.h"
+#include "render/picture_box_win.h"
 
 namespace {
 
@@ -58,10 +54,10 @@ void RegisterClasses(WNDPROC preview_proc) {
 }
 
 ControlId ControlOfCommand(int command) {
-  if (command == IDOK) return ControlId::cmdOk;
-  if (command == IDCANCEL) return ControlId::cmdCancel;
+  if (command == IDOK) return ControlId::Ok;
+  if (command == IDCANCEL) return ControlId::Cancel;
   const int index = command - kFirstCommandId;
-  return index >= 0 && index < kControlCount ? static_cast<ControlId>(index) : ControlId::Form;
+  return index >= 0 && index < kControlCount ? static_cast<ControlId>(index) : ControlId::Dialog;
 }
 
 bool HasFocusWithin(HWND window) {
@@ -79,11 +75,11 @@ class Win32OptionsWindow final : public OptionsWindow {
     if (!hwnd_) return;
     SetClientPixels(hwnd_, PixelsX(dialog_.ClientWidthTwips()), PixelsY(dialog_.ClientHeightTwips()));
     PlaceOnScreen();
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Instance(),
-                               nullptr);
+    tooltip_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Instance(), nullptr);
     for (int i = 0; i < kControlCount; ++i) controls_[i] = CreateControl(AllControls()[i]);
-    preview_ = std::make_unique<Win32PictureBox>(Widget(ControlId::picSaver));
+    preview_ = std::make_unique<Win32PictureBox>(Widget(ControlId::Preview));
     SetModelessDialog(hwnd_);
   }
 
@@ -91,7 +87,7 @@ class Win32OptionsWindow final : public OptionsWindow {
     SetModelessDialog(nullptr);
     if (!hwnd_) return;
     SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
-    SetWindowLongPtrA(Widget(ControlId::picSaver), GWLP_USERDATA, 0);
+    SetWindowLongPtrA(Widget(ControlId::Preview), GWLP_USERDATA, 0);
     preview_.reset();
     DestroyWindow(hwnd_);  // its children and the tooltip window (owned) go with it
   }
@@ -111,7 +107,7 @@ class Win32OptionsWindow final : public OptionsWindow {
     UpdateWindow(hwnd_);
   }
 
-  PictureBox* picSaver() override { return preview_.get(); }
+  PictureBox* Surface() override { return preview_.get(); }
 
   void ControlChanged(ControlId id, unsigned aspects) override {
     if (IndexOf(id) < 0 || IndexOf(id) >= kControlCount) return;
@@ -156,7 +152,7 @@ class Win32OptionsWindow final : public OptionsWindow {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const RECT outer = OuterRect();
-    const int width = outer.right - outer.left + PixelsX(InfoOf(ControlId::fraFrame2).rect.width + kInfoPanelMargin);
+    const int width = outer.right - outer.left + PixelsX(InfoOf(ControlId::InfoPanel).rect.width + kInfoPanelMargin);
     const int height = outer.bottom - outer.top;
     const int x = work.left + ((work.right - work.left) - width) / 2;
     const int y = work.top + ((work.bottom - work.top) - height) / 2;
@@ -169,7 +165,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   // neighbours stay flush at any DPI.
   RECT PixelRect(const ControlInfo& info) const {
     int left = info.rect.left, top = info.rect.top;
-    if (info.container != ControlId::Form) {
+    if (info.container != ControlId::Dialog) {
       left += InfoOf(info.container).rect.left;
       top += InfoOf(info.container).rect.top;
     }
@@ -178,7 +174,7 @@ class Win32OptionsWindow final : public OptionsWindow {
 
   bool ShownOnScreen(ControlId id) const {
     const ControlId container = InfoOf(id).container;
-    return dialog_.Control(id).visible && (container == ControlId::Form || dialog_.Control(container).visible);
+    return dialog_.Control(id).visible && (container == ControlId::Dialog || dialog_.Control(container).visible);
   }
 
   HWND CreateControl(const ControlInfo& info) {
@@ -188,10 +184,9 @@ class Win32OptionsWindow final : public OptionsWindow {
     if (ShownOnScreen(info.id)) style |= WS_VISIBLE;
     if (!dialog_.Control(info.id).enabled) style |= WS_DISABLED;
     const RECT r = PixelRect(info);
-    HWND widget = CreateWindowExA(widget_class.ex_style, widget_class.class_name, "", style, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, hwnd_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(Win32ControlCommandId(info.id))),
-                                  Instance(), this);
+    HWND widget = CreateWindowExA(
+        widget_class.ex_style, widget_class.class_name, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Win32ControlCommandId(info.id))), Instance(), this);
     SendMessageA(widget, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(info.font)), FALSE);
     if (info.kind == ControlKind::ComboBox) SizeComboBox(widget, r.bottom - r.top);
     if (*info.tooltip) AddTooltip(widget, info.tooltip);
@@ -246,7 +241,7 @@ class Win32OptionsWindow final : public OptionsWindow {
 
   bool OnCommand(int command, int code, HWND from) {
     const ControlId id = ControlOfCommand(command);
-    if (id == ControlId::Form) return false;
+    if (id == ControlId::Dialog) return false;
     if (applying_ > 0) return true;
     HWND widget = from ? from : Widget(id);
     switch (InfoOf(id).kind) {
@@ -276,7 +271,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   // The link's blue, the change log's button-face background.
   INT_PTR OnCtlColor(HDC dc, HWND widget) {
     const ControlId id = ControlOfCommand(GetDlgCtrlID(widget));
-    if (id == ControlId::Form) return FALSE;
+    if (id == ControlId::Dialog) return FALSE;
     const ControlInfo& info = InfoOf(id);
     if (info.fore_color < 0 && info.back_color != kSystemButtonFace) return FALSE;
     if (info.fore_color >= 0) SetTextColor(dc, static_cast<COLORREF>(info.fore_color));
@@ -287,7 +282,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   // The colour swatches: filled with their colour, with a thin black border.
   bool OnDrawItem(const DRAWITEMSTRUCT& item) {
     const ControlId id = ControlOfCommand(static_cast<int>(item.CtlID));
-    if (id == ControlId::Form || InfoOf(id).kind != ControlKind::Shape) return false;
+    if (id == ControlId::Dialog || InfoOf(id).kind != ControlKind::Shape) return false;
     HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(dialog_.Control(id).color & 0x00FFFFFF));
     FillRect(item.hDC, &item.rcItem, fill);
     DeleteObject(fill);
@@ -296,7 +291,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   }
 
   bool OnSetCursor(HWND over) {
-    if (over != Widget(ControlId::lblLink)) return false;
+    if (over != Widget(ControlId::AboutLink)) return false;
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     return true;
   }
@@ -304,7 +299,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   INT_PTR OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
       case WM_COMMAND: return OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
-      case WM_CLOSE: dialog_.Form_Unload(); return TRUE;
+      case WM_CLOSE: dialog_.Close(); return TRUE;
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORLISTBOX: return OnCtlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -349,9 +344,7 @@ class Win32OptionsWindow final : public OptionsWindow {
     if (!self || !self->preview_) return DefWindowProcA(hwnd, message, wparam, lparam);
     switch (message) {
       case WM_GETDLGCODE: return PreviewDialogCode(lparam);
-      case WM_KEYDOWN:
-        self->dialog_.OnKeyDown(ControlId::picSaver, static_cast<int>(wparam), ShiftState());
-        return 0;
+      case WM_KEYDOWN: self->dialog_.OnKeyDown(ControlId::Preview, static_cast<int>(wparam), ShiftState()); return 0;
       case WM_LBUTTONDOWN: self->Focus(hwnd); return 0;
       case WM_PAINT: self->preview_->OnPaint(); return 0;
       case WM_ERASEBKGND: return 1;  // the back buffer covers it all
@@ -373,11 +366,11 @@ class Win32OptionsWindow final : public OptionsWindow {
 }  // namespace
 
 int Win32ControlCommandId(ControlId id) {
-  if (id == ControlId::cmdOk) return IDOK;
-  if (id == ControlId::cmdCancel) return IDCANCEL;
+  if (id == ControlId::Ok) return IDOK;
+  if (id == ControlId::Cancel) return IDCANCEL;
   return kFirstCommandId + IndexOf(id);
 }
 
-std::unique_ptr<OptionsWindow> CreateWin32OptionsWindow(OptionsDialog& dialog) {
+std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog) {
   return std::make_unique<Win32OptionsWindow>(dialog);
 }

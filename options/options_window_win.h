@@ -5,9 +5,9 @@
 
 class OptionsDialog;
 
-std::unique_ptr<OptionsWindow> CreateWin32OptionsWindow(OptionsDialog& dialog);
+std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog);
 
 // The control id (GetDlgItem, WM_COMMAND) of a control of the options
-// window: IDOK for cmdOk, IDCANCEL for cmdCancel (so Enter and Esc reach
+// window: IDOK for Ok, IDCANCEL for Cancel (so Enter and Esc reach
 // them through the dialog manager), 100 + its index for the others.
 int Win32ControlCommandId(ControlId id);

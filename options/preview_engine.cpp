@@ -1,38 +1,54 @@
 #include "options/preview_engine.h"
 
 #include "catalogue/catalogue.h"
-#include "render/renderer.h"
-#include "sequence/next_picture.h"
-#include "sequence/slide_timer.h"
-#include "startup/engine_form.h"
-#include "startup/program_state.h"
+#include "platform/engine.h"
+#include "platform/event_loop.h"
+#include "sequence/picture_order.h"
 
 namespace {
 
-class ProgramPreviewEngine final : public PreviewEngine {
+class ShowPreviewEngine final : public PreviewEngine {
  public:
-  explicit ProgramPreviewEngine(ProgramState& state) : state_(state) {}
+  ShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue, PictureOrder& order, SlideShow& show)
+      : engine_(engine), loop_(loop), catalogue_(catalogue), order_(order), show_(show) {}
 
-  void StartCatalogue() override { ::StartCatalogue(state_); }
-  void StopCatalogue() override { ::StopCatalogue(state_); }
-  void StartSlideTimer() override { ::StartSlideTimer(state_); }
-  bool SlideTimerRunning() override { return EngineLoaded(state_) && Engine(state_).tmrImmagine().Enabled(); }
-  void SetSlideTimer(bool enabled) override {
-    if (EngineLoaded(state_)) Engine(state_).tmrImmagine().SetEnabled(enabled);
+  void StartCatalogue() override {
+    StopCatalogue();
+    loop_.ProcessPendingEvents();
+    engine_.Load();
+    catalogue_.Seed();
+    catalogue_.StartScan();
+    loop_.ProcessPendingEvents();
+    order_.SetCurrentIndex(-1);
+    show_.StartInDialogPreview();
   }
-  void SlideTick() override { tmrImmagine_Timer(state_); }
-  std::string NextPicture(bool random) override { return ::NextPicture(state_, random); }
-  void RenderPicture(const std::string& path, const std::string& message, PictureBox* box,
-                     bool previewScale) override {
-    ::RenderPicture(state_, path, message, box, previewScale);
+
+  void StopCatalogue() override {
+    catalogue_.RequestStop();
+    // A running walk sees the request at this yield's end and returns.
+    loop_.ProcessPendingEvents();
+    if (engine_.IsLoaded()) engine_.Unload();
+    loop_.ProcessPendingEvents();
+    show_.ClearDialogPreview();
   }
+
+  void StartSlideTimer() override { show_.StartInDialogPreview(); }
+  bool SlideTimerRunning() override { return engine_.SlideTimerRunning(); }
+  void SlideTick() override { show_.OnSlideTimer(); }
+  void ShowPreviousSlide() override { show_.ShowPreviousSlide(); }
+  ShowFlags& Flags() override { return show_.Flags(); }
 
  private:
-  ProgramState& state_;
+  Engine& engine_;
+  EventLoop& loop_;
+  Catalogue& catalogue_;
+  PictureOrder& order_;
+  SlideShow& show_;
 };
 
 }  // namespace
 
-std::unique_ptr<PreviewEngine> CreateProgramPreviewEngine(ProgramState& state) {
-  return std::make_unique<ProgramPreviewEngine>(state);
+std::unique_ptr<PreviewEngine> CreateShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue,
+                                                       PictureOrder& order, SlideShow& show) {
+  return std::make_unique<ShowPreviewEngine>(engine, loop, catalogue, order, show);
 }

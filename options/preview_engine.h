@@ -1,35 +1,33 @@
 #pragma once
-// The show machinery the dialog's live preview drives: the catalogue, the
-// slide timer, the next-picture choice and the renderer. The dialog calls
-// them through this seam so its tests can watch the calls; the program's
-// engine forwards to the real functions.
+// The show machinery the dialog's live preview drives: the catalogue and the
+// slide show. The dialog calls them through this seam so its tests can watch
+// the calls; the program's engine forwards to the real ones.
 #include <memory>
-#include <string>
 
-struct ProgramState;
-class PictureBox;
+#include "sequence/slide_show.h"
+
+class Catalogue;
+class Engine;
+class EventLoop;
+class PictureOrder;
 
 class PreviewEngine {
  public:
   virtual ~PreviewEngine() = default;
-  // StartCatalogue: stops any running scan and rescans with CurrentSettings
-  // (then StartSlideTimer).
+  // Stops any running scan, rescans with the current settings and starts the
+  // show in the dialog's preview.
   virtual void StartCatalogue() = 0;
-  // StopCatalogue: stops the scan and the slide engine, clears picSaver.
+  // Stops the scan and the show, and clears the preview.
   virtual void StopCatalogue() = 0;
-  // StartSlideTimer: enables the slide timer and runs its tick at once.
+  // Starts the show in the preview and draws a frame at once.
   virtual void StartSlideTimer() = 0;
-  // Whether tmrImmagine is enabled, and enabling/disabling it.
   virtual bool SlideTimerRunning() = 0;
-  virtual void SetSlideTimer(bool enabled) = 0;
-  // tmrImmagine_Timer, run at once.
+  // The slide timer's tick, run at once.
   virtual void SlideTick() = 0;
-  // NextPicture: advances CurrentIndex (shuffling the rest when random) and
-  // returns that path.
-  virtual std::string NextPicture(bool random) = 0;
-  // RenderPicture into the preview box.
-  virtual void RenderPicture(const std::string& path, const std::string& message, PictureBox* box,
-                             bool previewScale) = 0;
+  virtual void ShowPreviousSlide() = 0;
+  // What the preview's keys change.
+  virtual ShowFlags& Flags() = 0;
 };
 
-std::unique_ptr<PreviewEngine> CreateProgramPreviewEngine(ProgramState& state);
+std::unique_ptr<PreviewEngine> CreateShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue,
+                                                       PictureOrder& order, SlideShow& show);

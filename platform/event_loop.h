@@ -9,7 +9,7 @@
 
 // A form timer: disabled until enabled; enabling it, or changing its interval
 // while enabled, starts a fresh interval. The handler runs on the UI thread,
-// possibly nested inside a DoEvents() of other code.
+// possibly nested inside a ProcessPendingEvents() of other code.
 class Timer {
  public:
   virtual ~Timer() = default;
@@ -25,7 +25,7 @@ class EventLoop {
   // The timer starts disabled. Destroying it stops it for good.
   virtual std::unique_ptr<Timer> CreateTimer(std::uint32_t interval_ms, std::function<void()> handler) = 0;
   // Processes the events that are pending now (input, paint, due timers) and returns.
-  virtual void DoEvents() = 0;
+  virtual void ProcessPendingEvents() = 0;
   // Runs until Quit() is called; returns the exit code given to Quit().
   virtual int Run() = 0;
   virtual void Quit(int exit_code) = 0;

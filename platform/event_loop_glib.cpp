@@ -1,8 +1,6 @@
 // GLib backend of the event loop port (Linux).
-// Implemented: [x] timers with enable/interval, restarting on enable
-//              [x] destroying or disabling a timer from inside its own handler
-//              [x] DoEvents (pending events once: timers that come due while
-//                  it runs wait for the next turn), Run/Quit
+// ProcessPendingEvents handles what is pending once: timers that come due while it runs
+// wait for the next turn, so a yield never starts a long tick of its own.
 #include <glib.h>
 
 #include <algorithm>
@@ -11,16 +9,16 @@
 
 namespace {
 
-// While DoEvents runs: the moment it began (monotonic microseconds), else
+// While ProcessPendingEvents runs: the moment it began (monotonic microseconds), else
 // "never". A timer that comes due after that moment is not pending for that
-// DoEvents. Without this, work that keeps the loop busy for a millisecond
+// ProcessPendingEvents. Without this, work that keeps the loop busy for a millisecond
 // (the first paint of a window) lets a 1 ms timer enabled just before the
 // yield run inside it: the scan timer would then walk the whole catalogue
-// before start-up even enables the slide timer. Only DoEvents' own turns are
+// before start-up even enables the slide timer. Only ProcessPendingEvents' own turns are
 // limited: a modal loop that a handler runs from inside it is not.
 struct Horizon {
   gint64 limit = G_MAXINT64;
-  int depth = 0;  // g_main_depth() of DoEvents' own turns
+  int depth = 0;  // g_main_depth() of ProcessPendingEvents' own turns
 
   gint64 LimitNow(gint64 now) const { return g_main_depth() == depth ? std::min(now, limit) : now; }
 };
@@ -48,7 +46,7 @@ gboolean TimerPrepare(GSource* source, gint* timeout) {
     *timeout = 0;
     return TRUE;
   }
-  // Held back by the horizon: DoEvents never blocks, so no wake-up is needed.
+  // Held back by the horizon: ProcessPendingEvents never blocks, so no wake-up is needed.
   *timeout = self->due <= now ? -1 : static_cast<gint>((self->due - now + 999) / 1000);
   return FALSE;
 }
@@ -88,7 +86,10 @@ class GlibTimer final : public Timer {
   void SetEnabled(bool enabled) override {
     if (enabled == core_->enabled) return;
     core_->enabled = enabled;
-    if (enabled) Start(); else Stop();
+    if (enabled)
+      Start();
+    else
+      Stop();
   }
   bool Enabled() const override { return core_->enabled; }
 
@@ -137,8 +138,8 @@ class GlibEventLoop final : public EventLoop {
     return std::make_unique<GlibTimer>(interval_ms, std::move(handler), horizon_);
   }
 
-  void DoEvents() override {
-    // A nested DoEvents (inside a handler that another DoEvents runs) takes
+  void ProcessPendingEvents() override {
+    // A nested ProcessPendingEvents (inside a handler that another ProcessPendingEvents runs) takes
     // its own moment and gives the outer one its moment back.
     const Horizon outer = *horizon_;
     horizon_->limit = g_get_monotonic_time();

@@ -1,8 +1,7 @@
 // Win32 backend of the event loop port.
-// Implemented: [x] timers on a hidden message window (SetTimer/KillTimer)
-//              [x] destroying or disabling a timer from inside its own handler
-//              [x] DoEvents (PeekMessage once over the queue; timers that come due
-//                  while it runs wait for the next turn), Run/Quit, modeless dialog keys
+// Timers live on a hidden message window (SetTimer/KillTimer). ProcessPendingEvents
+// peeks over the queue once: timers that come due while it runs wait for the
+// next turn, so a yield never starts a long tick of its own.
 #include "platform/event_loop_win.h"
 
 #include <algorithm>
@@ -20,7 +19,7 @@ struct TimerCore {
   std::uint32_t interval = 0;
   bool enabled = false;
   UINT_PTR id = 0;
-  DWORD due = 0;         // tick count of the next event
+  DWORD due = 0;           // tick count of the next event
   bool shortened = false;  // re-armed at the minimum period after being held back
 };
 
@@ -68,12 +67,12 @@ class Win32EventLoop final : public EventLoop {
     return std::make_unique<Win32Timer>(*this, core);
   }
 
-  // A timer that comes due after DoEvents began is not pending for it: work
+  // A timer that comes due after ProcessPendingEvents began is not pending for it: work
   // that keeps the queue busy (the first paint of a window) would otherwise
   // let the scan timer, enabled just before start-up's yield, walk the whole
   // catalogue before the slide timer is even enabled. Only this loop's own
   // messages are held back: a modal loop run from inside it is not limited.
-  void DoEvents() override {
+  void ProcessPendingEvents() override {
     const DWORD horizon = GetTickCount();
     MSG msg;
     // Bounded, so a flood of messages cannot keep us here.
@@ -107,7 +106,7 @@ class Win32EventLoop final : public EventLoop {
 
  private:
   // A timer event of a timer that came due after horizon: it is re-armed at
-  // the minimum period, so it comes back soon, outside this DoEvents.
+  // the minimum period, so it comes back soon, outside this ProcessPendingEvents.
   bool HeldBack(UINT_PTR id, DWORD horizon) {
     auto it = timers_.find(id);
     if (it == timers_.end() || !it->second->enabled || !After(it->second->due, horizon)) return false;
@@ -161,13 +160,19 @@ Win32Timer::~Win32Timer() {
 void Win32Timer::SetEnabled(bool enabled) {
   if (enabled == core_->enabled) return;
   core_->enabled = enabled;
-  if (enabled) loop_.Arm(*core_); else loop_.Disarm(*core_);
+  if (enabled)
+    loop_.Arm(*core_);
+  else
+    loop_.Disarm(*core_);
 }
 
 void Win32Timer::SetInterval(std::uint32_t milliseconds) {
   core_->interval = milliseconds;
   if (!core_->enabled) return;
-  if (milliseconds == 0) loop_.Disarm(*core_); else loop_.Arm(*core_);
+  if (milliseconds == 0)
+    loop_.Disarm(*core_);
+  else
+    loop_.Arm(*core_);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class SystemPort {
   virtual double SecondsSinceMidnight() = 0;
   // A modal message box with an OK button. An empty title means the platform's
   // default title for the application.
-  virtual void MsgBox(const std::string& text, const std::string& title, int style) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& title, int style) = 0;
   // ShowCursor(TRUE/FALSE): a display counter on Windows, hide/show on Linux.
   virtual void ShowCursor(bool show) = 0;
   // SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING = 97, running, &scratch, 0).

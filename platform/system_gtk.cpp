@@ -1,7 +1,5 @@
 // GTK backend of the system port (Linux).
-// Implemented: [x] tick count, time of day, message box (GtkMessageDialog)
-//              [x] cursor counter over our windows, end of process
-//              [-] screen-saver-running flag: X has nothing to tell
+// X has no "screen saver running" flag to set, so that call does nothing.
 #include <gtk/gtk.h>
 #include <unistd.h>
 
@@ -30,7 +28,7 @@ class GtkSystem final : public SystemPort {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + (now_us % 1000000) / 1e6;
   }
 
-  void MsgBox(const std::string& text, const std::string& title, int style) override {
+  void ShowMessage(const std::string& text, const std::string& title, int style) override {
     GtkMessageType type = style == kMbCritical ? GTK_MESSAGE_ERROR : GTK_MESSAGE_WARNING;
     GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
     const char* shown_title = title.empty() ? g_get_prgname() : title.c_str();

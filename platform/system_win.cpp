@@ -1,6 +1,4 @@
 // Win32 backend of the system port.
-// Implemented: [x] GetTickCount, local time, MessageBoxA (default title: the program's name), ShowCursor,
-//              [x] SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING), ExitProcess
 #include <windows.h>
 
 #include <string>
@@ -33,7 +31,7 @@ class Win32System final : public SystemPort {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
   }
 
-  void MsgBox(const std::string& text, const std::string& title, int style) override {
+  void ShowMessage(const std::string& text, const std::string& title, int style) override {
     std::string shown = title.empty() ? ApplicationName() : title;
     MessageBoxA(nullptr, text.c_str(), shown.c_str(), static_cast<UINT>(style));
   }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-// Leading and trailing spaces removed (only the space character, as the
-// BASIC Trim the stored texts were made with).
+// Leading and trailing spaces removed (only the space character: tabs and
+// line breaks stay).
 std::string TrimSpaces(const std::string& text);
 
 // Leading and trailing blanks removed: spaces, tabs and line breaks.

@@ -1,7 +1,7 @@
 #pragma once
-// Window-system port: the few operations the core performs on windows it is
-// handed by handle (the screen-saver host's preview window, the options
-// dialog's owner), and the factories of the program's own windows.
+// Window-system port: the few operations the program performs on windows it
+// is handed by handle (the screen-saver host's preview window, the options
+// dialog's owner). Each subsystem makes its own windows through its own port.
 // Windows: user32 (window_system_win.cpp). Linux: GDK/X11 (window_system_gtk.cpp).
 #include <cstdint>
 #include <memory>
@@ -14,12 +14,6 @@ struct WindowRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-class SaverWindow;
-class SaverWindowEvents;
-class EngineWindow;
-class OptionsWindow;
-class OptionsDialog;
-
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
@@ -30,11 +24,6 @@ class WindowSystem {
   virtual void EnableWindow(WindowHandle window, bool enable) = 0;
   // SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE).
   virtual void SetNotTopmost(WindowHandle window) = 0;
-
-  // The program's own windows. Each forwards its events to the object given.
-  virtual std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) = 0;
-  virtual std::unique_ptr<EngineWindow> CreateEngineWindow() = 0;
-  virtual std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog& dialog) = 0;
 };
 
 std::unique_ptr<WindowSystem> CreatePlatformWindowSystem();

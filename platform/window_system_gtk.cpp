@@ -7,10 +7,7 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include "options/options_window_gtk.h"
 #include "platform/window_system.h"
-#include "saver/saver_window_gtk.h"
-#include "startup/engine_window_gtk.h"
 
 namespace {
 
@@ -66,14 +63,6 @@ class GtkWindowSystem final : public WindowSystem {
   // is made transient for its owner instead.
   void EnableWindow(WindowHandle, bool) override {}
   void SetNotTopmost(WindowHandle) override {}
-
-  std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
-    return CreateGtkSaverWindow(events);
-  }
-  std::unique_ptr<EngineWindow> CreateEngineWindow() override { return CreateGtkEngineWindow(); }
-  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog& dialog) override {
-    return CreateGtkOptionsWindow(dialog);
-  }
 
  private:
   static void FrameExtents(Display* xdisplay, Window window, long extents[4]) {

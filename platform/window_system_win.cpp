@@ -1,10 +1,7 @@
 // Win32 backend of the window-system port (user32).
 #include <windows.h>
 
-#include "options/options_window_win.h"
 #include "platform/window_system.h"
-#include "saver/saver_window_win.h"
-#include "startup/engine_window_win.h"
 
 namespace {
 
@@ -29,14 +26,6 @@ class Win32WindowSystem final : public WindowSystem {
 
   void SetNotTopmost(WindowHandle window) override {
     SetWindowPos(H(window), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  }
-
-  std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
-    return CreateWin32SaverWindow(events);
-  }
-  std::unique_ptr<EngineWindow> CreateEngineWindow() override { return CreateWin32EngineWindow(); }
-  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog& dialog) override {
-    return CreateWin32OptionsWindow(dialog);
   }
 };
 

@@ -12,7 +12,7 @@
 #include <string>
 
 struct RectF {
-  float X = 0, Y = 0, Width = 0, Height = 0;
+  float x = 0, y = 0, width = 0, height = 0;
 };
 
 // Numbering as GDI+ has it, so the Windows canvas passes the values through.
@@ -23,11 +23,11 @@ enum class FillMode : int { Alternate = 0, Winding = 1 };
 enum class StringAlignment : int { Near = 0, Center = 1, Far = 2 };
 enum class FontStyle : int { Regular = 0, Bold = 1 };
 
-// How text sits in its layout rectangle: Align across, LineAlign up and down.
-// Text always wraps within the rectangle's width.
+// How text sits in its layout rectangle: align across, line_align up and
+// down. Text always wraps within the rectangle's width.
 struct TextFormat {
-  StringAlignment Align = StringAlignment::Near;
-  StringAlignment LineAlign = StringAlignment::Near;
+  StringAlignment align = StringAlignment::Near;
+  StringAlignment line_align = StringAlignment::Near;
 };
 
 // A picture file opened for drawing. Width and Height are the picture's own
@@ -51,9 +51,9 @@ class CanvasPath {
  public:
   virtual ~CanvasPath() = default;
   virtual void AddRectangle(const RectF& rect) = 0;
-  // The outlines of text set in family/style at emSize pixels, wrapped and
+  // The outlines of text set in family/style at em_size pixels, wrapped and
   // aligned within layout.
-  virtual void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+  virtual void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float em_size,
                          const RectF& layout, const TextFormat& format) = 0;
 };
 
@@ -84,8 +84,8 @@ class Canvas {
   virtual std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) = 0;
 };
 
-// A window's drawing surface (the picSaver picture box): keeps the last frame
-// and shows it whenever the window is painted.
+// A window's drawing surface: keeps the last frame and shows it whenever the
+// window is painted.
 class PictureBox {
  public:
   virtual ~PictureBox() = default;
@@ -95,5 +95,5 @@ class PictureBox {
   // Shows what was drawn.
   virtual void Refresh() = 0;
   // Clears the surface to the box's background colour (black).
-  virtual void Cls() = 0;
+  virtual void Clear() = 0;
 };

@@ -1,10 +1,7 @@
 // Cairo backend of the canvas port (Linux): Cairo for paths and pictures,
 // Pango for text outlines ("Arial" resolves through fontconfig, e.g. to
 // Liberation Sans), picture_decode_cairo for decoding.
-// Implemented: [x] clip bounds [x] paths: rectangles, text (wrapped, aligned)
-//              [x] stroke and fill with ARGB [x] pictures scaled into a rect
-//              [x] interpolation and anti-aliasing modes
-// Missing:     [ ] text rendering hints (text is drawn as outlines anyway)
+// Text rendering hints do nothing here: text is drawn as outlines anyway.
 #include "render/canvas_cairo.h"
 
 #include <pango/pangocairo.h>
@@ -24,8 +21,8 @@ void SetArgb(cairo_t* cr, std::uint32_t argb) {
 class CairoImage final : public CanvasImage {
  public:
   CairoImage(std::string path, CairoPictureInfo info) : path(std::move(path)), info(info) {}
-  float Width() const override { return static_cast<float>(info.Width); }
-  float Height() const override { return static_cast<float>(info.Height); }
+  float Width() const override { return static_cast<float>(info.width); }
+  float Height() const override { return static_cast<float>(info.height); }
   const std::string path;
   const CairoPictureInfo info;
 };
@@ -47,11 +44,11 @@ class CairoPath final : public CanvasPath {
 
   void AddRectangle(const RectF& r) override {
     Begin();
-    cairo_rectangle(cr_, r.X, r.Y, r.Width, r.Height);
+    cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
     End();
   }
 
-  void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+  void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float em_size,
                  const RectF& layout, const TextFormat& format) override;
 
   // Makes this path the context's current path.
@@ -76,27 +73,24 @@ class CairoPath final : public CanvasPath {
 
 PangoAlignment ToPango(StringAlignment a) {
   switch (a) {
-    case StringAlignment::Center:
-      return PANGO_ALIGN_CENTER;
-    case StringAlignment::Far:
-      return PANGO_ALIGN_RIGHT;
-    default:
-      return PANGO_ALIGN_LEFT;
+    case StringAlignment::Center: return PANGO_ALIGN_CENTER;
+    case StringAlignment::Far: return PANGO_ALIGN_RIGHT;
+    default: return PANGO_ALIGN_LEFT;
   }
 }
 
-void CairoPath::AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+void CairoPath::AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float em_size,
                           const RectF& layout, const TextFormat& format) {
   PangoLayout* pl = pango_cairo_create_layout(cr_);
   PangoFontDescription* font = pango_font_description_new();
   pango_font_description_set_family(font, static_cast<const CairoFontFamily&>(family).name.c_str());
   pango_font_description_set_weight(font, style == FontStyle::Bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_absolute_size(font, emSize * PANGO_SCALE);  // em size in pixels
+  pango_font_description_set_absolute_size(font, em_size * PANGO_SCALE);  // em size in pixels
   pango_layout_set_font_description(pl, font);
   pango_font_description_free(font);
-  pango_layout_set_width(pl, layout.Width > 0 ? static_cast<int>(layout.Width * PANGO_SCALE) : -1);
+  pango_layout_set_width(pl, layout.width > 0 ? static_cast<int>(layout.width * PANGO_SCALE) : -1);
   pango_layout_set_wrap(pl, PANGO_WRAP_WORD_CHAR);  // words, and inside words too long for a line
-  pango_layout_set_alignment(pl, ToPango(format.Align));
+  pango_layout_set_alignment(pl, ToPango(format.align));
   // File names need not be UTF-8; show what can be shown.
   gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
   pango_layout_set_text(pl, valid, -1);
@@ -105,11 +99,11 @@ void CairoPath::AddString(const std::string& text, const CanvasFontFamily& famil
   PangoRectangle ink, logical;
   pango_layout_get_extents(pl, &ink, &logical);
   const double height = static_cast<double>(logical.height) / PANGO_SCALE;
-  double y = layout.Y;
-  if (format.LineAlign == StringAlignment::Center) y += (layout.Height - height) / 2;
-  if (format.LineAlign == StringAlignment::Far) y += layout.Height - height;
+  double y = layout.y;
+  if (format.line_align == StringAlignment::Center) y += (layout.height - height) / 2;
+  if (format.line_align == StringAlignment::Far) y += layout.height - height;
   Begin();
-  cairo_move_to(cr_, layout.X, y);
+  cairo_move_to(cr_, layout.x, y);
   pango_cairo_layout_path(cr_, pl);
   End();
   g_object_unref(pl);
@@ -168,7 +162,7 @@ class CairoCanvas final : public Canvas {
 
 void CairoCanvas::DrawImageRect(CanvasImage& image, float x, float y, float width, float height) {
   auto& picture = static_cast<CairoImage&>(image);
-  if (picture.info.Decoder == CairoDecoder::None || !(width >= 0.5f && height >= 0.5f)) return;
+  if (picture.info.decoder == CairoDecoder::None || !(width >= 0.5f && height >= 0.5f)) return;
   // Only the visible part of the rectangle is filled: a cut-off picture may
   // be far larger than Cairo's fixed-point coordinates reach.
   double cx1, cy1, cx2, cy2;

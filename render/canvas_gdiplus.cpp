@@ -1,8 +1,4 @@
 // GDI+ backend of the canvas port (Windows), through the flat API.
-// Implemented: [x] clip bounds [x] interpolation, smoothing, text hint
-//              [x] paths: rectangles, text [x] pens and solid brushes
-//              [x] pictures (header checked against the pixel budget first)
-//              [x] font families
 #include "render/canvas_gdiplus.h"
 
 #include <gdiplus.h>
@@ -25,7 +21,7 @@ std::wstring Wide(const std::string& utf8) {
   return out;
 }
 
-Gdiplus::GpRectF ToGp(const RectF& r) { return Gdiplus::GpRectF{r.X, r.Y, r.Width, r.Height}; }
+Gdiplus::GpRectF ToGp(const RectF& r) { return Gdiplus::GpRectF{r.x, r.y, r.width, r.height}; }
 
 // The header of the file, read without any decoder.
 PictureHeader SniffHeader(const std::wstring& path) {
@@ -81,13 +77,13 @@ class GdiplusPath final : public CanvasPath {
     const Gdiplus::GpRectF r = ToGp(rect);
     GdipAddPathRectangles(path, &r, 1);
   }
-  void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+  void AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float em_size,
                  const RectF& layout, const TextFormat& format) override;
   Gdiplus::GpPath* path = nullptr;
 
  private:
   void AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdiplus::GpFontFamily* family, FontStyle style,
-                     float emSize, const RectF& layout, StringAlignment lineAlign, Gdiplus::GpStringFormat* sf);
+                     float em_size, const RectF& layout, StringAlignment line_align, Gdiplus::GpStringFormat* sf);
 };
 
 // Splits text at its line breaks (CR-LF, CR or LF).
@@ -104,20 +100,20 @@ std::vector<std::wstring> Paragraphs(const std::wstring& text) {
   return out;
 }
 
-void GdiplusPath::AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float emSize,
+void GdiplusPath::AddString(const std::string& text, const CanvasFontFamily& family, FontStyle style, float em_size,
                             const RectF& layout, const TextFormat& format) {
-  Gdiplus::GpFontFamily* gpFamily = static_cast<const GdiplusFontFamily&>(family).family;
+  Gdiplus::GpFontFamily* gp_family = static_cast<const GdiplusFontFamily&>(family).family;
   Gdiplus::GpStringFormat* sf = nullptr;
   GdipCreateStringFormat(0, LANG_NEUTRAL, &sf);
-  GdipSetStringFormatAlign(sf, static_cast<Gdiplus::StringAlignment>(format.Align));
-  GdipSetStringFormatLineAlign(sf, static_cast<Gdiplus::StringAlignment>(format.LineAlign));
+  GdipSetStringFormatAlign(sf, static_cast<Gdiplus::StringAlignment>(format.align));
+  GdipSetStringFormatLineAlign(sf, static_cast<Gdiplus::StringAlignment>(format.line_align));
   const std::wstring wide = Wide(text);
   const std::vector<std::wstring> paragraphs = Paragraphs(wide);
   if (paragraphs.size() == 1) {
     const Gdiplus::GpRectF r = ToGp(layout);
-    GdipAddPathString(path, wide.c_str(), -1, gpFamily, static_cast<INT>(style), emSize, &r, sf);
+    GdipAddPathString(path, wide.c_str(), -1, gp_family, static_cast<INT>(style), em_size, &r, sf);
   } else {
-    AddParagraphs(paragraphs, gpFamily, style, emSize, layout, format.LineAlign, sf);
+    AddParagraphs(paragraphs, gp_family, style, em_size, layout, format.line_align, sf);
   }
   GdipDeleteStringFormat(sf);
 }
@@ -126,18 +122,18 @@ void GdiplusPath::AddString(const std::string& text, const CanvasFontFamily& fam
 // measured heights: Wine's GdipAddPathString lays out only a text's first
 // line, and on Windows the stack comes out as one call would lay it out.
 void GdiplusPath::AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdiplus::GpFontFamily* family,
-                                FontStyle style, float emSize, const RectF& layout, StringAlignment lineAlign,
+                                FontStyle style, float em_size, const RectF& layout, StringAlignment line_align,
                                 Gdiplus::GpStringFormat* sf) {
   HDC screen = CreateCompatibleDC(nullptr);
   Gdiplus::GpGraphics* measure = nullptr;
   GdipCreateFromHDC(screen, &measure);
   Gdiplus::GpFont* font = nullptr;
-  GdipCreateFont(family, emSize, static_cast<INT>(style), Gdiplus::UnitPixel, &font);
+  GdipCreateFont(family, em_size, static_cast<INT>(style), Gdiplus::UnitPixel, &font);
   GdipSetStringFormatLineAlign(sf, Gdiplus::StringAlignmentNear);
   std::vector<float> heights;
   float total = 0;
   for (const std::wstring& p : paragraphs) {
-    const Gdiplus::GpRectF r{layout.X, 0, layout.Width, 1e6f};
+    const Gdiplus::GpRectF r{layout.x, 0, layout.width, 1e6f};
     Gdiplus::GpRectF box{};
     // An empty paragraph is one blank line high.
     if (measure && font)
@@ -145,13 +141,13 @@ void GdiplusPath::AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdi
     heights.push_back(box.Height);
     total += box.Height;
   }
-  float top = layout.Y;
-  if (lineAlign == StringAlignment::Center) top += (layout.Height - total) / 2;
-  if (lineAlign == StringAlignment::Far) top += layout.Height - total;
+  float top = layout.y;
+  if (line_align == StringAlignment::Center) top += (layout.height - total) / 2;
+  if (line_align == StringAlignment::Far) top += layout.height - total;
   for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-    const Gdiplus::GpRectF r{layout.X, top, layout.Width, heights[i]};
+    const Gdiplus::GpRectF r{layout.x, top, layout.width, heights[i]};
     if (!paragraphs[i].empty())
-      GdipAddPathString(path, paragraphs[i].c_str(), -1, family, static_cast<INT>(style), emSize, &r, sf);
+      GdipAddPathString(path, paragraphs[i].c_str(), -1, family, static_cast<INT>(style), em_size, &r, sf);
     top += heights[i];
   }
   if (font) GdipDeleteFont(font);
@@ -219,9 +215,9 @@ std::unique_ptr<CanvasImage> GdiplusCanvas::LoadPicture(const std::string& path)
   // over the budget is not handed to them. Its size is still reported.
   const PictureHeader header = SniffHeader(wide);
   if (!FitsPictureBudget(header)) {
-    const bool sized = header.Kind == PictureKind::Raster;
-    return std::make_unique<GdiplusImage>(nullptr, sized ? static_cast<float>(header.Width) : 0.0f,
-                                          sized ? static_cast<float>(header.Height) : 0.0f);
+    const bool sized = header.kind == PictureKind::Raster;
+    return std::make_unique<GdiplusImage>(nullptr, sized ? static_cast<float>(header.width) : 0.0f,
+                                          sized ? static_cast<float>(header.height) : 0.0f);
   }
   Gdiplus::GpImage* image = nullptr;
   float width = 0, height = 0;

@@ -2,7 +2,6 @@
 
 #include "render/canvas.h"
 #include "render/renderer.h"
-#include "startup/program_state.h"
 #include "version.h"
 
 namespace {
@@ -17,8 +16,8 @@ constexpr std::int32_t kScanningColour = 0x3F3FFF;  // light red
 // One layer of outlined text: a soft translucent halo, a sharp outline in the
 // same colour, then the fill.
 void DrawOutlinedText(Canvas& canvas, const CanvasFontFamily& family, const RectF& area, const std::string& text,
-                      StringAlignment lineAlign, std::int32_t border, std::int32_t fill) {
-  const TextFormat format{StringAlignment::Center, lineAlign};
+                      StringAlignment line_align, std::int32_t border, std::int32_t fill) {
+  const TextFormat format{StringAlignment::Center, line_align};
   std::unique_ptr<CanvasPath> path = canvas.CreatePath(FillMode::Alternate);
   path->AddString(text, family, FontStyle::Bold, kEmSize, area, format);
   canvas.DrawPath(*path, ToArgb(border, kHaloAlpha), kHaloWidth);
@@ -28,41 +27,35 @@ void DrawOutlinedText(Canvas& canvas, const CanvasFontFamily& family, const Rect
 
 }  // namespace
 
-std::string StatusOverlayText(const ProgramState& state) {
+std::string StatusOverlayText(const std::string& title, const ShowStatus& status) {
   const char* crlf = "\r\n";
-  std::string text = state.ProgramTitle;
+  std::string text = title;
   text += crlf + std::string("Version: ") + std::to_string(GLIMMORA_VERSION_MAJOR) + "." +
           std::to_string(GLIMMORA_VERSION_MINOR) + "." + std::to_string(GLIMMORA_VERSION_REVISION);
-  text += crlf + std::string("Random: ") + (state.CurrentSettings.Random ? "YES" : "No");
-  text += crlf + std::string("Scan done: ") + (state.ScanDone ? "YES :)" : "No :(");
-  text += crlf + std::string("Folders scanned: ") + std::to_string(state.FolderCount);
-  text += crlf + std::string("Files scanned: ") + std::to_string(state.PictureCount);
-  text += crlf + std::string("Files seen: ") + std::to_string(state.CurrentIndex);
-  text += crlf + std::string("Sleeping: ") + (state.Sleeping ? "True" : "False");
+  text += crlf + std::string("Random: ") + (status.random_order ? "YES" : "No");
+  text += crlf + std::string("Scan done: ") + (status.scan_done ? "YES :)" : "No :(");
+  text += crlf + std::string("Folders scanned: ") + std::to_string(status.folders_queued);
+  text += crlf + std::string("Files scanned: ") + std::to_string(status.pictures_listed);
+  text += crlf + std::string("Files seen: ") + std::to_string(status.current_index);
+  text += crlf + std::string("Sleeping: ") + (status.asleep ? "True" : "False");
   return text;
 }
 
-void DrawTextLayers(const ProgramState& state, Canvas& canvas, const RectF& area, const std::string& path,
-                    const std::string& message, const std::string& resolution) {
-  const SaverSettings& s = state.CurrentSettings;
+void DrawTextLayers(Canvas& canvas, const RectF& area, const SaverSettings& settings, const TextLayers& text) {
   canvas.SetTextRenderingHint(TextRenderingHint::SystemDefault);
   canvas.SetSmoothingMode(SmoothingMode::AntiAlias);
   // Without the family (or its regular style) neither layer is drawn.
   std::unique_ptr<CanvasFontFamily> family = canvas.CreateFontFamily("Arial");
   if (!family || !family->IsStyleAvailable(FontStyle::Regular)) return;
 
-  if (!message.empty() || s.ShowFilename > 0) {
-    std::string caption = path;
-    if (s.ShowFileResolution) caption += " " + resolution;
-    const bool bottom = s.ShowFilename == 0 || s.ShowFilename == 2;
-    DrawOutlinedText(canvas, *family, area, message.empty() ? caption : message,
-                     bottom ? StringAlignment::Far : StringAlignment::Near, s.ShowFilenameColorBorder,
-                     s.ShowFilenameColorText);
+  const bool top = settings.caption == CaptionPosition::Top;
+  if (text.show_caption) {
+    DrawOutlinedText(canvas, *family, area, text.caption, top ? StringAlignment::Near : StringAlignment::Far,
+                     settings.caption_border_colour, settings.caption_text_colour);
   }
-  if (state.DebugMode) {
+  if (!text.overlay.empty()) {
     // The overlay takes the edge the caption leaves free.
-    DrawOutlinedText(canvas, *family, area, StatusOverlayText(state),
-                     s.ShowFilename == 1 ? StringAlignment::Far : StringAlignment::Near, 0,
-                     state.ScanDone ? kScanDoneColour : kScanningColour);
+    DrawOutlinedText(canvas, *family, area, text.overlay, top ? StringAlignment::Far : StringAlignment::Near, 0,
+                     text.scan_done ? kScanDoneColour : kScanningColour);
   }
 }

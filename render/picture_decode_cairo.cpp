@@ -52,20 +52,21 @@ void JpegQuiet(j_common_ptr, int) {}  // warnings (a truncated file) still give 
 // target (libjpeg-turbo has SIMD code for these four; a 3/8 decode of a
 // 24-megapixel photo is slower than a 1/2 one); smaller when that would not
 // fit the budget or a Cairo surface. 0 when even 1/8 does not.
-int ChooseJpegScale(jpeg_decompress_struct* cinfo, int targetWidth, int targetHeight) {
+int ChooseJpegScale(jpeg_decompress_struct* cinfo, int target_width, int target_height) {
   cinfo->scale_denom = 8;
   for (cinfo->scale_num = 1; cinfo->scale_num < 8; cinfo->scale_num *= 2) {
     jpeg_calc_output_dimensions(cinfo);
-    if (static_cast<int>(cinfo->output_width) >= targetWidth && static_cast<int>(cinfo->output_height) >= targetHeight)
+    if (static_cast<int>(cinfo->output_width) >= target_width &&
+        static_cast<int>(cinfo->output_height) >= target_height)
       break;
   }
   for (; cinfo->scale_num >= 1; cinfo->scale_num /= 2) {
     jpeg_calc_output_dimensions(cinfo);
     PictureHeader out;
-    out.Kind = PictureKind::Raster;
-    out.Width = cinfo->output_width;
-    out.Height = cinfo->output_height;
-    if (FitsPictureBudget(out) && out.Width <= kMaxSurfaceSide && out.Height <= kMaxSurfaceSide)
+    out.kind = PictureKind::Raster;
+    out.width = cinfo->output_width;
+    out.height = cinfo->output_height;
+    if (FitsPictureBudget(out) && out.width <= kMaxSurfaceSide && out.height <= kMaxSurfaceSide)
       return static_cast<int>(cinfo->scale_num);
   }
   return 0;
@@ -77,8 +78,8 @@ constexpr J_COLOR_SPACE kCairoOrder = G_BYTE_ORDER == G_LITTLE_ENDIAN ? JCS_EXT_
 
 // Runs between setjmp and a possible longjmp: only plain C data is live here,
 // so jumping out of libjpeg skips no destructor.
-cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int targetWidth,
-                                int targetHeight) {
+cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int target_width,
+                                int target_height) {
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(err->jump)) {
     if (surface) cairo_surface_destroy(surface);
@@ -89,7 +90,7 @@ cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, s
   if (static_cast<std::int64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) return nullptr;
   // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
   if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) return nullptr;
-  if (!ChooseJpegScale(cinfo, targetWidth, targetHeight)) return nullptr;
+  if (!ChooseJpegScale(cinfo, target_width, target_height)) return nullptr;
   cinfo->out_color_space = kCairoOrder;
   // Scaled output is reduced further anyway: the cheaper chroma upsampling does not show.
   cinfo->do_fancy_upsampling = cinfo->scale_num < 8 ? FALSE : TRUE;
@@ -111,7 +112,7 @@ cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, s
   return surface;
 }
 
-cairo_surface_t* DecodeJpeg(const std::string& path, int targetWidth, int targetHeight) {
+cairo_surface_t* DecodeJpeg(const std::string& path, int target_width, int target_height) {
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return nullptr;
   jpeg_decompress_struct cinfo;
@@ -122,7 +123,7 @@ cairo_surface_t* DecodeJpeg(const std::string& path, int targetWidth, int target
   jpeg_create_decompress(&cinfo);
   // Progressive files keep every coefficient in memory: bound that pool too.
   cinfo.mem->max_memory_to_use = static_cast<long>(kPictureBudgetPixels * 4);
-  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, file.get(), targetWidth, targetHeight);
+  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, file.get(), target_width, target_height);
   jpeg_destroy_decompress(&cinfo);
   return surface;
 }
@@ -164,10 +165,10 @@ void SizeToTarget(GdkPixbufLoader* loader, int, int, gpointer target) {
   gdk_pixbuf_loader_set_size(loader, t->width, t->height);
 }
 
-GdkPixbuf* DecodeWmf(const std::string& path, int targetWidth, int targetHeight) {
+GdkPixbuf* DecodeWmf(const std::string& path, int target_width, int target_height) {
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return nullptr;
-  TargetSize target{targetWidth, targetHeight};
+  TargetSize target{target_width, target_height};
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
   g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), &target);
   bool ok = true;
@@ -190,9 +191,9 @@ GdkPixbuf* DecodeWithPixbuf(const std::string& path) {
 
 bool FitsBudget(int width, int height) {
   PictureHeader h;
-  h.Kind = PictureKind::Raster;
-  h.Width = width;
-  h.Height = height;
+  h.kind = PictureKind::Raster;
+  h.width = width;
+  h.height = height;
   return FitsPictureBudget(h);
 }
 
@@ -201,13 +202,13 @@ bool FitsBudget(int width, int height) {
 CairoPictureInfo ProbeCairoPicture(const std::string& path) {
   CairoPictureInfo info;
   const PictureHeader header = SniffHeader(path);
-  if (header.Format == PictureFormat::Wmf || header.Format == PictureFormat::Emf) {
+  if (header.format == PictureFormat::Wmf || header.format == PictureFormat::Emf) {
     // gdk-pixbuf reads no size from a metafile header; only placeable WMFs
     // say theirs, in logical units, which serve as their size.
-    if (header.Format == PictureFormat::Wmf && header.Width > 0 && header.Height > 0) {
-      info.Decoder = CairoDecoder::Wmf;
-      info.Width = static_cast<int>(header.Width);
-      info.Height = static_cast<int>(header.Height);
+    if (header.format == PictureFormat::Wmf && header.width > 0 && header.height > 0) {
+      info.decoder = CairoDecoder::Wmf;
+      info.width = static_cast<int>(header.width);
+      info.height = static_cast<int>(header.height);
     }
     return info;
   }
@@ -215,38 +216,38 @@ CairoPictureInfo ProbeCairoPicture(const std::string& path) {
   GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
   if (!format || width <= 0 || height <= 0) return info;
   gchar* name = gdk_pixbuf_format_get_name(format);
-  info.Decoder = g_strcmp0(name, "jpeg") == 0 ? CairoDecoder::Jpeg : CairoDecoder::Pixbuf;
+  info.decoder = g_strcmp0(name, "jpeg") == 0 ? CairoDecoder::Jpeg : CairoDecoder::Pixbuf;
   g_free(name);
-  info.Width = width;
-  info.Height = height;
+  info.width = width;
+  info.height = height;
   return info;
 }
 
-cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int targetWidth,
-                                    int targetHeight) {
-  targetWidth = std::clamp(targetWidth, 1, kMaxSurfaceSide);
-  targetHeight = std::clamp(targetHeight, 1, kMaxSurfaceSide);
-  if (info.Decoder == CairoDecoder::Jpeg) {
-    if (cairo_surface_t* surface = DecodeJpeg(path, targetWidth, targetHeight)) {
+cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int target_width,
+                                    int target_height) {
+  target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
+  target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
+  if (info.decoder == CairoDecoder::Jpeg) {
+    if (cairo_surface_t* surface = DecodeJpeg(path, target_width, target_height)) {
       const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
-      if (w <= targetWidth && h <= targetHeight) return surface;
-      cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, targetWidth), std::min(h, targetHeight));
+      if (w <= target_width && h <= target_height) return surface;
+      cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, target_width), std::min(h, target_height));
       cairo_surface_destroy(surface);
       return reduced;
     }
     // Not for libjpeg-turbo (CMYK, damaged): gdk-pixbuf's loader may still manage.
   }
   GdkPixbuf* pixbuf = nullptr;
-  if (info.Decoder == CairoDecoder::Wmf) {
-    if (FitsBudget(targetWidth, targetHeight)) pixbuf = DecodeWmf(path, targetWidth, targetHeight);
-  } else if (info.Decoder != CairoDecoder::None && FitsBudget(info.Width, info.Height)) {
+  if (info.decoder == CairoDecoder::Wmf) {
+    if (FitsBudget(target_width, target_height)) pixbuf = DecodeWmf(path, target_width, target_height);
+  } else if (info.decoder != CairoDecoder::None && FitsBudget(info.width, info.height)) {
     pixbuf = DecodeWithPixbuf(path);
   }
   if (!pixbuf) return nullptr;
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
-  const int scaledWidth = std::min(width, targetWidth), scaledHeight = std::min(height, targetHeight);
-  if (scaledWidth != width || scaledHeight != height) {
-    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pixbuf, scaledWidth, scaledHeight, GDK_INTERP_BILINEAR);
+  const int scaled_width = std::min(width, target_width), scaled_height = std::min(height, target_height);
+  if (scaled_width != width || scaled_height != height) {
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pixbuf, scaled_width, scaled_height, GDK_INTERP_BILINEAR);
     g_object_unref(pixbuf);
     pixbuf = scaled;
     if (!pixbuf) return nullptr;
@@ -269,10 +270,10 @@ cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
   }
   const guchar* src = gdk_pixbuf_read_pixels(pixbuf);
   unsigned char* dst = cairo_image_surface_get_data(surface);
-  const int dstStride = cairo_image_surface_get_stride(surface);
+  const int dst_stride = cairo_image_surface_get_stride(surface);
   for (int y = 0; y < height; ++y) {
     const guchar* in = src + static_cast<std::size_t>(y) * stride;
-    auto* out = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::size_t>(y) * dstStride);
+    auto* out = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::size_t>(y) * dst_stride);
     for (int x = 0; x < width; ++x, in += channels) {
       const std::uint32_t a = alpha ? in[3] : 255;
       if (a == 255) {

@@ -11,18 +11,18 @@
 enum class CairoDecoder { None, Jpeg, Pixbuf, Wmf };
 
 struct CairoPictureInfo {
-  CairoDecoder Decoder = CairoDecoder::None;  // None: not a picture we can decode
-  int Width = 0, Height = 0;                  // the picture's own size
+  CairoDecoder decoder = CairoDecoder::None;  // None: not a picture we can decode
+  int width = 0, height = 0;                  // the picture's own size
 };
 
 // The picture's format and size, from its header only.
 CairoPictureInfo ProbeCairoPicture(const std::string& path);
 
-// Decodes the picture and scales it down to targetWidth x targetHeight
+// Decodes the picture and scales it down to target_width x target_height
 // where it is larger (never up: Cairo enlarges while drawing). Null when the
 // file cannot be decoded or does not fit the budget. The caller destroys it.
-cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int targetWidth,
-                                    int targetHeight);
+cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int target_width,
+                                    int target_height);
 
 // A Cairo image surface holding the pixbuf's pixels (alpha premultiplied).
 // Works without a display, unlike gdk_cairo_surface_create_from_pixbuf.

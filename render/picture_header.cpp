@@ -10,20 +10,20 @@ std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] <<
 PictureHeader Raster(PictureFormat format, std::int64_t width, std::int64_t height) {
   PictureHeader h;
   if (width > 0 && height > 0) {
-    h.Kind = PictureKind::Raster;
-    h.Format = format;
-    h.Width = width;
-    h.Height = height;
+    h.kind = PictureKind::Raster;
+    h.format = format;
+    h.width = width;
+    h.height = height;
   }
   return h;
 }
 
 PictureHeader Metafile(PictureFormat format, std::int64_t width, std::int64_t height) {
   PictureHeader h;
-  h.Kind = PictureKind::Metafile;
-  h.Format = format;
-  h.Width = width < 0 ? -width : width;
-  h.Height = height < 0 ? -height : height;
+  h.kind = PictureKind::Metafile;
+  h.format = format;
+  h.width = width < 0 ? -width : width;
+  h.height = height < 0 ? -height : height;
   return h;
 }
 
@@ -89,8 +89,8 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
 }
 
 bool FitsPictureBudget(const PictureHeader& header) {
-  if (header.Kind == PictureKind::Metafile) return true;
+  if (header.kind == PictureKind::Metafile) return true;
   // Divided, not multiplied: a PNG header may claim 4 billion by 4 billion.
-  return header.Kind == PictureKind::Raster && header.Width <= kPictureBudgetPixels &&
-         header.Height <= kPictureBudgetPixels / header.Width;
+  return header.kind == PictureKind::Raster && header.width <= kPictureBudgetPixels &&
+         header.height <= kPictureBudgetPixels / header.width;
 }

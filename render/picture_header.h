@@ -19,11 +19,11 @@ enum class PictureKind {
 enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf, Emf };
 
 struct PictureHeader {
-  PictureKind Kind = PictureKind::Unknown;
-  PictureFormat Format = PictureFormat::Unknown;
+  PictureKind kind = PictureKind::Unknown;
+  PictureFormat format = PictureFormat::Unknown;
   // Raster pictures: pixels. A placeable WMF: its bounding box in its own
   // logical units (0 x 0 for other metafiles).
-  std::int64_t Width = 0, Height = 0;
+  std::int64_t width = 0, height = 0;
 };
 
 // Reads up to size bytes at offset into buffer; returns how many it read.

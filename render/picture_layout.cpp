@@ -5,67 +5,63 @@
 namespace {
 
 // Results are single precision, but each product is formed in double before
-// it is rounded once: a picture with the area's proportions (rW == rH) then
+// it is rounded once: a picture with the area's proportions (ratio_w == ratio_h) then
 // gets exactly the area's size, whatever the ratios are.
 float Scaled(float side, float ratio, float by) { return static_cast<float>(static_cast<double>(side) * ratio / by); }
 
-void Fit(float rW, float rH, float areaWidth, float areaHeight, float* dw, float* dh) {
-  if (rW > rH) {
-    *dw = areaWidth;
-    *dh = Scaled(areaHeight, rH, rW);
+void Fit(float ratio_w, float ratio_h, float area_width, float area_height, float* dw, float* dh) {
+  if (ratio_w > ratio_h) {
+    *dw = area_width;
+    *dh = Scaled(area_height, ratio_h, ratio_w);
   } else {
-    *dw = Scaled(areaWidth, rW, rH);
-    *dh = areaHeight;
+    *dw = Scaled(area_width, ratio_w, ratio_h);
+    *dh = area_height;
   }
 }
 
-void Cover(float rW, float rH, float areaWidth, float areaHeight, float* dw, float* dh) {
-  if (rW > rH) {
-    *dh = areaHeight;
-    *dw = Scaled(areaWidth, rW, rH);
+void Cover(float ratio_w, float ratio_h, float area_width, float area_height, float* dw, float* dh) {
+  if (ratio_w > ratio_h) {
+    *dh = area_height;
+    *dw = Scaled(area_width, ratio_w, ratio_h);
   } else {
-    *dw = areaWidth;
-    *dh = Scaled(areaHeight, rH, rW);
+    *dw = area_width;
+    *dh = Scaled(area_height, ratio_h, ratio_w);
   }
 }
 
 }  // namespace
 
-PicturePlacement PlacePicture(float width, float height, float areaWidth, float areaHeight, std::int16_t upscaleMode,
-                              bool previewScale) {
+PicturePlacement PlacePicture(float width, float height, float area_width, float area_height, ScaleMode mode,
+                              bool preview_scale) {
   PicturePlacement p;
-  if (previewScale) {
+  if (preview_scale) {
     width /= 10;
     height /= 10;
   }
-  if (!(width > 0 && height > 0 && areaWidth > 0 && areaHeight > 0)) return p;
-  const float rW = width / areaWidth;
-  const float rH = height / areaHeight;
+  if (!(width > 0 && height > 0 && area_width > 0 && area_height > 0)) return p;
+  const float ratio_w = width / area_width;
+  const float ratio_h = height / area_height;
   float dw = 0, dh = 0;
-  switch (upscaleMode) {
-    case 3:
-      Cover(rW, rH, areaWidth, areaHeight, &dw, &dh);
+  switch (mode) {
+    case ScaleMode::Cover: Cover(ratio_w, ratio_h, area_width, area_height, &dw, &dh); break;
+    case ScaleMode::Stretch:
+      dw = area_width;
+      dh = area_height;
       break;
-    case 2:
-      dw = areaWidth;
-      dh = areaHeight;
-      break;
-    case 0:
-      if (rW <= 1 && rH <= 1) {
+    case ScaleMode::CenterSmall:
+      if (ratio_w <= 1 && ratio_h <= 1) {
         dw = width;
         dh = height;
         break;
       }
       [[fallthrough]];
-    default:
-      Fit(rW, rH, areaWidth, areaHeight, &dw, &dh);
-      break;
+    default: Fit(ratio_w, ratio_h, area_width, area_height, &dw, &dh); break;
   }
-  p.Draw = std::isfinite(dw) && std::isfinite(dh);
-  p.Width = dw;
-  p.Height = dh;
-  p.X = (areaWidth - dw) / 2;
-  p.Y = (areaHeight - dh) / 2;
+  p.draw = std::isfinite(dw) && std::isfinite(dh);
+  p.width = dw;
+  p.height = dh;
+  p.x = (area_width - dw) / 2;
+  p.y = (area_height - dh) / 2;
   return p;
 }
 

@@ -2,9 +2,8 @@
 
 #include "render/canvas.h"
 #include "render/caption.h"
+#include "render/graphics.h"
 #include "render/picture_layout.h"
-#include "startup/graphics.h"
-#include "startup/program_state.h"
 
 namespace {
 
@@ -14,23 +13,21 @@ void FillBackground(Canvas& canvas, const RectF& area) {
   canvas.FillPath(*path, ToArgb(0, 255));
 }
 
-// Draws the picture as the scale mode places it; returns its resolution text.
-std::string DrawPicture(Canvas& canvas, const std::string& path, const RectF& area, std::int16_t mode,
-                        bool previewScale) {
+// Draws the picture as the scale mode places it; returns its size as the caption shows it.
+std::string DrawPicture(Canvas& canvas, const std::string& path, const RectF& area, ScaleMode mode,
+                        bool preview_scale) {
   std::unique_ptr<CanvasImage> image = canvas.LoadPicture(path);
   const float w = image->Width(), h = image->Height();
-  const PicturePlacement at = PlacePicture(w, h, area.Width, area.Height, mode, previewScale);
-  if (at.Draw) canvas.DrawImageRect(*image, at.X, at.Y, at.Width, at.Height);
+  const PicturePlacement at = PlacePicture(w, h, area.width, area.height, mode, preview_scale);
+  if (at.draw) canvas.DrawImageRect(*image, at.x, at.y, at.width, at.height);
   return ResolutionText(w, h);
 }
 
 }  // namespace
 
-void RenderPicture(ProgramState& state, const std::string& path, const std::string& message, PictureBox* box,
-                   bool previewScale) {
-  StartGdiplus(state);
-  std::int16_t& mode = state.CurrentSettings.UpscaleMode;
-  if (mode < 0 || mode > 3) mode = 1;  // repaired in memory; saved with the next save
+void FrameRenderer::Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale,
+                         const ShowStatus* status) {
+  graphics_.Start();
   if (!box) return;
   std::unique_ptr<Canvas> canvas = box->CreateCanvas();
   if (!canvas) return;  // no surface: the box keeps its last frame
@@ -38,8 +35,15 @@ void RenderPicture(ProgramState& state, const std::string& path, const std::stri
   canvas->SetInterpolationMode(InterpolationMode::HighQualityBicubic);
   FillBackground(*canvas, area);
   std::string resolution;
-  if (!path.empty()) resolution = DrawPicture(*canvas, path, area, mode, previewScale);
-  DrawTextLayers(state, *canvas, area, path, message, resolution);
+  if (!path.empty()) resolution = DrawPicture(*canvas, path, area, settings_.scale_mode, preview_scale);
+  TextLayers text;
+  text.caption = message.empty() ? path + (settings_.caption_shows_size ? " " + resolution : "") : message;
+  text.show_caption = !message.empty() || settings_.caption != CaptionPosition::Off;
+  if (status) {
+    text.overlay = StatusOverlayText(identity_.title, *status);
+    text.scan_done = status->scan_done;
+  }
+  DrawTextLayers(*canvas, area, settings_, text);
 }
 
 std::uint32_t ToArgb(std::int32_t colour, std::uint8_t alpha) {

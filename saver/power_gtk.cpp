@@ -1,8 +1,8 @@
 // Linux backend of the monitor-power port, over the X DPMS extension.
-// Implemented: [x] monitors off: DPMSForceLevel(DPMSModeOff), enabling DPMS first when it is off,
-//                  once no key is held (the server wakes the monitors at any input)
-//              [x] power changes: DPMSInfo polled on a GLib timer, reported as Windows power levels
-//              [x] no DPMS (Wayland, virtual servers): nothing is switched, nothing reported
+// Monitors off is DPMSForceLevel(DPMSModeOff), enabling DPMS first when it is
+// off, once no key is held (the server wakes the monitors at any input).
+// Power changes come from polling DPMSInfo. Without DPMS (Wayland, virtual
+// servers) nothing is switched and nothing reported.
 #include "saver/power_gtk.h"
 
 #include <gdk/gdkx.h>
@@ -49,8 +49,12 @@ class XDpmsDisplay final : public DpmsDisplay {
     return true;
   }
 
-  void Enable() override { Trapped([](Display* x) { DPMSEnable(x); }); }
-  void ForceOff() override { Trapped([](Display* x) { DPMSForceLevel(x, DPMSModeOff); }); }
+  void Enable() override {
+    Trapped([](Display* x) { DPMSEnable(x); });
+  }
+  void ForceOff() override {
+    Trapped([](Display* x) { DPMSForceLevel(x, DPMSModeOff); });
+  }
 
   bool AnyKeyDown() override {
     Display* x = XDisplay();

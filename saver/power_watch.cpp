@@ -1,37 +1,35 @@
 #include "saver/power_watch.h"
 
 #include "saver/power.h"
-#include "startup/engine_window.h"
-#include "startup/program_state.h"
+#include "sequence/slide_show.h"
 
-void HookWindow(ProgramState& state, EngineWindow& window) {
-  state.PreviousWindowProc =
-      window.InstallWindowProc([&state, &window](const WindowMessage& m) { return PowerWatchProc(state, window, m); });
-  if (!state.ports.power) return;
-  state.ports.power->WatchMonitorPower([&state, &window](int level) {
-    PowerWatchProc(state, window, WindowMessage{kWmSysCommand, kScMonitorPower, level});
+void PowerWatch::Hook(EngineWindow& window) {
+  previous_proc_ = window.InstallWindowProc([this, &window](const WindowMessage& m) { return OnMessage(window, m); });
+  power_.WatchMonitorPower([this, &window](int level) {
+    OnMessage(window, WindowMessage{kWmSysCommand, kScMonitorPower, level});
   });
 }
 
-void UnhookWindow(ProgramState& state, EngineWindow& window) {
-  if (state.ports.power) state.ports.power->WatchMonitorPower(nullptr);
-  window.RestoreWindowProc(state.PreviousWindowProc);
+void PowerWatch::Unhook(EngineWindow& window) {
+  power_.WatchMonitorPower(nullptr);
+  window.RestoreWindowProc(previous_proc_);
 }
 
-std::intptr_t PowerWatchProc(ProgramState& state, EngineWindow& window, const WindowMessage& message) {
+std::intptr_t PowerWatch::OnMessage(EngineWindow& window, const WindowMessage& message) {
   if (message.message == kWmSysCommand) {
+    bool& asleep = show_.Flags().asleep;
     // The command is compared whole: its low four bits are not masked off.
-    if (message.wParam == kScMonitorPower) {
+    if (message.w_param == kScMonitorPower) {
       // The level travels as a 32-bit value.
-      auto level = static_cast<std::int32_t>(message.lParam);
+      const auto level = static_cast<std::int32_t>(message.l_param);
       if (level == kMonitorPowerLow || level == kMonitorPowerOff) {
-        if (state.PreviewHost == 0) state.Sleeping = true;
+        if (!show_.InSystemPreview()) asleep = true;
       } else {
-        state.Sleeping = false;
+        asleep = false;
       }
     } else {
-      state.Sleeping = false;
+      asleep = false;
     }
   }
-  return window.PassToWindowProc(state.PreviousWindowProc, message);
+  return window.PassToWindowProc(previous_proc_, message);
 }

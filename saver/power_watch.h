@@ -1,25 +1,34 @@
 #pragma once
-// Monitor-power tracking: the engine window's replacement window procedure,
-// PowerWatchProc, keeps Sleeping up to date and passes every message on
-// unchanged. The hook lives as long as the engine window: its load handler
-// installs it and its unload handler removes it.
+// Monitor-power tracking: while the engine is loaded its window procedure is
+// replaced by the watch, which keeps the show's "asleep" flag up to date and
+// passes every message on unchanged. The power port's reports (Linux, where
+// no message arrives) go through the same procedure.
 #include <cstdint>
 
-struct ProgramState;
-struct WindowMessage;
-class EngineWindow;
+#include "platform/engine_window.h"
+
+class PowerPort;
+class SlideShow;
 
 inline constexpr std::uint32_t kWmSysCommand = 0x112;
 inline constexpr std::uintptr_t kScMonitorPower = 0xF170;
 
-// PreviousWindowProc := the window's procedure, replaced by PowerWatchProc;
-// power changes that arrive other than by message (the power port's
-// reports) go to PowerWatchProc too.
-void HookWindow(ProgramState& state, EngineWindow& window);
-// Puts PreviousWindowProc back and stops the power port's reports.
-void UnhookWindow(ProgramState& state, EngineWindow& window);
+class PowerWatch {
+ public:
+  PowerWatch(PowerPort& power, SlideShow& show) : power_(power), show_(show) {}
 
-// Monitor power off or low: Sleeping (not in preview mode); monitor power on,
-// or any other system command: not Sleeping. Then the message goes on to
-// PreviousWindowProc, whose result is returned.
-std::intptr_t PowerWatchProc(ProgramState& state, EngineWindow& window, const WindowMessage& message);
+  // Replaces the window's procedure and starts the power port's reports.
+  void Hook(EngineWindow& window);
+  // Puts the previous procedure back and stops the reports.
+  void Unhook(EngineWindow& window);
+
+  // Monitor power off or low: asleep (not in the system preview); monitor
+  // power on, or any other system command: awake. Then the message goes on
+  // to the previous procedure, whose result is returned.
+  std::intptr_t OnMessage(EngineWindow& window, const WindowMessage& message);
+
+ private:
+  PowerPort& power_;
+  SlideShow& show_;
+  std::uintptr_t previous_proc_ = 0;
+};

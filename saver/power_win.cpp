@@ -1,6 +1,6 @@
 // Win32 backend of the monitor-power port.
-// Implemented: [x] monitors off: SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2)
-//              [x] power changes: none to report, the system sends them to the engine window itself
+// Monitors off is the SC_MONITORPOWER broadcast; power changes need no report,
+// since the system sends them to the engine window itself.
 #include <windows.h>
 
 #include "saver/power.h"

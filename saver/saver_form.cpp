@@ -1,90 +1,65 @@
 #include "saver/saver_form.h"
 
 #include <cmath>
-#include <string>
 
-#include "platform/event_loop.h"
+#include "platform/engine.h"
 #include "platform/system.h"
 #include "render/canvas.h"
-#include "render/renderer.h"
-#include "saver/debug_keys.h"
 #include "saver/power.h"
-#include "sequence/next_picture.h"
-#include "sequence/slide_timer.h"
-#include "startup/engine_form.h"
-#include "startup/program_state.h"
-#include "startup/shutdown.h"
+#include "saver/saver_exit.h"
+#include "sequence/show_keys.h"
+#include "sequence/slide_show.h"
 
 namespace {
 
-// Windows virtual-key codes the form gives a meaning.
-enum Key : int {
-  kKeyNone = 0,
-  kKeyBackspace = 8,
-  kKeyEnter = 13,
-  kKeyLeft = 37,
-  kKeyUp = 38,
-  kKeyRight = 39,
-  kKeyDown = 40,
-  kKeyS = 83,
-  kKeyUnnamed = 255,
-};
+// Keys that name nothing: taken as activity, never as a reason to end.
+constexpr int kKeyNone = 0;
+constexpr int kKeyUnnamed = 255;
 
 constexpr std::int32_t kSecondsPerDay = 86400;
 // S within this long of the last key only counts as activity.
 constexpr double kMonitorsOffPause = 1.0;
 constexpr float kNoPosition = -1.0f;
-constexpr const char* kNoFilesFound = "No files found :(";
 
 }  // namespace
 
-SaverForm::SaverForm(ProgramState& state) : state_(state) {}
+SaverForm::SaverForm(const Services& services) : services_(services), last_activity_(-kSecondsPerDay) {}
 SaverForm::~SaverForm() = default;
 
-void SaverForm::Load() {
-  window_ = state_.ports.windows->CreateSaverWindow(*this);
-  Form_Load();
-}
+void SaverForm::Load() { window_ = services_.create_window(*this); }
 
-PictureBox& SaverForm::picSaver() { return window_->picSaver(); }
+PictureBox& SaverForm::Surface() { return window_->Surface(); }
 
-bool SaverForm::InPreview() const { return state_.PreviewHost != 0; }
+bool SaverForm::InPreview() const { return services_.show.InSystemPreview(); }
 
 std::int32_t SaverForm::Now() const {
-  return static_cast<std::int32_t>(std::nearbyint(state_.ports.system->SecondsSinceMidnight()));
+  return static_cast<std::int32_t>(std::nearbyint(services_.system.SecondsSinceMidnight()));
 }
 
-void SaverForm::Form_Load() {
-  LastX = kNoPosition;
-  LastY = kNoPosition;
-  LastActivity = -kSecondsPerDay;
-}
+void SaverForm::End() { EndSaver(services_.engine, services_.system, services_.graphics); }
 
 // The platform windows are their own picture boxes, so the picture surface
 // always fills the window without a resize handler.
 
 void SaverForm::NoteActivity() {
-  state_.CommandKeyArmed = false;
-  state_.Sleeping = false;
-  LastActivity = Now();
+  ShowFlags& flags = services_.show.Flags();
+  flags.overlay_armed = false;
+  flags.asleep = false;
+  last_activity_ = Now();
 }
 
-void SaverForm::Form_KeyDown(int key_code, int) {
+void SaverForm::OnKeyDown(int key_code, int) {
+  if (IsForwardKey(key_code)) return KeyForward();
+  if (IsBackKey(key_code)) return KeyBack();
   switch (key_code) {
-    case kKeyEnter:
-    case kKeyRight:
-    case kKeyDown: KeyForward(); return;
-    case kKeyBackspace:
-    case kKeyLeft:
-    case kKeyUp: KeyBack(); return;
-    case kKeyS: KeyMonitorsOff(); return;
-    case kDebugArmKey: KeyArm(); return;
-    case kDebugToggleKey: KeyToggle(); return;
+    case kKeyS: return KeyMonitorsOff();
+    case kOverlayArmKey: return KeyOverlayArm();
+    case kOverlayToggleKey: return KeyOverlayToggle();
     case kKeyNone:
-    case kKeyUnnamed: NoteActivity(); return;
+    case kKeyUnnamed: return NoteActivity();
     default:
       NoteActivity();
-      if (!InPreview()) EndSaver(state_);
+      if (!InPreview()) End();
       return;
   }
 }
@@ -93,112 +68,88 @@ void SaverForm::Form_KeyDown(int key_code, int) {
 // restarts its interval).
 void SaverForm::KeyForward() {
   NoteActivity();
-  if (EngineLoaded(state_) && state_.T->tmrImmagine().Enabled()) tmrImmagine_Timer(state_);
+  if (services_.engine.SlideTimerRunning()) services_.show.OnSlideTimer();
 }
 
-// Back over the pictures on screen and the ones before them, so each window
-// shows what it showed one slide earlier. With fewer pictures than the step
-// the index may stay below -1: those windows get an empty frame.
 void SaverForm::KeyBack() {
   NoteActivity();
-  if (!EngineLoaded(state_) || !state_.T->tmrImmagine().Enabled()) return;
-  state_.T->tmrImmagine().SetEnabled(false);
-  const bool preview = InPreview();
-  if (state_.PictureCount > 0) {
-    state_.CurrentIndex -= 2 * state_.MonitorCount;
-    if (state_.CurrentIndex < 0) state_.CurrentIndex += state_.PictureCount;
-    for (int i = 1; i <= state_.MonitorCount; ++i) {
-      PictureBox& box = state_.SaverWindows[i]->picSaver();
-      std::string path = NextPicture(state_, false);
-      RenderPicture(state_, path, preview ? PreviewCredit(state_) : "", &box, preview);
-      box.Refresh();
-    }
-  } else {
-    std::string message;
-    if (state_.ScanDone) message = preview ? PreviewCredit(state_) + "\r\n" + kNoFilesFound : kNoFilesFound;
-    for (int i = 1; i <= state_.MonitorCount; ++i) {
-      PictureBox& box = state_.SaverWindows[i]->picSaver();
-      RenderPicture(state_, "", message, &box, false);
-      box.Refresh();
-    }
-  }
-  if (EngineLoaded(state_)) state_.T->tmrImmagine().SetEnabled(true);
+  services_.show.ShowPreviousSlide();
 }
 
 // S right after another key is taken for part of a typing burst and only
 // counts as activity; otherwise it switches the monitors off (saver mode
 // only) without counting as activity, so that a second S while they are off
-// clears Sleeping.
+// wakes the show.
 void SaverForm::KeyMonitorsOff() {
-  state_.CommandKeyArmed = false;
-  double now = state_.ports.system->SecondsSinceMidnight();
-  if (now < LastActivity) LastActivity -= kSecondsPerDay;  // midnight has passed
-  if (now - LastActivity > kMonitorsOffPause && !state_.Sleeping) {
-    if (!InPreview()) MonitorsOff(state_);
+  ShowFlags& flags = services_.show.Flags();
+  flags.overlay_armed = false;
+  const double now = services_.system.SecondsSinceMidnight();
+  if (now < last_activity_) last_activity_ -= kSecondsPerDay;  // midnight has passed
+  if (now - last_activity_ > kMonitorsOffPause && !flags.asleep) {
+    // The power watch hears of the change and puts the show to sleep.
+    if (!InPreview()) services_.power.TurnMonitorsOff();
     return;
   }
-  state_.Sleeping = false;
-  LastActivity = Now();
+  flags.asleep = false;
+  last_activity_ = Now();
 }
 
-// Arming twice quits, as an unarmed toggle key does: only the pair in order
-// is harmless.
-void SaverForm::KeyArm() {
-  state_.Sleeping = false;
-  LastActivity = Now();
-  if (state_.CommandKeyArmed) {
-    state_.CommandKeyArmed = false;
-    if (!InPreview()) EndSaver(state_);
+// Arming twice ends the saver, as an unarmed toggle key does: only the pair
+// in order is harmless.
+void SaverForm::KeyOverlayArm() {
+  ShowFlags& flags = services_.show.Flags();
+  flags.asleep = false;
+  last_activity_ = Now();
+  if (flags.overlay_armed) {
+    flags.overlay_armed = false;
+    if (!InPreview()) End();
   } else {
-    state_.CommandKeyArmed = true;
+    flags.overlay_armed = true;
   }
 }
 
 // The overlay shows from the next frame on.
-void SaverForm::KeyToggle() {
-  state_.Sleeping = false;
-  LastActivity = Now();
-  if (state_.CommandKeyArmed) {
-    state_.DebugMode = !state_.DebugMode;
-    state_.CommandKeyArmed = false;
-  } else {
-    state_.CommandKeyArmed = false;
-    if (!InPreview()) EndSaver(state_);
+void SaverForm::KeyOverlayToggle() {
+  ShowFlags& flags = services_.show.Flags();
+  flags.asleep = false;
+  last_activity_ = Now();
+  const bool armed = flags.overlay_armed;
+  flags.overlay_armed = false;
+  if (armed) {
+    flags.status_overlay = !flags.status_overlay;
+  } else if (!InPreview()) {
+    End();
   }
 }
 
-void SaverForm::picSaver_MouseDown(int, int, float, float) {
-  if (!InPreview()) EndSaver(state_);
+void SaverForm::OnMouseDown(int, int, float, float) {
+  if (!InPreview()) End();
 }
 
-void SaverForm::picSaver_MouseUp(int, int, float, float) {
-  if (!InPreview()) EndSaver(state_);
+void SaverForm::OnMouseUp(int, int, float, float) {
+  if (!InPreview()) End();
 }
 
 // The first event after the window appears (the system reports the pointer
 // where it already is) only records the position; the same position again is
 // no movement.
-void SaverForm::picSaver_MouseMove(int, int, float x, float y) {
-  bool moved = x != LastX || y != LastY;
-  if (moved && LastX != kNoPosition && LastY != kNoPosition && !InPreview()) {
-    state_.Sleeping = false;
-    EndSaver(state_);
+void SaverForm::OnMouseMove(int, int, float x, float y) {
+  const bool moved = x != last_x_ || y != last_y_;
+  if (moved && last_x_ != kNoPosition && last_y_ != kNoPosition && !InPreview()) {
+    services_.show.Flags().asleep = false;
+    End();
   }
-  LastX = x;
-  LastY = y;
+  last_x_ = x;
+  last_y_ = y;
 }
 
 // Closed by anything but the program itself (the user, the task list, the
 // end of the session): end with the full clean-up.
-void SaverForm::Form_QueryUnload(int&, int unload_mode) {
-  if (unload_mode != kUnloadFromCode) EndSaver(state_);
+void SaverForm::OnCloseRequest(int&, int reason) {
+  if (reason != kClosedByProgram) End();
 }
 
-// In preview, the host closing the preview ends the program.
-void SaverForm::Form_Unload(int&) {
-  if (InPreview()) EndSaver(state_);
-}
-
-void MonitorsOff(ProgramState& state) {
-  if (state.ports.power) state.ports.power->TurnMonitorsOff();
+// In the system preview, the host closing the preview ends the program.
+void SaverForm::OnClosed(int&) {
+  if (InPreview()) End();
 }

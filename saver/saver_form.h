@@ -1,44 +1,53 @@
 #pragma once
-// The saver form "S": one per monitor (or the one preview window). Its
-// handlers decide what keys and the mouse do; the platform window only
-// forwards events (keys as Windows virtual-key codes).
+// One saver window's behaviour: one per monitor, or the system preview's
+// one window. Its handlers decide what keys and the mouse do; the platform
+// window only forwards events (keys as Windows virtual-key codes).
 //
 // Keys: Enter, Right, Down show the next pictures at once; Backspace, Left,
 // Up go back one slide; S switches the monitors off; the overlay key pair
-// (saver/debug_keys.h) toggles the status overlay; any other key, a mouse
-// button or a real mouse movement ends the saver. In preview mode nothing
-// ends it but the window's own unload.
+// (sequence/show_keys.h) toggles the status overlay; any other key, a mouse
+// button or a real mouse movement ends the saver. In the system preview
+// nothing ends it but the window's own closing.
 #include <cstdint>
 #include <memory>
 
 #include "saver/saver_window.h"
 
-struct ProgramState;
+class Engine;
+class GraphicsSession;
+class PowerPort;
+class SlideShow;
+class SystemPort;
 
 class SaverForm : public SaverWindowEvents {
  public:
-  explicit SaverForm(ProgramState& state);
+  struct Services {
+    SystemPort& system;
+    PowerPort& power;
+    Engine& engine;
+    GraphicsSession& graphics;
+    SlideShow& show;
+    SaverWindowFactory create_window;
+  };
+
+  explicit SaverForm(const Services& services);
   ~SaverForm() override;
 
-  // Creates the window and runs Form_Load.
+  // Creates the window, which forwards its events here.
   void Load();
   SaverWindow& Window() { return *window_; }
-  PictureBox& picSaver();
+  PictureBox& Surface();
 
-  void Form_Load();
-  void Form_KeyDown(int key_code, int shift) override;
-  void picSaver_MouseDown(int button, int shift, float x, float y) override;
-  void picSaver_MouseUp(int button, int shift, float x, float y) override;
-  void picSaver_MouseMove(int button, int shift, float x, float y) override;
-  void Form_QueryUnload(int& cancel, int unload_mode) override;
-  void Form_Unload(int& cancel) override;
+  void OnKeyDown(int key_code, int shift) override;
+  void OnMouseDown(int button, int shift, float x, float y) override;
+  void OnMouseUp(int button, int shift, float x, float y) override;
+  void OnMouseMove(int button, int shift, float x, float y) override;
+  void OnCloseRequest(int& cancel, int reason) override;
+  void OnClosed(int& cancel) override;
 
-  // The last mouse-move position seen (-1 = none yet).
-  float LastX = -1.0f;
-  float LastY = -1.0f;
-  // Time of day, in whole seconds, of the last key handled; a day before
-  // midnight until then.
-  std::int32_t LastActivity = -86400;
+  // Time of day, in whole seconds, of the last key taken as activity; a day
+  // before midnight until then.
+  std::int32_t LastActivity() const { return last_activity_; }
 
  private:
   bool InPreview() const;
@@ -48,13 +57,14 @@ class SaverForm : public SaverWindowEvents {
   void KeyForward();
   void KeyBack();
   void KeyMonitorsOff();
-  void KeyArm();
-  void KeyToggle();
+  void KeyOverlayArm();
+  void KeyOverlayToggle();
+  [[noreturn]] void End();
 
-  ProgramState& state_;
+  Services services_;
   std::unique_ptr<SaverWindow> window_;
+  // The last mouse-move position seen (-1 = none yet).
+  float last_x_ = -1.0f;
+  float last_y_ = -1.0f;
+  std::int32_t last_activity_;
 };
-
-// Asks the system to switch the monitors off. Sleeping follows through the
-// power hook, not from here.
-void MonitorsOff(ProgramState& state);

@@ -3,12 +3,9 @@
 // and the mouse. No GTK widget: a widget would load the GTK theme and paint
 // through a buffer on the X server, which together took longer than the
 // first picture itself.
-// Implemented: [x] topmost placement over a monitor (exact physical pixels),
-//                  keyboard grab, cursor hidden with the program's cursor counter
-//              [x] preview: a child of the host X window; its destruction unloads the form
-//              [x] the pointer's place reported as a mouse move when it enters the window, as
-//                  Windows reports it when a window appears under the pointer
-#include "saver/saver_window_gtk.h"
+// When the pointer enters the window its place is reported as a mouse move,
+// as Windows reports it when a window appears under the pointer.
+#include "saver/saver_window.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -18,8 +15,8 @@
 #include <algorithm>
 
 #include "platform/gtk_cursor.h"
-#include "platform/picture_box_gtk.h"
-#include "saver/keymap_gtk.h"
+#include "render/picture_box_gtk.h"
+#include "platform/keyboard_gtk.h"
 
 namespace {
 
@@ -34,9 +31,8 @@ class GdkSaverWindow final : public SaverWindow {
     attributes.wclass = GDK_INPUT_OUTPUT;
     attributes.width = 1;
     attributes.height = 1;
-    attributes.event_mask = GDK_EXPOSURE_MASK | GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK |
-                            GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK |
-                            GDK_STRUCTURE_MASK;
+    attributes.event_mask = GDK_EXPOSURE_MASK | GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                            GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK | GDK_STRUCTURE_MASK;
     window_ = gdk_window_new(nullptr, &attributes, 0);
     g_object_ref(window_);
     g_object_set_data(G_OBJECT(window_), kOwnerKey, this);
@@ -62,7 +58,7 @@ class GdkSaverWindow final : public SaverWindow {
     return gdk_window_is_destroyed(window_) ? 0 : static_cast<WindowHandle>(GDK_WINDOW_XID(window_));
   }
 
-  PictureBox& picSaver() override { return *box_; }
+  PictureBox& Surface() override { return *box_; }
 
   // Monitor rectangles are physical pixels; GDK places windows in its own
   // (scaled) units, so the X window is set to the exact rectangle as well.
@@ -106,8 +102,10 @@ class GdkSaverWindow final : public SaverWindow {
   static void RouteEvent(GdkEvent* event, gpointer) {
     GdkWindow* window = event->any.window;
     auto* self = window ? static_cast<GdkSaverWindow*>(g_object_get_data(G_OBJECT(window), kOwnerKey)) : nullptr;
-    if (self) self->OnEvent(event);  // may unload the form and delete self
-    else gtk_main_do_event(event);
+    if (self)
+      self->OnEvent(event);  // may unload the form and delete self
+    else
+      gtk_main_do_event(event);
   }
 
   void OnEvent(GdkEvent* event) {
@@ -120,7 +118,7 @@ class GdkSaverWindow final : public SaverWindow {
       }
       case GDK_MAP: OnMap(); break;
       case GDK_KEY_PRESS:
-        events_.Form_KeyDown(VirtualKeyFromEvent(&event->key), ShiftStateFromGdk(event->key.state));
+        events_.OnKeyDown(VirtualKeyFromEvent(&event->key), ShiftStateFromGdk(event->key.state));
         break;
       case GDK_BUTTON_PRESS:
       case GDK_BUTTON_RELEASE: OnButton(event->button); break;
@@ -131,14 +129,14 @@ class GdkSaverWindow final : public SaverWindow {
       case GDK_ENTER_NOTIFY: MouseMove(event->crossing.state, event->crossing.x, event->crossing.y); break;
       case GDK_DELETE: {
         int cancel = 0;
-        events_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
-        if (cancel == 0) events_.Form_Unload(cancel);
+        events_.OnCloseRequest(cancel, kClosedByUser);
+        if (cancel == 0) events_.OnClosed(cancel);
         break;  // the form decides; the window stays until it is unloaded
       }
       case GDK_DESTROY:  // destroyed from outside: in preview, the host closed
         if (embedded_) {
           int cancel = 0;
-          events_.Form_Unload(cancel);
+          events_.OnClosed(cancel);
         }
         break;
       default: break;
@@ -168,8 +166,10 @@ class GdkSaverWindow final : public SaverWindow {
     int button = ButtonOf(event.button);
     int shift = ShiftStateFromGdk(event.state);
     auto x = static_cast<float>(event.x * Scale()), y = static_cast<float>(event.y * Scale());
-    if (event.type == GDK_BUTTON_PRESS) events_.picSaver_MouseDown(button, shift, x, y);
-    else events_.picSaver_MouseUp(button, shift, x, y);
+    if (event.type == GDK_BUTTON_PRESS)
+      events_.OnMouseDown(button, shift, x, y);
+    else
+      events_.OnMouseUp(button, shift, x, y);
   }
 
   void MouseMove(guint state, double x, double y) {
@@ -177,8 +177,8 @@ class GdkSaverWindow final : public SaverWindow {
     if (state & GDK_BUTTON1_MASK) button |= kButtonLeft;
     if (state & GDK_BUTTON3_MASK) button |= kButtonRight;
     if (state & GDK_BUTTON2_MASK) button |= kButtonMiddle;
-    events_.picSaver_MouseMove(button, ShiftStateFromGdk(state), static_cast<float>(x * Scale()),
-                               static_cast<float>(y * Scale()));
+    events_.OnMouseMove(button, ShiftStateFromGdk(state), static_cast<float>(x * Scale()),
+                        static_cast<float>(y * Scale()));
   }
 
   // Reparents into new_parent (unless 0), then moves and resizes the X
@@ -205,6 +205,6 @@ class GdkSaverWindow final : public SaverWindow {
 
 }  // namespace
 
-std::unique_ptr<SaverWindow> CreateGtkSaverWindow(SaverWindowEvents& events) {
+std::unique_ptr<SaverWindow> CreatePlatformSaverWindow(SaverWindowEvents& events) {
   return std::make_unique<GdkSaverWindow>(events);
 }

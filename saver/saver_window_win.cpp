@@ -1,14 +1,12 @@
 // Win32 backend of the saver window: a borderless popup that is its own
 // picture box; keys, mouse and close requests go to the form's handlers.
-// Implemented: [x] topmost placement, preview embedding (style, owner, SetParent, SetWindowPos)
-//              [x] WM_KEYDOWN / mouse / WM_CLOSE forwarding, host destruction unloads the form
-#include "saver/saver_window_win.h"
+#include "saver/saver_window.h"
 
 #include <windows.h>
 #include <windowsx.h>
 
 #include "platform/keyboard_win.h"
-#include "platform/picture_box_win.h"
+#include "render/picture_box_win.h"
 
 namespace {
 
@@ -45,7 +43,7 @@ class Win32SaverWindow final : public SaverWindow {
   }
 
   WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
-  PictureBox& picSaver() override { return *box_; }
+  PictureBox& Surface() override { return *box_; }
 
   void PlaceTopmost(int x, int y, int width, int height) override {
     SetWindowPos(hwnd_, HWND_TOPMOST, x, y, width, height, SWP_SHOWWINDOW);
@@ -88,25 +86,25 @@ class Win32SaverWindow final : public SaverWindow {
       case WM_ERASEBKGND: *result = 1; return true;
       case WM_SIZE: box_->Resize(LOWORD(lparam), HIWORD(lparam)); return false;
       case WM_KEYDOWN:
-      case WM_SYSKEYDOWN: events_.Form_KeyDown(static_cast<int>(wparam), ShiftState()); return true;
-      case WM_LBUTTONDOWN: events_.picSaver_MouseDown(1, ShiftState(), x, y); return true;
-      case WM_RBUTTONDOWN: events_.picSaver_MouseDown(2, ShiftState(), x, y); return true;
-      case WM_MBUTTONDOWN: events_.picSaver_MouseDown(4, ShiftState(), x, y); return true;
-      case WM_LBUTTONUP: events_.picSaver_MouseUp(1, ShiftState(), x, y); return true;
-      case WM_RBUTTONUP: events_.picSaver_MouseUp(2, ShiftState(), x, y); return true;
-      case WM_MBUTTONUP: events_.picSaver_MouseUp(4, ShiftState(), x, y); return true;
-      case WM_MOUSEMOVE: events_.picSaver_MouseMove(ButtonsOf(wparam), ShiftState(), x, y); return true;
+      case WM_SYSKEYDOWN: events_.OnKeyDown(static_cast<int>(wparam), ShiftState()); return true;
+      case WM_LBUTTONDOWN: events_.OnMouseDown(1, ShiftState(), x, y); return true;
+      case WM_RBUTTONDOWN: events_.OnMouseDown(2, ShiftState(), x, y); return true;
+      case WM_MBUTTONDOWN: events_.OnMouseDown(4, ShiftState(), x, y); return true;
+      case WM_LBUTTONUP: events_.OnMouseUp(1, ShiftState(), x, y); return true;
+      case WM_RBUTTONUP: events_.OnMouseUp(2, ShiftState(), x, y); return true;
+      case WM_MBUTTONUP: events_.OnMouseUp(4, ShiftState(), x, y); return true;
+      case WM_MOUSEMOVE: events_.OnMouseMove(ButtonsOf(wparam), ShiftState(), x, y); return true;
       case WM_CLOSE: {
         int cancel = 0;
-        events_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
-        if (cancel == 0) events_.Form_Unload(cancel);
+        events_.OnCloseRequest(cancel, kClosedByUser);
+        if (cancel == 0) events_.OnClosed(cancel);
         return true;
       }
       // Destroyed by someone else: the preview host closed and took its
       // children along. (Our own destructor detaches before destroying.)
       case WM_DESTROY: {
         int cancel = 0;
-        events_.Form_Unload(cancel);
+        events_.OnClosed(cancel);
         return false;
       }
       // Each window covers its monitor exactly, whatever that monitor's scale:
@@ -114,7 +112,7 @@ class Win32SaverWindow final : public SaverWindow {
       case WM_DPICHANGED: return true;
       case WM_QUERYENDSESSION: {
         int cancel = 0;
-        events_.Form_QueryUnload(cancel, kUnloadAppWindows);
+        events_.OnCloseRequest(cancel, kClosedBySessionEnd);
         *result = TRUE;
         return true;
       }
@@ -129,6 +127,6 @@ class Win32SaverWindow final : public SaverWindow {
 
 }  // namespace
 
-std::unique_ptr<SaverWindow> CreateWin32SaverWindow(SaverWindowEvents& events) {
+std::unique_ptr<SaverWindow> CreatePlatformSaverWindow(SaverWindowEvents& events) {
   return std::make_unique<Win32SaverWindow>(events);
 }

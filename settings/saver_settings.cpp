@@ -2,17 +2,12 @@
 
 SaverSettings MakeDefaultSettings() {
   SaverSettings s;
-  s.Interval = 15000;
-  s.ImageDirectory = "";
-  s.ExcludeDirectory = "";
-  s.Recursive = true;
-  s.Random = true;
-  s.UpscaleMode = 1;
-  s.ShowFilename = 2;
-  s.ShowFilenameColorText = 16777215;  // white
-  s.ShowFilenameColorBorder = 0;       // black
-  s.ShowFileResolution = false;
-  s.CheckImageSize = 0;
-  s.CheckAspectRatio = 0;
+  s.interval_ms = 15000;
+  s.include_subfolders = true;
+  s.random_order = true;
+  s.scale_mode = ScaleMode::Fit;
+  s.caption = CaptionPosition::Bottom;
+  s.caption_text_colour = 0xFFFFFF;  // white
+  s.caption_border_colour = 0;       // black
   return s;
 }

@@ -1,25 +1,62 @@
 #pragma once
 // The settings record: every user setting of the saver in one value type.
-// Booleans are bool in memory; they become 1/0 in storage (settings_io.cpp)
-// and -1/0 wherever the program complements them.
+// The enumerations keep the numbers they are stored as.
 #include <cstdint>
 #include <string>
 
+enum class ScaleMode : std::int16_t {
+  CenterSmall = 0,  // small pictures at their own size, larger ones fitted
+  Fit = 1,          // every picture as large as fits, keeping its proportions
+  Stretch = 2,      // the whole area, proportions lost
+  Cover = 3,        // the whole area, proportions kept, edges cut off
+};
+
+enum class CaptionPosition : std::int16_t { Off = 0, Top = 1, Bottom = 2 };
+
+// The minimum picture size; admission.h has the table of sizes and labels.
+enum class SizeFilter : std::int16_t {
+  Off = 0,
+  Min320x200,
+  Min640x480,
+  Min800x600,
+  Min1024x768,
+  Min1152x864,
+  Min1280x800,
+  Min1280x1024,
+  Min1440x900,
+  Min1600x1200,
+  Min1680x1050,
+  Min1920x1200,
+  Min2048x1576,
+};
+
+enum class AspectFilter : std::int16_t {
+  All = 0,
+  Narrow = 1,  // narrower than 1.5 : 1 ("4/3 only")
+  Wide = 2,    // 1.5 : 1 and wider ("16/9 only")
+};
+
 struct SaverSettings {
-  std::uint16_t Interval = 0;  // milliseconds each picture stays; unsigned so 60000 fits
-  std::string ImageDirectory;    // include folders, CR-LF separated, in the user's order
-  std::string ExcludeDirectory;  // exclude folders, same form
-  bool Recursive = false;        // scan subfolders
-  bool Random = false;           // random order without repeats within a pass
-  std::int16_t UpscaleMode = 0;  // 0 centre small, 1 upscale keeping aspect, 2 stretch, 3 fill and cut
-  std::int16_t ShowFilename = 0;             // caption: 0 none, 1 top, 2 bottom
-  std::int32_t ShowFilenameColorText = 0;    // 0x00BBGGRR
-  std::int32_t ShowFilenameColorBorder = 0;  // 0x00BBGGRR
-  bool ShowFileResolution = false;           // append "(WxH)" to the caption
-  std::int16_t CheckImageSize = 0;           // 0 off, 1..12 minimum size table entry
-  std::int16_t CheckAspectRatio = 0;         // 0 all, 1 below 1.5, 2 1.5 and above
+  std::uint16_t interval_ms = 0;  // how long each picture stays; unsigned so 60000 fits
+  std::string include_folders;    // CR-LF separated, in the user's order
+  std::string exclude_folders;    // same form
+  bool include_subfolders = false;
+  bool random_order = false;  // random order without repeats within a pass
+  ScaleMode scale_mode = ScaleMode::CenterSmall;
+  CaptionPosition caption = CaptionPosition::Off;  // the picture's path, at the top or bottom
+  std::int32_t caption_text_colour = 0;            // 0x00BBGGRR
+  std::int32_t caption_border_colour = 0;          // 0x00BBGGRR
+  bool caption_shows_size = false;                 // "(WxH)" after the path
+  SizeFilter size_filter = SizeFilter::Off;
+  AspectFilter aspect_filter = AspectFilter::All;
 
   bool operator==(const SaverSettings&) const = default;
+};
+
+// Switches read from the settings key but never written: set by hand to diagnose.
+struct DiagnosticSwitches {
+  bool status_overlay = false;      // "DebugMode": the status overlay from the start
+  bool keep_first_monitor = false;  // "DebugSkipMonitor": monitor 1 stays usable
 };
 
 // The built-in defaults (the values a first run sees).

@@ -2,21 +2,21 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 #include "settings/reading_rules.h"
 #include "settings/registry.h"
-#include "startup/program_state.h"
 
 namespace {
 
 // Reads the values of the settings key; each read stands alone.
 class SettingsReader {
  public:
-  explicit SettingsReader(ProgramState& state) : state_(state) {}
+  SettingsReader(RegistryStore& registry, const std::string& key) : registry_(registry), key_(key) {}
 
   std::optional<std::string> Text(const char* name) const {
     std::string text;
-    if (!GetRegistryValue(*state_.ports.registry, kHkeyCurrentUser, state_.SettingsKeyPath, name, text)) {
+    if (!GetRegistryValue(registry_, kHkeyCurrentUser, key_, name, text)) {
       return std::nullopt;
     }
     return text;
@@ -51,7 +51,8 @@ class SettingsReader {
   }
 
  private:
-  ProgramState& state_;
+  RegistryStore& registry_;
+  const std::string& key_;
 };
 
 template <int Low, int High>
@@ -59,46 +60,52 @@ bool Within(double n) {
   return n >= Low && n <= High;
 }
 
-}  // namespace
-
-void LoadSettings(ProgramState& state) {
-  SettingsReader read(state);
-  SaverSettings& s = state.CurrentSettings;
-  const SaverSettings& d = state.DefaultSettings;
-  s.ImageDirectory = read.Text("ImageDirectory").value_or(d.ImageDirectory);
-  s.ExcludeDirectory = read.Text("ExcludeDirectory").value_or(d.ExcludeDirectory);
-  s.Interval = read.RangeLimited("Interval", d.Interval, [](double n) { return n > 500 && n < 65000; });
-  s.Recursive = read.Boolean("Recursive", d.Recursive);
-  s.Random = read.Boolean("Random", d.Random);
-  s.UpscaleMode = read.RangeLimited("UpscaleMode", d.UpscaleMode, Within<0, 3>);
-  s.ShowFilename = read.RangeLimited("ShowFilename", d.ShowFilename, Within<0, 2>);
-  s.ShowFileResolution = read.Boolean("ShowFileResolution", d.ShowFileResolution);
-  // Without a caption there is nothing to append the resolution to.
-  if (s.ShowFilename == 0) s.ShowFileResolution = false;
-  s.ShowFilenameColorBorder = read.Whole("ShowFilenameColorBorder", d.ShowFilenameColorBorder);
-  s.ShowFilenameColorText = read.Whole("ShowFilenameColorText", d.ShowFilenameColorText);
-  state.DebugMode = read.Boolean("DebugMode", false);
-  state.DebugSkipMonitor = read.Boolean("DebugSkipMonitor", false);
-  s.CheckImageSize = read.RangeLimited("CheckImageSize", d.CheckImageSize, Within<0, 12>);
-  s.CheckAspectRatio = read.RangeLimited("CheckAspectRatio", d.CheckAspectRatio, Within<0, 2>);
+// An enumerated setting: stored as its number, limited to [0, last].
+template <typename Enum, int Last>
+Enum EnumRange(const SettingsReader& read, const char* name, Enum fallback) {
+  using Number = std::underlying_type_t<Enum>;
+  return static_cast<Enum>(read.RangeLimited(name, static_cast<Number>(fallback), Within<0, Last>));
 }
 
-void SaveSettings(ProgramState& state) {
-  const SaverSettings& s = state.CurrentSettings;
-  auto put = [&state](std::uint32_t type, const char* name, const RegistryData& value) {
-    SetRegistryValue(*state.ports.registry, kHkeyCurrentUser, state.SettingsKeyPath, type, name, value);
+}  // namespace
+
+void LoadSettings(RegistryStore& registry, const std::string& key, const SaverSettings& d, SaverSettings& s,
+                  DiagnosticSwitches& switches) {
+  SettingsReader read(registry, key);
+  s.include_folders = read.Text("ImageDirectory").value_or(d.include_folders);
+  s.exclude_folders = read.Text("ExcludeDirectory").value_or(d.exclude_folders);
+  s.interval_ms = read.RangeLimited("Interval", d.interval_ms, [](double n) { return n > 500 && n < 65000; });
+  s.include_subfolders = read.Boolean("Recursive", d.include_subfolders);
+  s.random_order = read.Boolean("Random", d.random_order);
+  s.scale_mode = EnumRange<ScaleMode, 3>(read, "UpscaleMode", d.scale_mode);
+  s.caption = EnumRange<CaptionPosition, 2>(read, "ShowFilename", d.caption);
+  s.caption_shows_size = read.Boolean("ShowFileResolution", d.caption_shows_size);
+  // Without a caption there is nothing to append the size to.
+  if (s.caption == CaptionPosition::Off) s.caption_shows_size = false;
+  s.caption_border_colour = read.Whole("ShowFilenameColorBorder", d.caption_border_colour);
+  s.caption_text_colour = read.Whole("ShowFilenameColorText", d.caption_text_colour);
+  switches.status_overlay = read.Boolean("DebugMode", false);
+  switches.keep_first_monitor = read.Boolean("DebugSkipMonitor", false);
+  s.size_filter = EnumRange<SizeFilter, 12>(read, "CheckImageSize", d.size_filter);
+  s.aspect_filter = EnumRange<AspectFilter, 2>(read, "CheckAspectRatio", d.aspect_filter);
+}
+
+void SaveSettings(RegistryStore& registry, const std::string& key, const SaverSettings& s) {
+  auto put = [&](std::uint32_t type, const char* name, const RegistryData& value) {
+    SetRegistryValue(registry, kHkeyCurrentUser, key, type, name, value);
   };
   auto flag = [](bool value) { return value ? 1 : 0; };
-  put(kRegMultiSz, "ImageDirectory", s.ImageDirectory);
-  put(kRegMultiSz, "ExcludeDirectory", s.ExcludeDirectory);
-  put(kRegDword, "Interval", s.Interval);
-  put(kRegDword, "Recursive", flag(s.Recursive));
-  put(kRegDword, "Random", flag(s.Random));
-  put(kRegDword, "UpscaleMode", s.UpscaleMode);
-  put(kRegDword, "ShowFilename", s.ShowFilename);
-  put(kRegDword, "ShowFilenameColorText", s.ShowFilenameColorText);
-  put(kRegDword, "ShowFilenameColorBorder", s.ShowFilenameColorBorder);
-  put(kRegDword, "ShowFileResolution", flag(s.ShowFileResolution));
-  put(kRegDword, "CheckImageSize", s.CheckImageSize);
-  put(kRegDword, "CheckAspectRatio", s.CheckAspectRatio);
+  auto number = [](auto value) { return static_cast<int>(value); };
+  put(kRegMultiSz, "ImageDirectory", s.include_folders);
+  put(kRegMultiSz, "ExcludeDirectory", s.exclude_folders);
+  put(kRegDword, "Interval", s.interval_ms);
+  put(kRegDword, "Recursive", flag(s.include_subfolders));
+  put(kRegDword, "Random", flag(s.random_order));
+  put(kRegDword, "UpscaleMode", number(s.scale_mode));
+  put(kRegDword, "ShowFilename", number(s.caption));
+  put(kRegDword, "ShowFilenameColorText", s.caption_text_colour);
+  put(kRegDword, "ShowFilenameColorBorder", s.caption_border_colour);
+  put(kRegDword, "ShowFileResolution", flag(s.caption_shows_size));
+  put(kRegDword, "CheckImageSize", number(s.size_filter));
+  put(kRegDword, "CheckAspectRatio", number(s.aspect_filter));
 }

@@ -11,8 +11,7 @@
 // Positions and sizes are physical pixels, as SetWindowPos takes them.
 // Without XRandR 1.3 (or on a non-X display) GDK's monitors stand in, one
 // adapter each.
-// Implemented: [x] adapters, monitors, current and stored mode, work area
-//              [x] fallback to GdkMonitor
+// When XRandR is missing, GdkMonitor gives the monitors instead.
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 #include <gdk/gdkx.h>
@@ -36,7 +35,7 @@ struct Output {
   bool attached = false;
   bool primary = false;
   bool mirror = false;
-  WindowRect rect;           // current CRTC rectangle (attached outputs)
+  WindowRect rect;  // current CRTC rectangle (attached outputs)
   bool has_preferred = false;
   unsigned preferred_width = 0, preferred_height = 0;
 };
@@ -108,8 +107,8 @@ void FinishOutputs(std::vector<Output>& outputs, const std::vector<RRCrtc>& crtc
 // The outputs of the X screen, in RandR order; empty when RandR 1.3 is missing.
 std::vector<Output> ReadRandrOutputs(Display* x) {
   int event_base = 0, error_base = 0, major = 0, minor = 0;
-  if (!XRRQueryExtension(x, &event_base, &error_base) || !XRRQueryVersion(x, &major, &minor) ||
-      major < 1 || (major == 1 && minor < 3))
+  if (!XRRQueryExtension(x, &event_base, &error_base) || !XRRQueryVersion(x, &major, &minor) || major < 1 ||
+      (major == 1 && minor < 3))
     return {};
   Window root = DefaultRootWindow(x);
   ScreenResources res(XRRGetScreenResourcesCurrent(x, root));
@@ -173,17 +172,17 @@ class GtkDisplay final : public DisplayPort {
       if (index == 0 || !read_) Refresh();
       if (index >= outputs_.size()) return false;
       const Output& o = outputs_[index];
-      out->DeviceName = AdapterName(index);
-      out->DeviceString = o.output_name;
-      out->StateFlags = (o.attached ? kDisplayAttachedOrActive : 0u) | (o.primary ? kDisplayPrimary : 0u) |
-                        (o.mirror ? kDisplayMirroring : 0u);
+      out->device_name = AdapterName(index);
+      out->device_string = o.output_name;
+      out->state_flags = (o.attached ? kDisplayAttachedOrActive : 0u) | (o.primary ? kDisplayPrimary : 0u) |
+                         (o.mirror ? kDisplayMirroring : 0u);
       return true;
     }
     const Output* o = Find(*device);
     if (!o || !o->connected || index != 0) return false;
-    out->DeviceName = *device + "\\Monitor0";
-    out->DeviceString = o->monitor_name;
-    out->StateFlags = o->attached ? kDisplayAttachedOrActive : 0u;
+    out->device_name = *device + "\\Monitor0";
+    out->device_string = o->monitor_name;
+    out->state_flags = o->attached ? kDisplayAttachedOrActive : 0u;
     return true;
   }
 

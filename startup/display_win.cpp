@@ -13,9 +13,9 @@ class Win32Display final : public DisplayPort {
     if (!::EnumDisplayDevicesA(device ? device->c_str() : nullptr, index, &dd, 0)) return false;
     // The fixed-size fields are kept whole: NULs inside them are the
     // discovery's business (StripNulls).
-    out->DeviceName.assign(dd.DeviceName, strnlen(dd.DeviceName, sizeof dd.DeviceName));
-    out->DeviceString.assign(dd.DeviceString, sizeof dd.DeviceString);
-    out->StateFlags = dd.StateFlags;
+    out->device_name.assign(dd.DeviceName, strnlen(dd.DeviceName, sizeof dd.DeviceName));
+    out->device_string.assign(dd.DeviceString, sizeof dd.DeviceString);
+    out->state_flags = dd.StateFlags;
     return true;
   }
 
@@ -23,10 +23,10 @@ class Win32Display final : public DisplayPort {
     DEVMODEA dm{};
     dm.dmSize = sizeof dm;
     if (!::EnumDisplaySettingsExA(device.c_str(), static_cast<DWORD>(mode), &dm, 0)) return false;
-    out->PositionX = dm.dmPosition.x;
-    out->PositionY = dm.dmPosition.y;
-    out->PelsWidth = dm.dmPelsWidth;
-    out->PelsHeight = dm.dmPelsHeight;
+    out->position_x = dm.dmPosition.x;
+    out->position_y = dm.dmPosition.y;
+    out->pels_width = dm.dmPelsWidth;
+    out->pels_height = dm.dmPelsHeight;
     return true;
   }
 

@@ -8,9 +8,7 @@
 #include <thread>
 
 #include "platform/event_loop.h"
-#include "platform/ports.h"
-#include "startup/main.h"
-#include "startup/program_state.h"
+#include "startup/platform_services.h"
 
 int main(int argc, char** argv) {
   // The command line as the screen-saver host would pass it: the arguments only.
@@ -36,11 +34,9 @@ int main(int argc, char** argv) {
     fonts.join();
     return 1;
   }
-  PlatformPorts platform;
-  CreatePlatformPorts(platform);
-  ProgramState state;
-  state.ports = platform.View();
-  const int code = Main(state, command_line) ? platform.loop->Run() : 0;
+  PlatformServices platform;
+  Program program(platform.View());
+  const int code = program.Main(command_line) ? platform.loop->Run() : 0;
   fonts.join();
   return code;
 }

@@ -13,9 +13,9 @@ std::int16_t Low16(std::int64_t value) { return static_cast<std::int16_t>(static
 DisplayDevice FindMonitor(DisplayPort& display, const DisplayDevice& adapter) {
   DisplayDevice monitor;
   DisplayDevice candidate;
-  for (std::uint32_t index = 0; display.EnumDisplayDevicesA(&adapter.DeviceName, index, &candidate); ++index) {
+  for (std::uint32_t index = 0; display.EnumDisplayDevicesA(&adapter.device_name, index, &candidate); ++index) {
     monitor = candidate;
-    if (monitor.StateFlags & kDisplayAttachedOrActive) break;
+    if (monitor.state_flags & kDisplayAttachedOrActive) break;
   }
   return monitor;
 }
@@ -35,23 +35,23 @@ std::int16_t EnumerateMonitors(DisplayPort& display, std::vector<MonitorRecord>&
   DisplayDevice adapter;
   for (std::uint32_t adapter_index = 0; display.EnumDisplayDevicesA(nullptr, adapter_index, &adapter);
        ++adapter_index) {
-    if (adapter.StateFlags & kDisplayMirroring) continue;
+    if (adapter.state_flags & kDisplayMirroring) continue;
 
     DisplayDevice monitor = FindMonitor(display, adapter);
-    std::string monitor_name = StripNulls(monitor.DeviceString);
+    std::string monitor_name = StripNulls(monitor.device_string);
     if (monitor_name.empty()) {
       DisplayDevice first;
-      if (display.EnumDisplayDevicesA(&adapter.DeviceName, 0, &first)) monitor_name = StripNulls(first.DeviceString);
+      if (display.EnumDisplayDevicesA(&adapter.device_name, 0, &first)) monitor_name = StripNulls(first.device_string);
       if (monitor_name.empty()) monitor_name = "Default Monitor";
     }
 
     DisplayMode mode;
-    if (!display.EnumDisplaySettingsExA(adapter.DeviceName, kEnumCurrentSettings, &mode))
-      display.EnumDisplaySettingsExA(adapter.DeviceName, kEnumRegistrySettings, &mode);
+    if (!display.EnumDisplaySettingsExA(adapter.device_name, kEnumCurrentSettings, &mode))
+      display.EnumDisplaySettingsExA(adapter.device_name, kEnumRegistrySettings, &mode);
 
-    bool attached = (adapter.StateFlags & kDisplayAttachedOrActive) != 0;
+    bool attached = (adapter.state_flags & kDisplayAttachedOrActive) != 0;
     if (attached) {
-      std::uintptr_t handle = display.MonitorFromPoint(mode.PositionX, mode.PositionY);
+      std::uintptr_t handle = display.MonitorFromPoint(mode.position_x, mode.position_y);
       if (handle != 0) display.GetMonitorWorkArea(handle, &work);
 
       // The list holds exactly indexes 1..count (plus the unused 0) afterwards,
@@ -59,18 +59,18 @@ std::int16_t EnumerateMonitors(DisplayPort& display, std::vector<MonitorRecord>&
       ++count;
       monitors.resize(static_cast<std::size_t>(count) + 1);
       MonitorRecord& r = monitors[count];
-      r.Name = std::to_string(display_number) + ". " + monitor_name + " on " + StripNulls(adapter.DeviceString);
-      r.IsPrimary = (adapter.StateFlags & kDisplayPrimary) != 0;
-      r.Width = Low16(mode.PelsWidth);
-      r.Height = Low16(mode.PelsHeight);
-      r.Left = Low16(mode.PositionX);
-      r.Top = Low16(mode.PositionY);
-      r.Right = Low16(r.Left + r.Width);
-      r.Bottom = Low16(r.Top + r.Height);
-      r.WorkLeft = Low16(work.left);
-      r.WorkTop = Low16(work.top);
-      r.WorkRight = Low16(work.right);
-      r.WorkBottom = Low16(work.bottom);
+      r.name = std::to_string(display_number) + ". " + monitor_name + " on " + StripNulls(adapter.device_string);
+      r.is_primary = (adapter.state_flags & kDisplayPrimary) != 0;
+      r.width = Low16(mode.pels_width);
+      r.height = Low16(mode.pels_height);
+      r.left = Low16(mode.position_x);
+      r.top = Low16(mode.position_y);
+      r.right = Low16(r.left + r.width);
+      r.bottom = Low16(r.top + r.height);
+      r.work_left = Low16(work.left);
+      r.work_top = Low16(work.top);
+      r.work_right = Low16(work.right);
+      r.work_bottom = Low16(work.bottom);
     }
     ++display_number;
   }

@@ -18,14 +18,14 @@ constexpr std::int32_t kEnumCurrentSettings = -1;
 constexpr std::int32_t kEnumRegistrySettings = -2;
 
 struct DisplayDevice {
-  std::string DeviceName;    // up to 32 characters, e.g. "\\.\DISPLAY1"
-  std::string DeviceString;  // up to 128 characters, may hold NULs
-  std::uint32_t StateFlags = 0;
+  std::string device_name;    // up to 32 characters, e.g. "\\.\DISPLAY1"
+  std::string device_string;  // up to 128 characters, may hold NULs
+  std::uint32_t state_flags = 0;
 };
 
 struct DisplayMode {
-  std::int32_t PositionX = 0, PositionY = 0;
-  std::uint32_t PelsWidth = 0, PelsHeight = 0;
+  std::int32_t position_x = 0, position_y = 0;
+  std::uint32_t pels_width = 0, pels_height = 0;
 };
 
 class DisplayPort {
@@ -45,11 +45,11 @@ class DisplayPort {
 std::unique_ptr<DisplayPort> CreatePlatformDisplay();
 
 struct MonitorRecord {
-  std::string Name;  // "<display number>. <monitor> on <adapter>"
-  bool IsPrimary = false;
-  std::int16_t Width = 0, Height = 0;
-  std::int16_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-  std::int16_t WorkLeft = 0, WorkTop = 0, WorkRight = 0, WorkBottom = 0;
+  std::string name;  // "<display number>. <monitor> on <adapter>"
+  bool is_primary = false;
+  std::int16_t width = 0, height = 0;
+  std::int16_t left = 0, top = 0, right = 0, bottom = 0;
+  std::int16_t work_left = 0, work_top = 0, work_right = 0, work_bottom = 0;
 };
 
 // Fills monitors[1..count] (index 0 unused; left untouched when count is 0)

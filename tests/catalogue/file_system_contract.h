@@ -11,8 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/folder_scan.h"
-#include "fakes/fake_ports.h"
+#include "fakes/fake_services.h"
 #include "test_files.h"
 
 using ::testing::ElementsAre;
@@ -27,25 +26,30 @@ class FileSystemContract : public ::testing::Test {
   }
   // The pictures the walk lists, in order; a walk that never ends fails.
   std::vector<std::string> Walk(const std::string& include, bool recursive, const std::string& exclude = "") {
-    ProgramState& s = program.state;
-    s.ports.files = &tree.Files();
-    s.ports.paths = sep == '\\' ? kWindowsPaths : kPosixPaths;
-    s.CurrentSettings.ImageDirectory = include;
-    s.CurrentSettings.ExcludeDirectory = exclude;
-    s.CurrentSettings.Recursive = recursive;
-    SeedCatalogue(s);
-    s.ScanDone = false;
+    settings.include_folders = include;
+    settings.exclude_folders = exclude;
+    settings.include_subfolders = recursive;
+    Catalogue catalogue({tree.Files(), f.probe, f.loop, engine, graphics, sep == '\\' ? kWindowsPaths : kPosixPaths},
+                        settings);
+    catalogue.Seed();
     int yields = 0;
-    program.fakes.loop.on_yield = [&] { s.StopScan = ++yields > 10000; };
-    EXPECT_EQ(ScanQueue(s), ScanEnd::kDone);
-    EXPECT_TRUE(program.fakes.probe.opened.empty()) << "both filters off: no file opened";
-    return {s.PictureList.begin(), s.PictureList.begin() + s.PictureCount};
+    f.loop.on_yield = [&] {
+      if (++yields > 10000) catalogue.RequestStop();
+    };
+    EXPECT_EQ(catalogue.ScanQueue(), ScanEnd::Done);
+    EXPECT_TRUE(f.probe.opened.empty()) << "both filters off: no file opened";
+    std::vector<std::string> pictures;
+    for (int i = 0; i < catalogue.PictureCount(); ++i) pictures.push_back(catalogue.Picture(i));
+    return pictures;
   }
 
   Tree tree;
   const std::string root = tree.Root();
   const char sep = root.back();
-  FakeProgram program;
+  FakeServices f;
+  SaverSettings settings = MakeDefaultSettings();
+  GraphicsSession graphics{f.graphics, f.system};
+  Engine engine{f.loop, f.windows.EngineWindows()};
 };
 
 TYPED_TEST_SUITE_P(FileSystemContract);

@@ -8,7 +8,7 @@ FakeDisplay::Adapter& FakeDisplay::AddAdapter(const std::string& description, st
 
 FakeDisplay::Adapter& FakeDisplay::AddMonitor(int x, int y, int width, int height, bool primary) {
   Adapter& a = AddAdapter("A", kDisplayAttachedOrActive | (primary ? kDisplayPrimary : 0u));
-  a.monitors.push_back({a.device.DeviceName + "\\Monitor0", "M", kDisplayAttachedOrActive});
+  a.monitors.push_back({a.device.device_name + "\\Monitor0", "M", kDisplayAttachedOrActive});
   a.current = a.registry = {x, y, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
   a.work = {x, y, x + width, y + height - 40};
   return a;
@@ -19,7 +19,7 @@ bool FakeDisplay::EnumDisplayDevicesA(const std::string* device, std::uint32_t i
   std::vector<DisplayDevice> list;
   for (const Adapter& a : adapters)
     if (!device) list.push_back(a.device);
-    else if (a.device.DeviceName == *device) list = a.monitors;
+    else if (a.device.device_name == *device) list = a.monitors;
   if (index >= list.size()) return false;
   *out = list[index];
   return true;
@@ -27,7 +27,7 @@ bool FakeDisplay::EnumDisplayDevicesA(const std::string* device, std::uint32_t i
 
 bool FakeDisplay::EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) {
   for (const Adapter& a : adapters) {
-    if (a.device.DeviceName != device || (mode == kEnumCurrentSettings && !a.has_current_mode)) continue;
+    if (a.device.device_name != device || (mode == kEnumCurrentSettings && !a.has_current_mode)) continue;
     *out = mode == kEnumCurrentSettings ? a.current : a.registry;
     return true;
   }
@@ -37,9 +37,9 @@ bool FakeDisplay::EnumDisplaySettingsExA(const std::string& device, std::int32_t
 std::uintptr_t FakeDisplay::MonitorFromPoint(std::int32_t x, std::int32_t y) {
   for (std::size_t i = 0; i < adapters.size(); ++i) {
     const DisplayMode& m = adapters[i].current;
-    bool inside = static_cast<std::uint32_t>(x - m.PositionX) < m.PelsWidth &&
-                  static_cast<std::uint32_t>(y - m.PositionY) < m.PelsHeight;
-    if ((adapters[i].device.StateFlags & kDisplayAttachedOrActive) && inside) return i + 1;
+    bool inside = static_cast<std::uint32_t>(x - m.position_x) < m.pels_width &&
+                  static_cast<std::uint32_t>(y - m.position_y) < m.pels_height;
+    if ((adapters[i].device.state_flags & kDisplayAttachedOrActive) && inside) return i + 1;
   }
   return 0;
 }

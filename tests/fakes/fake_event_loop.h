@@ -1,6 +1,6 @@
 #pragma once
 // Virtual-time event loop: timers fire only when the test advances the clock,
-// in due order; DoEvents() counts and runs a test hook (to model input that
+// in due order; ProcessPendingEvents() counts and runs a test hook (to model input that
 // arrives while long work yields).
 #include <cstdint>
 #include <functional>
@@ -12,7 +12,7 @@
 class FakeEventLoop final : public EventLoop {
  public:
   std::unique_ptr<Timer> CreateTimer(std::uint32_t interval_ms, std::function<void()> handler) override;
-  void DoEvents() override {
+  void ProcessPendingEvents() override {
     ++yields;
     if (std::function<void()> hook = on_yield) hook();  // a copy: the hook may clear itself
   }

@@ -16,7 +16,7 @@ class FakeSystem final : public SystemPort {
  public:
   std::int32_t TickCount() override { return tick; }
   double SecondsSinceMidnight() override { return seconds; }
-  void MsgBox(const std::string& text, const std::string& title, int style) override {
+  void ShowMessage(const std::string& text, const std::string& title, int style) override {
     boxes.push_back({text, title, style});
     Record("MessageBox");
   }

@@ -1,7 +1,8 @@
 #pragma once
 // Fake windows: a window system with scripted parents and rectangles that
 // records what the core does to windows, and saver, engine and options
-// windows whose picture boxes record every frame.
+// windows whose picture boxes record every frame, made by factories that
+// keep a list of them.
 #include <map>
 #include <memory>
 #include <string>
@@ -9,15 +10,15 @@
 
 #include "fakes/recording_canvas.h"
 #include "options/options_window.h"
+#include "platform/engine.h"
 #include "platform/window_system.h"
 #include "saver/saver_window.h"
-#include "startup/engine_window.h"
 
 class FakeSaverWindow final : public SaverWindow {
  public:
-  FakeSaverWindow(SaverWindowEvents&, WindowHandle handle) : handle(handle) {}
+  FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
   WindowHandle Handle() const override { return handle; }
-  PictureBox& picSaver() override { return box; }
+  PictureBox& Surface() override { return box; }
   void PlaceTopmost(int x, int y, int width, int height) override {
     placed = {x, y, x + width, y + height};
     topmost = true;
@@ -27,6 +28,7 @@ class FakeSaverWindow final : public SaverWindow {
     placed = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
   }
 
+  SaverWindowEvents& events;
   WindowHandle handle;
   RecordingPictureBox box;
   WindowRect placed;
@@ -70,7 +72,7 @@ class FakeOptionsWindow final : public OptionsWindow {
   int OuterWidth() const override { return width; }
   int OuterHeight() const override { return height; }
   void Show() override { shown = true; }
-  PictureBox* picSaver() override { return &box; }
+  PictureBox* Surface() override { return &box; }
   void ControlChanged(ControlId id, unsigned aspects) override { changes.push_back({id, aspects}); }
   void SetClientSize(int width_twips, int) override { client_width = width_twips; }
   void FocusControl(ControlId id) override { focused.push_back(id); }
@@ -102,11 +104,16 @@ class FakeWindowSystem final : public WindowSystem {
     calls.push_back((enable ? "EnableWindow(" : "DisableWindow(") + std::to_string(window) + ")");
   }
   void SetNotTopmost(WindowHandle window) override { calls.push_back("SetNotTopmost(" + std::to_string(window) + ")"); }
-  std::unique_ptr<SaverWindow> CreateSaverWindow(SaverWindowEvents& events) override {
-    return Add(saver_windows, events);
+  // Factories of the program's own windows, recording each window made.
+  EngineWindowFactory EngineWindows() {
+    return [this] { return Add(engine_windows); };
   }
-  std::unique_ptr<EngineWindow> CreateEngineWindow() override { return Add(engine_windows); }
-  std::unique_ptr<OptionsWindow> CreateOptionsWindow(OptionsDialog&) override { return Add(options_windows); }
+  SaverWindowFactory SaverWindows() {
+    return [this](SaverWindowEvents& events) { return Add(saver_windows, events); };
+  }
+  OptionsWindowFactory OptionsWindows() {
+    return [this](OptionsDialog&) { return Add(options_windows); };
+  }
 
   std::map<WindowHandle, WindowHandle> parents;
   std::map<WindowHandle, WindowRect> rects;

@@ -12,7 +12,7 @@ std::string F(const char* format, auto... args) {
   return line;
 }
 
-std::string Rect(const RectF& r) { return F("%g,%g,%g,%g", r.X, r.Y, r.Width, r.Height); }
+std::string Rect(const RectF& r) { return F("%g,%g,%g,%g", r.x, r.y, r.width, r.height); }
 
 // Logs its line when the object that holds it is released.
 struct Release {
@@ -43,7 +43,7 @@ struct Path final : CanvasPath {
   void AddString(const std::string& text, const CanvasFontFamily&, FontStyle style, float em, const RectF& layout,
                  const TextFormat& f) override {
     release.log.push_back(F("AddString(#%d,", id) + text + F(",style %d,%g,", int(style), em) + Rect(layout) +
-                          F(",align %d,line %d)", int(f.Align), int(f.LineAlign)));
+                          F(",align %d,line %d)", int(f.align), int(f.line_align)));
   }
   Release release;
   int id;

@@ -17,7 +17,7 @@ class RecordingPictureBox final : public PictureBox {
  public:
   std::unique_ptr<Canvas> CreateCanvas() override;  // null when !valid
   void Refresh() override { ++refreshes; }
-  void Cls() override { ++clears; }
+  void Clear() override { ++clears; }
 
   RectF bounds{0, 0, 1920, 1080};
   bool valid = true, font_installed = true;

@@ -6,10 +6,10 @@
 namespace {
 
 TEST(OptionsCommit, EveryWayOfClosing) {
-  enum End { kOk, kCancel, kCancelById, kCloseBox };
+  enum End { kOk, kCancel, kCloseBox };
   const struct {
     End end;
-    const char* typed;  // into txtGrace, which shows the stored 5
+    const char* typed;  // into GraceText, which shows the stored 5
     bool writable;
     const char* stored;  // saves, grace writes and messages
   } cases[] = {
@@ -21,33 +21,29 @@ TEST(OptionsCommit, EveryWayOfClosing) {
       {kOk, "", true, "saved 60000; "},
       {kOk, "10", false, "saved 60000; grace 10; Cannot save Grace Period change.48; "},
       {kCancel, "30", true, ""},
-      {kCancelById, "30", true, ""},
       {kCloseBox, "30", true, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.end << " '" << c.typed << "'");
     OptionsHarness t;
     t.grace = "5";
-    t.s.OptionsOwner = 66;
-    t.s.CurrentSettings.ShowFilename = 0;
-    t.s.CurrentSettings.ShowFileResolution = true;  // the load clears it
-    const SaverSettings at_open = t.s.CurrentSettings;
-    t.Open().cmdMore_Click();
+    t.settings.caption = CaptionPosition::Off;
+    t.settings.caption_shows_size = true;  // the load clears it
+    const SaverSettings at_open = t.settings;
+    t.Open().SetOwner(66);
+    t.dialog->OnClick(C::InfoToggle);
     t.storage->grace_writable = c.writable;
-    t.dialog->cmbInterval_Click(55);
-    t.dialog->txtGrace_Change(c.typed);
+    t.dialog->OnSelect(C::IntervalCombo, 55);
+    t.dialog->OnTextChange(C::GraceText, c.typed);
     OptionsDialog& d = *t.dialog;
-    EXPECT_THROW(c.end == kOk         ? d.cmdOk_Click()
-                 : c.end == kCancel   ? d.cmdCancel_Click()
-                 : c.end == kCloseBox ? d.Form_Unload()
-                                      : d.OnClick(C::cmdCancel),
-                 ProcessEnded);
+    EXPECT_THROW(c.end == kOk ? d.OnClick(C::Ok) : c.end == kCancel ? d.OnClick(C::Cancel) : d.Close(), ProcessEnded);
     std::string stored;
-    for (const auto& s : t.storage->saved) stored += "saved " + std::to_string(s.Interval) + (s.ShowFileResolution ? "+" : "") + "; ";
+    for (const auto& s : t.storage->saved)
+      stored += "saved " + std::to_string(s.interval_ms) + (s.caption_shows_size ? "+" : "") + "; ";
     for (const auto& grace : t.storage->grace_writes) stored += "grace " + grace + "; ";
     for (const auto& box : t.f.system.boxes) stored += box.text.substr(0, 32) + std::to_string(box.style) + "; ";
     EXPECT_EQ(stored, c.stored);
-    EXPECT_EQ(t.s.CurrentSettings, at_open);
+    EXPECT_EQ(t.settings, at_open);
     EXPECT_EQ(t.f.windows.calls, (Lines{"EnableWindow(66)", "SetNotTopmost(66)"}));
     EXPECT_EQ(t.engine->calls.back(), "StopCatalogue");
     EXPECT_EQ(t.f.system.calls.back(), "EndProcess");

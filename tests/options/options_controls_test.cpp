@@ -2,14 +2,14 @@
 #include <functional>
 
 #include "options_fixture.h"
-#include "saver/debug_keys.h"
+#include "sequence/show_keys.h"
 
 namespace {
 
 class OptionsControlsTest : public OptionsTest {
  protected:
   void OpenWithPanel() {
-    Open().cmdMore_Click();
+    Open().OnClick(C::InfoToggle);
     engine->calls.clear();
     engine->timer_running = true;
   }
@@ -18,7 +18,7 @@ class OptionsControlsTest : public OptionsTest {
 // In order on one dialog: each change writes its field; the preview restarts
 // only while it shows, and only when a value really changes.
 TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyWhileShown) {
-  const SaverSettings& c = s.CurrentSettings;
+  const SaverSettings& c = settings;
   const Lines kScan = {"StartCatalogue", "StartSlideTimer"}, kTimer = {"StartSlideTimer"};
   struct Case {
     std::function<void(OptionsDialog&)> change;
@@ -26,25 +26,25 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
     Lines calls;
   };
   const std::vector<Case> cases = {
-      {[](auto& d) { d.cmbInterval_Click(55); }, [&] { return c.Interval == 60000; }, kTimer},
-      {[](auto& d) { d.cmbInterval_Click(99); }, [&] { return c.Interval == 60000; }, {}},  // no such item
-      {[](auto& d) { d.chkRandom_Click(false); }, [&] { return !c.Random; }, kScan},
-      {[](auto& d) { d.cmbCheckSize_Click(4); }, [&] { return c.CheckImageSize == 4; }, kScan},
-      {[](auto& d) { d.cmbAspectRatio_Click(1); }, [&] { return c.CheckAspectRatio == 1; }, kScan},
-      {[](auto& d) { d.cmbUpscaleMode_Click(2); }, [&] { return c.UpscaleMode == 2; }, kTimer},
-      {[](auto& d) { d.cmbUpscaleMode_Click(2); }, [&] { return c.UpscaleMode == 2; }, {}},  // the same again
-      {[](auto& d) { d.chkResolution_Click(true); }, [&] { return c.ShowFileResolution; }, kTimer},
-      {[](auto& d) { d.cmbFileName_Click(1); }, [&] { return c.ShowFilename == 1 && c.ShowFileResolution; }, kTimer},
-      {[](auto& d) { d.cmbFileName_Click(0); }, [&] { return c.ShowFilename == 0 && !c.ShowFileResolution; },
+      {[](auto& d) { d.OnSelect(C::IntervalCombo, 55); }, [&] { return c.interval_ms == 60000; }, kTimer},
+      {[](auto& d) { d.OnSelect(C::IntervalCombo, 99); }, [&] { return c.interval_ms == 60000; }, {}},  // no such item
+      {[](auto& d) { d.OnCheck(C::RandomCheck, false); }, [&] { return !c.random_order; }, kScan},
+      {[](auto& d) { d.OnSelect(C::SizeFilterCombo, 4); }, [&] { return c.size_filter == SizeFilter::Min1024x768; }, kScan},
+      {[](auto& d) { d.OnSelect(C::AspectFilterCombo, 1); }, [&] { return c.aspect_filter == AspectFilter::Narrow; }, kScan},
+      {[](auto& d) { d.OnSelect(C::ScaleModeCombo, 2); }, [&] { return c.scale_mode == ScaleMode::Stretch; }, kTimer},
+      {[](auto& d) { d.OnSelect(C::ScaleModeCombo, 2); }, [&] { return c.scale_mode == ScaleMode::Stretch; }, {}},  // the same again
+      {[](auto& d) { d.OnCheck(C::ResolutionCheck, true); }, [&] { return c.caption_shows_size; }, kTimer},
+      {[](auto& d) { d.OnSelect(C::CaptionCombo, 1); }, [&] { return c.caption == CaptionPosition::Top && c.caption_shows_size; }, kTimer},
+      {[](auto& d) { d.OnSelect(C::CaptionCombo, 0); }, [&] { return c.caption == CaptionPosition::Off && !c.caption_shows_size; },
        {"StartSlideTimer", "StartSlideTimer"}},
-      {[](auto& d) { d.chkResolution_Click(true); }, [&] { return !c.ShowFileResolution; }, {}},  // locked
-      {[](auto& d) { d.chkRecursive_Click(true); }, [&] { return c.Recursive; }, {"StartCatalogue"}},
-      {[](auto& d) { d.cmdColor_Click(1); }, [&] { return c.ShowFilenameColorBorder == 0xFF; }, kTimer},
-      {[](auto& d) { d.cmdColor_Click(0); }, [&] { return c.ShowFilenameColorText == 0xFFFFFF; }, {}},  // cancelled
+      {[](auto& d) { d.OnCheck(C::ResolutionCheck, true); }, [&] { return !c.caption_shows_size; }, {}},  // locked
+      {[](auto& d) { d.OnCheck(C::SubfoldersCheck, true); }, [&] { return c.include_subfolders; }, {"StartCatalogue"}},
+      {[](auto& d) { d.OnClick(C::PickBorderColour); }, [&] { return c.caption_border_colour == 0xFF; }, kTimer},
+      {[](auto& d) { d.OnClick(C::PickTextColour); }, [&] { return c.caption_text_colour == 0xFFFFFF; }, {}},  // cancelled
   };
   for (bool shown : {true, false}) {
-    s.CurrentSettings = MakeDefaultSettings();
-    s.CurrentSettings.Recursive = false;
+    settings = MakeDefaultSettings();
+    settings.include_subfolders = false;
     shown ? OpenWithPanel() : (void)Open();
     f.dialogs.colors = {0x7F0000FF};  // the high byte is no colour
     for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -54,40 +54,35 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
       EXPECT_EQ(engine->calls, shown ? cases[i].calls : Lines{}) << "case " << i;
     }
   }
-  EXPECT_EQ(Ctl(C::shpDemo1).color, 0xFF);
+  EXPECT_EQ(Ctl(C::BorderColourSwatch).color, 0xFF);
   using Asked = std::pair<std::int32_t, std::int32_t>;  // initial colour, custom colour 0 (kept by the dialog)
   EXPECT_EQ(f.dialogs.colors_asked[0], (Asked{0x000000, 0}));
   EXPECT_EQ(f.dialogs.colors_asked[1], (Asked{0xFFFFFF, 0x7F0000FF}));
 }
 
 TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheLink) {
-  Open().lblLink_DblClick();  // ignored while the panel is hidden
-  dialog->cmdMore_Click();
-  dialog->OnDoubleClick(C::lblLink);
-  EXPECT_EQ(f.dialogs.links, Lines{s.AboutLinkTarget});
+  Open().OnDoubleClick(C::AboutLink);  // ignored while the panel is hidden
+  dialog->OnClick(C::InfoToggle);
+  dialog->OnDoubleClick(C::AboutLink);
+  EXPECT_EQ(f.dialogs.links, Lines{identity.about_link});
   EXPECT_TRUE(f.system.boxes.empty()) << "a link that fails to open is not reported";
-  EXPECT_TRUE(dialog->fraFrameVisible(2));
+  EXPECT_TRUE(dialog->PreviewShown());
   EXPECT_EQ(window->client_width, 4980 + 4755 + 120);
-  dialog->cmdMore_Click();
-  EXPECT_FALSE(dialog->fraFrameVisible(2));
-  EXPECT_EQ(Ctl(C::cmdMore).text, ">>>");
+  dialog->OnClick(C::InfoToggle);
+  EXPECT_FALSE(dialog->PreviewShown());
+  EXPECT_EQ(Ctl(C::InfoToggle).text, ">>>");
   EXPECT_EQ(window->client_width, 4980);
   EXPECT_EQ(engine->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
 }
 
-// Keys in order on one preview showing a.jpg of three: the show's calls and
-// the debug sequence's state after each.
+// Keys in order on one preview: the show's calls and the overlay sequence's
+// state after each.
 TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
   OpenWithPanel();
-  s.PictureList = {"a.jpg", "b.jpg", "c.jpg"};
-  s.PictureCount = 3;
-  s.CurrentIndex = 0;
-  const int kArm = kDebugArmKey, kToggle = kDebugToggleKey;
+  const int kArm = kOverlayArmKey, kToggle = kOverlayToggleKey;
   const std::tuple<int, bool, const char*> steps[] = {  // key, show running, effect
-      {37, true, "TimerOff NextPicture Render c.jpg TimerOn"},  // back, with wrap
-      {38, true, "TimerOff NextPicture Render b.jpg TimerOn"},
-      {8, true, "TimerOff NextPicture Render a.jpg TimerOn"},
-      {13, true, "Tick"},   {39, true, "Tick"},       {40, true, "Tick"},   {37, false, ""},  {39, false, ""},
+      {37, true, "Back"},   {38, true, "Back"},       {8, true, "Back"},
+      {13, true, "Tick"},   {39, true, "Tick"},       {40, true, "Tick"},   {37, false, "Back"},  {39, false, ""},
       {kToggle, true, ""},  {kArm, true, "armed"},    {kArm, true, "armed"}, {kToggle, true, "debug"},
       {kArm, true, "armed debug"}, {'A', true, "debug"}, {kToggle, true, "debug"}, {kArm, true, "armed debug"},
       {39, true, "Tick debug"},  // navigation disarms too
@@ -95,20 +90,13 @@ TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
   for (const auto& [key, running, effect] : steps) {
     engine->calls.clear();
     engine->timer_running = running;
-    dialog->picSaver_KeyDown(key, 0);
-    std::string got = s.CommandKeyArmed ? " armed" : "";
+    dialog->OnKeyDown(C::Preview, key, 0);
+    std::string got = engine->flags.overlay_armed ? " armed" : "";
     for (const std::string& call : engine->calls) got += " " + call;
-    EXPECT_EQ(got + (s.DebugMode ? " debug" : ""), effect[0] ? " " + std::string(effect) : "") << key;
+    EXPECT_EQ(got + (engine->flags.status_overlay ? " debug" : ""), effect[0] ? " " + std::string(effect) : "")
+        << key;
   }
-  EXPECT_EQ(window->box.refreshes, 3);
   EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";
-  s.PictureCount = 0;  // no pictures: a message once the scan is done
-  for (bool done : {false, true}) {
-    s.ScanDone = done;
-    engine->calls.clear();
-    dialog->picSaver_KeyDown(37, 0);
-    EXPECT_EQ(engine->calls.at(1), done ? "Render No files found :(" : "Render ");
-  }
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct FolderCase {
   PathStyle style;
   bool subdirs;
   const char *include, *exclude;  // at open
-  C action;  // cmdAdd1/cmdAddExclude1 type the input, cmdAdd0/cmdAddExclude0 pick it; chkRecursive
+  C action;  // AddIncludeByPath/AddExcludeByPath type the input, AddIncludeWithPicker/AddExcludeWithPicker pick it; SubfoldersCheck
              // checks ("1") or clears it; others select the input's line first (then click)
   const char* input;
   const char *include_after, *exclude_after, *message;
@@ -38,80 +38,80 @@ struct FolderCase {
 
 const FolderCase kCases[] = {
     // Typed or picked paths are normalised, or refused unless local or UNC.
-    {W, 0, "", "", C::cmdAdd1, "  \\\\nas\\share  ", "\\\\nas\\share\\", "", "", true, 0, "--"},
-    {W, 0, "C:\\Pics\\", "", C::cmdAdd0, "E:\\More", "C:\\Pics\\ E:\\More\\", "", "", true, 1, "^-"},
-    {W, 0, "", "", C::cmdAdd1, "   ", "", "", "", false, -1, "--"},
-    {W, 0, "", "", C::cmdAdd1, "Photos\\", "", "", kUnc, false, -1, "--"},
-    {W, 0, "", "", C::cmdAdd1, "http:\\\\host\\pics", "", "", kUnc, false, -1, "--"},
-    {W, 0, "", "", C::cmdAdd1, "FTP:\\\\host", "", "", kUnc, false, -1, "--"},
-    {P, 0, "", "", C::cmdAdd1, " /home/u/Pics ", "/home/u/Pics/", "", "", true, 0, "--"},
-    {P, 0, "", "", C::cmdAdd1, "C:\\Photos", "", "", kUnc, false, -1, "--"},
+    {W, 0, "", "", C::AddIncludeByPath, "  \\\\nas\\share  ", "\\\\nas\\share\\", "", "", true, 0, "--"},
+    {W, 0, "C:\\Pics\\", "", C::AddIncludeWithPicker, "E:\\More", "C:\\Pics\\ E:\\More\\", "", "", true, 1, "^-"},
+    {W, 0, "", "", C::AddIncludeByPath, "   ", "", "", "", false, -1, "--"},
+    {W, 0, "", "", C::AddIncludeByPath, "Photos\\", "", "", kUnc, false, -1, "--"},
+    {W, 0, "", "", C::AddIncludeByPath, "http:\\\\host\\pics", "", "", kUnc, false, -1, "--"},
+    {W, 0, "", "", C::AddIncludeByPath, "FTP:\\\\host", "", "", kUnc, false, -1, "--"},
+    {P, 0, "", "", C::AddIncludeByPath, " /home/u/Pics ", "/home/u/Pics/", "", "", true, 0, "--"},
+    {P, 0, "", "", C::AddIncludeByPath, "C:\\Photos", "", "", kUnc, false, -1, "--"},
     // A duplicate is ignored silently.
-    {W, 0, "C:\\Pics\\ D:\\", "", C::cmdAdd0, "C:\\Pics", "C:\\Pics\\ D:\\", "", "", false, 0, "-v"},
+    {W, 0, "C:\\Pics\\ D:\\", "", C::AddIncludeWithPicker, "C:\\Pics", "C:\\Pics\\ D:\\", "", "", false, 0, "-v"},
     // With subfolders, an include cannot nest in another and swallows inner ones.
-    {W, 1, "C:\\A\\ D:\\", "", C::cmdAdd1, "C:\\A\\B", "C:\\A\\ D:\\", "",
+    {W, 1, "C:\\A\\ D:\\", "", C::AddIncludeByPath, "C:\\A\\B", "C:\\A\\ D:\\", "",
      "This folder is a subfolder of C:\\A\\ that is already included!", false, 0, "-v"},
-    {W, 1, "C:\\A\\B\\ D:\\ C:\\A\\C\\ C:\\AB\\", "", C::cmdAdd1, "C:\\A", "D:\\ C:\\AB\\ C:\\A\\", "", "", true, 2,
+    {W, 1, "C:\\A\\B\\ D:\\ C:\\A\\C\\ C:\\AB\\", "", C::AddIncludeByPath, "C:\\A", "D:\\ C:\\AB\\ C:\\A\\", "", "", true, 2,
      "^-"},
-    {P, 0, "/a/", "", C::cmdAdd1, "/a/b", "/a/ /a/b/", "", "", true, 1, "^-"},
-    {P, 0, "/a/b/ /a/", "", C::chkRecursive, "1", "/a/", "", "", true, -1, "--"},
-    {P, 0, "/a/ /a/b/", "", C::chkRecursive, "1", "/a/", "", "", true, 0, "--"},  // the lines left decide the moves
-    {P, 1, "/a/", "/a/x/", C::chkRecursive, "0", "/a/", "/a/x/", "", false, 0, "--"},  // exclusions stay
+    {P, 0, "/a/", "", C::AddIncludeByPath, "/a/b", "/a/ /a/b/", "", "", true, 1, "^-"},
+    {P, 0, "/a/b/ /a/", "", C::SubfoldersCheck, "1", "/a/", "", "", true, -1, "--"},
+    {P, 0, "/a/ /a/b/", "", C::SubfoldersCheck, "1", "/a/", "", "", true, 0, "--"},  // the lines left decide the moves
+    {P, 1, "/a/", "/a/x/", C::SubfoldersCheck, "0", "/a/", "/a/x/", "", false, 0, "--"},  // exclusions stay
     // Exclusions lie strictly inside an include; they nest like includes, walked
     // from the last line: inner lines on the way are removed even when refused.
-    {W, 1, "C:\\A\\", "", C::cmdAddExclude0, "D:\\X", "C:\\A\\", "", kOutside, false, 0, "--"},
-    {W, 1, "C:\\A\\", "", C::cmdAddExclude1, "C:\\A", "C:\\A\\", "", kOutside, false, 0, "--"},
-    {W, 1, "C:\\A\\", "", C::cmdAddExclude1, "C:\\A\\X", "C:\\A\\", "C:\\A\\X\\", "", true, 0, "--"},
-    {P, 1, "/a/", "/a/x/y/z/ /a/x/", C::cmdAddExclude1, "/a/x/y", "/a/", "/a/x/y/z/ /a/x/",
+    {W, 1, "C:\\A\\", "", C::AddExcludeWithPicker, "D:\\X", "C:\\A\\", "", kOutside, false, 0, "--"},
+    {W, 1, "C:\\A\\", "", C::AddExcludeByPath, "C:\\A", "C:\\A\\", "", kOutside, false, 0, "--"},
+    {W, 1, "C:\\A\\", "", C::AddExcludeByPath, "C:\\A\\X", "C:\\A\\", "C:\\A\\X\\", "", true, 0, "--"},
+    {P, 1, "/a/", "/a/x/y/z/ /a/x/", C::AddExcludeByPath, "/a/x/y", "/a/", "/a/x/y/z/ /a/x/",
      "This folder is a subfolder of /a/x/ that is already excluded!", false, 0, "--"},
-    {P, 1, "/a/", "/a/x/ /a/x/y/z/", C::cmdAddExclude1, "/a/x/y", "/a/", "/a/x/",
+    {P, 1, "/a/", "/a/x/ /a/x/y/z/", C::AddExcludeByPath, "/a/x/y", "/a/", "/a/x/",
      "This folder is a subfolder of /a/x/ that is already excluded!", false, 0, "--"},
     // Removing an include removes the exclusions inside it.
-    {W, 1, "C:\\A\\ D:\\B\\ E:\\", "C:\\A\\X\\ D:\\B\\X\\ C:\\A\\Y\\Z\\", C::cmdDel, "0", "D:\\B\\ E:\\", "D:\\B\\X\\",
+    {W, 1, "C:\\A\\ D:\\B\\ E:\\", "C:\\A\\X\\ D:\\B\\X\\ C:\\A\\Y\\Z\\", C::RemoveInclude, "0", "D:\\B\\ E:\\", "D:\\B\\X\\",
      "", true, 0, "-v"},
-    {P, 0, "/a/", "", C::cmdDel, "0", "", "", "", true, -1, "--"},
-    {P, 1, "/a/", "/a/x/ /a/y/", C::cmdDelExclude, "1", "/a/", "/a/x/", "", true, 0, "--"},
+    {P, 0, "/a/", "", C::RemoveInclude, "0", "", "", "", true, -1, "--"},
+    {P, 1, "/a/", "/a/x/ /a/y/", C::RemoveExclude, "1", "/a/", "/a/x/", "", true, 0, "--"},
     // Moves, and which moves the selection allows.
-    {P, 0, "/a/ /b/ /c/", "", C::cmdMove1, "0", "/b/ /a/ /c/", "", "", true, 1, "^v"},
-    {P, 0, "/a/ /b/ /c/", "", C::cmdMove1, "1", "/a/ /c/ /b/", "", "", true, 2, "^-"},
-    {P, 0, "/a/ /b/ /c/", "", C::cmdMove0, "0", "/a/ /b/ /c/", "", "", false, 0, "-v"},
-    {P, 0, "/a/ /b/ /c/", "", C::lstDirectory, "2", "/a/ /b/ /c/", "", "", false, 2, "^-"},
+    {P, 0, "/a/ /b/ /c/", "", C::MoveIncludeDown, "0", "/b/ /a/ /c/", "", "", true, 1, "^v"},
+    {P, 0, "/a/ /b/ /c/", "", C::MoveIncludeDown, "1", "/a/ /c/ /b/", "", "", true, 2, "^-"},
+    {P, 0, "/a/ /b/ /c/", "", C::MoveIncludeUp, "0", "/a/ /b/ /c/", "", "", false, 0, "-v"},
+    {P, 0, "/a/ /b/ /c/", "", C::IncludeList, "2", "/a/ /b/ /c/", "", "", false, 2, "^-"},
 };
 
 TEST(OptionsFolders, ActionsFollowTheListRules) {
   for (const FolderCase& c : kCases) {
-    SCOPED_TRACE(std::string(InfoOf(c.action).name) + " '" + c.input + "' on " + c.include + " | " + c.exclude);
+    SCOPED_TRACE(std::to_string(IndexOf(c.action)) + " '" + c.input + "' on " + c.include + " | " + c.exclude);
     OptionsHarness t;
-    t.s.ports.paths = c.style;
-    t.s.CurrentSettings.Recursive = c.subdirs;
-    t.s.CurrentSettings.ImageDirectory = Stored(c.include, false);
-    t.s.CurrentSettings.ExcludeDirectory = Stored(c.exclude, false);
-    t.Open().cmdMore_Click();  // the preview shows, so a change rescans
-    const SaverSettings before = t.s.CurrentSettings;
+    t.paths = c.style;
+    t.settings.include_subfolders = c.subdirs;
+    t.settings.include_folders = Stored(c.include, false);
+    t.settings.exclude_folders = Stored(c.exclude, false);
+    t.Open().OnClick(C::InfoToggle);  // the preview shows, so a change rescans
+    const SaverSettings before = t.settings;
     const std::string in = c.input;
-    const bool typed = c.action == C::cmdAdd1 || c.action == C::cmdAddExclude1;
-    const bool picked = c.action == C::cmdAdd0 || c.action == C::cmdAddExclude0;
+    const bool typed = c.action == C::AddIncludeByPath || c.action == C::AddExcludeByPath;
+    const bool picked = c.action == C::AddIncludeWithPicker || c.action == C::AddExcludeWithPicker;
     (typed ? t.f.dialogs.typed : t.f.dialogs.picked).push_back(in);  // asked only by an add
-    if (!typed && !picked && c.action != C::chkRecursive) {
-      t.dialog->OnSelect(c.action == C::cmdDelExclude ? C::lstExclude : C::lstDirectory, std::stoi(in));
+    if (!typed && !picked && c.action != C::SubfoldersCheck) {
+      t.dialog->OnSelect(c.action == C::RemoveExclude ? C::ExcludeList : C::IncludeList, std::stoi(in));
     }
     t.engine->calls.clear();
-    c.action == C::chkRecursive ? t.dialog->chkRecursive_Click(in == "1") : t.dialog->OnClick(c.action);
+    c.action == C::SubfoldersCheck ? t.dialog->OnCheck(c.action, in == "1") : t.dialog->OnClick(c.action);
 
-    EXPECT_EQ(t.Items(C::lstDirectory), Split(c.include_after));
-    EXPECT_EQ(t.Items(C::lstExclude), Split(c.exclude_after));
+    EXPECT_EQ(t.Items(C::IncludeList), Split(c.include_after));
+    EXPECT_EQ(t.Items(C::ExcludeList), Split(c.exclude_after));
     Lines messages;
     for (const auto& box : t.f.system.boxes) messages.push_back(box.text + " " + std::to_string(box.style));
     EXPECT_EQ(messages, *c.message ? Lines{c.message + std::string(" 16")} : Lines{});
-    EXPECT_EQ(t.s.CurrentSettings.ImageDirectory, c.rebuilt ? Stored(c.include_after) : before.ImageDirectory);
-    EXPECT_EQ(t.s.CurrentSettings.ExcludeDirectory, c.rebuilt ? Stored(c.exclude_after) : before.ExcludeDirectory);
-    const bool rescan = c.rebuilt || c.action == C::chkRecursive;
+    EXPECT_EQ(t.settings.include_folders, c.rebuilt ? Stored(c.include_after) : before.include_folders);
+    EXPECT_EQ(t.settings.exclude_folders, c.rebuilt ? Stored(c.exclude_after) : before.exclude_folders);
+    const bool rescan = c.rebuilt || c.action == C::SubfoldersCheck;
     EXPECT_EQ(t.engine->calls, rescan ? Lines{"StartCatalogue"} : Lines{});
-    EXPECT_EQ(t.Ctl(C::lstDirectory).selected, c.selected);
-    EXPECT_EQ(std::string() + (t.Enabled(C::cmdMove0) ? '^' : '-') + (t.Enabled(C::cmdMove1) ? 'v' : '-'), c.moves);
-    EXPECT_EQ(t.Enabled(C::cmdDel), !t.Items(C::lstDirectory).empty());
-    for (C id : {C::lstExclude, C::cmdAddExclude1}) EXPECT_EQ(t.Enabled(id), t.s.CurrentSettings.Recursive);
-    const bool include = c.action == C::cmdAdd0 || c.action == C::cmdAdd1;
+    EXPECT_EQ(t.Ctl(C::IncludeList).selected, c.selected);
+    EXPECT_EQ(std::string() + (t.Enabled(C::MoveIncludeUp) ? '^' : '-') + (t.Enabled(C::MoveIncludeDown) ? 'v' : '-'), c.moves);
+    EXPECT_EQ(t.Enabled(C::RemoveInclude), !t.Items(C::IncludeList).empty());
+    for (C id : {C::ExcludeList, C::AddExcludeByPath}) EXPECT_EQ(t.Enabled(id), t.settings.include_subfolders);
+    const bool include = c.action == C::AddIncludeWithPicker || c.action == C::AddIncludeByPath;
     const char* title = include ? "Please select your Images folder." : "Please select your Exclude folder.";
     EXPECT_EQ(t.f.dialogs.pickers, picked ? Lines{title} : Lines{});
     EXPECT_EQ(t.f.dialogs.owner, typed || picked ? t.window->Handle() : 0);

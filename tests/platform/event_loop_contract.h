@@ -94,7 +94,7 @@ TYPED_TEST_P(EventLoopContract, IntervalZeroNeverFires) {
 
 // Start-up's pattern: the 1 ms scan timer is enabled just before a yield
 // whose pending work (a first paint) outlasts it. A timer that was due when
-// DoEvents began runs in it; one that only comes due meanwhile waits for the
+// ProcessPendingEvents began runs in it; one that only comes due meanwhile waits for the
 // loop, or the scan would walk everything before the show has begun.
 TYPED_TEST_P(EventLoopContract, DoEventsRunsWhatWasDueWhenItBeganOnly) {
   using std::chrono::milliseconds;
@@ -116,7 +116,7 @@ TYPED_TEST_P(EventLoopContract, DoEventsRunsWhatWasDueWhenItBeganOnly) {
   std::this_thread::sleep_for(milliseconds(40));  // busy is due
   late->SetEnabled(true);
   in_do_events = true;
-  this->loop->DoEvents();
+  this->loop->ProcessPendingEvents();
   in_do_events = false;
   EXPECT_EQ(busy_inside, TypeParam::kRealTime ? 1 : 0);
   EXPECT_EQ(late_inside, 0);

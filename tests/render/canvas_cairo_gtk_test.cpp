@@ -46,7 +46,7 @@ TEST(CairoDecodeTest, JpegAtAReducedScaleThenToTheTargetAndTruncatedUpToWhereItE
   ASSERT_TRUE(gdk_pixbuf_save(pixbuf, path.c_str(), "jpeg", nullptr, nullptr));
   g_object_unref(pixbuf);
   const CairoPictureInfo info = ProbeCairoPicture(path);
-  EXPECT_EQ(std::tuple(info.Decoder, info.Width, info.Height), std::tuple(CairoDecoder::Jpeg, 1600, 1200));
+  EXPECT_EQ(std::tuple(info.decoder, info.width, info.height), std::tuple(CairoDecoder::Jpeg, 1600, 1200));
   const Colour colours[] = {kRed, kGreen, kBlue, kYellow};
   // 1/8 exactly, 1/2 then reduced, never enlarged (Cairo does that while drawing), each side on its own.
   for (auto [tw, th, w, h] : {std::array{200, 150, 200, 150}, {540, 405, 540, 405}, {3200, 2400, 1600, 1200},

@@ -1,12 +1,12 @@
 #pragma once
 // The canvas contract: every real canvas (Cairo, GDI+) draws the same frames.
-// RenderPicture draws into an offscreen target whose pixels are sampled.
+// The frame renderer draws into an offscreen target whose pixels are sampled.
 // Instantiate with a Backend that has CreateTarget(width, height) and
 // PeakMemoryBytes() (of the process).
 #include <gtest/gtest.h>
 
 #include "catalogue/test_files.h"
-#include "fakes/fake_ports.h"
+#include "fakes/fake_services.h"
 #include "render/canvas.h"
 #include "render/renderer.h"
 
@@ -15,7 +15,7 @@ class OffscreenTarget : public PictureBox {
  public:
   virtual std::uint32_t Pixel(int x, int y) = 0;
   void Refresh() override {}
-  void Cls() override {}
+  void Clear() override {}
 };
 
 namespace canvas_contract {
@@ -46,7 +46,7 @@ class CanvasContract : public ::testing::Test {
     const std::string path = test_files::Utf8(dir.path / test_files::FromUtf8(name));
     test_files::Write(path, bytes);
     target = Backend::CreateTarget(width = w, 100);
-    RenderPicture(s, path, "", target.get(), false);
+    renderer.Draw(target.get(), path, "", false, overlay ? &status : nullptr);
     return path;
   }
   int CountNear(canvas_contract::Colour colour, int tolerance, int top, int bottom) {
@@ -57,8 +57,13 @@ class CanvasContract : public ::testing::Test {
   }
 
   test_files::TempFolder dir;
-  FakeProgram p;
-  ProgramState& s = p.state;
+  FakeServices f;
+  SaverSettings settings;  // no caption, small pictures centred
+  ProgramIdentity identity = RestoreIdentity();
+  GraphicsSession graphics{f.graphics, f.system};
+  FrameRenderer renderer{graphics, settings, identity};
+  bool overlay = false;
+  ShowStatus status;
   std::unique_ptr<OffscreenTarget> target;
   int width = 200;
 };
@@ -67,14 +72,15 @@ TYPED_TEST_SUITE_P(CanvasContract);
 
 TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased) {
   using namespace canvas_contract;
-  const struct { const char* name; int w, h; std::int16_t mode; float x, y, dw, dh; } cases[] = {  // on 200 x 100
-               {"square.bmp", 40, 40, 0, 80, 30, 40, 40},
-               {"square.bmp", 40, 40, 1, 50, 0, 100, 100},
-               {"wide.bmp", 400, 50, 3, -300, 0, 800, 100},
-               {"gr\xC3\xBCn \xE2\x80\x93 \xE5\x86\x99.bmp", 40, 40, 2, 0, 0, 200, 100}};
+  using M = ScaleMode;
+  const struct { const char* name; int w, h; M mode; float x, y, dw, dh; } cases[] = {  // on 200 x 100
+               {"square.bmp", 40, 40, M::CenterSmall, 80, 30, 40, 40},
+               {"square.bmp", 40, 40, M::Fit, 50, 0, 100, 100},
+               {"wide.bmp", 400, 50, M::Cover, -300, 0, 800, 100},
+               {"gr\xC3\xBCn \xE2\x80\x93 \xE5\x86\x99.bmp", 40, 40, M::Stretch, 0, 0, 200, 100}};
   const Colour colours[4] = {kRed, kGreen, kBlue, kYellow};
   for (const auto& c : cases) {
-    this->s.CurrentSettings.UpscaleMode = c.mode;
+    this->settings.scale_mode = c.mode;
     this->Render(c.name, Bmp(c.w, c.h));
     // Near the corners of each quadrant's visible part, clear of the blended edges: its colour.
     const float m = 3 + std::max(c.dw / c.w, c.dh / c.h), left[] = {c.x, c.x + c.dw / 2}, top[] = {c.y, c.y + c.dh / 2};
@@ -102,19 +108,20 @@ TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNo
       "\x00\x00\x00\x00IEND\xAE\x42\x60\x82";
   using namespace canvas_contract;
   const std::uint64_t before = TypeParam::PeakMemoryBytes();
-  this->s.CurrentSettings.UpscaleMode = 2;
-  this->s.CurrentSettings.ShowFileResolution = true;
-  this->s.CurrentSettings.ShowFilenameColorText = 0x3F3FFF;  // 0x00BBGGRR: light red
+  this->settings.scale_mode = ScaleMode::Stretch;
+  this->settings.caption_shows_size = true;
+  this->settings.caption_text_colour = 0x3F3FFF;  // 0x00BBGGRR: light red
   for (auto [name, bytes, size, colour] : {std::tuple{"blue.bmp", Bmp(800, 100, kBlue), 800, kBlue},  // no edges blended in
                                            {"broken.jpg", std::string("not a picture"), 0, 0u},
                                            {"huge.png", std::string(huge, sizeof huge - 1), 50000, 0u}})
-    for (std::int16_t where : {1, 2}) {
-      this->s.CurrentSettings.ShowFilename = where;
+    for (CaptionPosition where : {CaptionPosition::Top, CaptionPosition::Bottom}) {
+      this->settings.caption = where;
       const std::string path = this->Render(name, bytes, 800);  // the whole path on one line
-      const int top = where == 1 ? 0 : 70, other = where == 1 ? 35 : 0;
-      EXPECT_GT(this->CountNear(0xFF3F3F, 30, top, top + 30), 40) << name << where;  // fill
-      EXPECT_TRUE(!colour || this->CountNear(0, 40, top, top + 30) > 40) << name << where;  // outline
-      EXPECT_EQ(this->CountNear(colour, 40, other, other + 65), 800 * 65) << name << where;
+      const bool at_top = where == CaptionPosition::Top;
+      const int top = at_top ? 0 : 70, other = at_top ? 35 : 0;
+      EXPECT_GT(this->CountNear(0xFF3F3F, 30, top, top + 30), 40) << name << at_top;  // fill
+      EXPECT_TRUE(!colour || this->CountNear(0, 40, top, top + 30) > 40) << name << at_top;  // outline
+      EXPECT_EQ(this->CountNear(colour, 40, other, other + 65), 800 * 65) << name << at_top;
       EXPECT_EQ(this->target->CreateCanvas()->LoadPicture(path)->Width(), size) << name;
     }
   EXPECT_LT(TypeParam::PeakMemoryBytes() - before, 100u << 20);
@@ -122,10 +129,10 @@ TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNo
 
 // The status overlay: light red while the scan runs, light green once done.
 TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
-  this->s.DebugMode = true;
-  this->s.CurrentSettings.ShowFilename = 0;
+  this->overlay = true;
+  this->settings.caption = CaptionPosition::Off;
   for (bool done : {false, true}) {
-    this->s.ScanDone = done;
+    this->status.scan_done = done;
     this->Render("black.bmp", canvas_contract::Bmp(8, 8, 0), 800);
     EXPECT_GT(this->CountNear(done ? 0x3FFF3F : 0xFF3F3F, 30, 0, 100), 40) << done;
     EXPECT_EQ(this->CountNear(done ? 0xFF3F3F : 0x3FFF3F, 30, 0, 100), 0) << done;

@@ -34,7 +34,7 @@ TEST(PictureHeader, JpegSizeFromItsFrameAndNoneFromDamagedHeaders) {
   };
   for (const auto& c : cases) {
     const PictureHeader h = Read(c.file);
-    EXPECT_EQ(std::tuple(h.Kind == PictureKind::Raster, h.Width, h.Height), std::tuple(c.w > 0, c.w, c.h)) << c.w;
+    EXPECT_EQ(std::tuple(h.kind == PictureKind::Raster, h.width, h.height), std::tuple(c.w > 0, c.w, c.h)) << c.w;
   }
 }
 

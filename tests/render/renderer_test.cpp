@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_ports.h"
+#include "fakes/fake_services.h"
 #include "fakes/recording_canvas.h"
 #include "render/picture_layout.h"
 #include "version.h"
@@ -13,47 +13,57 @@ namespace {
 using Log = std::vector<std::string>;
 
 TEST(PicturePlacement, ScaleModesOnPictureAndAreaSizes) {
-  const struct { float w, h, area_w, area_h; std::int16_t mode; bool preview; PicturePlacement at; } cases[] = {
-      {640, 480, 1920, 1080, 0, false, {true, 640, 300, 640, 480}},  // centred at its own size
-      {640, 480, 1920, 1080, 1, false, {true, 240, 0, 1440, 1080}},
-      {640, 480, 1920, 1080, 2, false, {true, 0, 0, 1920, 1080}},
-      {640, 480, 1920, 1080, 3, false, {true, 0, -180, 1920, 1440}},
-      {640, 480, 1920, 1080, 7, false, {true, 240, 0, 1440, 1080}},      // out of range: fit
-      {4000, 1000, 1000, 1000, 0, false, {true, 0, 375, 1000, 250}},    // too big to centre: fit
-      {4000, 1000, 1000, 1000, 3, false, {true, -1500, 0, 4000, 1000}},
-      {640, 480, 152, 112, 0, true, {true, 44, 32, 64, 48}},            // preview: one tenth
-      {1200, 800, 100, 50, 0, true, {true, 12.5f, 0, 75, 50}},        // a tenth still too big: fit
-      {36, 18, 100, 50, 3, false, {true, 0, 0, 100, 50}},  // equal ratios: exactly the area, not 99.9999924
-      {0, 0, 1920, 1080, 1, false, {}},                     // undecodable
+  using M = ScaleMode;
+  const struct { float w, h, area_w, area_h; M mode; bool preview; PicturePlacement at; } cases[] = {
+      {640, 480, 1920, 1080, M::CenterSmall, false, {true, 640, 300, 640, 480}},  // centred at its own size
+      {640, 480, 1920, 1080, M::Fit, false, {true, 240, 0, 1440, 1080}},
+      {640, 480, 1920, 1080, M::Stretch, false, {true, 0, 0, 1920, 1080}},
+      {640, 480, 1920, 1080, M::Cover, false, {true, 0, -180, 1920, 1440}},
+      {640, 480, 1920, 1080, M(7), false, {true, 240, 0, 1440, 1080}},                // out of range: fit
+      {4000, 1000, 1000, 1000, M::CenterSmall, false, {true, 0, 375, 1000, 250}},   // too big to centre: fit
+      {4000, 1000, 1000, 1000, M::Cover, false, {true, -1500, 0, 4000, 1000}},
+      {640, 480, 152, 112, M::CenterSmall, true, {true, 44, 32, 64, 48}},           // preview: one tenth
+      {1200, 800, 100, 50, M::CenterSmall, true, {true, 12.5f, 0, 75, 50}},       // a tenth still too big: fit
+      {36, 18, 100, 50, M::Cover, false, {true, 0, 0, 100, 50}},  // equal ratios: exactly the area, not 99.9999924
+      {0, 0, 1920, 1080, M::Fit, false, {}},                      // undecodable
   };
   for (const auto& c : cases) {
     const PicturePlacement p = PlacePicture(c.w, c.h, c.area_w, c.area_h, c.mode, c.preview);
-    EXPECT_EQ(std::tuple(p.Draw, p.X, p.Y, p.Width, p.Height),
-              std::tuple(c.at.Draw, c.at.X, c.at.Y, c.at.Width, c.at.Height))
-        << c.w << "x" << c.h << " in " << c.area_w << "x" << c.area_h << " mode " << c.mode;
+    EXPECT_EQ(std::tuple(p.draw, p.x, p.y, p.width, p.height),
+              std::tuple(c.at.draw, c.at.x, c.at.y, c.at.width, c.at.height))
+        << c.w << "x" << c.h << " in " << c.area_w << "x" << c.area_h << " mode " << int(c.mode);
   }
   EXPECT_EQ(ResolutionText(2.5f, 99.5f), "(3x100)");  // metafile sizes may be fractional
+}
+
+ProgramIdentity Titled(const std::string& title) {
+  ProgramIdentity identity;
+  identity.title = title;
+  return identity;
 }
 
 class RendererTest : public ::testing::Test {
  protected:
   Log Render(const std::string& path, const std::string& message = "") {
     box.log.clear();
-    RenderPicture(s, path, message, &box, false);
+    renderer.Draw(&box, path, message, false, overlay ? &status : nullptr);
     return box.log;
   }
-  FakeProgram p;
-  ProgramState& s = p.state;
+  FakeServices f;
+  SaverSettings settings = MakeDefaultSettings();  // fit, white on black
+  ProgramIdentity identity = Titled("Glimmora");
+  GraphicsSession graphics{f.graphics, f.system};
+  FrameRenderer renderer{graphics, settings, identity};
+  bool overlay = false;
+  ShowStatus status{.random_order = true, .current_index = 0};
   RecordingPictureBox box;
 };
 
 TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
-  s.CurrentSettings = MakeDefaultSettings();  // fit, white on black
-  s.CurrentSettings.ShowFilename = 1;        // caption at the top, the overlay at the bottom
-  s.CurrentSettings.ShowFileResolution = s.DebugMode = true;
-  s.CurrentSettings.ShowFilenameColorText = 0x3F3FFF;                                 // 0x00BBGGRR: light red
-  s.CurrentSettings.ShowFilenameColorBorder = static_cast<std::int32_t>(0xAB563412);  // top byte ignored
-  s.ProgramTitle = "Glimmora";
+  settings.caption = CaptionPosition::Top;  // the overlay at the bottom
+  settings.caption_shows_size = overlay = true;
+  settings.caption_text_colour = 0x3F3FFF;                                 // 0x00BBGGRR: light red
+  settings.caption_border_colour = static_cast<std::int32_t>(0xAB563412);  // top byte ignored
   box.pictures["/p/small.jpg"] = {640, 480};
   box.bounds = {10, 20, 1920, 1080};  // the background and text take the offset, the picture does not
   const std::string overlay = "AddString(#3,Glimmora\r\nVersion: " + std::to_string(GLIMMORA_VERSION_MAJOR) + "." +
@@ -70,41 +80,37 @@ TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
       "CreatePath(#3,fill mode 0)", overlay, "DrawPath(#3,3F000000,3)", "DrawPath(#3,FF000000,2)",
       "FillPath(#3,FFFF3F3F)", "DeletePath(#3)", "DeleteFontFamily(Arial)", "DeleteCanvas"};  // scanning: red
   EXPECT_EQ(Render("/p/small.jpg"), expected);
-  s.ScanDone = true;
+  status.scan_done = true;
   EXPECT_EQ(Render("/p/small.jpg")[23], "FillPath(#3,FF3FFF3F)");  // done: green
-  EXPECT_EQ(p.fakes.graphics.starts, 1);
+  EXPECT_EQ(f.graphics.starts, 1);
 }
 
 TEST_F(RendererTest, TextLayersTakeTheirEdges) {
-  s.CurrentSettings.ShowFileResolution = true;
-  s.ProgramTitle = "T";
-  const struct { const char* path; std::int16_t show_filename; const char* message; bool debug; Log texts; } cases[] = {
-      {"/p/a.jpg", 0, "", true, {"T 0"}},  // texts: to the first line break, then the line alignment
-      {"/p/a.jpg", 2, "", true, {"/p/a.jpg (0x0) 2", "T 0"}},           // undecodable: 0 x 0
-      {"/p/a.jpg", 0, "No files found", false, {"No files found 2"}},  // whatever ShowFilename says
-      {"/p/a.jpg", 5, "", false, {"/p/a.jpg (0x0) 0"}},                // out of range: top
-      {"", 1, "", false, {"  0"}},                                      // no picture, no size
+  settings.caption_shows_size = true;
+  identity.title = "T";
+  using P = CaptionPosition;
+  const struct { const char* path; P caption; const char* message; bool overlay; Log texts; } cases[] = {
+      {"/p/a.jpg", P::Off, "", true, {"T 0"}},  // texts: to the first line break, then the line alignment
+      {"/p/a.jpg", P::Bottom, "", true, {"/p/a.jpg (0x0) 2", "T 0"}},           // undecodable: 0 x 0
+      {"/p/a.jpg", P::Off, "No files found", false, {"No files found 2"}},     // whatever the caption says
+      {"", P::Top, "", false, {"  0"}},                                        // no picture, no size
   };
   for (const auto& c : cases) {
-    s.CurrentSettings.ShowFilename = c.show_filename;
-    s.DebugMode = c.debug;
+    settings.caption = c.caption;
+    overlay = c.overlay;
     Log texts;
     for (const std::string& call : Render(c.path, c.message))
       if (call.starts_with("AddString"))
         texts.push_back(call.substr(13, std::min(call.find('\r'), call.find(",style")) - 13) + " " + call[call.size() - 2]);
-    EXPECT_EQ(texts, c.texts) << c.path << " " << c.show_filename << " '" << c.message << "' " << c.debug;
+    EXPECT_EQ(texts, c.texts) << c.path << " " << int(c.caption) << " '" << c.message << "' " << c.overlay;
   }
 }
 
-TEST_F(RendererTest, BadScaleModeIsRepairedAndNothingDrawnWithoutASurfaceOrFont) {
-  s.CurrentSettings.UpscaleMode = 7;
-  RenderPicture(s, "/p/a.jpg", "", nullptr, false);  // no box at all
-  EXPECT_EQ(s.CurrentSettings.UpscaleMode, 1);
-  s.CurrentSettings.UpscaleMode = -3;
+TEST_F(RendererTest, NothingDrawnWithoutASurfaceOrFont) {
+  renderer.Draw(nullptr, "/p/a.jpg", "", false, nullptr);  // no box at all
   box.valid = false;
   EXPECT_TRUE(Render("/p/a.jpg").empty());  // no surface
-  EXPECT_EQ(s.CurrentSettings.UpscaleMode, 1);
-  box.valid = s.DebugMode = true;
+  box.valid = overlay = true;
   box.font_installed = false;
   EXPECT_EQ(Render("/p/a.jpg", "message").size(), 13u);  // to CreateFontFamily, then DeleteCanvas: no text
 }

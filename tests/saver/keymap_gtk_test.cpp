@@ -7,8 +7,8 @@
 
 #include <tuple>
 
-#include "saver/debug_keys.h"
-#include "saver/keymap_gtk.h"
+#include "sequence/show_keys.h"
+#include "platform/keyboard_gtk.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ TEST(GdkKeyEvents, KeysHaveTheirWindowsCodes) {
   const std::tuple<guint, int, guint> cases[] = {  // key value, code, place
       {GDK_KEY_Return, 13, 0}, {GDK_KEY_KP_Enter, 13, 0}, {GDK_KEY_Right, 39, 0}, {GDK_KEY_Down, 40, 0},
       {GDK_KEY_BackSpace, 8, 0}, {GDK_KEY_Left, 37, 0}, {GDK_KEY_KP_Left, 37, 0}, {GDK_KEY_Up, 38, 0},
-      {GDK_KEY_s, 83, 0}, {GDK_KEY_S, 83, 0}, {GDK_KEY_F7, kDebugArmKey, 0}, {GDK_KEY_F8, kDebugToggleKey, 0},
+      {GDK_KEY_s, 83, 0}, {GDK_KEY_S, 83, 0}, {GDK_KEY_F7, kOverlayArmKey, 0}, {GDK_KEY_F8, kOverlayToggleKey, 0},
       {GDK_KEY_Escape, 27, 0}, {GDK_KEY_ISO_Left_Tab, 9, 0}, {GDK_KEY_z, 'Z', 0}, {GDK_KEY_KP_9, 105, 0},
       {GDK_KEY_F24, 135, 0}, {GDK_KEY_semicolon, 0xBA, 0}, {0, 255, 0}, {GDK_KEY_VoidSymbol, 255, 0},
       {GDK_KEY_Cyrillic_yeru, 0xFE, 0}, {GDK_KEY_exclam, 0xFE, 0},

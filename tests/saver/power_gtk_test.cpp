@@ -8,7 +8,7 @@
 
 #include "saver/power_contract.h"
 #include "saver/power_gtk.h"
-#include "startup/engine_window_gtk.h"
+#include "platform/engine_window.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ struct GtkDpmsRig {
   void MonitorsWake() { dpms->level = DpmsLevel::kOn; }  // the server wakes them at the next input
 
   FakeDpms* dpms = new FakeDpms;
-  std::unique_ptr<EngineWindow> window = CreateGtkEngineWindow();
+  std::unique_ptr<EngineWindow> window = CreatePlatformEngineWindow();
   std::unique_ptr<PowerPort> power = CreateDpmsPower(std::unique_ptr<DpmsDisplay>(dpms), 10);
 };
 

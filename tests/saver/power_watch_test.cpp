@@ -1,4 +1,4 @@
-// The power hook's decisions, and the monitor-power contract against the fakes.
+// The power watch's decisions, and the monitor-power contract against the fakes.
 #include <tuple>
 
 #include "saver/power_contract.h"
@@ -14,16 +14,16 @@ struct FakePowerRig {
   FakePower power;
 };
 
-// Sleeping after each message, and every message passed on unchanged to the
-// procedure the hook replaced, with its result.
-TEST(PowerWatchProc, SleepingFollowsMonitorPowerAndOtherSystemCommands) {
+// Asleep after each message, and every message passed on unchanged to the
+// procedure the watch replaced, with its result.
+TEST(PowerWatch, SleepFollowsMonitorPowerAndOtherSystemCommands) {
   constexpr std::uint32_t kPaint = 0x0F, kSys = kWmSysCommand;
   constexpr std::uintptr_t kPower = kScMonitorPower, kScreenSave = 0xF140;
   const struct {
     const char* name;
     std::uint32_t message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
+    std::uintptr_t w_param;
+    std::intptr_t l_param;
     bool preview, before, after;
   } cases[] = {
       {"low power", kSys, kPower, 1, false, false, true},
@@ -38,16 +38,17 @@ TEST(PowerWatchProc, SleepingFollowsMonitorPowerAndOtherSystemCommands) {
       {"other message while sleeping", kPaint, kPower, 2, false, true, true},
   };
   for (const auto& c : cases) {
-    FakeProgram p;
+    FakeShow show;
     FakeEngineWindow window(1);
-    p.state.PreviewHost = c.preview ? 99 : 0;
-    p.state.Sleeping = c.before;
-    HookWindow(p.state, window);
-    EXPECT_EQ(window.Send({c.message, c.wParam, c.lParam}), FakeEngineWindow::kOriginalResult) << c.name;
-    EXPECT_EQ(p.state.Sleeping, c.after) << c.name;
+    show.show.SetSystemPreview(c.preview);
+    show.show.Flags().asleep = c.before;
+    PowerWatch watch(show.f.power, show.show);
+    watch.Hook(window);
+    EXPECT_EQ(window.Send({c.message, c.w_param, c.l_param}), FakeEngineWindow::kOriginalResult) << c.name;
+    EXPECT_EQ(show.show.Flags().asleep, c.after) << c.name;
     ASSERT_EQ(window.passed.size(), 1u);
     const WindowMessage& m = window.passed[0];
-    EXPECT_EQ(std::make_tuple(m.message, m.wParam, m.lParam), std::make_tuple(c.message, c.wParam, c.lParam));
+    EXPECT_EQ(std::make_tuple(m.message, m.w_param, m.l_param), std::make_tuple(c.message, c.w_param, c.l_param));
   }
 }
 

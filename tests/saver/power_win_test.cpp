@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "saver/power_contract.h"
-#include "startup/engine_window_win.h"
+#include "platform/engine_window.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ struct Win32PowerRig {
   }
   void MonitorsWake() { SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, -1); }
 
-  std::unique_ptr<EngineWindow> window = CreateWin32EngineWindow();
+  std::unique_ptr<EngineWindow> window = CreatePlatformEngineWindow();
   std::unique_ptr<PowerPort> power = CreatePlatformPower();
 };
 

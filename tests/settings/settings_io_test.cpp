@@ -7,19 +7,12 @@
 #include <map>
 #include <string>
 
-#include "fakes/fake_ports.h"
+#include "fakes/fake_registry.h"
 
 namespace {
 
 using namespace std::string_literals;
 const char kKey[] = "Software\\Glimmora";
-
-struct Settings : FakeProgram {
-  Settings() {
-    state.SettingsKeyPath = kKey;
-    state.DefaultSettings = state.CurrentSettings = MakeDefaultSettings();
-  }
-};
 
 // Every stored value reaches LoadSettings as text (the registry test pins
 // what text each stored type gives), so the rules are shown on REG_SZ values.
@@ -46,37 +39,55 @@ TEST(LoadSettings, EachStoredTextLoadsByItsFieldsRule) {
       {"ShowFilename", "0", "0"}, {"ShowFilename", "bottom", "0"}, {"ShowFilename", "3", "2 with resolution"},
   };
   for (const Case& c : cases) {
-    Settings p;
-    p.fakes.registry.Put(kHkeyCurrentUser, kKey, "ShowFileResolution", kRegSz, "1"s);
-    p.fakes.registry.Put(kHkeyCurrentUser, kKey, c.name, kRegSz, c.text + '\0');
-    LoadSettings(p.state);
-    const SaverSettings& s = p.state.CurrentSettings;
-    using std::to_string;
+    FakeRegistry registry;
+    registry.Put(kHkeyCurrentUser, kKey, "ShowFileResolution", kRegSz, "1"s);
+    registry.Put(kHkeyCurrentUser, kKey, c.name, kRegSz, c.text + '\0');
+    SaverSettings s = MakeDefaultSettings();
+    DiagnosticSwitches switches;
+    LoadSettings(registry, kKey, MakeDefaultSettings(), s, switches);
+    auto n = [](auto value) { return std::to_string(static_cast<long long>(value)); };
     std::map<std::string, std::string> loaded = {
-        {"Interval", to_string(s.Interval)}, {"UpscaleMode", to_string(s.UpscaleMode)},
-        {"CheckImageSize", to_string(s.CheckImageSize)}, {"CheckAspectRatio", to_string(s.CheckAspectRatio)},
-        {"Recursive", to_string(s.Recursive)}, {"Random", to_string(s.Random)},
-        {"DebugMode", to_string(p.state.DebugMode)},
-        {"ShowFilenameColorText", to_string(s.ShowFilenameColorText)},
-        {"ShowFilenameColorBorder", to_string(s.ShowFilenameColorBorder)},
-        {"ShowFilename", to_string(s.ShowFilename) + (s.ShowFileResolution ? " with resolution" : "")}};
+        {"Interval", n(s.interval_ms)}, {"UpscaleMode", n(s.scale_mode)}, {"CheckImageSize", n(s.size_filter)},
+        {"CheckAspectRatio", n(s.aspect_filter)}, {"Recursive", n(s.include_subfolders)},
+        {"Random", n(s.random_order)}, {"DebugMode", n(switches.status_overlay)},
+        {"ShowFilenameColorText", n(s.caption_text_colour)}, {"ShowFilenameColorBorder", n(s.caption_border_colour)},
+        {"ShowFilename", n(s.caption) + (s.caption_shows_size ? " with resolution" : "")}};
     EXPECT_EQ(loaded[c.name], c.loaded) << c.name << " stored as \"" << c.text << '"';
   }
 }
 
-TEST(SaveSettings, ALoadGivesBackEveryFieldAndTheDebugFlagsAreNotWritten) {
-  Settings p;
-  const SaverSettings saved = {.Interval = 60000, .ImageDirectory = "C:\\A\\\r\n\\\\server\\B\\", .ExcludeDirectory = "",
-                               .Recursive = false, .Random = false, .UpscaleMode = 3, .ShowFilename = 1,
-                               .ShowFilenameColorText = 255, .ShowFilenameColorBorder = -16777216,
-                               .ShowFileResolution = true, .CheckImageSize = 12, .CheckAspectRatio = 2};
-  p.state.CurrentSettings = saved;
-  p.state.DebugMode = p.state.DebugSkipMonitor = true;
-  SaveSettings(p.state);
-  p.state.CurrentSettings = {};
-  LoadSettings(p.state);
-  EXPECT_EQ(p.state.CurrentSettings, saved);
-  EXPECT_FALSE(p.state.DebugMode || p.state.DebugSkipMonitor);  // not stored, so off
+// Lists as REG_MULTI_SZ, everything else as REG_DWORD; a load gives back every
+// field, and the diagnostic switches are never written.
+TEST(SaveSettings, StoresEachFieldWithItsTypeAndALoadGivesItBack) {
+  FakeRegistry registry;
+  const SaverSettings saved = {.interval_ms = 60000,
+                               .include_folders = "C:\\A\\\r\n\\\\server\\B\\",
+                               .exclude_folders = "",
+                               .include_subfolders = false,
+                               .random_order = false,
+                               .scale_mode = ScaleMode::Cover,
+                               .caption = CaptionPosition::Top,
+                               .caption_text_colour = 255,
+                               .caption_border_colour = -16777216,
+                               .caption_shows_size = true,
+                               .size_filter = SizeFilter::Min2048x1576,
+                               .aspect_filter = AspectFilter::Wide};
+  SaveSettings(registry, kKey, saved);
+  for (const char* name : {"Interval", "Recursive", "Random", "UpscaleMode", "ShowFilename", "ShowFilenameColorText",
+                           "ShowFilenameColorBorder", "ShowFileResolution", "CheckImageSize", "CheckAspectRatio"}) {
+    const FakeRegistry::Value* value = registry.Find(kHkeyCurrentUser, kKey, name);
+    ASSERT_TRUE(value) << name;
+    EXPECT_EQ(std::pair(value->type, value->data.size()), std::pair(std::uint32_t{kRegDword}, std::size_t{4})) << name;
+  }
+  for (const char* name : {"ImageDirectory", "ExcludeDirectory"})
+    EXPECT_EQ(registry.Find(kHkeyCurrentUser, kKey, name)->type, std::uint32_t{kRegMultiSz}) << name;
+  for (const char* name : {"DebugMode", "DebugSkipMonitor"})
+    EXPECT_EQ(registry.Find(kHkeyCurrentUser, kKey, name), nullptr) << name;
+  SaverSettings loaded;
+  DiagnosticSwitches switches{true, true};
+  LoadSettings(registry, kKey, MakeDefaultSettings(), loaded, switches);
+  EXPECT_EQ(loaded, saved);
+  EXPECT_FALSE(switches.status_overlay || switches.keep_first_monitor);  // not stored, so off
 }
 
 }  // namespace

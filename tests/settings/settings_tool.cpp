@@ -11,10 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "settings/identity.h"
 #include "settings/registry.h"
 #include "settings/settings_io.h"
-#include "startup/identity.h"
-#include "startup/program_state.h"
 
 int main(int argc, char** argv) {
   auto shown = [](std::string text) {
@@ -24,36 +23,42 @@ int main(int argc, char** argv) {
     return text;
   };
   std::unique_ptr<RegistryStore> registry = CreatePlatformRegistry();
-  ProgramState state;
-  state.ports.registry = registry.get();
-  RestoreIdentity(state);
-  state.DefaultSettings = state.CurrentSettings = MakeDefaultSettings();
+  const std::string key = RestoreIdentity().settings_key;
+  const SaverSettings defaults = MakeDefaultSettings();
+  SaverSettings s = defaults;
+  DiagnosticSwitches switches;
   const std::string command = argc > 1 ? argv[1] : "";
   const std::string root_name = argc > 2 ? argv[2] : "";
   const RegKey root = root_name == "HKCU" ? kHkeyCurrentUser : root_name == "HKLM" ? kHkeyLocalMachine : 0;
   if (command == "load" && argc == 2) {
-    LoadSettings(state);
-    const SaverSettings& s = state.CurrentSettings;
+    LoadSettings(*registry, key, defaults, s, switches);
     auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
-    using std::to_string;
+    auto number = [](auto value) { return std::to_string(static_cast<int>(value)); };
     const std::pair<const char*, std::string> fields[] = {
-        {"ImageDirectory", s.ImageDirectory}, {"ExcludeDirectory", s.ExcludeDirectory},
-        {"Interval", to_string(s.Interval)}, {"Recursive", flag(s.Recursive)}, {"Random", flag(s.Random)},
-        {"UpscaleMode", to_string(s.UpscaleMode)}, {"ShowFilename", to_string(s.ShowFilename)},
-        {"ShowFilenameColorText", to_string(s.ShowFilenameColorText)},
-        {"ShowFilenameColorBorder", to_string(s.ShowFilenameColorBorder)},
-        {"ShowFileResolution", flag(s.ShowFileResolution)}, {"CheckImageSize", to_string(s.CheckImageSize)},
-        {"CheckAspectRatio", to_string(s.CheckAspectRatio)}, {"DebugMode", flag(state.DebugMode)},
-        {"DebugSkipMonitor", flag(state.DebugSkipMonitor)}};
+        {"ImageDirectory", s.include_folders}, {"ExcludeDirectory", s.exclude_folders},
+        {"Interval", number(s.interval_ms)}, {"Recursive", flag(s.include_subfolders)},
+        {"Random", flag(s.random_order)}, {"UpscaleMode", number(s.scale_mode)},
+        {"ShowFilename", number(s.caption)}, {"ShowFilenameColorText", number(s.caption_text_colour)},
+        {"ShowFilenameColorBorder", number(s.caption_border_colour)},
+        {"ShowFileResolution", flag(s.caption_shows_size)}, {"CheckImageSize", number(s.size_filter)},
+        {"CheckAspectRatio", number(s.aspect_filter)}, {"DebugMode", flag(switches.status_overlay)},
+        {"DebugSkipMonitor", flag(switches.keep_first_monitor)}};
     for (const auto& [name, value] : fields) std::printf("%s=%s\n", name, shown(value).c_str());
   } else if (command == "save-sample" && argc == 2) {
     // The same on both platforms, so both write the same file.
-    state.CurrentSettings = {.Interval = 60000, .ImageDirectory = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\",
-                             .ExcludeDirectory = "C:\\Pictures\\Private\\", .Recursive = false, .Random = true,
-                             .UpscaleMode = 3, .ShowFilename = 1, .ShowFilenameColorText = 255,
-                             .ShowFilenameColorBorder = 8421504, .ShowFileResolution = true, .CheckImageSize = 5,
-                             .CheckAspectRatio = 2};
-    SaveSettings(state);
+    const SaverSettings sample = {.interval_ms = 60000,
+                                  .include_folders = "C:\\Pictures\\\r\n\\\\server\\photos\\2023 Holiday\\",
+                                  .exclude_folders = "C:\\Pictures\\Private\\",
+                                  .include_subfolders = false,
+                                  .random_order = true,
+                                  .scale_mode = ScaleMode::Cover,
+                                  .caption = CaptionPosition::Top,
+                                  .caption_text_colour = 255,
+                                  .caption_border_colour = 8421504,
+                                  .caption_shows_size = true,
+                                  .size_filter = SizeFilter::Min1152x864,
+                                  .aspect_filter = AspectFilter::Wide};
+    SaveSettings(*registry, key, sample);
   } else if (command == "get" && argc == 5 && root) {
     std::string text;
     bool ok = GetRegistryValue(*registry, root, argv[3], argv[4], text);

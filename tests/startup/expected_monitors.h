@@ -19,12 +19,12 @@ inline void ExpectPlatformMonitors() {
   std::string rects;
   for (int i = 1; i <= count; ++i) {
     const MonitorRecord& m = list[i];
-    rects += (i > 1 ? ";" : "") + std::to_string(m.Left) + "," + std::to_string(m.Top) + "," +
-             std::to_string(m.Right) + "," + std::to_string(m.Bottom);
-    EXPECT_TRUE(m.WorkLeft >= m.Left && m.WorkRight <= m.Right) << m.Name;
-    EXPECT_EQ(m.Name.rfind(std::to_string(i) + ". ", 0), 0u) << m.Name;
-    primaries += m.IsPrimary ? 1 : 0;
-    std::printf("monitor %d: %s\n", i, m.Name.c_str());
+    rects += (i > 1 ? ";" : "") + std::to_string(m.left) + "," + std::to_string(m.top) + "," +
+             std::to_string(m.right) + "," + std::to_string(m.bottom);
+    EXPECT_TRUE(m.work_left >= m.left && m.work_right <= m.right) << m.name;
+    EXPECT_EQ(m.name.rfind(std::to_string(i) + ". ", 0), 0u) << m.name;
+    primaries += m.is_primary ? 1 : 0;
+    std::printf("monitor %d: %s\n", i, m.name.c_str());
   }
   EXPECT_EQ(rects, expected);
   EXPECT_EQ(primaries, 1);

@@ -17,14 +17,14 @@ using namespace std::string_literals;
 // The count, then each named record: "name l,t,r,b wxh work l,t,r,b" (+ " primary").
 std::string Enumerate(FakeDisplay& d) {
   std::vector<MonitorRecord> list(3);
-  list[2].Name = "stale";
+  list[2].name = "stale";
   std::string out = std::to_string(EnumerateMonitors(d, list)) + ":";
   for (const MonitorRecord& m : list) {
     char text[160];
-    std::snprintf(text, sizeof text, " [%s %d,%d,%d,%d %dx%d work %d,%d,%d,%d%s]", m.Name.c_str(), m.Left, m.Top,
-                  m.Right, m.Bottom, m.Width, m.Height, m.WorkLeft, m.WorkTop, m.WorkRight, m.WorkBottom,
-                  m.IsPrimary ? " primary" : "");
-    if (!m.Name.empty()) out += text;
+    std::snprintf(text, sizeof text, " [%s %d,%d,%d,%d %dx%d work %d,%d,%d,%d%s]", m.name.c_str(), m.left, m.top,
+                  m.right, m.bottom, m.width, m.height, m.work_left, m.work_top, m.work_right, m.work_bottom,
+                  m.is_primary ? " primary" : "");
+    if (!m.name.empty()) out += text;
   }
   return out;
 }

@@ -1,0 +1,78 @@
+#pragma once
+// Picture boxes on Linux: a back buffer (a Cairo image surface) that frames
+// are drawn into and that is painted whenever its window is exposed, like a
+// picture box with AutoRedraw on. GtkPictureBox serves a GTK widget (the
+// options dialog's preview); XWindowPictureBox a bare GDK window (the saver),
+// painting straight onto the X window.
+#include <cairo.h>
+#include <gtk/gtk.h>
+
+#include "render/canvas.h"
+
+class CairoPictureBox : public PictureBox {
+ public:
+  ~CairoPictureBox() override;
+  CairoPictureBox(const CairoPictureBox&) = delete;
+  CairoPictureBox& operator=(const CairoPictureBox&) = delete;
+
+  std::unique_ptr<Canvas> CreateCanvas() override;
+  void Clear() override;
+
+  // Sizes the buffer ahead of the first allocation (a window just placed),
+  // keeping what was drawn.
+  void Resize(int width, int height);
+
+ protected:
+  CairoPictureBox() = default;
+  // Paints the buffer over a target of the given size: black wherever
+  // nothing was drawn.
+  void PaintOn(cairo_t* cr, int width, int height) const;
+  // False while there is no buffer yet.
+  bool BufferSize(int& width, int& height) const;
+  // The buffer, or null while nothing is drawn in it.
+  cairo_surface_t* DrawnBuffer() const { return blank_ ? nullptr : surface_; }
+  // A new buffer of the given size, all black.
+  virtual cairo_surface_t* NewSurface(int width, int height);
+  // The size the box has on the screen, for a canvas asked for before any
+  // Resize.
+  virtual void ScreenSize(int& width, int& height) = 0;
+
+ private:
+  cairo_surface_t* surface_ = nullptr;
+  bool blank_ = true;  // nothing drawn since it was made or cleared: paint black, skip the copy
+};
+
+class GtkPictureBox final : public CairoPictureBox {
+ public:
+  // widget: an app-paintable window or a drawing area; it paints the buffer.
+  explicit GtkPictureBox(GtkWidget* widget);
+  ~GtkPictureBox() override;
+
+  void Refresh() override;
+
+ private:
+  void ScreenSize(int& width, int& height) override;
+  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+  static void OnSizeAllocate(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
+
+  GtkWidget* widget_;
+  gulong draw_handler_ = 0;
+  gulong size_handler_ = 0;
+};
+
+// Sized in the X window's own pixels. Refresh paints at once; the owner
+// calls Paint with the exposed area when the window is exposed.
+class XWindowPictureBox final : public CairoPictureBox {
+ public:
+  explicit XWindowPictureBox(GdkWindow* window);
+  ~XWindowPictureBox() override;
+
+  void Refresh() override;
+  void Paint(const GdkRectangle& area);
+
+ private:
+  void ScreenSize(int& width, int& height) override;
+  cairo_surface_t* NewSurface(int width, int height) override;
+
+  GdkWindow* window_;
+};

@@ -1,0 +1,52 @@
+#include "sequence/picture_order.h"
+
+#include <cmath>
+
+#include "catalogue/catalogue.h"
+#include "platform/system.h"
+#include "sequence/universal_random.h"
+
+PictureOrder::PictureOrder(Catalogue& catalogue, SystemPort& system, EventLoop& loop)
+    : catalogue_(catalogue), system_(system), loop_(loop) {}
+
+PictureOrder::~PictureOrder() = default;
+
+void PictureOrder::Seed() {
+  auto reseed_small = [this] {
+    small_.Reset(-1.0f);
+    small_.Reseed(system_.SecondsSinceMidnight());
+  };
+  reseed_small();
+  universal_ = std::make_unique<UniversalRandom>(system_, loop_);
+  reseed_small();
+}
+
+std::int32_t PictureOrder::RandomRange(std::int32_t low, std::int32_t high) {
+  constexpr double kTenMillion = 10000000.0;
+  if (!universal_) Seed();
+  double a = std::floor(universal_->Uniform(0, 9999999));
+  double b = std::floor(universal_->Uniform(0, 9999999));
+  double x = b * kTenMillion + a;
+  double c = std::floor(static_cast<double>(small_.Next()) * kTenMillion);
+  double d = std::floor(static_cast<double>(small_.Next()) * kTenMillion);
+  double y = d * kTenMillion + c;
+  double z = (x + y) / 2;
+  double value = (static_cast<double>(high) - low) * (z / 100000000000000.0) + low;
+  return static_cast<std::int32_t>(std::nearbyint(value));  // halves to even
+}
+
+std::string PictureOrder::Next(bool random) {
+  const std::int64_t count = catalogue_.PictureCount();
+  if (count < 1) return "";
+  std::int64_t index = static_cast<std::int64_t>(current_index_) + 1;
+  // Repeated subtraction, done in one step: an index left far beyond a list
+  // that was rebuilt smaller lands where the subtractions would put it.
+  if (index >= count) index %= count;
+  current_index_ = static_cast<std::int32_t>(index);
+  if (index < 0) return "";
+  if (random) {
+    std::int32_t j = RandomRange(current_index_, static_cast<std::int32_t>(count - 1));
+    if (j != current_index_) catalogue_.SwapPictures(j, current_index_);
+  }
+  return catalogue_.Picture(current_index_);
+}

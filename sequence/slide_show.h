@@ -1,0 +1,88 @@
+#pragma once
+// The slide show: each tick of the slide timer draws the next picture into
+// every screen (a saver window per monitor, or the system preview's one
+// window), or into the options dialog's preview, or a message when there is
+// nothing to show. It also holds what the keys change: the status overlay
+// and whether the monitors sleep.
+#include <string>
+#include <vector>
+
+#include "render/renderer.h"
+#include "settings/identity.h"
+#include "settings/saver_settings.h"
+
+class Catalogue;
+class Engine;
+class PictureBox;
+class PictureOrder;
+
+// The options dialog's live preview, as the show sees it.
+class DialogPreview {
+ public:
+  virtual ~DialogPreview() = default;
+  // Whether the Info panel, which holds the preview, is shown.
+  virtual bool PreviewShown() const = 0;
+  // The preview's picture box; null while it has no surface.
+  virtual PictureBox* PreviewBox() = 0;
+};
+
+struct ShowFlags {
+  bool status_overlay = false;  // drawn over every frame
+  bool overlay_armed = false;   // the overlay key sequence's first key came last
+  bool asleep = false;          // monitors off and no input since: no new slides
+};
+
+class SlideShow {
+ public:
+  struct Services {
+    Engine& engine;
+    Catalogue& catalogue;
+    PictureOrder& order;
+    FrameRenderer& renderer;
+  };
+
+  SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity);
+
+  // The screens, in monitor order; with none, the show draws into the dialog preview.
+  void SetScreens(std::vector<PictureBox*> screens) { screens_ = std::move(screens); }
+  int CountScreens() const { return static_cast<int>(screens_.size()); }
+  void SetDialogPreview(DialogPreview* preview) { dialog_ = preview; }
+  // The system's small preview (/P): pictures at one tenth, the credit instead of the caption.
+  void SetSystemPreview(bool on) { system_preview_ = on; }
+  bool InSystemPreview() const { return system_preview_; }
+
+  ShowFlags& Flags() { return flags_; }
+  const ShowFlags& Flags() const { return flags_; }
+
+  // The slide timer's tick. Also run directly: at start-up and by the forward keys.
+  void OnSlideTimer();
+  // Back over the pictures on screen and the ones before them, so each
+  // screen shows what it showed one slide earlier. Only while the slide
+  // timer runs; the next slide then comes a full interval later.
+  void ShowPreviousSlide();
+  // Starts the show in the options dialog's preview (only while it is
+  // shown): the engine is loaded and a frame drawn at once.
+  void StartInDialogPreview();
+  // Clears the dialog preview's picture box, if it has one.
+  void ClearDialogPreview();
+
+  // One frame into a box, with the status overlay when it is on.
+  void Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale);
+  // "<short name>" CR-LF "by<credit name>": shown instead of the caption in
+  // the system's small preview.
+  std::string Credit() const;
+
+ private:
+  void DrawDialogPreview();
+  void DrawScreens();
+  // What an empty list shows: nothing while the scan runs, then a message.
+  std::string NothingToShowMessage() const;
+
+  Services services_;
+  const SaverSettings& settings_;
+  const ProgramIdentity& identity_;
+  std::vector<PictureBox*> screens_;
+  DialogPreview* dialog_ = nullptr;
+  bool system_preview_ = false;
+  ShowFlags flags_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The real platform services of the build's platform, created by the entry
+// point and kept for the life of the process.
+#include <memory>
+
+#include "startup/program.h"
+
+struct PlatformServices {
+  PlatformServices();
+  ~PlatformServices();
+  PlatformServices(const PlatformServices&) = delete;
+  PlatformServices& operator=(const PlatformServices&) = delete;
+
+  // What the program runs on, viewed through these services.
+  ProgramServices View();
+
+  std::unique_ptr<EventLoop> loop;
+  std::unique_ptr<SystemPort> system;
+  std::unique_ptr<WindowSystem> windows;
+  std::unique_ptr<RegistryStore> registry;
+  std::unique_ptr<DisplayPort> display;
+  std::unique_ptr<GraphicsLibrary> graphics;
+  std::unique_ptr<FileSystem> files;
+  std::unique_ptr<ImageProbe> probe;
+  std::unique_ptr<PowerPort> power;
+  std::unique_ptr<DialogServices> dialogs;
+};

@@ -1,0 +1,171 @@
+#include "startup/program.h"
+
+#include <cmath>
+
+#include "options/options_storage.h"
+#include "options/preview_engine.h"
+#include "platform/event_loop.h"
+#include "platform/system.h"
+#include "settings/settings_io.h"
+#include "startup/command_line.h"
+
+namespace {
+
+// The dialog keeps its distance from the corner of the window that owns it.
+constexpr int kOwnerOffset = 32;
+// Keeping monitor 1 usable shrinks its window to a fifth.
+constexpr int kSkipMonitorDivisor = 5;
+
+}  // namespace
+
+Program::Program(const ProgramServices& services)
+    : services_(services),
+      identity_(RestoreIdentity()),
+      graphics_(services.graphics, services.system),
+      engine_(services.loop, services.engine_windows),
+      catalogue_({services.files, services.probe, services.loop, engine_, graphics_, services.paths}, settings_),
+      order_(catalogue_, services.system, services.loop),
+      renderer_(graphics_, settings_, identity_),
+      show_({engine_, catalogue_, order_, renderer_}, settings_, identity_),
+      power_watch_(services.power, show_) {
+  engine_.SetHandlers({
+      .scan_tick = [this] { catalogue_.OnScanTimer(); },
+      .slide_tick = [this] { show_.OnSlideTimer(); },
+      .loaded =
+          [this](EngineWindow& window) {
+            window.SetCaption(identity_.short_name);
+            power_watch_.Hook(window);
+          },
+      .unloading = [this](EngineWindow& window) { power_watch_.Unhook(window); },
+  });
+}
+
+Program::~Program() = default;
+
+bool Program::Main(const std::string& command_line) {
+  const SaverSettings defaults = MakeDefaultSettings();
+  settings_ = defaults;
+  LoadSettings(services_.registry, identity_.settings_key, defaults, settings_, switches_);
+  show_.Flags().status_overlay = switches_.status_overlay;
+  order_.Seed();
+
+  const CommandLine command = ParseCommandLine(command_line);
+  if (command.mode == "/S") {
+    RunSaverMode();
+  } else if (command.mode == "/P") {
+    RunPreviewMode(command.handle);
+  } else if (command.mode == "/C" || command.mode.empty()) {
+    RunOptionsMode(command.handle);
+  } else {
+    services_.system.ShowMessage(kRefusalMessage, identity_.title, kMbExclamation);
+    return false;
+  }
+  return true;
+}
+
+SaverForm& Program::AddSaverForm() {
+  saver_forms_.push_back(std::make_unique<SaverForm>(
+      SaverForm::Services{services_.system, services_.power, engine_, graphics_, show_, services_.saver_windows}));
+  SaverForm& form = *saver_forms_.back();
+  form.Load();
+  return form;
+}
+
+void Program::StartScanAndShow() {
+  catalogue_.StartScan();
+  services_.loop.ProcessPendingEvents();
+  // Input handled during the yield may have ended the show and unloaded the engine.
+  if (!engine_.IsLoaded()) return;
+  engine_.SlideTimer().SetEnabled(true);
+  show_.OnSlideTimer();
+}
+
+void Program::RunSaverMode() {
+  order_.SetCurrentIndex(-1);
+  std::vector<MonitorRecord> monitors;
+  const int count = EnumerateMonitors(services_.display, monitors);
+  // No monitor on the desktop: nothing to show.
+  if (count < 1) services_.system.EndProcess(0);
+  if (!switches_.keep_first_monitor) services_.system.ShowCursor(false);
+  services_.system.SetScreenSaverRunning(false);
+  services_.system.SetScreenSaverRunning(true);
+
+  std::vector<PictureBox*> screens;
+  for (int i = 1; i <= count; ++i) {
+    SaverForm& form = AddSaverForm();
+    const MonitorRecord& m = monitors[i];
+    auto width = static_cast<std::int16_t>(m.right - m.left);
+    auto height = static_cast<std::int16_t>(m.bottom - m.top);
+    if (i == 1 && switches_.keep_first_monitor) {
+      width = static_cast<std::int16_t>(width / kSkipMonitorDivisor);
+      height = static_cast<std::int16_t>(height / kSkipMonitorDivisor);
+    }
+    form.Window().PlaceTopmost(m.left, m.top, width, height);
+    screens.push_back(&form.Surface());
+  }
+  show_.SetScreens(std::move(screens));
+
+  engine_.Load();
+  catalogue_.Seed();
+  StartScanAndShow();
+}
+
+void Program::RunPreviewMode(WindowHandle host) {
+  show_.SetSystemPreview(true);
+  if (services_.windows.GetParent(host) == 0) services_.system.EndProcess(0);
+  engine_.Load();
+  catalogue_.Seed();
+  catalogue_.StartScan();
+  services_.loop.ProcessPendingEvents();
+
+  order_.SetCurrentIndex(-1);
+  SaverForm& form = AddSaverForm();
+  WindowRect host_rect;
+  services_.windows.GetNormalRect(host, &host_rect);
+  form.Window().EmbedInto(host, host_rect);
+  show_.SetScreens({&form.Surface()});
+
+  if (!engine_.IsLoaded()) return;
+  engine_.SlideTimer().SetEnabled(true);
+  show_.OnSlideTimer();
+}
+
+void Program::PlaceOptionsDialog(WindowHandle owner_handle, OptionsWindow& window) {
+  std::vector<MonitorRecord> monitors;
+  const int count = EnumerateMonitors(services_.display, monitors);
+  WindowRect owner;
+  if (!services_.windows.GetNormalRect(owner_handle, &owner)) return;
+  for (int i = 1; i <= count; ++i) {
+    const MonitorRecord& m = monitors[i];
+    if (owner.left >= m.left && owner.right <= m.right && owner.top >= m.top && owner.bottom <= m.bottom) {
+      window.MoveTo(owner.left + kOwnerOffset, owner.top + kOwnerOffset);
+      return;
+    }
+  }
+  if (count < 1) return;  // no monitor to centre on: the dialog keeps its own place
+  const MonitorRecord& m = monitors[1];
+  // std::nearbyint rounds halves to even in the default rounding mode.
+  const double x = (m.right - m.left) / 2.0 + m.left - window.OuterWidth() / 2.0;
+  const double y = (m.bottom - m.top) / 2.0 + m.top - window.OuterHeight() / 2.0;
+  window.MoveTo(static_cast<int>(std::nearbyint(x)), static_cast<int>(std::nearbyint(y)));
+}
+
+void Program::RunOptionsMode(WindowHandle handle) {
+  options_ = std::make_unique<OptionsDialog>(
+      OptionsDialog::Services{services_.system, services_.windows, services_.dialogs, services_.paths,
+                              services_.options_windows},
+      settings_, identity_, CreateShowPreviewEngine(engine_, services_.loop, catalogue_, order_, show_),
+      CreateRegistryOptionsStorage(services_.registry, identity_.settings_key));
+  show_.SetDialogPreview(options_.get());
+  options_->Load();
+  // The program's icon is carried by the engine's window.
+  engine_.Load();
+  const WindowHandle owner = services_.windows.GetParent(handle);
+  if (owner != 0) {
+    options_->SetOwner(owner);
+    options_->Window()->SetOwner(owner);
+    PlaceOptionsDialog(owner, *options_->Window());
+    services_.windows.EnableWindow(owner, false);
+  }
+  options_->Show();
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The composition root: owns every subsystem, wires them together and runs
+// the mode the command line asks for. Each subsystem gets only what it uses;
+// nothing else holds the program's state.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "options/options_dialog.h"
+#include "platform/engine.h"
+#include "render/graphics.h"
+#include "render/renderer.h"
+#include "saver/power_watch.h"
+#include "saver/saver_form.h"
+#include "sequence/picture_order.h"
+#include "sequence/slide_show.h"
+#include "settings/identity.h"
+#include "settings/registry.h"
+#include "settings/saver_settings.h"
+#include "startup/monitors.h"
+
+class DialogServices;
+class EventLoop;
+class FileSystem;
+class ImageProbe;
+class PowerPort;
+class SystemPort;
+
+// What the program runs on: the real platform services (platform_services.h)
+// or fakes in tests. Not owned.
+struct ProgramServices {
+  EventLoop& loop;
+  SystemPort& system;
+  WindowSystem& windows;
+  RegistryStore& registry;
+  DisplayPort& display;
+  GraphicsLibrary& graphics;
+  FileSystem& files;
+  ImageProbe& probe;
+  PowerPort& power;
+  DialogServices& dialogs;
+  PathStyle paths;
+  EngineWindowFactory engine_windows;
+  SaverWindowFactory saver_windows;
+  OptionsWindowFactory options_windows;
+};
+
+// The message shown for any switch the program does not know.
+inline constexpr const char* kRefusalMessage =
+    "This is a screen saver! Please run it with appropriate parameter: /C or /S";
+
+class Program {
+ public:
+  explicit Program(const ProgramServices& services);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Reads the settings and the command line (the arguments only, no program
+  // name) and sets up the chosen mode. True when a mode was set up and the
+  // event loop must run; false after the refusal message.
+  bool Main(const std::string& command_line);
+
+  // The parts, for tests that drive a mode from outside.
+  const SaverSettings& settings() const { return settings_; }
+  Catalogue& catalogue() { return catalogue_; }
+  SlideShow& show() { return show_; }
+  Engine& engine() { return engine_; }
+  OptionsDialog* options() { return options_.get(); }
+  const std::vector<std::unique_ptr<SaverForm>>& saver_forms() const { return saver_forms_; }
+
+ private:
+  // "/S": one topmost saver window per monitor, cursor hidden, the system
+  // told that a screen saver runs, the scan and the show started.
+  void RunSaverMode();
+  // "/P <host>": one saver window embedded in the host; ends at once when
+  // the host has no parent.
+  void RunPreviewMode(WindowHandle host);
+  // "/C [<handle>]" or nothing: the options dialog, owned by the handle's
+  // parent when there is one.
+  void RunOptionsMode(WindowHandle handle);
+  // 32 pixels right of and below the owner when the owner lies wholly on a
+  // monitor, else centred on monitor 1 (halves rounded to even); left alone
+  // without any monitor.
+  void PlaceOptionsDialog(WindowHandle owner, OptionsWindow& window);
+  SaverForm& AddSaverForm();
+  // Starts the walk, lets it begin, then starts the show with a first tick.
+  void StartScanAndShow();
+
+  ProgramServices services_;
+  ProgramIdentity identity_;
+  SaverSettings settings_;
+  DiagnosticSwitches switches_;
+  GraphicsSession graphics_;
+  Engine engine_;
+  Catalogue catalogue_;
+  PictureOrder order_;
+  FrameRenderer renderer_;
+  SlideShow show_;
+  PowerWatch power_watch_;
+  std::vector<std::unique_ptr<SaverForm>> saver_forms_;
+  std::unique_ptr<OptionsDialog> options_;
+};

@@ -1,0 +1,88 @@
+#include "sequence/picture_order.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "fakes/fake_services.h"
+
+namespace {
+
+class PictureOrderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    s.f.system.tick = 123457;
+    s.f.system.seconds = 4242.5;
+    s.order.Seed();
+  }
+  std::string Next(bool random) { return s.order.Next(random); }
+  static std::string Pic(int i) { return FakeShow::Picture(i); }
+  FakeShow s;
+};
+
+// Sequential order from a given index: wrap by subtraction (without
+// overflow), empty frames for negative indexes.
+TEST_F(PictureOrderTest, SequentialOrderFromAnyIndex) {
+  const struct { int pictures, index; std::vector<std::string> shown; int last; } cases[] = {
+      {3, -1, {Pic(0), Pic(1), Pic(2), Pic(0)}, 0},
+      {1, -1, {Pic(0), Pic(0)}, 0},
+      {0, -1, {"", ""}, -1},
+      {3, 10, {Pic(2), Pic(0)}, 0},  // 11 - 3 - 3 - 3 = 2
+      {5, -3, {"", "", Pic(0)}, 0},  // the back keys went further back than the list
+      {3, 2147483646, {Pic(1)}, 1},   // 2147483647 - 3 * 715827882
+  };
+  for (const auto& c : cases) {
+    FakeShow show;
+    show.SetPictures(c.pictures);
+    show.order.SetCurrentIndex(c.index);
+    std::vector<std::string> got;
+    for (std::size_t i = 0; i < c.shown.size(); ++i) got.push_back(show.order.Next(false));
+    EXPECT_EQ(got, c.shown) << c.pictures << " pictures from " << c.index;
+    EXPECT_EQ(show.order.CurrentIndex(), c.last);
+  }
+  EXPECT_EQ(Next(true), "");
+}
+
+TEST_F(PictureOrderTest, RandomOrderIsAPermutationInEveryPass) {
+  s.SetPictures(17);
+  for (int pass = 0; pass < 20; ++pass) {
+    std::set<std::string> seen;
+    for (int i = 0; i < 17; ++i) seen.insert(Next(true));
+    EXPECT_EQ(seen.size(), 17u) << "pass " << pass;
+    EXPECT_EQ(s.order.CurrentIndex(), 16);
+  }
+}
+
+TEST_F(PictureOrderTest, PictureListedMidPassIsEligibleInThatPassAndBackReplaysTheOrder) {
+  s.settings.include_folders = "C:\\p\\\r\nC:\\q\\";
+  s.f.files.Make("C:\\q\\late.jpg");
+  s.SetPictures(3, false);
+  std::vector<std::string> shown{Next(true)};
+  s.catalogue.ScanFolder(2);
+  for (int i = 0; i < 3; ++i) shown.push_back(Next(true));
+  EXPECT_EQ(std::set(shown.begin(), shown.end()), (std::set<std::string>{Pic(0), Pic(1), Pic(2), "C:\\q\\late.jpg"}));
+  s.order.SetCurrentIndex(s.order.CurrentIndex() - 2);  // one window: back over the picture on screen
+  EXPECT_EQ(Next(false), shown[2]);
+}
+
+TEST_F(PictureOrderTest, RandomRangeStaysInsideWithTheShapeOfTheMeanOfTwoGenerators) {
+  EXPECT_EQ(s.order.RandomRange(5, 5), 5);
+  std::map<int, int> counts;
+  for (int i = 0; i < 40000; ++i) {
+    int v = s.order.RandomRange(0, 4);
+    ASSERT_GE(v, 0);
+    ASSERT_LE(v, 4);
+    ++counts[v];
+  }
+  // z is the mean of two uniform draws (UniversalRandom and LcgRandom), so
+  // it is triangular on [0, 1); rounding 4z gives 1/32, 1/4, 7/16, 1/4,
+  // 1/32. A single generator would give 1/8, 1/4, 1/4, 1/4, 1/8.
+  EXPECT_NEAR(counts[0], 1250, 250);
+  EXPECT_NEAR(counts[1], 10000, 600);
+  EXPECT_NEAR(counts[2], 17500, 600);
+  EXPECT_NEAR(counts[3], 10000, 600);
+  EXPECT_NEAR(counts[4], 1250, 250);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "sequence/slide_show.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_services.h"
+
+namespace {
+
+// The show with the engine loaded and `screens` recording picture boxes (none:
+// the dialog preview is the target).
+struct Rig : FakeShow {
+  explicit Rig(int screens, int pictures = 0, bool scan_done = false) {
+    SetPictures(pictures, scan_done);
+    engine.Load();
+    boxes.resize(screens);
+    std::vector<PictureBox*> targets;
+    for (RecordingPictureBox& box : boxes) targets.push_back(&box);
+    show.SetScreens(targets);
+  }
+  Timer& Slide() { return engine.SlideTimer(); }
+  std::vector<RecordingPictureBox> boxes;
+};
+
+// The calls of a box's frames that start with prefix.
+std::vector<std::string> Calls(const RecordingPictureBox& box, const std::string& prefix) {
+  std::vector<std::string> out;
+  std::copy_if(box.log.begin(), box.log.end(), std::back_inserter(out),
+               [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
+  return out;
+}
+
+TEST(SlideShowTest, EachScreenTakesTheNextPictureInScreenOrder) {
+  Rig r(2, 3);
+  r.show.OnSlideTimer();
+  EXPECT_EQ(r.order.CurrentIndex(), 1);  // screen 1 drew 0, screen 2 drew 1
+  r.show.OnSlideTimer();
+  EXPECT_EQ(r.order.CurrentIndex(), 0);  // then 2 and 0
+  EXPECT_EQ(r.boxes[0].refreshes, 2);
+  EXPECT_EQ(r.boxes[1].refreshes, 2);
+}
+
+TEST(SlideShowTest, StartIntervalGivesWayOnceThereIsSomethingToShowOrTheScanIsDone) {
+  for (auto [pictures, scan_done] : {std::pair{0, false}, {0, true}, {1, false}}) {
+    Rig r(1, pictures, scan_done);
+    r.Slide().SetEnabled(true);
+    r.show.OnSlideTimer();
+    EXPECT_EQ(r.Slide().Interval(), pictures || scan_done ? 15000u : 50u) << pictures << scan_done;
+    EXPECT_TRUE(r.Slide().Enabled());
+  }
+}
+
+// Asleep, after the engine's unload, or a dialog preview without its dialog:
+// no picture is taken and the timer keeps running.
+TEST(SlideShowTest, TicksThatDrawNothing) {
+  for (int which = 0; which < 3; ++which) {
+    Rig r(which < 2 ? 1 : 0, 2);
+    r.Slide().SetEnabled(true);
+    if (which == 0) r.show.Flags().asleep = true;
+    if (which == 1) r.engine.Unload();
+    r.show.OnSlideTimer();
+    EXPECT_EQ(r.order.CurrentIndex(), -1) << which;
+    if (which < 2) {
+      EXPECT_EQ(r.boxes[0].refreshes, 0) << which;
+    }
+    if (which != 1) {
+      EXPECT_TRUE(r.Slide().Enabled()) << which;
+    }
+  }
+}
+
+TEST(SlideShowTest, TimerTicksThroughTheEventLoop) {
+  Rig r(1, 4);
+  r.settings.interval_ms = 1000;
+  r.Slide().SetEnabled(true);
+  r.f.loop.Advance(50);  // first tick at the start interval
+  EXPECT_EQ(r.order.CurrentIndex(), 0);
+  r.f.loop.Advance(999);
+  EXPECT_EQ(r.order.CurrentIndex(), 0);
+  r.f.loop.Advance(1);
+  EXPECT_EQ(r.order.CurrentIndex(), 1);
+  r.show.StartInDialogPreview();  // acts only with the dialog's preview shown
+  EXPECT_EQ(r.show.CountScreens(), 1);
+}
+
+// What one tick draws into a screen: the message or caption text and where
+// the picture goes (a 1920x1080 picture, scale mode CenterSmall, so the system
+// preview's one tenth shows in the rectangle).
+TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
+  const std::string pic = FakeShow::Picture(0);
+  const struct {
+    bool preview, scan_done;
+    int pictures;
+    std::string text;   // drawn by the caption layer
+    std::string image;  // the DrawImageRect call, "" for none
+  } cases[] = {
+      {false, false, 0, "", ""},
+      {false, true, 0, "No files found :(", ""},
+      {true, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
+      {true, false, 0, "", ""},
+      {false, false, 1, pic, "DrawImageRect(" + pic + ",0,0,1920,1080)"},
+      {true, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawImageRect(" + pic + ",864,486,192,108)"},
+  };
+  for (const auto& c : cases) {
+    Rig r(1, c.pictures, c.scan_done);
+    r.settings.scale_mode = ScaleMode::CenterSmall;
+    r.show.SetSystemPreview(c.preview);
+    r.boxes[0].pictures[pic] = {1920, 1080};
+    r.show.OnSlideTimer();
+    const std::vector<std::string> text = Calls(r.boxes[0], "AddString(#2,");
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
+    const std::vector<std::string> image = Calls(r.boxes[0], "DrawImageRect(");
+    EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
+    EXPECT_EQ(r.boxes[0].refreshes, 1);
+  }
+}
+
+// The options dialog's preview: one box, the picture at one tenth, and the
+// message once the scan has found nothing; sleep does not apply to it.
+TEST(SlideShowTest, DialogPreviewDrawsIntoTheDialogsBox) {
+  struct Preview : DialogPreview {
+    bool PreviewShown() const override { return true; }
+    PictureBox* PreviewBox() override { return &box; }
+    RecordingPictureBox box;
+  } preview;
+  const std::string pic = FakeShow::Picture(0);
+  for (int pictures : {0, 1}) {
+    Rig r(0, pictures, true);
+    r.show.SetDialogPreview(&preview);
+    preview.box = {};
+    preview.box.pictures[pic] = {1920, 1080};
+    r.settings.scale_mode = ScaleMode::CenterSmall;
+    r.show.Flags().asleep = true;
+    r.show.StartInDialogPreview();
+    const std::vector<std::string> text = Calls(preview.box, "AddString(#2,");
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",", 0), 0u);
+    EXPECT_EQ(Calls(preview.box, "DrawImageRect("),
+              pictures ? std::vector<std::string>{"DrawImageRect(" + pic + ",864,486,192,108)"}
+                       : std::vector<std::string>{});
+    EXPECT_EQ(preview.box.refreshes, 1);
+    EXPECT_TRUE(r.Slide().Enabled());
+  }
+}
+
+}  // namespace

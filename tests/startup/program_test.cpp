@@ -1,0 +1,190 @@
+// Start-up, the run modes and the saver's orderly end, driven through the
+// fakes (EndProcess throws ProcessEnded instead of ending).
+#include "startup/program.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/fake_services.h"
+#include "saver/saver_exit.h"
+
+namespace {
+
+// The exit code the action ended the program with; -1 when it returned.
+int ExitCode(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ProcessEnded& end) {
+    return end.exit_code;
+  }
+  return -1;
+}
+
+struct Rig {
+  Rig() { f.windows.parents[77] = 5, f.windows.rects[77] = {300, 200, 452, 312}; }
+  FakeServices f;
+  Program program{f.View()};
+};
+
+// "+" when Main returned true, "-" when false, "E" when the program ended;
+// then "S" for a topmost saver window ("hidden": the cursor was hidden),
+// "P<host>" for one embedded in the host, "C<owner>" for the options dialog,
+// "R" for the refusal message, and the calls on other windows. Every handle
+// the command lines name has the parent 66, except 7, 88 and 99.
+std::string Start(const char* command_line) {
+  Rig r;
+  FakeServices& f = r.f;
+  f.display.AddMonitor(0, 0, 800, 600, true);
+  for (WindowHandle h : {1234, 5678, 234, 77, 12, 2, 4, 42}) {
+    f.windows.parents[h] = 66;
+    f.windows.rects[h] = {10, 20, 162, 132};
+  }
+  const std::string title = RestoreIdentity().title;
+  std::string out;
+  if (ExitCode([&] { out = r.program.Main(command_line) ? "+" : "-"; }) != -1) out = "E";
+  for (const auto* w : f.windows.saver_windows) out += w->topmost ? "S" : "P" + std::to_string(w->embedded_in);
+  for (const auto* w : f.windows.options_windows)
+    out += "C" + std::to_string(w->owner) + (w->shown && w->caption == title ? "" : "?");
+  for (const FakeSystem::Box& box : f.system.boxes)
+    out += box.text == kRefusalMessage && box.title == title && box.style == 48 ? "R" : "?";
+  if (!f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)") out += " hidden";
+  for (const std::string& call : f.windows.calls) out += " " + call;
+  return out;
+}
+
+TEST(Program, CommandLineStartsTheMode) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/S", "+S hidden"}, {"   /s   ", "+S hidden"}, {"/saver extra words", "+S hidden"},
+      {"/P 1234", "+P1234"}, {"/p:5678", "+P5678"}, {"/P1234", "+P234"},  // the handle starts at the 4th character
+      {"/P  77", "+P77"}, {"/P 12ab", "+P12"}, {"/P 2.5", "+P2"}, {"/P 3.5", "+P4"},
+      {"/P", "E"}, {"/P abc", "E"}, {"/P 99999999999", "E"}, {"/P 88", "E"}, {"/P77", "E"},
+      {"/c:42", "+C66 DisableWindow(66)"}, {"/C 1234", "+C66 DisableWindow(66)"}, {"/C:99", "+C0"},
+      {"/C", "+C0"}, {"", "+C0"}, {"     ", "+C0"},
+      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"},
+  };
+  for (auto [command_line, started] : cases) EXPECT_EQ(Start(command_line), started) << "[" << command_line << "]";
+}
+
+// Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
+std::string Windows(const FakeServices& f) {
+  std::string out;
+  for (const FakeSaverWindow* w : f.windows.saver_windows) {
+    const WindowRect& r = w->placed;
+    out += "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + (w->topmost ? " topmost" : " in " + std::to_string(w->embedded_in)) +
+           " frames " + std::to_string(w->box.refreshes) + "]";
+  }
+  return out;
+}
+
+// The scan starts before the show; the first frame is drawn at once.
+TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
+  Rig none;  // no monitor attached: the end, without a window
+  EXPECT_EQ(ExitCode([&] { none.program.Main("/S"); }), 0);
+  EXPECT_EQ(Windows(none.f), "");
+  Rig r;
+  FakeServices& f = r.f;
+  f.display.AddMonitor(0, 0, 1920, 1080, true);
+  f.display.AddAdapter("Off", 0);
+  f.display.AddMonitor(-1280, 100, 1280, 1024);
+  f.display.AddMonitor(1920, -200, 1080, 1920);
+  bool slide_on_at_yield = false;
+  f.loop.on_yield = [&] {
+    Engine& engine = r.program.engine();
+    slide_on_at_yield = slide_on_at_yield || (engine.IsLoaded() && engine.SlideTimer().Enabled());
+  };
+  r.program.Main("/S");
+  EXPECT_EQ(Windows(f), "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
+                        "[1920,-200,3000,1720 topmost frames 1]");
+  EXPECT_EQ(f.system.calls,
+            (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
+  EXPECT_FALSE(slide_on_at_yield);
+  EXPECT_TRUE(r.program.engine().ScanTimer().Enabled() && r.program.engine().SlideTimer().Enabled());
+}
+
+TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
+  Rig r;
+  std::size_t windows_at_yield = 99;
+  r.f.loop.on_yield = [&] { windows_at_yield = r.f.windows.saver_windows.size(); };
+  r.program.Main("/P 77");
+  EXPECT_EQ(windows_at_yield, 0u);
+  EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
+}
+
+// Where the options dialog (340 x 560 in the fake) lands for its owner.
+TEST(Program, OptionsDialogPlacement) {
+  const struct {
+    WindowRect owner;
+    std::vector<WindowRect> monitors;
+    const char* at;  // "" when left alone
+  } cases[] = {
+      {{850, 40, 1200, 400}, {{0, 0, 800, 600}, {800, 0, 1440, 480}}, "882,72"},  // on monitor 2: 32 right and below
+      {{-100, 10, 100, 20}, {{-1024, 0, 0, 768}, {0, 0, 800, 600}}, "-682,104"},  // across: centred on monitor 1
+      {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},  // halves to even: 230.5, 20.5
+      {{-50, 0, 100, 100}, {{0, 0, 803, 601}}, "232,20"},  // 231.5
+      {{0, 0, 10, 10}, {}, ""},                            // no monitor: left alone
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    for (const auto& m : c.monitors) r.f.display.AddMonitor(m.left, m.top, m.right - m.left, m.bottom - m.top);
+    r.f.windows.parents[12] = 66;
+    r.f.windows.rects[66] = c.owner;
+    r.program.Main("/C 12");
+    const FakeOptionsWindow& dialog = *r.f.windows.options_windows.at(0);
+    EXPECT_EQ(dialog.moved ? std::to_string(dialog.x) + "," + std::to_string(dialog.y) : "", c.at);
+  }
+}
+
+// The engine unloaded first, then the system told, the cursor shown, the
+// graphics stopped and the end with code 0: ended by a key in the saver, by
+// the host in the system preview, and before anything ran.
+TEST(Program, SaverEndsInOrder) {
+  for (const char* mode : {"/S", "/P 77", ""}) {
+    SCOPED_TRACE(mode);
+    Rig r;
+    FakeServices& f = r.f;
+    f.display.AddMonitor(0, 0, 800, 600, true);
+    if (*mode) r.program.Main(mode);
+    f.loop.Advance(200);  // the show runs: the first frame started the graphics library
+    f.loop.now += 10000;  // and a tick is overdue when it ends
+    std::vector<std::string> seen;
+    f.system.on_call = [&](const std::string& call) {
+      seen.push_back(call + (r.program.engine().IsLoaded() ? " loaded" : "") + " stops=" +
+                     std::to_string(f.graphics.stops));
+    };
+    int cancel = 0;
+    const int code = ExitCode([&] {
+      if (mode[1] == 'S') f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
+      if (mode[1] == 'P') f.windows.saver_windows.at(0)->events.OnClosed(cancel);
+      GraphicsSession graphics(f.graphics, f.system);
+      EndSaver(r.program.engine(), f.system, graphics);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0", "ShowCursor(1) stops=0",
+                                              "EndProcess stops=" + std::to_string(*mode != 0)}));
+    EXPECT_FALSE(f.loop.FireNext());  // no slide after the end
+  }
+}
+
+// Started once, stopped once; a failure shows the critical message with the
+// default title and ends without any clean-up.
+TEST(GraphicsSession, StartsOnceAndStopsOnce) {
+  FakeServices f;
+  GraphicsSession session(f.graphics, f.system);
+  session.Stop();  // never started: nothing to stop
+  session.Start();
+  session.Start();
+  EXPECT_EQ(f.graphics.starts, 1);
+  session.Stop();
+  session.Stop();
+  EXPECT_EQ(f.graphics.stops, 1);
+  f.graphics.fail = true;  // a later need starts it again
+  EXPECT_EQ(ExitCode([&] { session.Start(); }), 1);
+  EXPECT_EQ(f.graphics.starts, 2);
+  const FakeSystem::Box& box = f.system.boxes.at(0);
+  EXPECT_EQ(box.text + "|" + box.title + "|" + std::to_string(box.style), "Error loading GDI+!||16");
+  EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
+}
+
+}  // namespace
