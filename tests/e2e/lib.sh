@@ -1,10 +1,13 @@
-# Helpers for the end-to-end scripts: a private X display, window lookup,
-# screenshots and a private Wine prefix. Source it; every script then runs
-# with its own Xvfb (or Xorg dummy) server that is stopped on exit.
+# Helpers for the end-to-end scripts: the platform under test, a private X
+# display, window lookup, screenshots and a private settings store. Every
+# script takes "program source-dir build-dir" and sources this first; it then
+# runs with its own Xvfb (or Xorg dummy) server that is stopped on exit.
 set -u
+program=$1 src=$2 build=$3
 E2E_TMP=$(mktemp -d /tmp/glimmora-e2e.XXXXXX)
 E2E_PIDS=()
 E2E_KEEP=${E2E_KEEP:-}
+title="Glimmora - slide show by Glimmora Labs"
 
 e2e_cleanup() {
   local pid
@@ -139,14 +142,99 @@ pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
-# A private copy of the shared Wine prefix, so tests do not see each
-# other's registry.
-use_private_wine_prefix() {
-  local src
-  src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)
-  source "$src/wine-env.sh"
+# What differs between the platforms. glimmora.scr is the Windows build,
+# run under Wine (RUN) with a private copy of the shared prefix, so tests do
+# not see each other's registry; the Linux build gets a private config folder.
+if [[ $program == *.scr ]]; then
+  PLATFORM=win RUN=(wine) SAVER_CLASS=glimmora.scr UNIT_TESTS="$build/tests/glimmora_tests_win.exe" exe=.exe
+  source "$src/cmake/wine-env.sh"
   glimmora_wine_prefix || fail "cannot prepare the Wine prefix"
   cp -a "$WINEPREFIX" "$E2E_TMP/wineprefix"
   export WINEPREFIX="$E2E_TMP/wineprefix"
   E2E_PRIVATE_PREFIX=1
+else
+  PLATFORM=linux RUN=() SAVER_CLASS=glimmora UNIT_TESTS="$build/tests/glimmora_tests" exe=
+  export XDG_CONFIG_HOME="$E2E_TMP/config"
+fi
+SETTINGS_TOOL="$build/tests/glimmora_settings_tool$exe"
+[ -f "$SETTINGS_TOOL" ] || fail "no settings tool at $SETTINGS_TOOL"
+win() { [ "$PLATFORM" = win ]; }
+
+# Starts the program in the background with the given switches; sets pid.
+launch() {
+  "${RUN[@]}" "$program" "$@" &
+  pid=$!
+}
+# The settings tool; Windows console output ends its lines with CR-LF.
+tool() { "${RUN[@]}" "$SETTINGS_TOOL" "$@" | tr -d '\r'; }
+setting() { [ "$(tool set HKCU 'Software\Glimmora' "$1" "$2" "$3")" = ok ] || fail "cannot store $2"; }
+# A folder as the options dialog stores it, with its final separator.
+folder_value() { if win; then echo "$(winepath -w "$1")\\"; else echo "$1/"; fi; }
+
+# Starts the saver with /S and waits for its windows ($1, 1 by default);
+# sets pid and ids.
+start_saver() {
+  launch /S
+  ids=$(wait_for_class "$SAVER_CLASS" "${1:-1}" 30) || fail "fewer than ${1:-1} saver windows"
+}
+
+# Ends the saver of $pid with a key and checks that it ended cleanly.
+end_saver() {
+  xdotool mousemove 900 100 key x
+  wait_exit "$pid" 15 || fail "the saver did not end on a key"
+  [ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+}
+
+# Runs the platform GoogleTests of the filter $1 against this display;
+# fails when one fails or is skipped, or when a pattern of the filter matched
+# no test. Shows the result line of each test.
+platform_tests() {
+  local log="$E2E_TMP/unit.log" patterns pattern prefix
+  timeout 120 "${RUN[@]}" "$UNIT_TESTS" --gtest_filter="$1" >"$log" 2>&1 || { cat "$log" >&2; fail "platform tests"; }
+  tr -d '\r' <"$log" | grep -E '^\[ +(OK|SKIPPED|FAILED) +\]' >&2
+  grep -q '^\[  SKIPPED \]' "$log" && fail "platform tests were skipped"
+  IFS=: read -ra patterns <<<"$1"
+  for pattern in "${patterns[@]}"; do
+    prefix=${pattern%%\**}
+    grep -q "^\[       OK \] ${prefix//./\\.}" "$log" || fail "no platform test ran for $pattern"
+  done
+}
+
+# Runs win_host.c (built on first use) with a mode and a place: a host
+# window of another process for the saver's switches that take a window.
+run_host() {
+  [ -f "$E2E_TMP/win_host.exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$E2E_TMP/win_host.exe" \
+    "$src/tests/e2e/win_host.c" -luser32 || fail "cannot build the host program"
+  timeout 60 wine "$E2E_TMP/win_host.exe" "$@" "$(winepath -w "$program")" >"$E2E_TMP/host.log" 2>&1
+  local status=$?
+  tr -d '\r' <"$E2E_TMP/host.log" | grep -v '^[0-9a-f]*:' >&2
+  return $status
+}
+
+# A host window of another program for /P and /C on Linux: an xmessage at
+# geometry $1 (border $2), placed without a window manager; sets HOST and
+# HOST_PID.
+start_host() {
+  xmessage -geometry "$1" ${2:+-bw "$2"} -name glimmora-host host 2>/dev/null &
+  HOST_PID=$!
+  E2E_PIDS+=("$HOST_PID")
+  HOST=$(wait_for_window '^glimmora-host$' 15) || fail "xmessage did not open"
+}
+
+# Prints the id of the saver's window inside HOST, waiting for it.
+preview_child() {
+  local child
+  for _ in $(seq 100); do
+    child=$(xwininfo -children -id "$HOST" | awk '/^ +0x/ && /"Glimmora"/ {print $1}' | head -n 1)
+    [ -n "$child" ] && { echo "$child"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Closes HOST: the preview of $pid must end with it, with code 0.
+close_host() {
+  kill "$HOST_PID"
+  wait_exit "$pid" 15 || fail "the preview outlived its host"
+  [ "$EXIT_CODE" = 0 ] || fail "preview exit code $EXIT_CODE"
 }

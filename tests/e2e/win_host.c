@@ -10,6 +10,8 @@
  *                              monitor 1 (the owner lies across monitors)
  *   win_host preview X Y SCR   /p <child>; a saver child fills the preview
  *                              area; closing the host ends the saver with 0
+ *   win_host input   X Y SCR   the same, and keys, movements and clicks sent
+ *                              to the preview end nothing
  */
 #include <windows.h>
 
@@ -88,7 +90,7 @@ static int CheckDialog(HWND owner, HWND child, const char* scr, BOOL centred) {
   return 0;
 }
 
-static int CheckPreview(HWND owner, HWND child, const char* scr) {
+static int CheckPreview(HWND owner, HWND child, const char* scr, BOOL input) {
   PROCESS_INFORMATION pi;
   char args[64];
   memset(&pi, 0, sizeof pi);
@@ -107,7 +109,17 @@ static int CheckPreview(HWND owner, HWND child, const char* scr) {
   if (!(style & WS_CHILD)) return Fail("saver lacks WS_CHILD", &pi);
   if (s.left != c.left || s.top != c.top || s.right != c.right || s.bottom != c.bottom)
     return Fail("saver does not fill the preview area", &pi);
-  if (WaitForSingleObject(pi.hProcess, 0) != WAIT_TIMEOUT) return Fail("saver ended early", &pi);
+  if (input) {
+    const WPARAM keys[] = {VK_ESCAPE, 'A', VK_RIGHT, VK_LEFT, 'S', VK_F8, VK_F7, VK_F7, VK_SPACE, VK_RETURN};
+    for (int i = 0; i < (int)(sizeof keys / sizeof keys[0]); ++i) PostMessageA(saver, WM_KEYDOWN, keys[i], 1);
+    PostMessageA(saver, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PostMessageA(saver, WM_MOUSEMOVE, 0, MAKELPARAM(60, 40));
+    PostMessageA(saver, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 40));
+    PostMessageA(saver, WM_LBUTTONUP, 0, MAKELPARAM(60, 40));
+    Pump(1500);
+  }
+  if (WaitForSingleObject(pi.hProcess, 0) != WAIT_TIMEOUT)
+    return Fail(input ? "input in the preview ended it" : "saver ended early", &pi);
   DestroyWindow(owner);
   for (int i = 0; i < 500 && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++i) Pump(20);
   DWORD code = 12345;
@@ -121,7 +133,7 @@ static int CheckPreview(HWND owner, HWND child, const char* scr) {
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    printf("usage: win_host owner|centre|preview X Y SCR\n");
+    printf("usage: win_host owner|centre|preview|input X Y SCR\n");
     return 2;
   }
   HINSTANCE instance = GetModuleHandleA(NULL);
@@ -131,6 +143,7 @@ int main(int argc, char** argv) {
   HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 20, 30, 152, 112, owner, NULL, instance, NULL);
   if (!owner || !child) return Fail("cannot create the host windows", NULL);
   Pump(200);
-  if (strcmp(argv[1], "preview") == 0) return CheckPreview(owner, child, argv[4]);
+  if (strcmp(argv[1], "preview") == 0 || strcmp(argv[1], "input") == 0)
+    return CheckPreview(owner, child, argv[4], strcmp(argv[1], "input") == 0);
   return CheckDialog(owner, child, argv[4], strcmp(argv[1], "centre") == 0);
 }

@@ -1,41 +1,30 @@
 #!/usr/bin/env bash
-# The Linux build: the refusal message, a saver window over the
-# screen that a key ends, /P without a valid host, and the options dialog.
-# Usage: linux_startup.sh glimmora source-dir build-dir
-program=$1
+# The refusal message, a saver window over the screen that a key ends, /P
+# without a valid host, and the options dialog.
+# Usage: startup.sh glimmora|glimmora.scr source-dir build-dir
 source "$2/tests/e2e/lib.sh"
 start_xvfb
-export XDG_CONFIG_HOME="$E2E_TMP/config"
-title="Glimmora - slide show by Glimmora Labs"
 
 note "unknown switch: message box titled with the program title, then a normal end"
-"$program" /A &
-pid=$!
+launch /A
 id=$(wait_for_window "^$title\$" 30) || fail "no refusal message box"
 xdotool windowfocus --sync "$id" key Return
 wait_exit $pid 15 || fail "the refusal did not end the program"
 [ "$EXIT_CODE" = 0 ] || fail "refusal exit code $EXIT_CODE"
 
 note "/S: one window over the whole screen; a key ends the saver"
-"$program" /S &
-pid=$!
-ids=$(wait_for_class "glimmora" 1 30) || fail "no saver window"
-id=$(printf '%s\n' $ids | head -n 1)
-read -r x y w h <<<"$(window_geometry "$id")"
+start_saver
+read -r x y w h <<<"$(window_geometry "$(head -n 1 <<<"$ids")")"
 [ "$x $y $w $h" = "0 0 1280 1024" ] || fail "saver window at $x $y $w $h"
-xdotool mousemove 5 5 key Escape
-wait_exit $pid 15 || fail "the saver did not end on a key"
-[ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+end_saver
 
 note "/P with a handle that has no parent ends at once, without a window"
-"$program" /P 12345 &
-pid=$!
+launch /P 12345
 wait_exit $pid 15 || fail "/P without parent kept running"
-xdotool search --onlyvisible --class "glimmora" >/dev/null 2>&1 && fail "/P opened a window"
+xdotool search --onlyvisible --class "$SAVER_CLASS" >/dev/null 2>&1 && fail "/P opened a window"
 
 note "no argument: the options dialog"
-"$program" &
-pid=$!
+launch
 wait_for_window "^$title\$" 30 >/dev/null || fail "no options dialog"
 kill "$pid"
 echo PASS
