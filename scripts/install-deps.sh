@@ -13,6 +13,7 @@ packages=(
   imagemagick fonts-liberation attr feh python3
   libgdk-pixbuf2.0-bin libwmf-0.2-7-gtk
   clang libclang-rt-14-dev
+  librsvg2-bin dpkg-dev file lintian desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
