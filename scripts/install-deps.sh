@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox
   xserver-xorg-core xserver-xorg-video-dummy
   imagemagick fonts-liberation attr feh python3
+  nsis
   libgdk-pixbuf2.0-bin libwmf-0.2-7-gtk
   clang libclang-rt-14-dev
   librsvg2-bin dpkg-dev file lintian desktop-file-utils
