@@ -1,6 +1,6 @@
 // The shell-link reader on malformed links (under the sanitizers: no read out
 // of bounds), and link paths mapped to POSIX paths. Whole links on real trees:
-// file_system_*_test.cpp; random input: shell_link_fuzz.cpp.
+// file_system_*_test.cpp; random input: tests/fuzz/shell_link_fuzz.cpp.
 #include "catalogue/shell_link.h"
 
 #include <gtest/gtest.h>

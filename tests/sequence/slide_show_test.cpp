@@ -31,16 +31,6 @@ std::vector<std::string> Calls(const RecordingPictureBox& box, const std::string
   return out;
 }
 
-TEST(SlideShowTest, EachScreenTakesTheNextPictureInScreenOrder) {
-  Rig r(2, 3);
-  r.show.OnSlideTimer();
-  EXPECT_EQ(r.order.CurrentIndex(), 1);  // screen 1 drew 0, screen 2 drew 1
-  r.show.OnSlideTimer();
-  EXPECT_EQ(r.order.CurrentIndex(), 0);  // then 2 and 0
-  EXPECT_EQ(r.boxes[0].refreshes, 2);
-  EXPECT_EQ(r.boxes[1].refreshes, 2);
-}
-
 TEST(SlideShowTest, StartIntervalGivesWayOnceThereIsSomethingToShowOrTheScanIsDone) {
   for (auto [pictures, scan_done] : {std::pair{0, false}, {0, true}, {1, false}}) {
     Rig r(1, pictures, scan_done);
@@ -68,20 +58,6 @@ TEST(SlideShowTest, TicksThatDrawNothing) {
       EXPECT_TRUE(r.Slide().Enabled()) << which;
     }
   }
-}
-
-TEST(SlideShowTest, TimerTicksThroughTheEventLoop) {
-  Rig r(1, 4);
-  r.settings.interval_ms = 1000;
-  r.Slide().SetEnabled(true);
-  r.f.loop.Advance(50);  // first tick at the start interval
-  EXPECT_EQ(r.order.CurrentIndex(), 0);
-  r.f.loop.Advance(999);
-  EXPECT_EQ(r.order.CurrentIndex(), 0);
-  r.f.loop.Advance(1);
-  EXPECT_EQ(r.order.CurrentIndex(), 1);
-  r.show.StartInDialogPreview();  // acts only with the dialog's preview shown
-  EXPECT_EQ(r.show.CountScreens(), 1);
 }
 
 // What one tick draws into a screen: the message or caption text and where

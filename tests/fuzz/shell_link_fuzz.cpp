@@ -1,6 +1,5 @@
 // libFuzzer target for the readers of untrusted file headers: shell links
-// (.lnk) and placeable metafiles. Built only with -DGLIMMORA_FUZZ=ON and
-// clang; see docs/benchmarks.md for the command.
+// (.lnk) and placeable metafiles. The commands are in tests/fuzz/CMakeLists.txt.
 #include "catalogue/shell_link.h"
 #include "catalogue/wmf_header.h"
 
