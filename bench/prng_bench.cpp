@@ -28,6 +28,7 @@ class NoEvents final : public EventLoop {
  public:
   std::unique_ptr<Timer> CreateTimer(std::uint32_t, std::function<void()>) override { return nullptr; }
   void ProcessPendingEvents() override {}
+  void Post(std::function<void()>) override {}
   int Run() override { return 0; }
   void Quit(int) override {}
 };

@@ -1,9 +1,12 @@
 #include "catalogue/admission.h"
 
-#include "catalogue/image_probe.h"
-#include "render/graphics.h"
+#include "render/picture_probe.h"
 
 namespace {
+
+struct PictureSize {
+  float width = 0, height = 0;
+};
 
 bool SizeAdmitted(SizeFilter filter, PictureSize size) {
   if (filter == SizeFilter::Off) return true;
@@ -24,10 +27,9 @@ bool RatioAdmitted(AspectFilter filter, PictureSize size) {
 
 }  // namespace
 
-bool AdmitPicture(const SaverSettings& settings, ImageProbe& probe, GraphicsSession& graphics,
-                  const std::string& path) {
+bool AdmitPicture(const SaverSettings& settings, PictureProbe& probe, const std::string& path) {
   if (settings.size_filter == SizeFilter::Off && settings.aspect_filter == AspectFilter::All) return true;
-  graphics.Start();
-  const PictureSize size = probe.Dimensions(path);
+  const PictureHeader header = probe.Read(path);
+  const PictureSize size{static_cast<float>(header.width), static_cast<float>(header.height)};
   return SizeAdmitted(settings.size_filter, size) && RatioAdmitted(settings.aspect_filter, size);
 }

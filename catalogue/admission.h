@@ -6,8 +6,7 @@
 
 #include "settings/saver_settings.h"
 
-class GraphicsSession;
-class ImageProbe;
+class PictureProbe;
 
 struct ImageSizeOption {
   const char* text = "";  // as the options dialog offers it
@@ -43,7 +42,7 @@ inline constexpr std::array<const char*, 3> kAspectRatioOptions{{
 inline constexpr float kWideRatio = 1.5f;
 
 // True when the picture at path may be listed. With both filters off the file
-// is not opened at all; otherwise the graphics library is started (once) and
-// the picture's size read through the image probe. An unreadable file
-// measures 0 x 0.
-bool AdmitPicture(const SaverSettings& settings, ImageProbe& probe, GraphicsSession& graphics, const std::string& path);
+// is not opened at all; otherwise its size is read from its header. A file
+// that cannot be read, or is none of the five formats, measures 0 x 0.
+// Thread-safe: the walk calls it on its work queue.
+bool AdmitPicture(const SaverSettings& settings, PictureProbe& probe, const std::string& path);

@@ -9,10 +9,11 @@
 #include "platform/engine.h"
 #include "platform/event_loop.h"
 #include "platform/text.h"
+#include "platform/work_queue.h"
 
 namespace {
 
-constexpr int kEntriesPerYield = 30;
+constexpr int kEntriesPerChunk = 30;
 constexpr std::array<std::string_view, 5> kPictureExtensions = {".jpg", ".gif", ".png", ".bmp", ".wmf"};
 
 // The last four characters, ASCII lower-cased (a shorter text whole). Bytes
@@ -35,15 +36,59 @@ std::string WithSeparator(std::string folder, char separator) {
   return folder;
 }
 
+// What the walk needs on its queue, copied: the settings may change on the
+// UI thread while the job runs.
+struct WalkJob {
+  FileSystem* files;
+  PictureProbe* probe;
+  SaverSettings settings;
+  char separator;
+  std::string folder;
+
+  // A shortcut's target: a folder is queued (with subfolders on), a picture
+  // is listed under the target's own path; "" and anything else are skipped.
+  void TakeShortcut(const std::string& target, Catalogue::Found& found) const {
+    if (target.empty()) return;
+    if (files->GetAttributes(target) & kFileDirectory) {
+      // A drive root ("C:\", "/") already ends with the separator.
+      if (settings.include_subfolders) found.emplace_back(true, WithSeparator(target, separator));
+      return;
+    }
+    if (IsPictureName(target)) TakePicture(target, found);
+  }
+
+  void TakePicture(std::string path, Catalogue::Found& found) const {
+    if (AdmitPicture(settings, *probe, path)) found.emplace_back(false, std::move(path));
+  }
+
+  void TakeEntry(const FolderEntry& entry, Catalogue::Found& found) const {
+    if (entry.attributes & kFileDirectory) {
+      if (settings.include_subfolders) found.emplace_back(true, folder + entry.name + separator);
+      return;
+    }
+    const std::string ext = LastFourLower(entry.name);
+    if (entry.attributes & kFileSymlink || ext == ".lnk") {
+      TakeShortcut(files->ResolveShortcut(folder, entry.name), found);
+    } else if (IsPictureExtension(ext)) {
+      TakePicture(folder + entry.name, found);
+    }
+  }
+};
+
 }  // namespace
 
 bool IsPictureName(const std::string& name) { return IsPictureExtension(LastFourLower(name)); }
 
 Catalogue::Catalogue(const Services& services, const SaverSettings& settings)
-    : services_(services), settings_(settings) {}
+    : services_(services), settings_(settings), cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
+
+Catalogue::~Catalogue() { *cancelled_ = true; }
 
 void Catalogue::Seed() {
   ++run_;
+  *cancelled_ = true;
+  cancelled_ = std::make_shared<std::atomic<bool>>(false);
+  walking_ = false;
   queued_.clear();
   scanned_.clear();
   pictures_.clear();
@@ -68,6 +113,7 @@ void Catalogue::StartScan() {
 void Catalogue::RequestStop() {
   stop_requested_ = true;
   scan_done_ = false;
+  *cancelled_ = true;
 }
 
 void Catalogue::OnScanTimer() {
@@ -75,50 +121,96 @@ void Catalogue::OnScanTimer() {
   if (scan_done_ || !engine.IsLoaded()) return;
   Timer& timer = engine.ScanTimer();
   if (!timer.Enabled()) return;
-  // Off for good: the timer only starts the walk; this tick runs all of it.
+  // Off for good: the timer only starts the walk.
   timer.SetEnabled(false);
-  if (ScanQueue() == ScanEnd::Stopped && engine.IsLoaded()) engine.Unload();
+  BeginWalk();
 }
 
-ScanEnd Catalogue::ScanQueue() {
-  const std::uint32_t run = run_;
-  std::int32_t position = 0;
-  do {
-    // The count is read afresh: the walk appends to the queue.
-    if (position >= FolderCount()) {
-      scan_done_ = true;
-      return ScanEnd::Done;
-    }
-    ++position;
-    ScanFolder(position);
-    if (run_ != run) return ScanEnd::Superseded;
-    services_.loop.ProcessPendingEvents();
-    if (run_ != run) return ScanEnd::Superseded;
-  } while (!stop_requested_);
-  return ScanEnd::Stopped;
+void Catalogue::BeginWalk() {
+  if (walking_) return;
+  walking_ = true;
+  WalkFrom(1);
 }
 
-void Catalogue::ScanFolder(std::int32_t position) {
-  if (position < 1 || position > FolderCount() || scan_done_) return;
-  // A copy: queuing subfolders may move the queue's strings.
+void Catalogue::WalkFrom(std::int32_t position) {
+  // Excluded folders are passed over here, before any file work.
+  while (position <= FolderCount() && IsExcluded(folders_[static_cast<std::size_t>(position - 1)])) ++position;
+  if (position > FolderCount()) {
+    walking_ = false;
+    scan_done_ = true;
+    return;
+  }
   const std::string folder = folders_[static_cast<std::size_t>(position - 1)];
-  if (IsExcluded(folder)) return;
-  std::unique_ptr<FolderListing> listing = services_.files.OpenFolder(folder);
-  if (!listing || !FirstVisit(folder, listing->Identity())) return;
+  FileSystem* files = &services_.files;
+  EventLoop* loop = &services_.loop;
   const std::uint32_t run = run_;
-  FolderEntry entry;
-  for (int n = 1; !scan_done_ && listing->Next(entry);) {
-    if (entry.name == "." || entry.name == "..") continue;
-    TakeEntry(folder, entry);
-    if (n++ % kEntriesPerYield != 0) continue;
-    services_.loop.ProcessPendingEvents();
-    // A Seed during the yield replaced the lists: this walk is over.
-    if (run_ != run) return;
-    if (stop_requested_) {
-      if (services_.engine.IsLoaded()) services_.engine.Unload();
-      return;
+  const std::weak_ptr<Catalogue*> self = self_;
+  services_.walk_queue.Submit([files, loop, run, self, position, folder] {
+    std::shared_ptr<FolderListing> listing = files->OpenFolder(folder);
+    const std::string identity = listing ? listing->Identity() : "";
+    loop->Post([self, run, position, listing, identity] {
+      if (auto catalogue = self.lock()) (*catalogue)->OnOpened(run, position, listing, identity);
+    });
+  });
+}
+
+// A folder is listed once per run, however many paths lead to it (links,
+// junctions, bind mounts, another letter case): with QueueFolder this is what
+// ends a walk through a link to one of its own ancestors. It also means that
+// a folder reached twice (two overlapping include folders, a folder shortcut
+// into a folder already walked) lists its pictures once, not twice; a picture
+// is still listed twice when it is reached directly and through a picture
+// shortcut, since pictures are not guarded.
+void Catalogue::OnOpened(std::uint32_t run, std::int32_t position, std::shared_ptr<FolderListing> listing,
+                         const std::string& identity) {
+  if (run != run_) return;
+  if (stop_requested_) return EndWalk();
+  const std::string& folder = folders_[static_cast<std::size_t>(position - 1)];
+  if (!listing || !scanned_.insert(identity.empty() ? "path:" + folder : identity).second) return WalkFrom(position + 1);
+  WalkJob job{&services_.files, &services_.probe, settings_, services_.paths.separator, folder};
+  EventLoop* loop = &services_.loop;
+  const std::weak_ptr<Catalogue*> self = self_;
+  const std::shared_ptr<std::atomic<bool>> cancelled = cancelled_;
+  services_.walk_queue.Submit([job, listing, loop, self, cancelled, run, position] {
+    auto hand_back = [&](Found found, bool end) {
+      loop->Post([self, run, position, found = std::move(found), end]() mutable {
+        if (auto catalogue = self.lock()) (*catalogue)->OnFound(run, position, std::move(found), end);
+      });
+    };
+    Found found;
+    FolderEntry entry;
+    for (int n = 0; listing->Next(entry);) {
+      if (entry.name == "." || entry.name == "..") continue;
+      job.TakeEntry(entry, found);
+      if (++n % kEntriesPerChunk != 0) continue;
+      if (*cancelled) return;
+      hand_back(std::move(found), false);
+      found.clear();
+    }
+    hand_back(std::move(found), true);
+  });
+}
+
+// Entries that come after a stop request are not taken: the walk stops
+// between two chunks.
+void Catalogue::OnFound(std::uint32_t run, std::int32_t position, Found found, bool end) {
+  if (run != run_) return;
+  if (stop_requested_) return EndWalk();
+  for (auto& [is_folder, path] : found) {
+    if (is_folder) {
+      QueueFolder(std::move(path));
+    } else {
+      pictures_.push_back(std::move(path));
     }
   }
+  if (end) WalkFrom(position + 1);
+}
+
+// A stop ends the engine as well: the preview it served is going.
+void Catalogue::EndWalk() {
+  walking_ = false;
+  *cancelled_ = true;
+  if (services_.engine.IsLoaded()) services_.engine.Unload();
 }
 
 void Catalogue::SwapPictures(std::int32_t a, std::int32_t b) {
@@ -138,46 +230,4 @@ bool Catalogue::IsExcluded(const std::string& folder) const {
   for (const std::string& exclude : excludes_)
     if (!exclude.empty() && exclude == folder) return true;
   return false;
-}
-
-// A folder is listed once per run, however many paths lead to it (links,
-// junctions, bind mounts, another letter case): with QueueFolder this is what
-// ends a walk through a link to one of its own ancestors. It also means that
-// a folder reached twice (two overlapping include folders, a folder shortcut
-// into a folder already walked) lists its pictures once, not twice; a picture
-// is still listed twice when it is reached directly and through a picture
-// shortcut, since pictures are not guarded.
-bool Catalogue::FirstVisit(const std::string& folder, const std::string& identity) {
-  return scanned_.insert(identity.empty() ? "path:" + folder : identity).second;
-}
-
-void Catalogue::ListPicture(std::string path) {
-  if (AdmitPicture(settings_, services_.probe, services_.graphics, path)) pictures_.push_back(std::move(path));
-}
-
-// A shortcut's target: a folder is queued (with subfolders on), a picture is
-// listed under the target's own path; "" and anything else are skipped.
-void Catalogue::TakeShortcutTarget(const std::string& target) {
-  if (target.empty()) return;
-  if (services_.files.GetAttributes(target) & kFileDirectory) {
-    if (!settings_.include_subfolders) return;
-    // A drive root ("C:\", "/") already ends with the separator.
-    QueueFolder(WithSeparator(target, services_.paths.separator));
-    return;
-  }
-  if (IsPictureName(target)) ListPicture(target);
-}
-
-void Catalogue::TakeEntry(const std::string& folder, const FolderEntry& entry) {
-  const char separator = services_.paths.separator;
-  if (entry.attributes & kFileDirectory) {
-    if (settings_.include_subfolders) QueueFolder(folder + entry.name + separator);
-    return;
-  }
-  const std::string ext = LastFourLower(entry.name);
-  if (entry.attributes & kFileSymlink || ext == ".lnk") {
-    TakeShortcutTarget(services_.files.ResolveShortcut(folder, entry.name));
-  } else if (IsPictureExtension(ext)) {
-    ListPicture(folder + entry.name);
-  }
 }

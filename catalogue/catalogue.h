@@ -1,11 +1,17 @@
 #pragma once
-// The picture catalogue: the include folders become a folder queue that the
-// scan timer walks breadth-first into the picture list while the show
-// already runs. The walk runs on the UI thread and yields every 30 entries
-// and after each folder, so input and the slide timer are served meanwhile.
+// The picture catalogue: the include folders become a folder queue that is
+// walked breadth-first into the picture list while the show already runs.
+// The walk's file work (listing a folder, resolving shortcuts, reading the
+// headers the filters need) runs on the walk's work queue, one folder at a
+// time in queue order, and comes back to the UI thread in chunks of 30
+// entries, which the UI thread adds to the lists in order. So a slow share
+// never holds up the UI thread, and the lists grow as they always would.
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/path_style.h"
@@ -14,65 +20,61 @@
 class Engine;
 class EventLoop;
 class FileSystem;
-class GraphicsSession;
-class ImageProbe;
-struct FolderEntry;
-
-// How a walk of the queue ended.
-enum class ScanEnd {
-  Done,        // every queued folder was walked: the scan is done
-  Stopped,     // a stop request was seen at a yield
-  Superseded,  // a newer Seed (or the end of the engine) replaced this walk during a yield
-};
+class FolderListing;
+class PictureProbe;
+class WorkQueue;
 
 class Catalogue {
  public:
   struct Services {
     FileSystem& files;
-    ImageProbe& probe;
+    PictureProbe& probe;
     EventLoop& loop;
     Engine& engine;
-    GraphicsSession& graphics;
+    WorkQueue& walk_queue;
     PathStyle paths;
   };
 
   Catalogue(const Services& services, const SaverSettings& settings);
+  ~Catalogue();
 
   // A new run: both lists emptied, the exclude list read from the settings,
   // every include folder that is not excluded queued with a trailing
-  // separator; the scan is not done and no stop is requested.
+  // separator; the scan is not done and no stop is requested. A walk of an
+  // earlier run ends at its next chunk.
   void Seed();
-  // Starts the walk: the scan timer's first tick walks the whole queue.
+  // Starts the walk: the scan timer's first tick begins it.
   void StartScan();
-  // Asks a running walk to stop at its next yield (which unloads the engine).
+  // Asks the walk to stop; it does, and unloads the engine, at its next chunk.
   void RequestStop();
 
-  // The scan timer's tick: turns the timer off for good and walks the queue.
+  // The scan timer's tick: turns the timer off for good and begins the walk.
   void OnScanTimer();
-  // Walks the queue from its first folder until it is exhausted or a stop is
-  // requested; the timer's tick in all but the timer handling.
-  ScanEnd ScanQueue();
-  // Walks the queued folder at 1-based position. Every error is swallowed: a
-  // folder that cannot be listed, an entry whose attributes cannot be read, a
-  // shortcut that cannot be resolved just contribute nothing.
-  void ScanFolder(std::int32_t position);
+  // Walks the queue from its first folder (what the scan timer's tick does).
+  void BeginWalk();
 
   bool ScanDone() const { return scan_done_; }
+  bool Walking() const { return walking_; }
   std::int32_t PictureCount() const { return static_cast<std::int32_t>(pictures_.size()); }
   std::int32_t FolderCount() const { return static_cast<std::int32_t>(folders_.size()); }
   const std::string& Picture(std::int32_t index) const { return pictures_[static_cast<std::size_t>(index)]; }
   // The random order shuffles the list in place as it goes.
   void SwapPictures(std::int32_t a, std::int32_t b);
 
-  // Queues a folder unless the same path was queued before in this run.
-  bool QueueFolder(std::string folder);
+  // What a folder's walk hands back: subfolders to queue (true) and admitted
+  // pictures (false), in the order the folder lists them.
+  using Found = std::vector<std::pair<bool, std::string>>;
 
  private:
+  // Opens the queued folder at 1-based position on the walk's queue, or ends
+  // the walk when the queue is exhausted.
+  void WalkFrom(std::int32_t position);
+  void OnOpened(std::uint32_t run, std::int32_t position, std::shared_ptr<FolderListing> listing,
+                const std::string& identity);
+  void OnFound(std::uint32_t run, std::int32_t position, Found found, bool end);
+  void EndWalk();
   bool IsExcluded(const std::string& folder) const;
-  bool FirstVisit(const std::string& folder, const std::string& identity);
-  void ListPicture(std::string path);
-  void TakeShortcutTarget(const std::string& target);
-  void TakeEntry(const std::string& folder, const FolderEntry& entry);
+  bool QueueFolder(std::string folder);
 
   Services services_;
   const SaverSettings& settings_;
@@ -81,10 +83,15 @@ class Catalogue {
   std::vector<std::string> excludes_;
   bool scan_done_ = false;
   bool stop_requested_ = false;
-  // Walk guards, reset by each Seed: the run number tells a walk interrupted
-  // at a yield that a newer Seed replaced it; the two sets keep links to
-  // ancestor folders from making the walk endless.
+  bool walking_ = false;
+  // Walk guards, reset by each Seed: the run number tells the chunks of an
+  // earlier run (and the cancel flag its jobs) that a newer Seed replaced
+  // them; the two sets keep links to ancestor folders from making the walk
+  // endless.
   std::uint32_t run_ = 0;
+  std::shared_ptr<std::atomic<bool>> cancelled_;
+  // Chunks posted back after the catalogue is gone are dropped.
+  std::shared_ptr<Catalogue*> self_ = std::make_shared<Catalogue*>(this);
   std::unordered_set<std::string> queued_;   // folder paths queued in this run
   std::unordered_set<std::string> scanned_;  // identities of folders listed in this run
 };

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/file_system.h"
-#include "catalogue/utf16_win.h"
+#include "platform/utf16_win.h"
 
 namespace {
 

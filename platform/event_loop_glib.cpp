@@ -150,6 +150,19 @@ class GlibEventLoop final : public EventLoop {
     *horizon_ = outer;
   }
 
+  // An idle source of the default context: thread-safe to add, dispatched
+  // in the order added.
+  void Post(std::function<void()> task) override {
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT,
+        [](gpointer data) -> gboolean {
+          (*static_cast<std::function<void()>*>(data))();
+          return G_SOURCE_REMOVE;
+        },
+        new std::function<void()>(std::move(task)),
+        [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+  }
+
   int Run() override {
     g_main_loop_run(loop_);
     return exit_code_;

@@ -5,14 +5,19 @@
 #include "platform/event_loop_win.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "platform/event_loop.h"
 
 namespace {
 
 HWND g_modeless_dialog = nullptr;  // one per process, like the message queue
+
+// Tells the loop's window that posted tasks wait.
+constexpr UINT kPostedTasks = WM_APP + 1;
 
 struct TimerCore {
   std::function<void()> handler;
@@ -95,6 +100,17 @@ class Win32EventLoop final : public EventLoop {
 
   void Quit(int exit_code) override { PostQuitMessage(exit_code); }
 
+  // The tasks wait in a queue of their own; one message per task wakes the
+  // loop, and each message runs whatever is queued, so a message the system
+  // drops (a full queue) only delays its task to the next one.
+  void Post(std::function<void()> task) override {
+    {
+      std::lock_guard<std::mutex> lock(posted_mutex_);
+      posted_.push_back(std::move(task));
+    }
+    PostMessageA(window_, kPostedTasks, 0, 0);
+  }
+
   void Arm(TimerCore& core) {
     if (core.interval == 0) return;
     SetTimer(window_, core.id, core.interval, nullptr);
@@ -123,12 +139,29 @@ class Win32EventLoop final : public EventLoop {
   }
 
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == WM_TIMER) {
-      auto* self = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
       if (self) self->OnTimer(static_cast<UINT_PTR>(wparam));
       return 0;
     }
+    if (message == kPostedTasks) {
+      if (self) self->RunPosted();
+      return 0;
+    }
     return DefWindowProcA(hwnd, message, wparam, lparam);
+  }
+
+  void RunPosted() {
+    for (;;) {
+      std::function<void()> task;
+      {
+        std::lock_guard<std::mutex> lock(posted_mutex_);
+        if (posted_.empty()) return;
+        task = std::move(posted_.front());
+        posted_.pop_front();
+      }
+      task();
+    }
   }
 
   void OnTimer(UINT_PTR id) {
@@ -148,6 +181,8 @@ class Win32EventLoop final : public EventLoop {
 
   HWND window_ = nullptr;
   UINT_PTR next_id_ = 1;
+  std::mutex posted_mutex_;
+  std::deque<std::function<void()>> posted_;
   std::map<UINT_PTR, std::shared_ptr<TimerCore>> timers_;
 };
 

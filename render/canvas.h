@@ -3,13 +3,16 @@
 // gdk-pixbuf on Linux, a recording canvas in tests), and the picture box that
 // a canvas draws into.
 //
-// A canvas lives for one frame. The objects it hands out (pictures, paths,
-// font families) belong to the caller and are released by their destructors
+// A canvas lives for one frame. The objects it hands out (paths, font
+// families) belong to the caller and are released by their destructors
 // before the canvas goes; pens, brushes and string formats are made and
 // released inside the call that uses them. Nothing survives a frame.
+// Pictures come prepared (prepared_picture.h): decoding never happens here.
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "render/prepared_picture.h"
 
 struct RectF {
   float x = 0, y = 0, width = 0, height = 0;
@@ -28,15 +31,6 @@ enum class FontStyle : int { Regular = 0, Bold = 1 };
 struct TextFormat {
   StringAlignment align = StringAlignment::Near;
   StringAlignment line_align = StringAlignment::Near;
-};
-
-// A picture file opened for drawing. Width and Height are the picture's own
-// size, 0 when the file cannot be decoded.
-class CanvasImage {
- public:
-  virtual ~CanvasImage() = default;
-  virtual float Width() const = 0;
-  virtual float Height() const = 0;
 };
 
 // A font family found by name.
@@ -74,11 +68,10 @@ class Canvas {
   // on the outline.
   virtual void DrawPath(const CanvasPath& path, std::uint32_t argb, float width) = 0;
 
-  // Opens a picture file (UTF-8 path). Never null: a file that cannot be
-  // decoded gives a picture of size 0 that draws nothing.
-  virtual std::unique_ptr<CanvasImage> LoadPicture(const std::string& path) = 0;
-  // Draws the picture scaled into the rectangle with the interpolation mode.
-  virtual void DrawImageRect(CanvasImage& image, float x, float y, float width, float height) = 0;
+  // Draws a picture prepared by this platform's preparer where its
+  // placement puts it, with the interpolation mode; nothing for a picture
+  // without pixels.
+  virtual void DrawPrepared(const PreparedPicture& picture) = 0;
 
   // Null when no such family is installed.
   virtual std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) = 0;
@@ -92,6 +85,8 @@ class PictureBox {
   // A canvas on the box's surface (GdipCreateFromHDC on its device context);
   // null when the box has no valid surface.
   virtual std::unique_ptr<Canvas> CreateCanvas() = 0;
+  // The size a canvas on it would have, in pixels (what pictures are laid out for).
+  virtual void AreaSize(int& width, int& height) = 0;
   // Shows what was drawn.
   virtual void Refresh() = 0;
   // Clears the surface to the box's background colour (black).

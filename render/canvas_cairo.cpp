@@ -1,6 +1,6 @@
-// Cairo backend of the canvas port (Linux): Cairo for paths and pictures,
-// Pango for text outlines ("Arial" resolves through fontconfig, e.g. to
-// Liberation Sans), picture_decode_cairo for decoding.
+// Cairo backend of the canvas port (Linux): Cairo for paths and prepared
+// pictures, Pango for text outlines ("Arial" resolves through fontconfig,
+// e.g. to Liberation Sans).
 // Text rendering hints do nothing here: text is drawn as outlines anyway.
 #include "render/canvas_cairo.h"
 
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/picture_decode_cairo.h"
+#include "render/prepared_picture_cairo.h"
 
 namespace {
 
@@ -17,15 +17,6 @@ void SetArgb(cairo_t* cr, std::uint32_t argb) {
   cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
                         ((argb >> 24) & 0xFF) / 255.0);
 }
-
-class CairoImage final : public CanvasImage {
- public:
-  CairoImage(std::string path, CairoPictureInfo info) : path(std::move(path)), info(info) {}
-  float Width() const override { return static_cast<float>(info.width); }
-  float Height() const override { return static_cast<float>(info.height); }
-  const std::string path;
-  const CairoPictureInfo info;
-};
 
 class CairoFontFamily final : public CanvasFontFamily {
  public:
@@ -147,11 +138,7 @@ class CairoCanvas final : public Canvas {
     cairo_stroke(cr_);
   }
 
-  std::unique_ptr<CanvasImage> LoadPicture(const std::string& path) override {
-    return std::make_unique<CairoImage>(path, ProbeCairoPicture(path));
-  }
-
-  void DrawImageRect(CanvasImage& image, float x, float y, float width, float height) override;
+  void DrawPrepared(const PreparedPicture& picture) override;
 
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) override;
 
@@ -160,27 +147,24 @@ class CairoCanvas final : public Canvas {
   cairo_filter_t filter_ = CAIRO_FILTER_GOOD;
 };
 
-void CairoCanvas::DrawImageRect(CanvasImage& image, float x, float y, float width, float height) {
-  auto& picture = static_cast<CairoImage&>(image);
-  if (picture.info.decoder == CairoDecoder::None || !(width >= 0.5f && height >= 0.5f)) return;
+void CairoCanvas::DrawPrepared(const PreparedPicture& prepared) {
+  const auto& picture = static_cast<const CairoPreparedPicture&>(prepared);
+  const PicturePlacement& at = picture.placement;
+  if (!picture.surface || !at.draw || !(at.width >= 0.5f && at.height >= 0.5f)) return;
   // Only the visible part of the rectangle is filled: a cut-off picture may
   // be far larger than Cairo's fixed-point coordinates reach.
   double cx1, cy1, cx2, cy2;
   cairo_clip_extents(cr_, &cx1, &cy1, &cx2, &cy2);
-  const double left = std::max<double>(x, cx1), top = std::max<double>(y, cy1);
-  const double right = std::min<double>(x + static_cast<double>(width), cx2);
-  const double bottom = std::min<double>(y + static_cast<double>(height), cy2);
+  const double left = std::max<double>(at.x, cx1), top = std::max<double>(at.y, cy1);
+  const double right = std::min<double>(at.x + static_cast<double>(at.width), cx2);
+  const double bottom = std::min<double>(at.y + static_cast<double>(at.height), cy2);
   if (right <= left || bottom <= top) return;
-
-  cairo_surface_t* surface = DecodeCairoPicture(picture.path, picture.info, static_cast<int>(std::ceil(width)),
-                                                static_cast<int>(std::ceil(height)));
-  if (!surface) return;
-  const double sx = cairo_image_surface_get_width(surface) / static_cast<double>(width);
-  const double sy = cairo_image_surface_get_height(surface) / static_cast<double>(height);
-  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  const double sx = cairo_image_surface_get_width(picture.surface) / static_cast<double>(at.width);
+  const double sy = cairo_image_surface_get_height(picture.surface) / static_cast<double>(at.height);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(picture.surface);
   cairo_matrix_t m;  // user space -> picture pixels
   cairo_matrix_init_scale(&m, sx, sy);
-  cairo_matrix_translate(&m, -x, -y);
+  cairo_matrix_translate(&m, -at.x, -at.y);
   cairo_pattern_set_matrix(pattern, &m);
   cairo_pattern_set_filter(pattern, filter_);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);  // no dark seam at the picture's edges
@@ -193,7 +177,6 @@ void CairoCanvas::DrawImageRect(CanvasImage& image, float x, float y, float widt
     cairo_restore(cr_);
   }
   cairo_pattern_destroy(pattern);
-  cairo_surface_destroy(surface);
 }
 
 std::unique_ptr<CanvasFontFamily> CairoCanvas::CreateFontFamily(const std::string& name) {

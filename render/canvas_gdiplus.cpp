@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/picture_header.h"
+#include "render/prepared_picture_gdiplus.h"
 
 // Types are qualified: GDI+ has a RectF of its own.
 using namespace Gdiplus::DllExports;
@@ -22,38 +22,6 @@ std::wstring Wide(const std::string& utf8) {
 }
 
 Gdiplus::GpRectF ToGp(const RectF& r) { return Gdiplus::GpRectF{r.x, r.y, r.width, r.height}; }
-
-// The header of the file, read without any decoder.
-PictureHeader SniffHeader(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  PictureHeader header = ReadPictureHeader([file](std::uint64_t offset, void* buffer, std::size_t size) {
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    DWORD read = 0;
-    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file, buffer, static_cast<DWORD>(size), &read, nullptr))
-      return std::size_t{0};
-    return static_cast<std::size_t>(read);
-  });
-  CloseHandle(file);
-  return header;
-}
-
-class GdiplusImage final : public CanvasImage {
- public:
-  GdiplusImage(Gdiplus::GpImage* image, float width, float height) : image(image), width_(width), height_(height) {}
-  ~GdiplusImage() override {
-    if (image) GdipDisposeImage(image);
-  }
-  float Width() const override { return width_; }
-  float Height() const override { return height_; }
-  Gdiplus::GpImage* const image;  // null: not decoded
-
- private:
-  float width_, height_;
-};
 
 class GdiplusFontFamily final : public CanvasFontFamily {
  public:
@@ -191,11 +159,13 @@ class GdiplusCanvas final : public Canvas {
     GdipDeletePen(pen);
   }
 
-  std::unique_ptr<CanvasImage> LoadPicture(const std::string& path) override;
-
-  void DrawImageRect(CanvasImage& image, float x, float y, float width, float height) override {
-    Gdiplus::GpImage* gp = static_cast<GdiplusImage&>(image).image;
-    if (gp) GdipDrawImageRect(graphics_, gp, x, y, width, height);
+  // The bitmap is already the size it is drawn at: a copy.
+  void DrawPrepared(const PreparedPicture& prepared) override {
+    const auto& picture = static_cast<const GdiplusPreparedPicture&>(prepared);
+    const PicturePlacement& at = picture.placement;
+    if (!picture.bitmap || !at.draw) return;
+    GdipDrawImageRectI(graphics_, picture.bitmap, static_cast<INT>(at.x), static_cast<INT>(at.y),
+                       static_cast<INT>(at.width), static_cast<INT>(at.height));
   }
 
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) override {
@@ -208,26 +178,6 @@ class GdiplusCanvas final : public Canvas {
  private:
   Gdiplus::GpGraphics* graphics_;
 };
-
-std::unique_ptr<CanvasImage> GdiplusCanvas::LoadPicture(const std::string& path) {
-  const std::wstring wide = Wide(path);
-  // Some GDI+ decoders allocate the whole picture while loading it: a header
-  // over the budget is not handed to them. Its size is still reported.
-  const PictureHeader header = SniffHeader(wide);
-  if (!FitsPictureBudget(header)) {
-    const bool sized = header.kind == PictureKind::Raster;
-    return std::make_unique<GdiplusImage>(nullptr, sized ? static_cast<float>(header.width) : 0.0f,
-                                          sized ? static_cast<float>(header.height) : 0.0f);
-  }
-  Gdiplus::GpImage* image = nullptr;
-  float width = 0, height = 0;
-  if (GdipLoadImageFromFile(wide.c_str(), &image) == Gdiplus::Ok && image) {
-    GdipGetImageDimension(image, &width, &height);
-  } else {
-    image = nullptr;
-  }
-  return std::make_unique<GdiplusImage>(image, width, height);
-}
 
 }  // namespace
 

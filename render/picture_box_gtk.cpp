@@ -46,6 +46,10 @@ bool CairoPictureBox::BufferSize(int& width, int& height) const {
   return true;
 }
 
+void CairoPictureBox::AreaSize(int& width, int& height) {
+  if (!BufferSize(width, height)) ScreenSize(width, height);
+}
+
 std::unique_ptr<Canvas> CairoPictureBox::CreateCanvas() {
   if (!surface_) {
     int width = 0, height = 0;

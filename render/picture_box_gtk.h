@@ -16,6 +16,7 @@ class CairoPictureBox : public PictureBox {
   CairoPictureBox& operator=(const CairoPictureBox&) = delete;
 
   std::unique_ptr<Canvas> CreateCanvas() override;
+  void AreaSize(int& width, int& height) override;
   void Clear() override;
 
   // Sizes the buffer ahead of the first allocation (a window just placed),

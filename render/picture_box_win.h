@@ -15,6 +15,10 @@ class Win32PictureBox final : public PictureBox {
   Win32PictureBox& operator=(const Win32PictureBox&) = delete;
 
   std::unique_ptr<Canvas> CreateCanvas() override;
+  void AreaSize(int& width, int& height) override {
+    width = width_;
+    height = height_;
+  }
   void Refresh() override;
   void Clear() override;
 

@@ -1,15 +1,19 @@
 // Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
-// straight into a Cairo surface, a bounded memory pool), gdk-pixbuf for the
-// rest, gdk-pixbuf's area filter for the reduction to the drawn size.
+// straight into a Cairo surface, a bounded memory pool), libpng for large
+// PNGs (reduced row by row, so the full picture is never in memory),
+// gdk-pixbuf for the rest; gdk-pixbuf's area filter for the reduction to the
+// drawn size. Every byte comes through the PictureFile, and gdk-pixbuf gets
+// the loader of the format the header reader recognised: it never sniffs.
 #include "render/picture_decode_cairo.h"
 
 #include <jpeglib.h>
+#include <png.h>
 
 #include <algorithm>
-#include <climits>
+#include <array>
 #include <csetjmp>
-#include <cstdio>
-#include <memory>
+#include <string_view>
+#include <vector>
 
 #include "render/picture_header.h"
 
@@ -23,20 +27,9 @@ constexpr int kMaxSurfaceSide = 32767;
 // 20,000 panorama) a frame would take seconds, so such a file is not drawn.
 constexpr std::int64_t kMaxJpegPixels = kPictureBudgetPixels * 8;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-PictureHeader SniffHeader(const std::string& path) {
-  File f(std::fopen(path.c_str(), "rb"));
-  if (!f) return {};
-  return ReadPictureHeader([&](std::uint64_t offset, void* buffer, std::size_t size) -> std::size_t {
-    if (offset > static_cast<std::uint64_t>(LONG_MAX) || std::fseek(f.get(), static_cast<long>(offset), SEEK_SET))
-      return 0;
-    return std::fread(buffer, 1, size, f.get());
-  });
-}
+// libjpeg's memory pool, which a progressive file fills with every
+// coefficient: past it the file is not drawn.
+constexpr std::size_t kJpegPoolBytes = 160u << 20;
 
 // --- JPEG ----------------------------------------------------------------
 
@@ -47,6 +40,58 @@ struct JpegError {
 
 void JpegFail(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
 void JpegQuiet(j_common_ptr, int) {}  // warnings (a truncated file) still give what was decoded
+
+// libjpeg reads the file through the PictureFile, a block at a time; past
+// the end it gets an end-of-image marker, as a truncated file would give.
+struct JpegSource {
+  jpeg_source_mgr mgr;
+  PictureFile* file;
+  std::uint64_t offset;
+  std::array<JOCTET, 65536> buffer;
+};
+
+void JpegInitSource(j_decompress_ptr) {}
+void JpegTermSource(j_decompress_ptr) {}
+
+boolean JpegFill(j_decompress_ptr cinfo) {
+  auto* source = reinterpret_cast<JpegSource*>(cinfo->src);
+  std::size_t n = source->file->ReadAt(source->offset, source->buffer.data(), source->buffer.size());
+  if (n == 0) {
+    source->buffer[0] = 0xFF;
+    source->buffer[1] = JPEG_EOI;
+    n = 2;
+  }
+  source->offset += n;
+  source->mgr.next_input_byte = source->buffer.data();
+  source->mgr.bytes_in_buffer = n;
+  return TRUE;
+}
+
+void JpegSkip(j_decompress_ptr cinfo, long count) {
+  auto* source = reinterpret_cast<JpegSource*>(cinfo->src);
+  if (count <= 0) return;
+  const auto skip = static_cast<std::size_t>(count);
+  if (skip <= source->mgr.bytes_in_buffer) {
+    source->mgr.next_input_byte += skip;
+    source->mgr.bytes_in_buffer -= skip;
+    return;
+  }
+  source->offset += skip - source->mgr.bytes_in_buffer;
+  source->mgr.bytes_in_buffer = 0;
+}
+
+void UseJpegSource(jpeg_decompress_struct* cinfo, JpegSource* source, PictureFile& file) {
+  source->file = &file;
+  source->offset = 0;
+  source->mgr.init_source = JpegInitSource;
+  source->mgr.fill_input_buffer = JpegFill;
+  source->mgr.skip_input_data = JpegSkip;
+  source->mgr.resync_to_restart = jpeg_resync_to_restart;
+  source->mgr.term_source = JpegTermSource;
+  source->mgr.bytes_in_buffer = 0;
+  source->mgr.next_input_byte = nullptr;
+  cinfo->src = &source->mgr;
+}
 
 // The smallest DCT scale of 1/8, 1/4, 1/2 or 1 whose output covers the
 // target (libjpeg-turbo has SIMD code for these four; a 3/8 decode of a
@@ -78,14 +123,14 @@ constexpr J_COLOR_SPACE kCairoOrder = G_BYTE_ORDER == G_LITTLE_ENDIAN ? JCS_EXT_
 
 // Runs between setjmp and a possible longjmp: only plain C data is live here,
 // so jumping out of libjpeg skips no destructor.
-cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, std::FILE* file, int target_width,
-                                int target_height) {
+cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, JpegSource* source, PictureFile& file,
+                                int target_width, int target_height) {
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(err->jump)) {
     if (surface) cairo_surface_destroy(surface);
     return nullptr;
   }
-  jpeg_stdio_src(cinfo, file);
+  UseJpegSource(cinfo, source, file);
   jpeg_read_header(cinfo, TRUE);
   if (static_cast<std::int64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) return nullptr;
   // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
@@ -112,9 +157,7 @@ cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, s
   return surface;
 }
 
-cairo_surface_t* DecodeJpeg(const std::string& path, int target_width, int target_height) {
-  File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return nullptr;
+cairo_surface_t* DecodeJpeg(PictureFile& file, int target_width, int target_height) {
   jpeg_decompress_struct cinfo;
   JpegError err;
   cinfo.err = jpeg_std_error(&err.mgr);
@@ -122,8 +165,9 @@ cairo_surface_t* DecodeJpeg(const std::string& path, int target_width, int targe
   err.mgr.emit_message = JpegQuiet;
   jpeg_create_decompress(&cinfo);
   // Progressive files keep every coefficient in memory: bound that pool too.
-  cinfo.mem->max_memory_to_use = static_cast<long>(kPictureBudgetPixels * 4);
-  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, file.get(), target_width, target_height);
+  cinfo.mem->max_memory_to_use = static_cast<long>(kJpegPoolBytes);
+  auto source = std::make_unique<JpegSource>();
+  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, source.get(), file, target_width, target_height);
   jpeg_destroy_decompress(&cinfo);
   return surface;
 }
@@ -152,10 +196,123 @@ cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
   return out;
 }
 
-// --- other formats -------------------------------------------------------
+// --- PNG, reduced while it is read ---------------------------------------
 
-// A metafile is drawn straight at the target size. (gdk_pixbuf_new_from_file_at_scale
-// cannot do it: the WMF loader announces its size as -1 x -1.)
+// An output row's running sums: every source pixel adds its premultiplied
+// channels to the output pixel it falls in (an area average).
+struct RowSums {
+  std::vector<std::uint32_t> sums;   // 4 per output pixel: a, r, g, b premultiplied
+  std::vector<std::uint32_t> count;  // source pixels per output pixel
+};
+
+struct PngReader {
+  PictureFile* file;
+  std::uint64_t offset = 0;
+};
+
+void PngRead(png_structp png, png_bytep data, png_size_t length) {
+  auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
+  if (reader->file->ReadAt(reader->offset, data, length) != length) png_error(png, "truncated");
+  reader->offset += length;
+}
+
+void PngFail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void PngQuiet(png_structp, png_const_charp) {}
+
+// Writes the averaged row into the surface and clears the sums.
+void FlushRow(RowSums& row, unsigned char* out, int width) {
+  auto* pixel = reinterpret_cast<std::uint32_t*>(out);
+  for (int x = 0; x < width; ++x) {
+    const std::uint32_t n = std::max<std::uint32_t>(row.count[x], 1);
+    const std::uint32_t* s = &row.sums[static_cast<std::size_t>(x) * 4];
+    pixel[x] = ((s[0] + n / 2) / n) << 24 | ((s[1] + n / 2) / n) << 16 | ((s[2] + n / 2) / n) << 8 | ((s[3] + n / 2) / n);
+  }
+  std::fill(row.sums.begin(), row.sums.end(), 0u);
+  std::fill(row.count.begin(), row.count.end(), 0u);
+}
+
+// Runs between setjmp and a possible longjmp: only plain C data is live here.
+cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reader, int target_width, int target_height,
+                               RowSums* row, std::vector<png_byte>* source_row) {
+  cairo_surface_t* volatile surface = nullptr;
+  if (setjmp(png_jmpbuf(png))) {
+    if (surface) cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  png_set_read_fn(png, reader, PngRead);
+  png_read_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+  if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE || width == 0 || height == 0) return nullptr;
+  // Every row as 8-bit RGBA.
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_read_update_info(png, info);
+  const int out_width = std::min<int>(target_width, static_cast<int>(width));
+  const int out_height = std::min<int>(target_height, static_cast<int>(height));
+  surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, out_width, out_height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  unsigned char* pixels = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  source_row->resize(static_cast<std::size_t>(width) * 4);
+  row->sums.assign(static_cast<std::size_t>(out_width) * 4, 0);
+  row->count.assign(static_cast<std::size_t>(out_width), 0);
+  int out_y = 0;
+  for (png_uint_32 y = 0; y < height; ++y) {
+    png_read_row(png, source_row->data(), nullptr);
+    const int target_y = static_cast<int>(static_cast<std::uint64_t>(y) * out_height / height);
+    if (target_y != out_y) FlushRow(*row, pixels + static_cast<std::size_t>(out_y) * stride, out_width), out_y = target_y;
+    const png_byte* in = source_row->data();
+    for (png_uint_32 x = 0; x < width; ++x, in += 4) {
+      const auto target_x = static_cast<std::size_t>(static_cast<std::uint64_t>(x) * out_width / width);
+      const std::uint32_t a = in[3];
+      std::uint32_t* s = &row->sums[target_x * 4];
+      s[0] += a;
+      s[1] += (in[0] * a + 127) / 255;
+      s[2] += (in[1] * a + 127) / 255;
+      s[3] += (in[2] * a + 127) / 255;
+      ++row->count[target_x];
+    }
+  }
+  FlushRow(*row, pixels + static_cast<std::size_t>(out_y) * stride, out_width);
+  cairo_surface_mark_dirty(surface);
+  return surface;
+}
+
+// Null for an interlaced or damaged file (gdk-pixbuf then tries, within the budget).
+cairo_surface_t* DecodePngReduced(PictureFile& file, int target_width, int target_height) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngQuiet);
+  if (!png) return nullptr;
+  png_infop info = png_create_info_struct(png);
+  PngReader reader{&file};
+  RowSums row;
+  std::vector<png_byte> source_row;
+  cairo_surface_t* surface =
+      info ? DecodePngInto(png, info, &reader, target_width, target_height, &row, &source_row) : nullptr;
+  png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  return surface;
+}
+
+// --- other formats, through gdk-pixbuf -----------------------------------------
+
+// The one loader each recognised format may use.
+const char* LoaderName(PictureFormat format) {
+  switch (format) {
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Png: return "png";
+    case PictureFormat::Gif: return "gif";
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Wmf: return "wmf";
+    default: return nullptr;
+  }
+}
+
+// A metafile is drawn straight at the target size: the WMF loader announces
+// its size as -1 x -1, and scales as it renders.
 struct TargetSize {
   int width, height;
 };
@@ -165,27 +322,20 @@ void SizeToTarget(GdkPixbufLoader* loader, int, int, gpointer target) {
   gdk_pixbuf_loader_set_size(loader, t->width, t->height);
 }
 
-GdkPixbuf* DecodeWmf(const std::string& path, int target_width, int target_height) {
-  File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return nullptr;
-  TargetSize target{target_width, target_height};
-  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-  g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), &target);
+GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format, const TargetSize* metafile_size) {
+  const char* name = LoaderName(format);
+  GdkPixbufLoader* loader = name ? gdk_pixbuf_loader_new_with_type(name, nullptr) : nullptr;
+  if (!loader) return nullptr;
+  if (metafile_size) g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), const_cast<TargetSize*>(metafile_size));
   bool ok = true;
-  guchar buffer[65536];
-  for (std::size_t n; ok && (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
-    ok = gdk_pixbuf_loader_write(loader, buffer, n, nullptr);
+  std::vector<guchar> buffer(65536);
+  std::uint64_t offset = 0;
+  for (std::size_t n; ok && (n = file.ReadAt(offset, buffer.data(), buffer.size())) > 0; offset += n)
+    ok = gdk_pixbuf_loader_write(loader, buffer.data(), n, nullptr);
   ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
   GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
   if (pixbuf) g_object_ref(pixbuf);
   g_object_unref(loader);
-  return pixbuf;
-}
-
-GdkPixbuf* DecodeWithPixbuf(const std::string& path) {
-  GError* error = nullptr;
-  GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), &error);
-  if (error) g_error_free(error);
   return pixbuf;
 }
 
@@ -199,36 +349,39 @@ bool FitsBudget(int width, int height) {
 
 }  // namespace
 
-CairoPictureInfo ProbeCairoPicture(const std::string& path) {
-  CairoPictureInfo info;
-  const PictureHeader header = SniffHeader(path);
-  if (header.format == PictureFormat::Wmf || header.format == PictureFormat::Emf) {
-    // gdk-pixbuf reads no size from a metafile header; only placeable WMFs
-    // say theirs, in logical units, which serve as their size.
-    if (header.format == PictureFormat::Wmf && header.width > 0 && header.height > 0) {
-      info.decoder = CairoDecoder::Wmf;
-      info.width = static_cast<int>(header.width);
-      info.height = static_cast<int>(header.height);
-    }
-    return info;
+void RestrictPixbufLoaders() {
+  static constexpr std::array<std::string_view, 5> kShown = {"jpeg", "png", "gif", "bmp", "wmf"};
+  GSList* formats = gdk_pixbuf_get_formats();
+  for (GSList* f = formats; f; f = f->next) {
+    auto* format = static_cast<GdkPixbufFormat*>(f->data);
+    gchar* name = gdk_pixbuf_format_get_name(format);
+    const std::string_view view = name ? name : "";
+    gdk_pixbuf_format_set_disabled(format, std::find(kShown.begin(), kShown.end(), view) == kShown.end());
+    g_free(name);
   }
-  int width = 0, height = 0;
-  GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
-  if (!format || width <= 0 || height <= 0) return info;
-  gchar* name = gdk_pixbuf_format_get_name(format);
-  info.decoder = g_strcmp0(name, "jpeg") == 0 ? CairoDecoder::Jpeg : CairoDecoder::Pixbuf;
-  g_free(name);
-  info.width = width;
-  info.height = height;
-  return info;
+  g_slist_free(formats);
 }
 
-cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int target_width,
+std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  const auto pixels = [](std::int64_t w, std::int64_t h) { return static_cast<std::size_t>(std::max<std::int64_t>(w, 0) * std::max<std::int64_t>(h, 0)); };
+  const std::size_t target = pixels(target_width, target_height) * 4;
+  switch (header.format) {
+    // Decoded at a scale that covers the target (at most twice its sides),
+    // then reduced; a progressive file adds its coefficient pool.
+    case PictureFormat::Jpeg:
+      return target * 5 + (header.progressive ? std::min(pixels(header.width, header.height) * 6, kJpegPoolBytes) : 0);
+    case PictureFormat::Png: return target + pixels(header.width, 1) * 8;  // sums and one source row
+    case PictureFormat::Wmf: return target * 2;
+    default: return pixels(header.width, header.height) * 4 + target;
+  }
+}
+
+cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
                                     int target_height) {
   target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
   target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
-  if (info.decoder == CairoDecoder::Jpeg) {
-    if (cairo_surface_t* surface = DecodeJpeg(path, target_width, target_height)) {
+  if (header.format == PictureFormat::Jpeg && header.width * header.height <= kMaxJpegPixels) {
+    if (cairo_surface_t* surface = DecodeJpeg(file, target_width, target_height)) {
       const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
       if (w <= target_width && h <= target_height) return surface;
       cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, target_width), std::min(h, target_height));
@@ -237,11 +390,15 @@ cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureI
     }
     // Not for libjpeg-turbo (CMYK, damaged): gdk-pixbuf's loader may still manage.
   }
+  if (header.format == PictureFormat::Png) {
+    if (cairo_surface_t* surface = DecodePngReduced(file, target_width, target_height)) return surface;
+  }
   GdkPixbuf* pixbuf = nullptr;
-  if (info.decoder == CairoDecoder::Wmf) {
-    if (FitsBudget(target_width, target_height)) pixbuf = DecodeWmf(path, target_width, target_height);
-  } else if (info.decoder != CairoDecoder::None && FitsBudget(info.width, info.height)) {
-    pixbuf = DecodeWithPixbuf(path);
+  if (header.format == PictureFormat::Wmf) {
+    const TargetSize size{target_width, target_height};
+    if (FitsBudget(target_width, target_height)) pixbuf = DecodeWithLoader(file, header.format, &size);
+  } else if (header.kind == PictureKind::Raster && FitsPictureBudget(header)) {
+    pixbuf = DecodeWithLoader(file, header.format, nullptr);
   }
   if (!pixbuf) return nullptr;
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);

@@ -1,27 +1,29 @@
 #pragma once
 // Picture decoding for the Cairo canvas (Linux): JPEG through libjpeg-turbo
 // with DCT scaling (a 24-megapixel photo drawn on a 1080p screen is decoded
-// at half its size), every other format through gdk-pixbuf. Memory stays
-// within kPictureBudgetPixels whatever a header claims.
+// at half its size), large PNGs reduced while they are read, the other
+// formats through gdk-pixbuf. Memory stays within the pixel budget whatever a
+// header claims. Safe on any thread.
 #include <cairo.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
-#include <string>
+#include <cstddef>
 
-enum class CairoDecoder { None, Jpeg, Pixbuf, Wmf };
+#include "render/picture_file.h"
 
-struct CairoPictureInfo {
-  CairoDecoder decoder = CairoDecoder::None;  // None: not a picture we can decode
-  int width = 0, height = 0;                  // the picture's own size
-};
+// Leaves gdk-pixbuf only the loaders of the five formats, so no other loader
+// ever runs in this process (called once at start-up).
+void RestrictPixbufLoaders();
 
-// The picture's format and size, from its header only.
-CairoPictureInfo ProbeCairoPicture(const std::string& path);
+// The most memory decoding this picture to the target may take (an estimate
+// from its header, for the decode budget).
+std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height);
 
-// Decodes the picture and scales it down to target_width x target_height
-// where it is larger (never up: Cairo enlarges while drawing). Null when the
-// file cannot be decoded or does not fit the budget. The caller destroys it.
-cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int target_width,
+// Decodes the picture the header describes and reduces it to target_width x
+// target_height where it is larger (never enlarged: Cairo does that while
+// drawing). Null when the file cannot be decoded or does not fit the budget.
+// The caller destroys the surface.
+cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
                                     int target_height);
 
 // A Cairo image surface holding the pixbuf's pixels (alpha premultiplied).

@@ -54,7 +54,9 @@ PictureHeader ReadJpeg(const ReadAt& read) {
     if (length < 2) return {};
     if (IsStartOfFrame(m[1])) {
       if (length < 8 || read(at + 2, seg, 8) != 8) return {};
-      return Raster(PictureFormat::Jpeg, Be16(seg + 5), Be16(seg + 3));  // height 0 (set later) is refused
+      PictureHeader h = Raster(PictureFormat::Jpeg, Be16(seg + 5), Be16(seg + 3));  // height 0 (set later) is refused
+      h.progressive = (m[1] & 0x03) == 0x02;  // SOF2, SOF6, SOF10, SOF14
+      return h;
     }
     at += 2 + length;
   }
@@ -69,9 +71,10 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
   std::uint8_t b[64] = {};
   const std::size_t n = read(0, b, sizeof b);
   if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read);
-  if (n >= 24 && Be32(b) == 0x89504E47u && Be32(b + 12) == 0x49484452u)  // PNG signature, IHDR
+  if (n >= 24 && Be32(b) == 0x89504E47u && Be32(b + 4) == 0x0D0A1A0Au && Be32(b + 12) == 0x49484452u)  // IHDR
     return Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
-  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F') return Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
+  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') && b[5] == 'a')
+    return Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
   if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
     const std::uint32_t info = Le32(b + 14);
     if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
@@ -83,8 +86,9 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
   }
   if (n >= 22 && Le32(b) == 0x9AC6CDD7u)  // placeable WMF: left, top, right, bottom
     return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
-  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9) return Metafile(PictureFormat::Wmf, 0, 0);
-  if (n >= 44 && Le32(b) == 1 && Le32(b + 40) == 0x464D4520u) return Metafile(PictureFormat::Emf, 0, 0);
+  // A plain metafile: type (memory or disk), a header of 9 words, version 1 or 3.
+  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300))
+    return Metafile(PictureFormat::Wmf, 0, 0);
   return {};
 }
 

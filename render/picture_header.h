@@ -1,7 +1,10 @@
 #pragma once
 // A picture's kind and size read from its file header alone, before any
-// decoder sees the file: a decoder that allocates the whole picture up front
-// must not be handed a header that claims 50,000 x 50,000 pixels.
+// decoder sees the file. The bytes decide, not the name: only the five
+// formats the program shows (JPEG, PNG, GIF, BMP, WMF) are recognised, and
+// nothing else ever reaches a decoder; nor does a header that claims more
+// pixels than the budget, since a decoder may allocate the whole picture up
+// front.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -11,12 +14,12 @@
 constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
 
 enum class PictureKind {
-  Unknown,   // no header this reader knows (or a damaged one)
-  Raster,    // JPEG, PNG, GIF or BMP: Width x Height pixels
-  Metafile,  // WMF or EMF: drawn as vectors, no pixel buffer of its own size
+  Unknown,   // none of the five formats (or a damaged header)
+  Raster,    // JPEG, PNG, GIF or BMP: width x height pixels
+  Metafile,  // WMF: drawn as vectors, no pixel buffer of its own size
 };
 
-enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf, Emf };
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf };
 
 struct PictureHeader {
   PictureKind kind = PictureKind::Unknown;
@@ -24,6 +27,7 @@ struct PictureHeader {
   // Raster pictures: pixels. A placeable WMF: its bounding box in its own
   // logical units (0 x 0 for other metafiles).
   std::int64_t width = 0, height = 0;
+  bool progressive = false;  // a progressive JPEG: its decoder keeps every coefficient
 };
 
 // Reads up to size bytes at offset into buffer; returns how many it read.

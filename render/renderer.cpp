@@ -4,6 +4,7 @@
 #include "render/caption.h"
 #include "render/graphics.h"
 #include "render/picture_layout.h"
+#include "render/prepared_picture.h"
 
 namespace {
 
@@ -13,20 +14,10 @@ void FillBackground(Canvas& canvas, const RectF& area) {
   canvas.FillPath(*path, ToArgb(0, 255));
 }
 
-// Draws the picture as the scale mode places it; returns its size as the caption shows it.
-std::string DrawPicture(Canvas& canvas, const std::string& path, const RectF& area, ScaleMode mode,
-                        bool preview_scale) {
-  std::unique_ptr<CanvasImage> image = canvas.LoadPicture(path);
-  const float w = image->Width(), h = image->Height();
-  const PicturePlacement at = PlacePicture(w, h, area.width, area.height, mode, preview_scale);
-  if (at.draw) canvas.DrawImageRect(*image, at.x, at.y, at.width, at.height);
-  return ResolutionText(w, h);
-}
-
 }  // namespace
 
-void FrameRenderer::Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale,
-                         const ShowStatus* status) {
+void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const std::string& path,
+                         const std::string& message, const ShowStatus* status) {
   graphics_.Start();
   if (!box) return;
   std::unique_ptr<Canvas> canvas = box->CreateCanvas();
@@ -35,7 +26,10 @@ void FrameRenderer::Draw(PictureBox* box, const std::string& path, const std::st
   canvas->SetInterpolationMode(InterpolationMode::HighQualityBicubic);
   FillBackground(*canvas, area);
   std::string resolution;
-  if (!path.empty()) resolution = DrawPicture(*canvas, path, area, settings_.scale_mode, preview_scale);
+  if (!path.empty()) {
+    if (picture) canvas->DrawPrepared(*picture);
+    resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
+  }
   TextLayers text;
   text.caption = message.empty() ? path + (settings_.caption_shows_size ? " " + resolution : "") : message;
   text.show_caption = !message.empty() || settings_.caption != CaptionPosition::Off;

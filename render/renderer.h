@@ -8,6 +8,7 @@
 
 class GraphicsSession;
 class PictureBox;
+class PreparedPicture;
 
 // What the status overlay reports; the show fills it in, since it knows the numbers.
 struct ShowStatus {
@@ -24,11 +25,11 @@ class FrameRenderer {
   FrameRenderer(GraphicsSession& graphics, const SaverSettings& settings, const ProgramIdentity& identity)
       : graphics_(graphics), settings_(settings), identity_(identity) {}
 
-  // Black over the whole box, the picture at path (nothing when empty) placed
-  // by the scale mode, then the caption or the message, and the status
-  // overlay when `status` is given. A null box, or one without a surface,
-  // draws nothing. The caller refreshes the box.
-  void Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale,
+  // Black over the whole box, the prepared picture of `path` when there is
+  // one, then the caption (the path, "" for none) or the message, and the
+  // status overlay when `status` is given. A null box, or one without a
+  // surface, draws nothing. The caller refreshes the box.
+  void Draw(PictureBox* box, const PreparedPicture* picture, const std::string& path, const std::string& message,
             const ShowStatus* status);
 
  private:

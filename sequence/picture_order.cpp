@@ -1,6 +1,8 @@
 #include "sequence/picture_order.h"
 
 #include <cmath>
+#include <map>
+#include <optional>
 
 #include "catalogue/catalogue.h"
 #include "platform/system.h"
@@ -22,13 +24,18 @@ void PictureOrder::Seed() {
 }
 
 std::int32_t PictureOrder::RandomRange(std::int32_t low, std::int32_t high) {
-  constexpr double kTenMillion = 10000000.0;
   if (!universal_) Seed();
-  double a = std::floor(universal_->Uniform(0, 9999999));
-  double b = std::floor(universal_->Uniform(0, 9999999));
+  return RandomRange(*universal_, small_, low, high);
+}
+
+std::int32_t PictureOrder::RandomRange(UniversalRandom& universal, LcgRandom& small, std::int32_t low,
+                                       std::int32_t high) {
+  constexpr double kTenMillion = 10000000.0;
+  double a = std::floor(universal.Uniform(0, 9999999));
+  double b = std::floor(universal.Uniform(0, 9999999));
   double x = b * kTenMillion + a;
-  double c = std::floor(static_cast<double>(small_.Next()) * kTenMillion);
-  double d = std::floor(static_cast<double>(small_.Next()) * kTenMillion);
+  double c = std::floor(static_cast<double>(small.Next()) * kTenMillion);
+  double d = std::floor(static_cast<double>(small.Next()) * kTenMillion);
   double y = d * kTenMillion + c;
   double z = (x + y) / 2;
   double value = (static_cast<double>(high) - low) * (z / 100000000000000.0) + low;
@@ -49,4 +56,40 @@ std::string PictureOrder::Next(bool random) {
     if (j != current_index_) catalogue_.SwapPictures(j, current_index_);
   }
   return catalogue_.Picture(current_index_);
+}
+
+// Next, run on copies: the generators are copied, and the swaps the random
+// order would make are kept aside instead of made in the list.
+std::vector<std::string> PictureOrder::Peek(int count, bool random) const {
+  std::vector<std::string> out;
+  const std::int64_t pictures = catalogue_.PictureCount();
+  if (pictures < 1 || (random && !universal_)) return out;
+  std::optional<UniversalRandom> universal;
+  if (random) universal.emplace(*universal_);
+  LcgRandom small = small_;
+  std::map<std::int64_t, std::int64_t> moved;  // place -> the place whose picture is there now
+  auto at = [&moved](std::int64_t place) {
+    auto it = moved.find(place);
+    return it == moved.end() ? place : it->second;
+  };
+  std::int64_t index = current_index_;
+  for (int k = 0; k < count; ++k) {
+    index += 1;
+    if (index >= pictures) index %= pictures;
+    if (index < 0) {
+      out.emplace_back();
+      continue;
+    }
+    if (random) {
+      const std::int64_t j = RandomRange(*universal, small, static_cast<std::int32_t>(index),
+                                         static_cast<std::int32_t>(pictures - 1));
+      if (j != index) {
+        const std::int64_t a = at(j), b = at(index);
+        moved[j] = b;
+        moved[index] = a;
+      }
+    }
+    out.push_back(catalogue_.Picture(static_cast<std::int32_t>(at(index))));
+  }
+  return out;
 }

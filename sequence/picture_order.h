@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sequence/lcg_random.h"
 
@@ -27,9 +28,14 @@ class PictureOrder {
   // that place. "" for an empty list and for a place before the list's start
   // (the back keys stepped further back than the list is long).
   std::string Next(bool random);
+  // The pictures the next `count` calls of Next would give with the list as
+  // it is now, without taking them: what the show prepares ahead.
+  std::vector<std::string> Peek(int count, bool random) const;
   // A whole number in [low, high] from two universal and two small draws;
   // the two end values come up half as often as the others.
   std::int32_t RandomRange(std::int32_t low, std::int32_t high);
+  // The same draw from the given generators.
+  static std::int32_t RandomRange(UniversalRandom& universal, LcgRandom& small, std::int32_t low, std::int32_t high);
 
   // The picture drawn last; -1 before the first.
   std::int32_t CurrentIndex() const { return current_index_; }

@@ -4,17 +4,42 @@
 #include "platform/engine.h"
 #include "render/canvas.h"
 #include "sequence/picture_order.h"
+#include "sequence/picture_supply.h"
 
 namespace {
 constexpr const char* kNoFilesFound = "No files found :(";
 }  // namespace
 
 SlideShow::SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity)
-    : services_(services), settings_(settings), identity_(identity) {}
+    : services_(services), settings_(settings), identity_(identity) {
+  services_.supply.OnReady([this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
+    OnPictureReady(request, picture);
+  });
+}
 
 std::string SlideShow::Credit() const { return identity_.short_name + "\r\n" + "by" + identity_.credit_name; }
 
-void SlideShow::Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale) {
+std::string SlideShow::NothingToShowMessage() const {
+  if (!services_.catalogue.ScanDone()) return "";
+  return system_preview_ ? Credit() + "\r\n" + kNoFilesFound : kNoFilesFound;
+}
+
+std::vector<PictureBox*> SlideShow::Targets() {
+  if (!screens_.empty()) return screens_;
+  return {dialog_ ? dialog_->PreviewBox() : nullptr};
+}
+
+PictureRequest SlideShow::RequestFor(PictureBox* box, const std::string& path, bool preview_scale) const {
+  PictureRequest request;
+  request.path = path;
+  box->AreaSize(request.area_width, request.area_height);
+  request.mode = settings_.scale_mode;
+  request.preview_scale = preview_scale;
+  return request;
+}
+
+void SlideShow::Compose(PictureBox* box, const PreparedPicture* picture, const std::string& path,
+                        const std::string& message) {
   ShowStatus status;
   status.random_order = settings_.random_order;
   status.scan_done = services_.catalogue.ScanDone();
@@ -22,12 +47,39 @@ void SlideShow::Draw(PictureBox* box, const std::string& path, const std::string
   status.pictures_listed = services_.catalogue.PictureCount();
   status.current_index = services_.order.CurrentIndex();
   status.asleep = flags_.asleep;
-  services_.renderer.Draw(box, path, message, preview_scale, flags_.status_overlay ? &status : nullptr);
+  services_.renderer.Draw(box, picture, path, message, flags_.status_overlay ? &status : nullptr);
+  box->Refresh();
 }
 
-std::string SlideShow::NothingToShowMessage() const {
-  if (!services_.catalogue.ScanDone()) return "";
-  return system_preview_ ? Credit() + "\r\n" + kNoFilesFound : kNoFilesFound;
+void SlideShow::Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale) {
+  if (!box) return;
+  waiting_.erase(box);
+  if (path.empty()) return Compose(box, nullptr, path, message);
+  const PictureRequest request = RequestFor(box, path, preview_scale);
+  if (std::shared_ptr<const PreparedPicture> picture = services_.supply.Find(request))
+    return Compose(box, picture.get(), path, message);
+  waiting_[box] = Waiting{request, path, message};
+  services_.supply.Request(request);
+}
+
+void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
+  for (auto it = waiting_.begin(); it != waiting_.end();) {
+    if (!(it->second.request == request)) {
+      ++it;
+      continue;
+    }
+    PictureBox* box = it->first;
+    const Waiting waiting = std::move(it->second);
+    it = waiting_.erase(it);
+    Compose(box, picture.get(), waiting.path, waiting.message);
+  }
+}
+
+void SlideShow::PrepareNext() {
+  const std::vector<PictureBox*> boxes = Targets();
+  const std::vector<std::string> next = services_.order.Peek(static_cast<int>(boxes.size()), settings_.random_order);
+  for (std::size_t i = 0; i < next.size() && i < boxes.size(); ++i)
+    if (boxes[i] && !next[i].empty()) services_.supply.Request(RequestFor(boxes[i], next[i], PreviewScale()));
 }
 
 void SlideShow::OnSlideTimer() {
@@ -44,37 +96,37 @@ void SlideShow::OnSlideTimer() {
     timer.SetInterval(settings_.interval_ms);
 
   if (screens_.empty()) {
-    DrawDialogPreview();
+    ShowDialogPreview();
   } else if (!flags_.asleep) {
-    DrawScreens();
+    ShowScreens();
   }
   if (engine.IsLoaded()) engine.SlideTimer().SetEnabled(true);
 }
 
 // The options dialog's own preview: a single box, laid out at one tenth.
-void SlideShow::DrawDialogPreview() {
+void SlideShow::ShowDialogPreview() {
   PictureBox* box = dialog_ ? dialog_->PreviewBox() : nullptr;
   if (!box) return;
   if (services_.catalogue.PictureCount() <= 0) {
-    Draw(box, "", services_.catalogue.ScanDone() ? kNoFilesFound : "", false);
+    Show(box, "", services_.catalogue.ScanDone() ? kNoFilesFound : "", false);
   } else {
-    Draw(box, services_.order.Next(settings_.random_order), "", true);
+    Show(box, services_.order.Next(settings_.random_order), "", true);
+    PrepareNext();
   }
-  box->Refresh();
 }
 
 // One picture per screen, the first screen taking the first.
-void SlideShow::DrawScreens() {
+void SlideShow::ShowScreens() {
+  const bool pictures = services_.catalogue.PictureCount() > 0;
   for (PictureBox* box : screens_) {
-    if (!box) continue;
-    if (services_.catalogue.PictureCount() < 1) {
-      Draw(box, "", NothingToShowMessage(), false);
+    if (!pictures) {
+      Show(box, "", NothingToShowMessage(), false);
     } else {
       const std::string path = services_.order.Next(settings_.random_order);
-      Draw(box, path, system_preview_ ? Credit() : "", system_preview_);
+      Show(box, path, system_preview_ ? Credit() : "", system_preview_);
     }
-    box->Refresh();
   }
+  if (pictures) PrepareNext();
 }
 
 // With fewer pictures than the step the index may stay below -1: those
@@ -83,9 +135,7 @@ void SlideShow::ShowPreviousSlide() {
   Engine& engine = services_.engine;
   if (!engine.SlideTimerRunning()) return;
   engine.SlideTimer().SetEnabled(false);
-  const bool dialog = screens_.empty();
-  const std::vector<PictureBox*> boxes =
-      dialog ? std::vector<PictureBox*>{dialog_ ? dialog_->PreviewBox() : nullptr} : screens_;
+  const std::vector<PictureBox*> boxes = Targets();
   const std::int32_t count = services_.catalogue.PictureCount();
   if (count > 0) {
     std::int32_t index = services_.order.CurrentIndex() - 2 * static_cast<std::int32_t>(boxes.size());
@@ -94,12 +144,12 @@ void SlideShow::ShowPreviousSlide() {
   }
   for (PictureBox* box : boxes) {
     if (count > 0) {
-      Draw(box, services_.order.Next(false), system_preview_ ? Credit() : "", dialog || system_preview_);
+      Show(box, services_.order.Next(false), system_preview_ ? Credit() : "", PreviewScale());
     } else {
-      Draw(box, "", NothingToShowMessage(), false);
+      Show(box, "", NothingToShowMessage(), false);
     }
-    if (box) box->Refresh();
   }
+  if (count > 0) PrepareNext();
   if (engine.IsLoaded()) engine.SlideTimer().SetEnabled(true);
 }
 
@@ -113,5 +163,8 @@ void SlideShow::StartInDialogPreview() {
 }
 
 void SlideShow::ClearDialogPreview() {
-  if (PictureBox* box = dialog_ ? dialog_->PreviewBox() : nullptr) box->Clear();
+  PictureBox* box = dialog_ ? dialog_->PreviewBox() : nullptr;
+  if (!box) return;
+  waiting_.erase(box);
+  box->Clear();
 }

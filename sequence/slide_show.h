@@ -1,12 +1,18 @@
 #pragma once
-// The slide show: each tick of the slide timer draws the next picture into
+// The slide show: each tick of the slide timer shows the next picture in
 // every screen (a saver window per monitor, or the system preview's one
-// window), or into the options dialog's preview, or a message when there is
-// nothing to show. It also holds what the keys change: the status overlay
-// and whether the monitors sleep.
+// window), or in the options dialog's preview, or a message when there is
+// nothing to show. Pictures come prepared off the UI thread: the pictures of
+// the next slide are prepared during the interval, and those just shown stay
+// kept for the back keys, so a slide shows at once; a picture not ready yet
+// shows the moment it is, its screen keeping the picture before it (black at
+// the start) meanwhile. The show also holds what the keys change: the status
+// overlay and whether the monitors sleep.
+#include <map>
 #include <string>
 #include <vector>
 
+#include "render/prepared_picture.h"
 #include "render/renderer.h"
 #include "settings/identity.h"
 #include "settings/saver_settings.h"
@@ -15,6 +21,7 @@ class Catalogue;
 class Engine;
 class PictureBox;
 class PictureOrder;
+class PictureSupply;
 
 // The options dialog's live preview, as the show sees it.
 class DialogPreview {
@@ -39,6 +46,7 @@ class SlideShow {
     Catalogue& catalogue;
     PictureOrder& order;
     FrameRenderer& renderer;
+    PictureSupply& supply;
   };
 
   SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity);
@@ -66,15 +74,31 @@ class SlideShow {
   // Clears the dialog preview's picture box, if it has one.
   void ClearDialogPreview();
 
-  // One frame into a box, with the status overlay when it is on.
-  void Draw(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale);
+  // Shows a picture (or, for "", only the message) in a box: at once when it
+  // is prepared, else as soon as it is.
+  void Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale);
   // "<short name>" CR-LF "by<credit name>": shown instead of the caption in
   // the system's small preview.
   std::string Credit() const;
 
  private:
-  void DrawDialogPreview();
-  void DrawScreens();
+  // A picture the show waits for in a box.
+  struct Waiting {
+    PictureRequest request;
+    std::string path, message;
+  };
+
+  void ShowDialogPreview();
+  void ShowScreens();
+  // Prepares the next slide's pictures while this one shows.
+  void PrepareNext();
+  void OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture);
+  // One frame into a box, with the status overlay when it is on.
+  void Compose(PictureBox* box, const PreparedPicture* picture, const std::string& path, const std::string& message);
+  PictureRequest RequestFor(PictureBox* box, const std::string& path, bool preview_scale) const;
+  // The boxes the show draws into now: the screens, or the dialog's preview.
+  std::vector<PictureBox*> Targets();
+  bool PreviewScale() const { return screens_.empty() || system_preview_; }
   // What an empty list shows: nothing while the scan runs, then a message.
   std::string NothingToShowMessage() const;
 
@@ -85,4 +109,5 @@ class SlideShow {
   DialogPreview* dialog_ = nullptr;
   bool system_preview_ = false;
   ShowFlags flags_;
+  std::map<PictureBox*, Waiting> waiting_;
 };

@@ -81,7 +81,8 @@ class UniversalRandom {
   // Seeds from the tick count of `system`; yields through `loop`.
   UniversalRandom(SystemPort& system, EventLoop& loop);
   ~UniversalRandom();
-  UniversalRandom(const UniversalRandom&) = delete;
+  // A copy draws what the original would draw next: the show looks ahead with one.
+  UniversalRandom(const UniversalRandom&) = default;
   UniversalRandom& operator=(const UniversalRandom&) = delete;
 
   // The next draw (through FillArray) re-initialises the generator first.

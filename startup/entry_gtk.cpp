@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/event_loop.h"
+#include "render/picture_decode_cairo.h"
 #include "startup/platform_services.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     fonts.join();
     return 1;
   }
+  // Only the loaders of the five formats stay: no other one ever runs here.
+  RestrictPixbufLoaders();
   PlatformServices platform;
   Program program(platform.View());
   const int code = program.Main(command_line) ? platform.loop->Run() : 0;

@@ -1,11 +1,19 @@
 #include "startup/platform_services.h"
 
 #include "catalogue/file_system.h"
-#include "catalogue/image_probe.h"
 #include "options/dialog_services.h"
 #include "platform/event_loop.h"
 #include "platform/system.h"
+#include "platform/work_queue.h"
+#include "render/picture_probe.h"
 #include "saver/power.h"
+
+namespace {
+// How long a file job may take before the queue leaves it to its thread and
+// goes on: longer than any healthy read, short against a dead share's minutes.
+constexpr std::chrono::milliseconds kWalkPatience{2000};
+constexpr std::chrono::milliseconds kPicturePatience{3000};
+}  // namespace
 
 PlatformServices::PlatformServices()
     : loop(CreatePlatformEventLoop()),
@@ -15,7 +23,10 @@ PlatformServices::PlatformServices()
       display(CreatePlatformDisplay()),
       graphics(CreatePlatformGraphics()),
       files(CreatePlatformFileSystem()),
-      probe(CreatePlatformImageProbe()),
+      probe(CreateHeaderProbe()),
+      preparer(CreatePlatformPicturePreparer()),
+      walk_queue(CreateThreadWorkQueue(kWalkPatience)),
+      picture_queue(CreateThreadWorkQueue(kPicturePatience)),
       power(CreatePlatformPower()),
       dialogs(CreatePlatformDialogServices()) {}
 
@@ -30,6 +41,9 @@ ProgramServices PlatformServices::View() {
                          *graphics,
                          *files,
                          *probe,
+                         *preparer,
+                         *walk_queue,
+                         *picture_queue,
                          *power,
                          *dialogs,
                          PlatformPathStyle(),

@@ -21,7 +21,10 @@ struct PlatformServices {
   std::unique_ptr<DisplayPort> display;
   std::unique_ptr<GraphicsLibrary> graphics;
   std::unique_ptr<FileSystem> files;
-  std::unique_ptr<ImageProbe> probe;
+  std::unique_ptr<PictureProbe> probe;
+  std::unique_ptr<PicturePreparer> preparer;
+  std::unique_ptr<WorkQueue> walk_queue;
+  std::unique_ptr<WorkQueue> picture_queue;
   std::unique_ptr<PowerPort> power;
   std::unique_ptr<DialogServices> dialogs;
 };

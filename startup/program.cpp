@@ -23,10 +23,12 @@ Program::Program(const ProgramServices& services)
       identity_(RestoreIdentity()),
       graphics_(services.graphics, services.system),
       engine_(services.loop, services.engine_windows),
-      catalogue_({services.files, services.probe, services.loop, engine_, graphics_, services.paths}, settings_),
+      catalogue_({services.files, services.probe, services.loop, engine_, services.walk_queue, services.paths},
+                 settings_),
       order_(catalogue_, services.system, services.loop),
       renderer_(graphics_, settings_, identity_),
-      show_({engine_, catalogue_, order_, renderer_}, settings_, identity_),
+      supply_({services.preparer, services.picture_queue, services.loop, graphics_}),
+      show_({engine_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
       power_watch_(services.power, show_) {
   engine_.SetHandlers({
       .scan_tick = [this] { catalogue_.OnScanTimer(); },

@@ -14,6 +14,7 @@
 #include "saver/power_watch.h"
 #include "saver/saver_form.h"
 #include "sequence/picture_order.h"
+#include "sequence/picture_supply.h"
 #include "sequence/slide_show.h"
 #include "settings/identity.h"
 #include "settings/registry.h"
@@ -23,9 +24,11 @@
 class DialogServices;
 class EventLoop;
 class FileSystem;
-class ImageProbe;
+class PicturePreparer;
+class PictureProbe;
 class PowerPort;
 class SystemPort;
+class WorkQueue;
 
 // What the program runs on: the real platform services (platform_services.h)
 // or fakes in tests. Not owned.
@@ -37,7 +40,10 @@ struct ProgramServices {
   DisplayPort& display;
   GraphicsLibrary& graphics;
   FileSystem& files;
-  ImageProbe& probe;
+  PictureProbe& probe;
+  PicturePreparer& preparer;
+  WorkQueue& walk_queue;     // folder listings and the headers the filters read
+  WorkQueue& picture_queue;  // decoding, one picture at a time
   PowerPort& power;
   DialogServices& dialogs;
   PathStyle paths;
@@ -97,6 +103,7 @@ class Program {
   Catalogue catalogue_;
   PictureOrder order_;
   FrameRenderer renderer_;
+  PictureSupply supply_;
   SlideShow show_;
   PowerWatch power_watch_;
   std::vector<std::unique_ptr<SaverForm>> saver_forms_;

@@ -29,14 +29,12 @@ class FileSystemContract : public ::testing::Test {
     settings.include_folders = include;
     settings.exclude_folders = exclude;
     settings.include_subfolders = recursive;
-    Catalogue catalogue({tree.Files(), f.probe, f.loop, engine, graphics, sep == '\\' ? kWindowsPaths : kPosixPaths},
+    Catalogue catalogue({tree.Files(), f.probe, f.loop, engine, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths},
                         settings);
     catalogue.Seed();
-    int yields = 0;
-    f.loop.on_yield = [&] {
-      if (++yields > 10000) catalogue.RequestStop();
-    };
-    EXPECT_EQ(catalogue.ScanQueue(), ScanEnd::Done);
+    catalogue.BeginWalk();
+    f.loop.RunPosted(100000);
+    EXPECT_TRUE(catalogue.ScanDone()) << "the walk never ended";
     EXPECT_TRUE(f.probe.opened.empty()) << "both filters off: no file opened";
     std::vector<std::string> pictures;
     for (int i = 0; i < catalogue.PictureCount(); ++i) pictures.push_back(catalogue.Picture(i));
@@ -48,7 +46,6 @@ class FileSystemContract : public ::testing::Test {
   const char sep = root.back();
   FakeServices f;
   SaverSettings settings = MakeDefaultSettings();
-  GraphicsSession graphics{f.graphics, f.system};
   Engine engine{f.loop, f.windows.EngineWindows()};
 };
 

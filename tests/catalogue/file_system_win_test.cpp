@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "catalogue/shell_link.h"
-#include "catalogue/utf16_win.h"
+#include "platform/utf16_win.h"
 #include "file_system_contract.h"
 
 namespace {

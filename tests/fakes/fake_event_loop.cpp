@@ -36,7 +36,24 @@ std::unique_ptr<Timer> FakeEventLoop::CreateTimer(std::uint32_t interval_ms, std
   return std::make_unique<FakeTimer>(*this, timers.back());
 }
 
+bool FakeEventLoop::RunPosted(std::size_t limit) {
+  bool ran = false;
+  for (std::size_t n = 0; n < limit; ++n) {
+    std::function<void()> task;
+    {
+      std::lock_guard<std::mutex> lock(posted_mutex);
+      if (posted.empty()) return ran;
+      task = std::move(posted.front());
+      posted.pop_front();
+    }
+    task();
+    ran = true;
+  }
+  return ran;
+}
+
 bool FakeEventLoop::FireNext(std::uint64_t limit) {
+  RunPosted();
   std::shared_ptr<Core> next;
   for (const auto& t : timers)
     if (t->enabled && t->interval > 0 && t->due <= limit && (!next || t->due < next->due)) next = t;

@@ -1,10 +1,13 @@
 #pragma once
 // Virtual-time event loop: timers fire only when the test advances the clock,
-// in due order; ProcessPendingEvents() counts and runs a test hook (to model input that
-// arrives while long work yields).
+// in due order; ProcessPendingEvents() runs the posted tasks, counts, and runs
+// a test hook (to model input that arrives while long work yields). Posted
+// tasks also run before each timer fires.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/event_loop.h"
@@ -14,11 +17,22 @@ class FakeEventLoop final : public EventLoop {
   std::unique_ptr<Timer> CreateTimer(std::uint32_t interval_ms, std::function<void()> handler) override;
   void ProcessPendingEvents() override {
     ++yields;
+    RunPosted();
     if (std::function<void()> hook = on_yield) hook();  // a copy: the hook may clear itself
   }
+  void Post(std::function<void()> task) override {
+    std::lock_guard<std::mutex> lock(posted_mutex);
+    posted.push_back(std::move(task));
+  }
+  // Runs the tasks posted so far, and those they post in turn (at most
+  // `limit` of them, so a run that never ends fails instead of hanging); true
+  // when any ran.
+  bool RunPosted(std::size_t limit = 1000000);
   // Fires timers in due order until Quit() or until no timer is left.
   int Run() override {
-    for (quit = false; !quit && FireNext();) {
+    for (quit = false; !quit;) {
+      RunPosted();
+      if (quit || !FireNext()) break;
     }
     return exit_code;
   }
@@ -32,6 +46,8 @@ class FakeEventLoop final : public EventLoop {
   bool FireNext(std::uint64_t limit = UINT64_MAX);
 
   std::function<void()> on_yield;
+  std::mutex posted_mutex;
+  std::deque<std::function<void()>> posted;
   std::uint64_t now = 0;
   int yields = 0;
   bool quit = false;

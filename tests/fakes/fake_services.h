@@ -9,7 +9,7 @@
 #include "fakes/fake_display.h"
 #include "fakes/fake_event_loop.h"
 #include "fakes/fake_file_system.h"
-#include "fakes/fake_image_probe.h"
+#include "fakes/fake_picture_probe.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
@@ -19,6 +19,7 @@
 #include "render/renderer.h"
 #include "saver/power_watch.h"
 #include "sequence/picture_order.h"
+#include "sequence/picture_supply.h"
 #include "sequence/slide_show.h"
 #include "settings/identity.h"
 #include "startup/program.h"
@@ -45,10 +46,13 @@ struct FakeServices {
   FakePower power;
   FakeRegistry registry;
   FakeFileSystem files;
-  FakeImageProbe probe;
+  FakePictureProbe probe;
+  RecordingPreparer preparer;
+  InlineWorkQueue walk_queue, picture_queue;
 
   ProgramServices View() {
-    return {loop,  system, windows, registry, display, graphics, files, probe, power, dialogs, kWindowsPaths,
+    return {loop,        system,      windows,       registry, display, graphics, files, probe, preparer,
+            walk_queue,  picture_queue, power,       dialogs,  kWindowsPaths,
             windows.EngineWindows(), windows.SaverWindows(), windows.OptionsWindows()};
   }
 };
@@ -65,12 +69,28 @@ struct FakeShow {
     order.SetCurrentIndex(-1);
   }
   // Lists `count` pictures (Picture(0) on) through a walk of the fake file
-  // system, and leaves the scan done or still running.
+  // system; the scan is then done, or the walk stays in the folder after
+  // them as if it were a slow share.
   void SetPictures(int count, bool scan_done = true) {
     for (int i = 0; i < count; ++i) f.files.Make(Picture(i));
+    if (!scan_done) settings.include_folders = "C:\\p\\\r\nC:\\slow\\";
     catalogue.Seed();
-    if (scan_done) catalogue.ScanQueue();
-    else catalogue.ScanFolder(1);
+    catalogue.BeginWalk();
+    if (scan_done) {
+      f.loop.RunPosted();
+      return;
+    }
+    WalkUntil(count);
+    f.loop.posted.clear();  // what the slow folder would have handed back
+  }
+  // Lets the walk's results come back, one posted task at a time, until the
+  // list holds `count` pictures.
+  void WalkUntil(int count) {
+    while (catalogue.PictureCount() < count && !f.loop.posted.empty()) {
+      std::function<void()> task = std::move(f.loop.posted.front());
+      f.loop.posted.pop_front();
+      task();
+    }
   }
   // "C:\p\p007.jpg": names that sort in number order.
   static std::string Picture(int i) {
@@ -83,9 +103,10 @@ struct FakeShow {
   SaverSettings settings = MakeDefaultSettings();
   GraphicsSession graphics{f.graphics, f.system};
   Engine engine{f.loop, f.windows.EngineWindows()};
-  Catalogue catalogue{{f.files, f.probe, f.loop, engine, graphics, kWindowsPaths}, settings};
+  Catalogue catalogue{{f.files, f.probe, f.loop, engine, f.walk_queue, kWindowsPaths}, settings};
   PictureOrder order{catalogue, f.system, f.loop};
   FrameRenderer renderer{graphics, settings, identity};
-  SlideShow show{{engine, catalogue, order, renderer}, settings, identity};
+  PictureSupply supply{{f.preparer, f.picture_queue, f.loop, graphics}};
+  SlideShow show{{engine, catalogue, order, renderer, supply}, settings, identity};
   PowerWatch watch{f.power, show};
 };

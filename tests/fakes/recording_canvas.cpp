@@ -21,16 +21,6 @@ struct Release {
   ~Release() { log.push_back(line); }
 };
 
-struct Image final : CanvasImage {
-  Image(Log& log, const std::string& path, RecordedPicture size)
-      : release{log, "DisposeImage(" + path + ")"}, path(path), size(size) {}
-  float Width() const override { return size.width; }
-  float Height() const override { return size.height; }
-  Release release;
-  std::string path;
-  RecordedPicture size;
-};
-
 struct Family final : CanvasFontFamily {
   Family(Log& log, const std::string& name) : release{log, "DeleteFontFamily(" + name + ")"} {}
   bool IsStyleAvailable(FontStyle) const override { return true; }
@@ -66,12 +56,10 @@ class Recorder final : public Canvas {
   void DrawPath(const CanvasPath& p, std::uint32_t argb, float width) override {
     Add(F("DrawPath(#%d,%08X,%g)", static_cast<const Path&>(p).id, argb, width));
   }
-  std::unique_ptr<CanvasImage> LoadPicture(const std::string& path) override {
-    Add("LoadPicture(" + path + ")");
-    return std::make_unique<Image>(box_.log, path, box_.pictures.count(path) ? box_.pictures[path] : RecordedPicture{});
-  }
-  void DrawImageRect(CanvasImage& image, float x, float y, float w, float h) override {
-    Add("DrawImageRect(" + static_cast<Image&>(image).path + F(",%g,%g,%g,%g)", x, y, w, h));
+  void DrawPrepared(const PreparedPicture& p) override {
+    const PicturePlacement& at = p.placement;
+    const auto& picture = static_cast<const RecordedPreparedPicture&>(p);
+    Add("DrawPicture(" + picture.path + (at.draw ? F(",%g,%g,%g,%g)", at.x, at.y, at.width, at.height) : ",none)"));
   }
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) override {
     Add("CreateFontFamily(" + name + ")");
@@ -89,4 +77,23 @@ class Recorder final : public Canvas {
 
 std::unique_ptr<Canvas> RecordingPictureBox::CreateCanvas() {
   return valid ? std::make_unique<Recorder>(*this) : nullptr;
+}
+
+void RecordingPictureBox::AreaSize(int& width, int& height) {
+  width = static_cast<int>(bounds.width);
+  height = static_cast<int>(bounds.height);
+}
+
+std::unique_ptr<PreparedPicture> RecordingPreparer::Prepare(const PictureRequest& request, DecodeBudget&) {
+  auto picture = std::make_unique<RecordedPreparedPicture>();
+  picture->path = request.path;
+  std::lock_guard<std::mutex> lock(mutex);
+  prepared.push_back(request.path);
+  auto it = pictures.find(request.path);
+  if (it == pictures.end()) return picture;
+  picture->width = it->second.width;
+  picture->height = it->second.height;
+  picture->placement = PlacePicture(picture->width, picture->height, static_cast<float>(request.area_width),
+                                    static_cast<float>(request.area_height), request.mode, request.preview_scale);
+  return picture;
 }

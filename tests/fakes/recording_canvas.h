@@ -1,13 +1,15 @@
 #pragma once
 // A picture box whose canvases record every call as a line of text, the
-// release of every object they hand out included. Picture sizes are scripted
-// by path (0 x 0 for any other path).
+// release of every object they hand out included; and a picture preparer
+// whose pictures have scripted sizes by path (0 x 0 for any other path).
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "render/canvas.h"
+#include "render/prepared_picture.h"
 
 struct RecordedPicture {
   float width = 0, height = 0;
@@ -16,12 +18,27 @@ struct RecordedPicture {
 class RecordingPictureBox final : public PictureBox {
  public:
   std::unique_ptr<Canvas> CreateCanvas() override;  // null when !valid
+  void AreaSize(int& width, int& height) override;
   void Refresh() override { ++refreshes; }
   void Clear() override { ++clears; }
 
   RectF bounds{0, 0, 1920, 1080};
   bool valid = true, font_installed = true;
-  std::map<std::string, RecordedPicture> pictures;
   std::vector<std::string> log;
   int refreshes = 0, clears = 0;
+};
+
+class RecordedPreparedPicture final : public PreparedPicture {
+ public:
+  std::string path;
+};
+
+// Lays pictures out as the real preparers do; draws as "DrawPicture(path,x,y,w,h)".
+class RecordingPreparer final : public PicturePreparer {
+ public:
+  std::unique_ptr<PreparedPicture> Prepare(const PictureRequest& request, DecodeBudget& budget) override;
+
+  std::map<std::string, RecordedPicture> pictures;
+  std::vector<std::string> prepared;  // the paths asked for, in order
+  std::mutex mutex;
 };

@@ -96,7 +96,7 @@ TYPED_TEST_P(EventLoopContract, IntervalZeroNeverFires) {
 // whose pending work (a first paint) outlasts it. A timer that was due when
 // ProcessPendingEvents began runs in it; one that only comes due meanwhile waits for the
 // loop, or the scan would walk everything before the show has begun.
-TYPED_TEST_P(EventLoopContract, DoEventsRunsWhatWasDueWhenItBeganOnly) {
+TYPED_TEST_P(EventLoopContract, ProcessPendingEventsRunsWhatWasDueWhenItBeganOnly) {
   using std::chrono::milliseconds;
   bool in_do_events = false;
   int busy_inside = 0, late_inside = 0, late_fired = 0;
@@ -125,6 +125,28 @@ TYPED_TEST_P(EventLoopContract, DoEventsRunsWhatWasDueWhenItBeganOnly) {
   EXPECT_EQ(late_fired, 1);
 }
 
+// Workers hand results back with Post: from any thread, each task runs on
+// the loop's own thread, in the order posted, and a task may post another.
+TYPED_TEST_P(EventLoopContract, PostedTasksRunOnTheLoopThreadInOrder) {
+  const std::thread::id ui = std::this_thread::get_id();
+  std::vector<int> ran;
+  bool on_ui = true;
+  std::thread worker([&] {
+    for (int i = 0; i < 50; ++i)
+      this->loop->Post([&, i] {
+        on_ui = on_ui && std::this_thread::get_id() == ui;
+        ran.push_back(i);
+        if (i == 49) this->loop->Post([&] { this->loop->Quit(3); });
+      });
+  });
+  worker.join();
+  EXPECT_EQ(this->RunWithWatchdog(), 3);
+  EXPECT_TRUE(on_ui);
+  ASSERT_EQ(ran.size(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(ran[i], i);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(EventLoopContract, EnabledTimerFiresRepeatedlyUntilDisabled,
                             TimerDestroyedInsideItsOwnHandler, DisabledAndReenabledInsideHandlerKeepsRunning,
-                            IntervalZeroNeverFires, DoEventsRunsWhatWasDueWhenItBeganOnly);
+                            IntervalZeroNeverFires, ProcessPendingEventsRunsWhatWasDueWhenItBeganOnly,
+                            PostedTasksRunOnTheLoopThreadInOrder);

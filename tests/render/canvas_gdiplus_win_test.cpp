@@ -12,7 +12,7 @@ namespace {
 
 class DibTarget final : public OffscreenTarget {
  public:
-  DibTarget(int width, int height) : width_(width) {
+  DibTarget(int width, int height) : OffscreenTarget(width, height), width_(width) {
     [[maybe_unused]] static ULONG_PTR gdiplus = [] {  // started once, left for the process to end
       Gdiplus::GdiplusStartupInput input;
       ULONG_PTR token = 0;

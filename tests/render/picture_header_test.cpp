@@ -38,12 +38,42 @@ TEST(PictureHeader, JpegSizeFromItsFrameAndNoneFromDamagedHeaders) {
   }
 }
 
+std::string Le16(unsigned v) { return {char(v), char(v >> 8)}; }
+std::string Le32(unsigned v) { return Le16(v) + Le16(v >> 16); }
+
+// The bytes decide, not the name: only the five formats are recognised.
+TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
+  const std::string png_start = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+  const struct { std::string file; PictureFormat format; std::int64_t w, h; } cases[] = {
+      {png_start + std::string("\0\0\x01\0\0\0\0\x80", 8) + std::string(8, 0), PictureFormat::Png, 256, 128},
+      {"\x89PNX" + png_start.substr(4) + std::string("\0\0\x01\0\0\0\0\x80", 8) + std::string(8, 0),
+       PictureFormat::Unknown, 0, 0},
+      {"GIF89a" + Le16(320) + Le16(200) + std::string(8, 0), PictureFormat::Gif, 320, 200},
+      {"GIF87a" + Le16(1) + Le16(1) + std::string(8, 0), PictureFormat::Gif, 1, 1},
+      {"GIF90a" + Le16(320) + Le16(200) + std::string(8, 0), PictureFormat::Unknown, 0, 0},
+      {"BM" + std::string(12, 0) + Le32(40) + Le32(64) + Le32(-48) + std::string(8, 0), PictureFormat::Bmp, 64, 48},
+      {Le32(0x9AC6CDD7) + Le16(0) + Le16(0) + Le16(0) + Le16(300) + Le16(200) + std::string(10, 0),
+       PictureFormat::Wmf, 300, 200},
+      {Le16(1) + Le16(9) + Le16(0x300) + std::string(20, 0), PictureFormat::Wmf, 0, 0},
+      {Le32(1) + std::string(36, 0) + " EMF" + std::string(20, 0), PictureFormat::Unknown, 0, 0},  // EMF: not shown
+      {"II*\0" + std::string(60, 0), PictureFormat::Unknown, 0, 0},                                 // TIFF
+      {"P6\n640 480\n255\n", PictureFormat::Unknown, 0, 0},                                        // PNM
+      {"", PictureFormat::Unknown, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(std::tuple(h.format, h.width, h.height), std::tuple(c.format, c.w, c.h)) << c.file.substr(0, 6);
+  }
+  EXPECT_TRUE(Read(Jpeg(64, 48, 10, '\xC2')).progressive);
+  EXPECT_FALSE(Read(Jpeg(64, 48, 10)).progressive);
+}
+
 TEST(PictureHeader, BudgetRefusesHugePicturesWithoutOverflow) {
   const auto fits = [](std::int64_t w, std::int64_t h) { return FitsPictureBudget({PictureKind::Raster, {}, w, h}); };
   EXPECT_TRUE(fits(8000, 6000));   // 48 megapixels
   EXPECT_FALSE(fits(8000, 6251));  // just over
   EXPECT_FALSE(fits(0xFFFFFFFF, 0xFFFFFFFF));
-  EXPECT_TRUE(FitsPictureBudget({PictureKind::Metafile, PictureFormat::Emf, 0, 0}));  // no pixel buffer of its size
+  EXPECT_TRUE(FitsPictureBudget({PictureKind::Metafile, PictureFormat::Wmf, 0, 0}));  // no pixel buffer of its size
   EXPECT_FALSE(FitsPictureBudget({}));                                                 // unknown: nothing to go by
 }
 

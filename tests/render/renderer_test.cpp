@@ -5,6 +5,7 @@
 
 #include "fakes/fake_services.h"
 #include "fakes/recording_canvas.h"
+#include "render/picture_cache.h"
 #include "render/picture_layout.h"
 #include "version.h"
 
@@ -44,9 +45,12 @@ ProgramIdentity Titled(const std::string& title) {
 
 class RendererTest : public ::testing::Test {
  protected:
+  // A frame of the picture at path as the recording preparer lays it out.
   Log Render(const std::string& path, const std::string& message = "") {
     box.log.clear();
-    renderer.Draw(&box, path, message, false, overlay ? &status : nullptr);
+    PictureRequest request{path, 1920, 1080, settings.scale_mode, false};
+    std::unique_ptr<PreparedPicture> picture = f.preparer.Prepare(request, cache);
+    renderer.Draw(&box, path.empty() ? nullptr : picture.get(), path, message, overlay ? &status : nullptr);
     return box.log;
   }
   FakeServices f;
@@ -57,6 +61,7 @@ class RendererTest : public ::testing::Test {
   bool overlay = false;
   ShowStatus status{.random_order = true, .current_index = 0};
   RecordingPictureBox box;
+  PictureCache cache{1 << 20};
 };
 
 TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
@@ -64,7 +69,7 @@ TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
   settings.caption_shows_size = overlay = true;
   settings.caption_text_colour = 0x3F3FFF;                                 // 0x00BBGGRR: light red
   settings.caption_border_colour = static_cast<std::int32_t>(0xAB563412);  // top byte ignored
-  box.pictures["/p/small.jpg"] = {640, 480};
+  f.preparer.pictures["/p/small.jpg"] = {640, 480};
   box.bounds = {10, 20, 1920, 1080};  // the background and text take the offset, the picture does not
   const std::string overlay = "AddString(#3,Glimmora\r\nVersion: " + std::to_string(GLIMMORA_VERSION_MAJOR) + "." +
                               std::to_string(GLIMMORA_VERSION_MINOR) + "." + std::to_string(GLIMMORA_VERSION_REVISION) +
@@ -73,7 +78,7 @@ TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
   const Log expected = {
       "CreateCanvas", "VisibleClipBounds", "SetInterpolationMode(7)",
       "CreatePath(#1,fill mode 1)", "AddRectangle(#1,10,20,1920,1080)", "FillPath(#1,FF000000)", "DeletePath(#1)",
-      "LoadPicture(/p/small.jpg)", "DrawImageRect(/p/small.jpg,240,0,1440,1080)", "DisposeImage(/p/small.jpg)",
+      "DrawPicture(/p/small.jpg,240,0,1440,1080)",
       "SetTextRenderingHint(0)", "SetSmoothingMode(4)", "CreateFontFamily(Arial)", "CreatePath(#2,fill mode 0)",
       "AddString(#2,/p/small.jpg (640x480),style 1,18,10,20,1920,1080,align 1,line 0)",
       "DrawPath(#2,3F123456,3)", "DrawPath(#2,FF123456,2)", "FillPath(#2,FFFF3F3F)", "DeletePath(#2)",
@@ -81,7 +86,7 @@ TEST_F(RendererTest, OneFrameInOrderWithEveryObjectReleased) {
       "FillPath(#3,FFFF3F3F)", "DeletePath(#3)", "DeleteFontFamily(Arial)", "DeleteCanvas"};  // scanning: red
   EXPECT_EQ(Render("/p/small.jpg"), expected);
   status.scan_done = true;
-  EXPECT_EQ(Render("/p/small.jpg")[23], "FillPath(#3,FF3FFF3F)");  // done: green
+  EXPECT_EQ(Render("/p/small.jpg")[21], "FillPath(#3,FF3FFF3F)");  // done: green
   EXPECT_EQ(f.graphics.starts, 1);
 }
 
@@ -107,12 +112,12 @@ TEST_F(RendererTest, TextLayersTakeTheirEdges) {
 }
 
 TEST_F(RendererTest, NothingDrawnWithoutASurfaceOrFont) {
-  renderer.Draw(nullptr, "/p/a.jpg", "", false, nullptr);  // no box at all
+  renderer.Draw(nullptr, nullptr, "/p/a.jpg", "", nullptr);  // no box at all
   box.valid = false;
   EXPECT_TRUE(Render("/p/a.jpg").empty());  // no surface
   box.valid = overlay = true;
   box.font_installed = false;
-  EXPECT_EQ(Render("/p/a.jpg", "message").size(), 13u);  // to CreateFontFamily, then DeleteCanvas: no text
+  EXPECT_EQ(Render("/p/a.jpg", "message").size(), 12u);  // to CreateFontFamily, then DeleteCanvas: no text
 }
 
 }  // namespace

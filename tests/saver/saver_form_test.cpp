@@ -56,7 +56,7 @@ struct Saver : FakeShow {
   std::string Drawn(int i) {
     std::string out;
     for (const std::string& line : f.windows.saver_windows[i - 1]->box.log) {
-      if (line.rfind("LoadPicture(", 0) == 0) out += line.substr(12, line.size() - 13);
+      if (line.rfind("DrawPicture(", 0) == 0) out += line.substr(12, line.find(',') - 12);
       std::size_t from = line.find(',') + 1;
       if (line.rfind("AddString(#", 0) == 0) out += "|" + line.substr(from, line.find(",style ") - from);
     }
@@ -138,6 +138,7 @@ TEST(SaverForm, Navigation) {
     saver.engine.SlideTimer().SetEnabled(frames);
     saver.f.loop.Advance(6000);
     EXPECT_FALSE(saver.Ends(321, c.key));  // and the key wakes: the tick then draws
+    saver.f.loop.RunPosted();
     EXPECT_EQ(saver.order.CurrentIndex(), c.after);
     for (int i = 1; i <= c.monitors; ++i) {
       EXPECT_EQ(saver.Drawn(i), frames ? c.drawn[i - 1] : "") << "window " << i;

@@ -56,14 +56,31 @@ TEST_F(PictureOrderTest, RandomOrderIsAPermutationInEveryPass) {
 
 TEST_F(PictureOrderTest, PictureListedMidPassIsEligibleInThatPassAndBackReplaysTheOrder) {
   s.settings.include_folders = "C:\\p\\\r\nC:\\q\\";
-  s.f.files.Make("C:\\q\\late.jpg");
-  s.SetPictures(3, false);
+  for (const std::string& path : {Pic(0), Pic(1), Pic(2), std::string("C:\\q\\late.jpg")}) s.f.files.Make(path);
+  s.catalogue.Seed();
+  s.catalogue.BeginWalk();
+  s.WalkUntil(3);
   std::vector<std::string> shown{Next(true)};
-  s.catalogue.ScanFolder(2);
+  s.f.loop.RunPosted();
   for (int i = 0; i < 3; ++i) shown.push_back(Next(true));
   EXPECT_EQ(std::set(shown.begin(), shown.end()), (std::set<std::string>{Pic(0), Pic(1), Pic(2), "C:\\q\\late.jpg"}));
   s.order.SetCurrentIndex(s.order.CurrentIndex() - 2);  // one window: back over the picture on screen
   EXPECT_EQ(Next(false), shown[2]);
+}
+
+// What the show prepares ahead is what comes: Peek foretells the next draws
+// and changes nothing.
+TEST_F(PictureOrderTest, PeekForetellsTheNextPicturesWithoutTakingThem) {
+  s.SetPictures(9);
+  for (bool random : {false, true})
+    for (int from : {-1, 4, -12}) {
+      s.order.SetCurrentIndex(from);
+      const std::vector<std::string> peeked = s.order.Peek(5, random);
+      EXPECT_EQ(s.order.Peek(5, random), peeked);
+      std::vector<std::string> taken;
+      for (int i = 0; i < 5; ++i) taken.push_back(Next(random));
+      EXPECT_EQ(peeked, taken) << random << " from " << from;
+    }
 }
 
 TEST_F(PictureOrderTest, RandomRangeStaysInsideWithTheShapeOfTheMeanOfTwoGenerators) {

@@ -69,25 +69,26 @@ TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
     bool preview, scan_done;
     int pictures;
     std::string text;   // drawn by the caption layer
-    std::string image;  // the DrawImageRect call, "" for none
+    std::string image;  // the DrawPicture call, "" for none
   } cases[] = {
       {false, false, 0, "", ""},
       {false, true, 0, "No files found :(", ""},
       {true, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
       {true, false, 0, "", ""},
-      {false, false, 1, pic, "DrawImageRect(" + pic + ",0,0,1920,1080)"},
-      {true, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawImageRect(" + pic + ",864,486,192,108)"},
+      {false, false, 1, pic, "DrawPicture(" + pic + ",0,0,1920,1080)"},
+      {true, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawPicture(" + pic + ",864,486,192,108)"},
   };
   for (const auto& c : cases) {
     Rig r(1, c.pictures, c.scan_done);
     r.settings.scale_mode = ScaleMode::CenterSmall;
     r.show.SetSystemPreview(c.preview);
-    r.boxes[0].pictures[pic] = {1920, 1080};
+    r.f.preparer.pictures[pic] = {1920, 1080};
     r.show.OnSlideTimer();
+    r.f.loop.RunPosted();
     const std::vector<std::string> text = Calls(r.boxes[0], "AddString(#2,");
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
-    const std::vector<std::string> image = Calls(r.boxes[0], "DrawImageRect(");
+    const std::vector<std::string> image = Calls(r.boxes[0], "DrawPicture(");
     EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
     EXPECT_EQ(r.boxes[0].refreshes, 1);
   }
@@ -106,19 +107,42 @@ TEST(SlideShowTest, DialogPreviewDrawsIntoTheDialogsBox) {
     Rig r(0, pictures, true);
     r.show.SetDialogPreview(&preview);
     preview.box = {};
-    preview.box.pictures[pic] = {1920, 1080};
+    r.f.preparer.pictures[pic] = {1920, 1080};
     r.settings.scale_mode = ScaleMode::CenterSmall;
     r.show.Flags().asleep = true;
     r.show.StartInDialogPreview();
+    r.f.loop.RunPosted();
     const std::vector<std::string> text = Calls(preview.box, "AddString(#2,");
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",", 0), 0u);
-    EXPECT_EQ(Calls(preview.box, "DrawImageRect("),
-              pictures ? std::vector<std::string>{"DrawImageRect(" + pic + ",864,486,192,108)"}
+    EXPECT_EQ(Calls(preview.box, "DrawPicture("),
+              pictures ? std::vector<std::string>{"DrawPicture(" + pic + ",864,486,192,108)"}
                        : std::vector<std::string>{});
     EXPECT_EQ(preview.box.refreshes, 1);
     EXPECT_TRUE(r.Slide().Enabled());
   }
+}
+
+// The next slide is prepared while this one shows, so its tick shows it at
+// once; a picture that is not ready yet shows the moment it is, its screen
+// keeping the one before meanwhile.
+TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
+  Rig r(1, 3, true);
+  auto drawn = [&r] { return Calls(r.boxes[0], "DrawPicture(").size(); };
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(drawn(), 1u);
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
+  r.f.picture_queue.hold = true;  // from now on, pictures are slow
+  r.show.OnSlideTimer();
+  EXPECT_EQ(drawn(), 2u) << "prepared during the interval";
+  EXPECT_EQ(r.boxes[0].refreshes, 2);
+  r.show.OnSlideTimer();
+  EXPECT_EQ(r.boxes[0].refreshes, 2) << "not ready: the screen keeps its picture";
+  r.f.picture_queue.Release();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.boxes[0].refreshes, 3);
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
 }
 
 }  // namespace

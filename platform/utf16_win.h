@@ -1,5 +1,5 @@
 #pragma once
-// UTF-8 <-> UTF-16 for the wide Win32 calls of the catalogue (Windows only).
+// UTF-8 <-> UTF-16 for the wide Win32 calls (Windows only).
 // The core keeps every path as UTF-8; conversion happens at the call.
 #include <windows.h>
 

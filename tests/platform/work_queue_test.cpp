@@ -1,0 +1,75 @@
+// The thread work queue: jobs in order off the calling thread, and a stuck
+// job that delays only itself.
+#include "platform/work_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Log {
+  void Add(int value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    values.push_back(value);
+    changed.notify_all();
+  }
+  // Waits (at most 10 s) until `count` values are in.
+  std::vector<int> WaitFor(std::size_t count) {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait_for(lock, 10s, [&] { return values.size() >= count; });
+    return values;
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<int> values;
+};
+
+TEST(WorkQueue, RunsJobsInOrderOffTheCallingThread) {
+  auto queue = CreateThreadWorkQueue(1000ms);
+  Log log;
+  std::atomic<bool> elsewhere{true};
+  const std::thread::id caller = std::this_thread::get_id();
+  for (int i = 0; i < 20; ++i)
+    queue->Submit([&, i] {
+      elsewhere = elsewhere && std::this_thread::get_id() != caller;
+      log.Add(i);
+    });
+  std::vector<int> expected(20);
+  for (int i = 0; i < 20; ++i) expected[i] = i;
+  EXPECT_EQ(log.WaitFor(20), expected);
+  EXPECT_TRUE(elsewhere);
+}
+
+// A job that never returns by itself (a read on a dead share) is left to its
+// thread; the jobs behind it run once the patience is over, in order.
+TEST(WorkQueue, AStuckJobDelaysOnlyItself) {
+  auto queue = CreateThreadWorkQueue(50ms, 2);
+  Log log;
+  std::mutex gate;
+  std::unique_lock<std::mutex> closed(gate);
+  queue->Submit([&] {
+    std::lock_guard<std::mutex> wait(gate);  // stuck until the test opens the gate
+    log.Add(0);
+  });
+  for (int i = 1; i <= 3; ++i) queue->Submit([&, i] { log.Add(i); });
+  EXPECT_EQ(log.WaitFor(3), (std::vector<int>{1, 2, 3}));
+  // Two threads at most: with one stuck and a second one stuck too, the rest wait.
+  queue->Submit([&] {
+    std::lock_guard<std::mutex> wait(gate);
+    log.Add(4);
+  });
+  queue->Submit([&] { log.Add(5); });
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(log.WaitFor(3).size(), 3u);
+  closed.unlock();
+  EXPECT_EQ(log.WaitFor(6).size(), 6u);
+}
+
+}  // namespace
