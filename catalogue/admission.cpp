@@ -10,7 +10,7 @@ bool SizeAdmitted(SizeFilter filter, PictureSize size) {
   // Values past the table ask for nothing.
   const auto index = static_cast<std::size_t>(filter);
   const ImageSizeOption minimum = index < kImageSizeOptions.size() ? kImageSizeOptions[index] : ImageSizeOption{};
-  // No rotation: a portrait picture must meet the minimum width with its width.
+  // No rotation: a portrait picture (upright, as shown) must meet the minimum width with its width.
   return size.width >= minimum.min_width && size.height >= minimum.min_height;
 }
 

@@ -14,8 +14,8 @@ struct PictureSize {
 class ImageProbe {
  public:
   virtual ~ImageProbe() = default;
-  // The picture's size; 0 x 0 when the file cannot be opened or is not a
-  // picture the program can show.
+  // The picture's size, upright as it is shown; 0 x 0 when the file cannot
+  // be opened or is not a picture the program can show.
   virtual PictureSize Dimensions(const std::string& path) = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/exif_orientation.h"
 #include "render/picture_header.h"
 
 // Types are qualified: GDI+ has a RectF of its own.
@@ -216,12 +217,19 @@ std::unique_ptr<CanvasImage> GdiplusCanvas::LoadPicture(const std::string& path)
   const PictureHeader header = SniffHeader(wide);
   if (!FitsPictureBudget(header)) {
     const bool sized = header.kind == PictureKind::Raster;
-    return std::make_unique<GdiplusImage>(nullptr, sized ? static_cast<float>(header.width) : 0.0f,
-                                          sized ? static_cast<float>(header.height) : 0.0f);
+    return std::make_unique<GdiplusImage>(nullptr, sized ? static_cast<float>(UprightWidth(header)) : 0.0f,
+                                          sized ? static_cast<float>(UprightHeight(header)) : 0.0f);
   }
   Gdiplus::GpImage* image = nullptr;
   float width = 0, height = 0;
   if (GdipLoadImageFromFile(wide.c_str(), &image) == Gdiplus::Ok && image) {
+    // GDI+ leaves a photo as its camera stored it. The turn, then the mirror,
+    // in two steps: Wine swaps the combined Rotate90FlipX and Rotate270FlipX.
+    static constexpr Gdiplus::RotateFlipType kQuarters[] = {Gdiplus::RotateNoneFlipNone, Gdiplus::Rotate90FlipNone,
+                                                            Gdiplus::Rotate180FlipNone, Gdiplus::Rotate270FlipNone};
+    const OrientationTurn turn = TurnOf(header.orientation);
+    if (turn.clockwise_quarters) GdipImageRotateFlip(image, kQuarters[turn.clockwise_quarters & 3]);
+    if (turn.mirror) GdipImageRotateFlip(image, Gdiplus::RotateNoneFlipX);
     GdipGetImageDimension(image, &width, &height);
   } else {
     image = nullptr;

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "render/exif_orientation.h"
+#include "render/orient_cairo.h"
 #include "render/picture_header.h"
 
 namespace {
@@ -197,6 +199,9 @@ bool FitsBudget(int width, int height) {
   return FitsPictureBudget(h);
 }
 
+cairo_surface_t* DecodeStored(const std::string& path, const CairoPictureInfo& info, int target_width,
+                              int target_height);
+
 }  // namespace
 
 CairoPictureInfo ProbeCairoPicture(const std::string& path) {
@@ -218,8 +223,10 @@ CairoPictureInfo ProbeCairoPicture(const std::string& path) {
   gchar* name = gdk_pixbuf_format_get_name(format);
   info.decoder = g_strcmp0(name, "jpeg") == 0 ? CairoDecoder::Jpeg : CairoDecoder::Pixbuf;
   g_free(name);
-  info.width = width;
-  info.height = height;
+  if (info.decoder == CairoDecoder::Jpeg) info.orientation = header.orientation;
+  const bool swap = SwapsSides(info.orientation);
+  info.width = swap ? height : width;
+  info.height = swap ? width : height;
   return info;
 }
 
@@ -227,6 +234,15 @@ cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureI
                                     int target_height) {
   target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
   target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
+  // Decoded and reduced as stored, then turned: the turn costs only the drawn pixels.
+  if (SwapsSides(info.orientation)) std::swap(target_width, target_height);
+  return TurnUpright(DecodeStored(path, info, target_width, target_height), info.orientation);
+}
+
+namespace {
+
+cairo_surface_t* DecodeStored(const std::string& path, const CairoPictureInfo& info, int target_width,
+                              int target_height) {
   if (info.decoder == CairoDecoder::Jpeg) {
     if (cairo_surface_t* surface = DecodeJpeg(path, target_width, target_height)) {
       const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
@@ -256,6 +272,8 @@ cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureI
   g_object_unref(pixbuf);
   return surface;
 }
+
+}  // namespace
 
 cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);

@@ -12,14 +12,15 @@ enum class CairoDecoder { None, Jpeg, Pixbuf, Wmf };
 
 struct CairoPictureInfo {
   CairoDecoder decoder = CairoDecoder::None;  // None: not a picture we can decode
-  int width = 0, height = 0;                  // the picture's own size
+  int width = 0, height = 0;                  // the picture's own size, upright
+  int orientation = 1;                        // JPEG: EXIF orientation of the stored pixels
 };
 
-// The picture's format and size, from its header only.
+// The picture's format, upright size and orientation, from its header only.
 CairoPictureInfo ProbeCairoPicture(const std::string& path);
 
-// Decodes the picture and scales it down to target_width x target_height
-// where it is larger (never up: Cairo enlarges while drawing). Null when the
+// Decodes the picture, scales it down to target_width x target_height where
+// it is larger (never up: Cairo enlarges while drawing) and turns it upright. Null when the
 // file cannot be decoded or does not fit the budget. The caller destroys it.
 cairo_surface_t* DecodeCairoPicture(const std::string& path, const CairoPictureInfo& info, int target_width,
                                     int target_height);
