@@ -1,8 +1,10 @@
 // Frame time of the Linux canvas: one 24-megapixel JPEG rendered into a
 // 1920 x 1080 picture box by the frame renderer (reduced-scale decoding, caption
 // included), against the plain way in the same run: a full gdk-pixbuf decode
-// scaled by Cairo. Run through bench/render_bench.sh, which makes the picture.
-//   GLIMMORA_BENCH_JPEG=picture.jpg render_bench --benchmark_repetitions=...
+// scaled by Cairo. The same frame from the picture stored turned back a
+// quarter with EXIF orientation 6 adds the cost of turning it upright. Run
+// through bench/render_bench.sh, which makes both pictures.
+//   GLIMMORA_BENCH_JPEG=picture.jpg GLIMMORA_BENCH_JPEG6=turned.jpg render_bench --benchmark_repetitions=...
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -14,6 +16,7 @@
 #include "platform/system.h"
 #include "render/canvas_cairo.h"
 #include "render/graphics.h"
+#include "render/orient_cairo.h"
 #include "render/picture_decode_cairo.h"
 #include "render/renderer.h"
 #include "settings/identity.h"
@@ -22,8 +25,9 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-std::string Picture() {
-  const char* path = std::getenv("GLIMMORA_BENCH_JPEG");
+// The picture stored as it is shown (orientation 1) or turned (6).
+std::string Picture(int orientation = 1) {
+  const char* path = std::getenv(orientation == 6 ? "GLIMMORA_BENCH_JPEG6" : "GLIMMORA_BENCH_JPEG");
   return path ? path : "";
 }
 
@@ -38,9 +42,14 @@ class SurfaceBox final : public PictureBox {
 };
 
 // The product's frame: the frame renderer with the default settings (fit keeping
-// the aspect ratio), the path as a caption at the bottom (argument 2) or none (0).
+// the aspect ratio), the path as a caption at the bottom (caption 2) or none (0),
+// from the picture stored in the given orientation.
 void BM_RenderPicture(benchmark::State& bench) {
-  const std::string path = Picture();
+  const std::string path = Picture(static_cast<int>(bench.range(1)));
+  if (path.empty()) {
+    bench.SkipWithError("GLIMMORA_BENCH_JPEG or GLIMMORA_BENCH_JPEG6 not set");
+    return;
+  }
   std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
   std::unique_ptr<SystemPort> system = CreatePlatformSystem();
   GraphicsSession graphics(*library, *system);
@@ -108,9 +117,28 @@ void BM_PixbufAtScaleThenDraw(benchmark::State& bench) {
   }
 }
 
+// The turn alone, on the reduced picture of the orientation-6 frame (stored
+// 1080 x 1620, upright 1620 x 1080), for an orientation (argument).
+void BM_TurnUpright(benchmark::State& bench) {
+  cairo_surface_t* stored = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kHeight, kHeight * 3 / 2);
+  for (auto _ : bench) {
+    cairo_surface_reference(stored);  // TurnUpright takes one reference over
+    cairo_surface_t* upright = TurnUpright(stored, static_cast<int>(bench.range(0)));
+    cairo_surface_destroy(upright);
+  }
+  cairo_surface_destroy(stored);
+}
+
 }  // namespace
 
-BENCHMARK(BM_RenderPicture)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RenderPicture)
+    ->ArgNames({"caption", "orientation"})
+    ->Args({2, 1})
+    ->Args({0, 1})
+    ->Args({2, 6})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_FullDecodeThenCairoScale)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PixbufAtScaleThenDraw)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TurnUpright)->Arg(3)->Arg(6)->Arg(7)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK_MAIN();
