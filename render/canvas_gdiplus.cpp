@@ -224,7 +224,8 @@ std::unique_ptr<CanvasImage> GdiplusCanvas::LoadPicture(const std::string& path)
   float width = 0, height = 0;
   if (GdipLoadImageFromFile(wide.c_str(), &image) == Gdiplus::Ok && image) {
     // GDI+ leaves a photo as its camera stored it. The turn, then the mirror,
-    // in two steps: Wine swaps the combined Rotate90FlipX and Rotate270FlipX.
+    // in two steps: Wine mirrors Rotate90FlipX and Rotate270FlipX the other
+    // way than Windows does.
     static constexpr Gdiplus::RotateFlipType kQuarters[] = {Gdiplus::RotateNoneFlipNone, Gdiplus::Rotate90FlipNone,
                                                             Gdiplus::Rotate180FlipNone, Gdiplus::Rotate270FlipNone};
     const OrientationTurn turn = TurnOf(header.orientation);

@@ -16,7 +16,7 @@ int ReadExifOrientation(const std::uint8_t* data, std::size_t size);
 bool SwapsSides(int orientation);
 
 // Turning a stored picture upright: first clockwise quarter turns, then an
-// optional mirror left to right (the order GDI+'s RotateFlipType uses).
+// optional mirror left to right.
 struct OrientationTurn {
   int clockwise_quarters = 0;  // 0 to 3
   bool mirror = false;
