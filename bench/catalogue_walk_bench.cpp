@@ -13,11 +13,10 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/file_system.h"
-#include "catalogue/image_probe.h"
 #include "platform/engine.h"
 #include "platform/event_loop.h"
-#include "platform/system.h"
-#include "render/graphics.h"
+#include "platform/work_queue.h"
+#include "render/picture_probe.h"
 
 namespace {
 
@@ -39,20 +38,20 @@ struct WalkPorts {
     settings.include_subfolders = true;
     settings.include_folders = TreeRoot();
   }
+  // The walk runs on its queue; the chunks come back through the loop.
   std::int32_t Walk() {
     catalogue.Seed();
-    catalogue.ScanQueue();
+    catalogue.BeginWalk();
+    while (catalogue.Walking()) loop->ProcessPendingEvents();
     return catalogue.PictureCount();
   }
   std::unique_ptr<EventLoop> loop = CreatePlatformEventLoop();
-  std::unique_ptr<SystemPort> system = CreatePlatformSystem();
   std::unique_ptr<FileSystem> files = CreatePlatformFileSystem();
-  std::unique_ptr<ImageProbe> probe = CreatePlatformImageProbe();
-  std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
-  GraphicsSession graphics{*library, *system};
+  std::unique_ptr<PictureProbe> probe = CreateHeaderProbe();
+  std::unique_ptr<WorkQueue> queue = CreateThreadWorkQueue(std::chrono::seconds(2));
   Engine engine{*loop, CreatePlatformEngineWindow};
   SaverSettings settings;
-  Catalogue catalogue{{*files, *probe, *loop, engine, graphics, PlatformPathStyle()}, settings};
+  Catalogue catalogue{{*files, *probe, *loop, engine, *queue, PlatformPathStyle()}, settings};
 };
 
 void BM_FindTypeF(benchmark::State& bench) {

@@ -1,8 +1,12 @@
-// Frame time of the Linux canvas: one 24-megapixel JPEG rendered into a
-// 1920 x 1080 picture box by the frame renderer (reduced-scale decoding, caption
-// included), against the plain way in the same run: a full gdk-pixbuf decode
-// scaled by Cairo. Run through bench/render_bench.sh, which makes the picture.
-//   GLIMMORA_BENCH_JPEG=picture.jpg render_bench --benchmark_repetitions=...
+// Frame time of the Linux canvas: one 24-megapixel JPEG prepared for a
+// 1920 x 1080 picture box (reduced-scale decoding, on the picture worker in the
+// program) and drawn by the frame renderer with its caption (on the UI
+// thread), against the plain way in the same run: a full gdk-pixbuf decode
+// scaled by Cairo. The UI thread's share, drawing a prepared picture, is
+// measured on its own too. The same frame from the picture stored turned back a
+// quarter with EXIF orientation 6 adds the cost of turning it upright. Run
+// through bench/render_bench.sh, which makes both pictures.
+//   GLIMMORA_BENCH_JPEG=picture.jpg GLIMMORA_BENCH_JPEG6=turned.jpg render_bench --benchmark_repetitions=...
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -14,6 +18,8 @@
 #include "platform/system.h"
 #include "render/canvas_cairo.h"
 #include "render/graphics.h"
+#include "render/orient_cairo.h"
+#include "render/picture_cache.h"
 #include "render/picture_decode_cairo.h"
 #include "render/renderer.h"
 #include "settings/identity.h"
@@ -22,8 +28,9 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-std::string Picture() {
-  const char* path = std::getenv("GLIMMORA_BENCH_JPEG");
+// The picture stored as it is shown (orientation 1) or turned (6).
+std::string Picture(int orientation = 1) {
+  const char* path = std::getenv(orientation == 6 ? "GLIMMORA_BENCH_JPEG6" : "GLIMMORA_BENCH_JPEG");
   return path ? path : "";
 }
 
@@ -32,15 +39,23 @@ class SurfaceBox final : public PictureBox {
   SurfaceBox() : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight)) {}
   ~SurfaceBox() override { cairo_surface_destroy(surface); }
   std::unique_ptr<Canvas> CreateCanvas() override { return CreateCairoCanvas(surface); }
+  void AreaSize(int& width, int& height) override { width = kWidth, height = kHeight; }
   void Refresh() override {}
   void Clear() override {}
   cairo_surface_t* surface;
 };
 
-// The product's frame: the frame renderer with the default settings (fit keeping
-// the aspect ratio), the path as a caption at the bottom (argument 2) or none (0).
+// The product's frame: the picture prepared and drawn by the frame renderer
+// with the default settings (fit keeping the aspect ratio), the path as a
+// caption at the bottom (caption 2) or none (0), from the picture stored in
+// the given orientation; drawn_only 1: the UI thread's share alone (a
+// prepared picture drawn with its caption).
 void BM_RenderPicture(benchmark::State& bench) {
-  const std::string path = Picture();
+  const std::string path = Picture(static_cast<int>(bench.range(1)));
+  if (path.empty()) {
+    bench.SkipWithError("GLIMMORA_BENCH_JPEG or GLIMMORA_BENCH_JPEG6 not set");
+    return;
+  }
   std::unique_ptr<GraphicsLibrary> library = CreatePlatformGraphics();
   std::unique_ptr<SystemPort> system = CreatePlatformSystem();
   GraphicsSession graphics(*library, *system);
@@ -48,9 +63,15 @@ void BM_RenderPicture(benchmark::State& bench) {
   settings.caption = static_cast<CaptionPosition>(bench.range(0));
   const ProgramIdentity identity = RestoreIdentity();
   FrameRenderer renderer(graphics, settings, identity);
+  std::unique_ptr<PicturePreparer> preparer = CreatePlatformPicturePreparer();
+  PictureCache budget(200u << 20);
   SurfaceBox box;
+  const PictureRequest request{path, kWidth, kHeight, settings.scale_mode, false};
+  const bool compose_only = bench.range(2) != 0;
+  std::unique_ptr<PreparedPicture> prepared = preparer->Prepare(request, budget);
   for (auto _ : bench) {
-    renderer.Draw(&box, path, "", false, nullptr);
+    if (!compose_only) prepared = preparer->Prepare(request, budget);
+    renderer.Draw(&box, prepared.get(), path, "", nullptr);
     cairo_surface_flush(box.surface);
   }
 }
@@ -108,9 +129,29 @@ void BM_PixbufAtScaleThenDraw(benchmark::State& bench) {
   }
 }
 
+// The turn alone, on the reduced picture of the orientation-6 frame (stored
+// 1080 x 1620, upright 1620 x 1080), for an orientation (argument).
+void BM_TurnUpright(benchmark::State& bench) {
+  cairo_surface_t* stored = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kHeight, kHeight * 3 / 2);
+  for (auto _ : bench) {
+    cairo_surface_reference(stored);  // TurnUpright takes one reference over
+    cairo_surface_t* upright = TurnUpright(stored, static_cast<int>(bench.range(0)));
+    cairo_surface_destroy(upright);
+  }
+  cairo_surface_destroy(stored);
+}
+
 }  // namespace
 
-BENCHMARK(BM_RenderPicture)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RenderPicture)
+    ->ArgNames({"caption", "orientation", "drawn_only"})
+    ->Args({2, 1, 0})
+    ->Args({0, 1, 0})
+    ->Args({2, 6, 0})
+    ->Args({2, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_FullDecodeThenCairoScale)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PixbufAtScaleThenDraw)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TurnUpright)->Arg(3)->Arg(6)->Arg(7)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK_MAIN();

@@ -13,7 +13,7 @@ bool SizeAdmitted(SizeFilter filter, PictureSize size) {
   // Values past the table ask for nothing.
   const auto index = static_cast<std::size_t>(filter);
   const ImageSizeOption minimum = index < kImageSizeOptions.size() ? kImageSizeOptions[index] : ImageSizeOption{};
-  // No rotation: a portrait picture must meet the minimum width with its width.
+  // No rotation: a portrait picture (upright, as shown) must meet the minimum width with its width.
   return size.width >= minimum.min_width && size.height >= minimum.min_height;
 }
 
@@ -30,6 +30,7 @@ bool RatioAdmitted(AspectFilter filter, PictureSize size) {
 bool AdmitPicture(const SaverSettings& settings, PictureProbe& probe, const std::string& path) {
   if (settings.size_filter == SizeFilter::Off && settings.aspect_filter == AspectFilter::All) return true;
   const PictureHeader header = probe.Read(path);
-  const PictureSize size{static_cast<float>(header.width), static_cast<float>(header.height)};
+  // As it is shown: a photo turned a quarter by its EXIF orientation counts upright.
+  const PictureSize size{static_cast<float>(UprightWidth(header)), static_cast<float>(UprightHeight(header))};
   return SizeAdmitted(settings.size_filter, size) && RatioAdmitted(settings.aspect_filter, size);
 }

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "render/exif_orientation.h"
+#include "render/orient_cairo.h"
 #include "render/picture_header.h"
 
 namespace {
@@ -376,10 +378,9 @@ std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, in
   }
 }
 
-cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
-                                    int target_height) {
-  target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
-  target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
+namespace {
+
+cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   if (header.format == PictureFormat::Jpeg && header.width * header.height <= kMaxJpegPixels) {
     if (cairo_surface_t* surface = DecodeJpeg(file, target_width, target_height)) {
       const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
@@ -412,6 +413,17 @@ cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& head
   cairo_surface_t* surface = SurfaceFromPixbuf(pixbuf);
   g_object_unref(pixbuf);
   return surface;
+}
+
+}  // namespace
+
+cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
+                                    int target_height) {
+  target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
+  target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
+  // Decoded and reduced as stored, then turned: the turn costs only the drawn pixels.
+  if (SwapsSides(header.orientation)) std::swap(target_width, target_height);
+  return TurnUpright(DecodeStored(file, header, target_width, target_height), header.orientation);
 }
 
 cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {

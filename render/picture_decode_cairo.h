@@ -19,10 +19,11 @@ void RestrictPixbufLoaders();
 // from its header, for the decode budget).
 std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height);
 
-// Decodes the picture the header describes and reduces it to target_width x
+// Decodes the picture the header describes, reduces it to target_width x
 // target_height where it is larger (never enlarged: Cairo does that while
-// drawing). Null when the file cannot be decoded or does not fit the budget.
-// The caller destroys the surface.
+// drawing) and turns it upright (the target is the upright size). Null when
+// the file cannot be decoded or does not fit the budget. The caller destroys
+// the surface.
 cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
                                     int target_height);
 

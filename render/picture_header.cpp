@@ -1,5 +1,10 @@
 #include "render/picture_header.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "render/exif_orientation.h"
+
 namespace {
 
 std::uint32_t Be16(const std::uint8_t* p) { return (p[0] << 8) | p[1]; }
@@ -32,10 +37,20 @@ bool IsStartOfFrame(std::uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+// The orientation in an APP1 segment's payload of this length, if it is the
+// EXIF block. Its IFD0 comes first: 64 KiB always reach it.
+int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length) {
+  std::vector<std::uint8_t> payload(std::min<std::uint32_t>(length, 64 * 1024));
+  payload.resize(read(at, payload.data(), payload.size()));
+  return ReadExifOrientation(payload.data(), payload.size());
+}
+
 // Walks the JPEG segments to the frame header. Each segment says its length,
-// so large metadata blocks are skipped, not read.
+// so large metadata blocks are skipped, not read (the EXIF block's start
+// only, for the orientation).
 PictureHeader ReadJpeg(const ReadAt& read) {
   std::uint64_t at = 2;
+  int orientation = 0;  // 0: no EXIF block seen yet
   for (int segments = 0; segments < 4096; ++segments) {
     std::uint8_t m[2];
     if (read(at, m, 2) != 2 || m[0] != 0xFF) return {};
@@ -56,8 +71,12 @@ PictureHeader ReadJpeg(const ReadAt& read) {
       if (length < 8 || read(at + 2, seg, 8) != 8) return {};
       PictureHeader h = Raster(PictureFormat::Jpeg, Be16(seg + 5), Be16(seg + 3));  // height 0 (set later) is refused
       h.progressive = (m[1] & 0x03) == 0x02;  // SOF2, SOF6, SOF10, SOF14
+      if (h.kind == PictureKind::Raster && orientation) h.orientation = orientation;
       return h;
     }
+    if (m[1] == 0xE1 && !orientation && length >= 8 && read(at + 4, seg, 6) == 6 &&
+        std::equal(seg, seg + 6, "Exif\0\0"))
+      orientation = ReadJpegOrientation(read, at + 4, length - 2);
     at += 2 + length;
   }
   return {};
@@ -90,6 +109,13 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
   if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300))
     return Metafile(PictureFormat::Wmf, 0, 0);
   return {};
+}
+
+std::int64_t UprightWidth(const PictureHeader& header) {
+  return SwapsSides(header.orientation) ? header.height : header.width;
+}
+std::int64_t UprightHeight(const PictureHeader& header) {
+  return SwapsSides(header.orientation) ? header.width : header.height;
 }
 
 bool FitsPictureBudget(const PictureHeader& header) {

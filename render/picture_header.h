@@ -28,12 +28,19 @@ struct PictureHeader {
   // logical units (0 x 0 for other metafiles).
   std::int64_t width = 0, height = 0;
   bool progressive = false;  // a progressive JPEG: its decoder keeps every coefficient
+  // JPEG: how to turn the stored pixels upright (EXIF, 1 to 8); 1 otherwise.
+  int orientation = 1;
 };
 
 // Reads up to size bytes at offset into buffer; returns how many it read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
 
 PictureHeader ReadPictureHeader(const ReadAt& read);
+
+// The picture's size once turned upright (width and height swapped for a
+// quarter turn).
+std::int64_t UprightWidth(const PictureHeader& header);
+std::int64_t UprightHeight(const PictureHeader& header);
 
 // True when the picture can be decoded in full within kPictureBudgetPixels.
 bool FitsPictureBudget(const PictureHeader& header);

@@ -48,8 +48,8 @@ class CairoPicturePreparer final : public PicturePreparer {
         [&file](std::uint64_t offset, void* buffer, std::size_t size) { return file->ReadAt(offset, buffer, size); });
     // Only placeable metafiles say their size; other metafiles cannot be laid out.
     if (header.kind == PictureKind::Unknown || header.width <= 0 || header.height <= 0) return picture;
-    picture->width = static_cast<float>(header.width);
-    picture->height = static_cast<float>(header.height);
+    picture->width = static_cast<float>(UprightWidth(header));
+    picture->height = static_cast<float>(UprightHeight(header));
     picture->placement = PlacePicture(picture->width, picture->height, static_cast<float>(request.area_width),
                                       static_cast<float>(request.area_height), request.mode, request.preview_scale);
     const PicturePlacement& at = picture->placement;

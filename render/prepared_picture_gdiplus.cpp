@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/utf16_win.h"
+#include "render/exif_orientation.h"
 #include "render/picture_file.h"
 #include "render/prepared_picture_gdiplus.h"
 
@@ -21,13 +22,13 @@ class GdiplusPicturePreparer final : public PicturePreparer {
     if (header.kind == PictureKind::Unknown) return picture;
     if (!FitsPictureBudget(header)) {
       // Its size is still told; nothing is decoded.
-      picture->width = static_cast<float>(header.width);
-      picture->height = static_cast<float>(header.height);
+      picture->width = static_cast<float>(UprightWidth(header));
+      picture->height = static_cast<float>(UprightHeight(header));
       return picture;
     }
     const std::size_t working = WorkingBytes(header, request);
     budget.Reserve(working);
-    Load(request, *picture);
+    Load(request, header.orientation, *picture);
     budget.Release(working);
     return picture;
   }
@@ -40,9 +41,21 @@ class GdiplusPicturePreparer final : public PicturePreparer {
                                               : box * 2;
   }
 
-  static void Load(const PictureRequest& request, GdiplusPreparedPicture& picture) {
+  // Turns the loaded picture upright, a quarter turn and a mirror in two
+  // steps: Wine mirrors Rotate90FlipX and Rotate270FlipX the other way round
+  // from Windows, while these two steps mean the same on both.
+  static void TurnUpright(Gdiplus::GpImage* image, int orientation) {
+    static constexpr Gdiplus::RotateFlipType kQuarters[] = {Gdiplus::RotateNoneFlipNone, Gdiplus::Rotate90FlipNone,
+                                                            Gdiplus::Rotate180FlipNone, Gdiplus::Rotate270FlipNone};
+    const OrientationTurn turn = TurnOf(orientation);
+    if (turn.clockwise_quarters) GdipImageRotateFlip(image, kQuarters[turn.clockwise_quarters & 3]);
+    if (turn.mirror) GdipImageRotateFlip(image, Gdiplus::RotateNoneFlipX);
+  }
+
+  static void Load(const PictureRequest& request, int orientation, GdiplusPreparedPicture& picture) {
     Gdiplus::GpImage* image = nullptr;
     if (GdipLoadImageFromFile(Utf8ToWide(request.path).c_str(), &image) != Gdiplus::Ok || !image) return;
+    TurnUpright(image, orientation);
     GdipGetImageDimension(image, &picture.width, &picture.height);
     picture.placement = PlacePicture(picture.width, picture.height, static_cast<float>(request.area_width),
                                      static_cast<float>(request.area_height), request.mode, request.preview_scale);

@@ -8,6 +8,7 @@
 
 #include "fakes/fake_services.h"
 #include "render/picture_probe.h"
+#include "render/test_jpeg.h"
 #include "test_files.h"
 
 namespace {
@@ -46,6 +47,31 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
     settings.aspect_filter = c.ratio;
     EXPECT_EQ(AdmitPicture(settings, c.file ? *probe : fake, path), c.admitted)
         << (c.file ? c.file : "") << " " << c.width << "x" << c.height;
+  }
+}
+
+// Photos turned a quarter by their EXIF orientation are measured upright,
+// as they are shown.
+TEST(AdmissionTest, PhotosAreMeasuredUpright) {
+  TempFolder dir;
+  const std::unique_ptr<PictureProbe> probe = CreateHeaderProbe();
+  using S = SizeFilter;
+  using A = AspectFilter;
+  const struct { int stored_w, stored_h, orientation; S size; A ratio; bool admitted; } cases[] = {
+      {1600, 900, 6, S::Off, A::Narrow, true},  // 900 x 1600
+      {1600, 900, 6, S::Off, A::Wide, false},
+      {1600, 900, 3, S::Off, A::Wide, true},  // half a turn: still 1600 x 900
+      {1920, 1200, 6, S::Min1920x1200, A::All, false},  // 1200 x 1920: a portrait must meet the width itself
+      {1200, 1920, 8, S::Min1920x1200, A::All, true},
+  };
+  SaverSettings settings;
+  for (const auto& c : cases) {
+    const std::string path = Utf8(dir.path / "photo.jpg");
+    Write(path, test_jpeg::Jpeg(c.stored_w, c.stored_h, {}, test_jpeg::ExifPayload(c.orientation)));
+    settings.size_filter = c.size;
+    settings.aspect_filter = c.ratio;
+    EXPECT_EQ(AdmitPicture(settings, *probe, path), c.admitted)
+        << c.stored_w << "x" << c.stored_h << " orientation " << c.orientation;
   }
 }
 

@@ -7,15 +7,39 @@
 #include <algorithm>
 #include <cstring>
 
+#include <string>
+
+#include "render/exif_orientation.h"
 #include "render/picture_header.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const PictureHeader header = ReadPictureHeader([&](std::uint64_t offset, void* buffer, std::size_t length) {
+namespace {
+
+PictureHeader Read(const std::uint8_t* data, std::size_t size) {
+  return ReadPictureHeader([&](std::uint64_t offset, void* buffer, std::size_t length) {
     if (offset >= size) return std::size_t{0};
     const std::size_t n = std::min<std::size_t>(length, size - static_cast<std::size_t>(offset));
     std::memcpy(buffer, data + offset, n);
     return n;
   });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The input as an EXIF block of a JPEG, so the orientation parser sees every input.
+  const int orientation = ReadExifOrientation(data, size);
+  if (orientation < 1 || orientation > 8) std::abort();
+  if (size <= 60000) {
+    const std::size_t length = size + 8;
+    std::string jpeg = "\xFF\xD8\xFF\xE1";
+    jpeg += static_cast<char>(length >> 8);
+    jpeg += static_cast<char>(length & 0xFF);
+    jpeg += std::string("Exif\0\0", 6) + std::string(reinterpret_cast<const char*>(data), size);
+    jpeg += std::string("\xFF\xC0\0\x0B\x08\0\x10\0\x10\x01\x01\x11\0", 13);
+    const PictureHeader wrapped = Read(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
+    if (wrapped.orientation < 1 || wrapped.orientation > 8) std::abort();
+  }
+  const PictureHeader header = Read(data, size);
   const bool raster = header.kind == PictureKind::Raster;
   if (raster && (header.width <= 0 || header.height <= 0)) std::abort();
   if (header.kind == PictureKind::Unknown && (header.width != 0 || header.height != 0)) std::abort();

@@ -9,6 +9,7 @@
 #include "render/canvas_contract.h"
 #include "render/picture_decode_cairo.h"
 #include "render/picture_file.h"
+#include "render/test_jpeg.h"
 
 namespace {
 
@@ -72,6 +73,26 @@ TEST(CairoDecodeTest, ReducedToTheTargetAndTruncatedUpToWhereItEnds) {
     if (s) cairo_surface_destroy(s);
   }
   g_object_unref(pixbuf);
+}
+
+// A photo turned a quarter is decoded and reduced as stored, to the target
+// turned with it, then turned: exactly the target's size, upright.
+TEST(CairoDecodeTest, QuarterTurnedJpegReducedToTheTargetThenTurned) {
+  test_files::TempFolder dir;
+  const std::string path = (dir.path / "turned.jpg").string();
+  test_files::Write(path, test_jpeg::OrientedJpeg(6, 1600, 1200, [](int x, int y) {
+    return y < 600 ? (x < 800 ? kRed : kGreen) : (x < 800 ? kBlue : kYellow);
+  }));
+  const PictureHeader header = ReadPictureFileHeader(path);
+  EXPECT_EQ(std::tuple(UprightWidth(header), UprightHeight(header), header.orientation), std::tuple(1600, 1200, 6));
+  std::unique_ptr<PictureFile> file = OpenPictureFile(path);
+  cairo_surface_t* s = DecodeCairoPicture(*file, header, 540, 405);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(std::pair(cairo_image_surface_get_width(s), cairo_image_surface_get_height(s)), std::pair(540, 405));
+  const Colour colours[] = {kRed, kGreen, kBlue, kYellow};
+  for (int q = 0; q < 4; ++q)
+    EXPECT_TRUE(Near(At(s, (q % 2 * 2 + 1) * 135, (q / 2 * 2 + 1) * 101), colours[q], 24)) << q;
+  cairo_surface_destroy(s);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "render/canvas.h"
 #include "render/picture_cache.h"
 #include "render/renderer.h"
+#include "render/test_jpeg.h"
 
 // A picture box without a window whose pixels (0xRRGGBB) can be read back.
 class OffscreenTarget : public PictureBox {
@@ -111,6 +112,26 @@ TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased) {
   EXPECT_TRUE(Near(this->target->Pixel(100, 50), kGreen, 40));
 }
 
+// Photos are shown upright whichever way the camera was held: each EXIF
+// orientation, in both byte orders, of a 3:2 picture with coloured quadrants,
+// drawn to fit (150 x 100 in the middle), its size upright for the caption.
+TYPED_TEST_P(CanvasContract, PhotosStandUprightInEachOrientation) {
+  using namespace canvas_contract;
+  const auto quadrants = [](int x, int y) { return y < 160 ? (x < 240 ? kRed : kGreen) : (x < 240 ? kBlue : kYellow); };
+  this->settings.scale_mode = ScaleMode::Fit;
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    const std::string name = "photo" + std::to_string(orientation) + ".jpg";
+    const std::string path =
+        this->Render(name, test_jpeg::OrientedJpeg(orientation, 480, 320, quadrants, orientation % 2 == 1));
+    const Colour expected[] = {kRed, kGreen, kBlue, kYellow, 0};
+    const int points[][2] = {{62, 25}, {137, 25}, {62, 75}, {137, 75}, {12, 50}};
+    for (int i = 0; i < 5; ++i)
+      EXPECT_TRUE(Near(this->target->Pixel(points[i][0], points[i][1]), expected[i], 40))
+          << name << " at " << points[i][0] << "," << points[i][1];
+    EXPECT_EQ(std::pair(this->picture->width, this->picture->height), std::pair(480.f, 320.f)) << name;
+  }
+}
+
 // The PNG claims 50,000 x 50,000 pixels (its checksums are right): a decoder
 // that trusts it allocates gigabytes.
 TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone) {
@@ -152,4 +173,5 @@ TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
-                            CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone, OverlayTurnsGreenOnceTheScanIsDone);
+                            PhotosStandUprightInEachOrientation, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone,
+                            OverlayTurnsGreenOnceTheScanIsDone);

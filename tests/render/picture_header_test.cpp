@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "render/test_jpeg.h"
+
 namespace {
 
 PictureHeader Read(const std::string& file) {
@@ -66,6 +68,31 @@ TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
   }
   EXPECT_TRUE(Read(Jpeg(64, 48, 10, '\xC2')).progressive);
   EXPECT_FALSE(Read(Jpeg(64, 48, 10)).progressive);
+}
+
+// The orientation comes from the first EXIF block before the frame; other
+// APP1 blocks (XMP) do not count, and the upright size follows from it.
+TEST(PictureHeader, JpegOrientationFromItsFirstExifBlock) {
+  const std::string frame = Segment('\xC0', "\x08" + Be16(900) + Be16(1600) + "\x01\x01\x11");
+  const std::string exif6 = Segment('\xE1', test_jpeg::ExifPayload(6));
+  const std::string exif3 = Segment('\xE1', test_jpeg::ExifPayload(3));
+  const struct { std::string file; int orientation; } cases[] = {
+      {"\xFF\xD8" + exif6 + frame, 6},
+      {"\xFF\xD8" + Segment('\xE1', "http://ns.adobe.com/xap/1.0/" + std::string(40, 0)) + exif6 + frame, 6},
+      {"\xFF\xD8" + Segment('\xE1', test_jpeg::ExifPayload(8, false) + std::string(60000, 0)) + frame, 8},
+      {"\xFF\xD8" + exif3 + exif6 + frame, 3},
+      {"\xFF\xD8" + Segment('\xE1', "Exif") + exif6 + frame, 6},  // too short to be the EXIF block
+      {"\xFF\xD8" + frame + exif6, 1},                           // after the frame: not read
+      {"\xFF\xD8" + exif6 + frame.substr(0, 6), 1},              // no frame: no picture
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(h.orientation, c.orientation) << c.file.size();
+    using Size = std::pair<std::int64_t, std::int64_t>;
+    if (h.kind == PictureKind::Raster) {
+      EXPECT_EQ(Size(UprightWidth(h), UprightHeight(h)), c.orientation >= 5 ? Size(900, 1600) : Size(1600, 900));
+    }
+  }
 }
 
 TEST(PictureHeader, BudgetRefusesHugePicturesWithoutOverflow) {
