@@ -112,6 +112,78 @@ TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
   EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
 }
 
+// With DebugSkipMonitor no saver window grabs the keyboard: a grab would
+// take the keys from the windows on the monitor kept usable.
+TEST(Program, SaverWindowsGrabTheKeyboardUnlessMonitorOneIsKeptUsable) {
+  for (const bool keep_first : {false, true}) {
+    Rig r;
+    r.f.display.AddMonitor(0, 0, 800, 600, true);
+    r.f.display.AddMonitor(800, 0, 640, 480);
+    if (keep_first) r.f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "DebugSkipMonitor", kRegSz, "1\0");
+    r.program.Main("/S");
+    for (const FakeSaverWindow* w : r.f.windows.saver_windows) EXPECT_EQ(w->grabs_keyboard, !keep_first);
+  }
+}
+
+// Hack mode: the full show (not the tenth-size preview) in the daemon's
+// window, which keeps the input. Over monitor 2 of 2 it shows the second
+// picture of each slide, as /S would there; in any other window every one.
+TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
+  const struct {
+    WindowRect window;
+    const char* pictures;
+  } cases[] = {
+      {{800, 0, 1440, 480}, "p001 p003 p001"},   // monitor 2
+      {{100, 100, 300, 250}, "p000 p001 p002"},  // a preview
+      {{0, 0, 1440, 600}, "p000 p001 p002"},     // the root window
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    FakeServices& f = r.f;
+    f.display.AddMonitor(0, 0, 800, 600, true);
+    f.display.AddMonitor(800, 0, 640, 480);
+    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
+    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
+    for (int i = 0; i < 4; ++i) f.files.Make(FakeShow::Picture(i));
+    f.windows.rects[0x40000e] = c.window;
+    r.program.MainHack(0x40000e);
+    f.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
+    const FakeSaverWindow& w = *f.windows.saver_windows.at(0);
+    EXPECT_EQ(w.embedded_in, 0x40000e);
+    EXPECT_FALSE(w.takes_input || w.topmost);
+    EXPECT_FALSE(r.program.show().InSystemPreview());
+    std::string shown;
+    for (const std::string& line : w.box.log)
+      if (line.rfind("LoadPicture(", 0) == 0) shown += (shown.empty() ? "" : " ") + line.substr(17, 4);
+    EXPECT_EQ(shown, c.pictures);
+    EXPECT_TRUE(f.system.calls.empty());  // no cursor hidden, no system flag set
+  }
+}
+
+// A window that does not exist, or that goes away during the show, ends
+// the hack with code 1 and says so on stderr; the daemon's signal ends it
+// with code 0.
+TEST(Program, HackEndsWithItsWindow) {
+  Rig missing;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ExitCode([&] { missing.program.MainHack(0x7ffff0); }), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "glimmora: window 0x7ffff0 does not exist\n");
+  EXPECT_TRUE(missing.f.windows.saver_windows.empty());
+
+  Rig r;
+  r.program.MainHack(77);
+  int cancel = 0;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ExitCode([&] { r.f.windows.saver_windows.at(0)->events.OnClosed(cancel); }), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "glimmora: window 0x4d was destroyed\n");
+  EXPECT_FALSE(r.program.engine().IsLoaded());
+
+  Rig signalled;
+  signalled.program.MainHack(77);
+  EXPECT_EQ(ExitCode([&] { signalled.program.EndShow(); }), 0);
+  EXPECT_FALSE(signalled.program.engine().IsLoaded());
+}
+
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
 TEST(Program, OptionsDialogPlacement) {
   const struct {
