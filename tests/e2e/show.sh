@@ -10,29 +10,9 @@
 # Usage: show.sh glimmora|glimmora.scr source-dir build-dir
 source "$2/tests/e2e/lib.sh"
 
-# The colours of the generated pictures, picture n having colour n.
-SHOW_COLOURS=(e02020 20c020 2040e0 e0c020 c020c0 20c0c0)
 # A point inside each monitor, clear of the label in the picture's middle
 # and of the caption at the bottom.
 SHOW_POINTS=("200 150" "960 120")
-
-# Writes the pictures pic1..pic6 (4:3, so scale mode 1 fills both monitors),
-# each a solid colour with its number in the middle; PNG and JPEG, one in a
-# subfolder and one with an upper-case extension.
-make_pictures() {
-  local dir=$1 n name
-  mkdir -p "$dir/more"
-  for n in 1 2 3 4 5 6; do
-    case $n in
-      1 | 4) name="$dir/pic$n.png" ;;
-      5) name="$dir/more/pic$n.jpg" ;;
-      6) name="$dir/pic$n.JPG" ;;
-      *) name="$dir/pic$n.jpg" ;;
-    esac
-    convert -size 800x600 "xc:#${SHOW_COLOURS[n - 1]}" -gravity center -pointsize 200 -fill white \
-      -annotate 0 "$n" -quality 92 "$name" || fail "cannot write $name"
-  done
-}
 
 # The colours at the given points of an image, "r,g,b" a line.
 pixels() {
@@ -43,19 +23,6 @@ pixels() {
     shift 2
   done
   convert "$file" -format "$format" info: 2>/dev/null
-}
-
-# Which picture an "r,g,b" colour belongs to: its number, "black", or "?".
-picture_of() {
-  local rgb=$1 n hex r g b
-  IFS=, read -r r g b <<<"$rgb"
-  [ "$r,$g,$b" = "0,0,0" ] && { echo black; return; }
-  for n in 1 2 3 4 5 6; do
-    hex=${SHOW_COLOURS[n - 1]}
-    local dr=$((r - 16#${hex:0:2})) dg=$((g - 16#${hex:2:2})) db=$((b - 16#${hex:4:2}))
-    if [ $((${dr#-} + ${dg#-} + ${db#-})) -le 45 ]; then echo "$n"; return; fi
-  done
-  echo "?"
 }
 
 # True when both monitors show a (known) picture and they differ.
