@@ -83,7 +83,8 @@ class Program {
   // "/S": one topmost saver window per monitor, cursor hidden, the system
   // told that a screen saver runs, the scan and the show started.
   void RunSaverMode();
-  // The screens a hack's show draws: see program.cpp.
+  // The screens of a hack's show: its own window, in its monitor's place
+  // among the monitors when the window covers one.
   std::vector<PictureBox*> HackScreens(const WindowRect& window, PictureBox& own);
   // "/P <host>": one saver window embedded in the host; ends at once when
   // the host has no parent.
