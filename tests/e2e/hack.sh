@@ -40,16 +40,6 @@ trap hack_cleanup EXIT
 # has yet to collect.
 hacks() { ps -u "$user" -o stat=,comm= | awk '$1 !~ /^Z/ && $2 == "glimmora"' | wc -l; }
 ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
-# "a b": the pictures at a point of each monitor now; keeps the screenshot.
-pictures_now() {
-  screenshot "$1"
-  echo "$(picture_of "$(pixel "$1" 200 150)") $(picture_of "$(pixel "$1" 960 120)")"
-}
-two_pictures() {
-  local a b
-  read -r a b <<<"$1"
-  [[ "$a" =~ ^[1-6]$ && "$b" =~ ^[1-6]$ && "$a" != "$b" ]]
-}
 
 start_xorg_two_monitors
 xsetroot -solid '#808080'
@@ -81,7 +71,7 @@ as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "xscreensaver-com
 for _ in $(seq 150); do [ "$(hacks)" -ge 2 ] && break; sleep 0.1; done
 [ "$(hacks)" = 2 ] || fail "the daemon runs $(hacks) Glimmora processes, not one per monitor: $(tail "$E2E_TMP/xscreensaver.log")"
 for _ in $(seq 50); do
-  first=$(pictures_now "$shots/linux_hack_daemon.png")
+  first=$(monitor_pictures "$shots/linux_hack_daemon.png")
   two_pictures "$first" && break
   sleep 0.2
 done
@@ -89,7 +79,7 @@ two_pictures "$first" || fail "the monitors show \"$first\", not two different p
 read -r a b <<<"$first"
 for _ in $(seq 50); do
   sleep 0.2
-  next=$(pictures_now "$shots/linux_hack_daemon_next.png")
+  next=$(monitor_pictures "$shots/linux_hack_daemon_next.png")
   read -r c d <<<"$next"
   two_pictures "$next" && [ "$c" != "$a" ] && [ "$d" != "$b" ] && break
 done

@@ -175,6 +175,27 @@ picture_of() {
   echo "?"
 }
 
+# A point inside each monitor, clear of the label in the picture's middle
+# and of the caption at the bottom.
+SHOW_POINTS=("200 150" "960 120")
+
+# True when both monitors show a (known) picture and they differ.
+two_pictures() {
+  local a b
+  read -r a b <<<"$1"
+  [[ "$a" =~ ^[1-6]$ && "$b" =~ ^[1-6]$ && "$a" != "$b" ]]
+}
+
+# Takes a screenshot into $1 and prints the pictures at the points of the
+# two monitors, "a b".
+monitor_pictures() {
+  local x1 y1 x2 y2
+  read -r x1 y1 <<<"${SHOW_POINTS[0]}"
+  read -r x2 y2 <<<"${SHOW_POINTS[1]}"
+  screenshot "$1"
+  echo "$(picture_of "$(pixel "$1" "$x1" "$y1")") $(picture_of "$(pixel "$1" "$x2" "$y2")")"
+}
+
 # What differs between the platforms. glimmora.scr is the Windows build,
 # run under Wine (RUN) with a private copy of the shared prefix, so tests do
 # not see each other's registry; the Linux build gets a private config folder.

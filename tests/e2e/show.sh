@@ -10,10 +10,6 @@
 # Usage: show.sh glimmora|glimmora.scr source-dir build-dir
 source "$2/tests/e2e/lib.sh"
 
-# A point inside each monitor, clear of the label in the picture's middle
-# and of the caption at the bottom.
-SHOW_POINTS=("200 150" "960 120")
-
 # The colours at the given points of an image, "r,g,b" a line.
 pixels() {
   local file=$1 format=
@@ -23,13 +19,6 @@ pixels() {
     shift 2
   done
   convert "$file" -format "$format" info: 2>/dev/null
-}
-
-# True when both monitors show a (known) picture and they differ.
-two_pictures() {
-  local a b
-  read -r a b <<<"$1"
-  [[ "$a" =~ ^[1-6]$ && "$b" =~ ^[1-6]$ && "$a" != "$b" ]]
 }
 
 # "width height" of the white text inside a rectangle of a screenshot
