@@ -227,8 +227,9 @@ TEST(Program, SaverEndsInOrder) {
     };
     int cancel = 0;
     const int code = ExitCode([&] {
-      if (mode[1] == 'S') f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
-      if (mode[1] == 'P') f.windows.saver_windows.at(0)->events.OnClosed(cancel);
+      const std::string started = mode;  // "" started nothing: no window to end it through
+      if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
+      if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
       GraphicsSession graphics(f.graphics, f.system);
       EndSaver(r.program.engine(), f.system, graphics);
     });
