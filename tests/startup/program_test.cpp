@@ -112,19 +112,6 @@ TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
   EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
 }
 
-// With DebugSkipMonitor no saver window grabs the keyboard: a grab would
-// take the keys from the windows on the monitor kept usable.
-TEST(Program, SaverWindowsGrabTheKeyboardUnlessMonitorOneIsKeptUsable) {
-  for (const bool keep_first : {false, true}) {
-    Rig r;
-    r.f.display.AddMonitor(0, 0, 800, 600, true);
-    r.f.display.AddMonitor(800, 0, 640, 480);
-    if (keep_first) r.f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "DebugSkipMonitor", kRegSz, "1\0");
-    r.program.Main("/S");
-    for (const FakeSaverWindow* w : r.f.windows.saver_windows) EXPECT_EQ(w->grabs_keyboard, !keep_first);
-  }
-}
-
 // Hack mode: the full show (not the tenth-size preview) in the daemon's
 // window, which keeps the input. Over monitor 2 of 2 it shows the second
 // picture of each slide, as /S would there; in any other window every one.
@@ -158,30 +145,6 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
     EXPECT_EQ(shown, c.pictures);
     EXPECT_TRUE(f.system.calls.empty());  // no cursor hidden, no system flag set
   }
-}
-
-// A window that does not exist, or that goes away during the show, ends
-// the hack with code 1 and says so on stderr; the daemon's signal ends it
-// with code 0.
-TEST(Program, HackEndsWithItsWindow) {
-  Rig missing;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(ExitCode([&] { missing.program.MainHack(0x7ffff0); }), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "glimmora: window 0x7ffff0 does not exist\n");
-  EXPECT_TRUE(missing.f.windows.saver_windows.empty());
-
-  Rig r;
-  r.program.MainHack(77);
-  int cancel = 0;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(ExitCode([&] { r.f.windows.saver_windows.at(0)->events.OnClosed(cancel); }), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "glimmora: window 0x4d was destroyed\n");
-  EXPECT_FALSE(r.program.engine().IsLoaded());
-
-  Rig signalled;
-  signalled.program.MainHack(77);
-  EXPECT_EQ(ExitCode([&] { signalled.program.EndShow(); }), 0);
-  EXPECT_FALSE(signalled.program.engine().IsLoaded());
 }
 
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
