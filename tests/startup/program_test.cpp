@@ -31,7 +31,8 @@ struct Rig {
 // then "S" for a topmost saver window ("hidden": the cursor was hidden),
 // "P<host>" for one embedded in the host, "C<owner>" for the options dialog,
 // "R" for the refusal message, and the calls on other windows. Every handle
-// the command lines name has the parent 66, except 7, 88 and 99.
+// the command lines name has the parent 66, except 7, 88 and 99. XScreenSaver's
+// flags are the Linux entry's (MainHack): Main refuses them, as Windows does.
 std::string Start(const char* command_line) {
   Rig r;
   FakeServices& f = r.f;
@@ -61,7 +62,7 @@ TEST(Program, CommandLineStartsTheMode) {
       {"/P", "E"}, {"/P abc", "E"}, {"/P 99999999999", "E"}, {"/P 88", "E"}, {"/P77", "E"},
       {"/c:42", "+C66 DisableWindow(66)"}, {"/C 1234", "+C66 DisableWindow(66)"}, {"/C:99", "+C0"},
       {"/C", "+C0"}, {"", "+C0"}, {"     ", "+C0"},
-      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"},
+      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"}, {"--root", "-R"},
   };
   for (auto [command_line, started] : cases) EXPECT_EQ(Start(command_line), started) << "[" << command_line << "]";
 }
