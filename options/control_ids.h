@@ -4,6 +4,7 @@
 // twips, tab index, font). The changing state lives in the view-model
 // (options_dialog.h); this table never changes.
 #include <cstdint>
+#include <functional>
 
 // The enumerators follow the tab order; the two colour swatches take no focus.
 enum class ControlId : int {
@@ -121,6 +122,12 @@ const ControlInfo* AllControls();
 // tab order that can take the focus. ControlId::Dialog for a control that is
 // not a label with an access key.
 ControlId AccessKeyTarget(ControlId label);
+// The control Alt + letter moves the focus to: the target of the first
+// label with that access key after the focus in tab order (from the start
+// when nothing has it), wrapping, passing over targets that cannot take the
+// focus now (can_focus false: disabled or hidden), so labels that share a
+// letter take turns. ControlId::Dialog when no label's target can take it.
+ControlId AccessKeyFocus(char letter, ControlId focus, const std::function<bool(ControlId)>& can_focus);
 // The access-key letter of a label ("&Interval:" gives 'I'), upper-cased; 0 when none.
 char AccessKeyOf(ControlId id);
 inline int IndexOf(ControlId id) { return static_cast<int>(id); }

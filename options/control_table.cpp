@@ -125,3 +125,14 @@ ControlId AccessKeyTarget(ControlId label) {
   }
   return ControlId::Dialog;
 }
+
+ControlId AccessKeyFocus(char letter, ControlId focus, const std::function<bool(ControlId)>& can_focus) {
+  const int start = focus == ControlId::Dialog ? kControlCount - 1 : IndexOf(focus);
+  for (int step = 1; step <= kControlCount; ++step) {
+    const ControlId label = kControls[(start + step) % kControlCount].id;
+    if (AccessKeyOf(label) != letter) continue;
+    const ControlId target = AccessKeyTarget(label);
+    if (target != ControlId::Dialog && can_focus(target)) return target;
+  }
+  return ControlId::Dialog;
+}

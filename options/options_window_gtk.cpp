@@ -3,7 +3,7 @@
 // Keys: Tab walks the table's tab order, Enter clicks OK (unless a push
 // button or the preview has the focus: the preview takes every key but Tab
 // and Esc), Esc clicks Cancel, Alt+letter follows the access keys, cycling
-// where two labels share a letter.
+// where two labels share a letter (AccessKeyFocus).
 #include "options/options_window_gtk.h"
 
 #include <gdk/gdkx.h>
@@ -259,6 +259,10 @@ class GtkOptionsWindow final : public OptionsWindow {
             g_signal_connect(w, "changed", G_CALLBACK(&GtkOptionsWindow::OnEntryChanged), this);
           break;
         case ControlKind::Shape: g_signal_connect(w, "draw", G_CALLBACK(&GtkOptionsWindow::OnDrawSwatch), this); break;
+        case ControlKind::Label:
+          if (AccessKeyOf(id) != 0)
+            g_signal_connect(w, "mnemonic-activate", G_CALLBACK(&GtkOptionsWindow::OnLabelAccessKey), this);
+          break;
         default: break;
       }
     }
@@ -312,6 +316,17 @@ class GtkOptionsWindow final : public OptionsWindow {
     cairo_set_source_rgb(cr, 0.45, 0.45, 0.45);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
+    return TRUE;
+  }
+
+  // A label's access key only moves the focus: GTK would press a button it
+  // leads to (the colour buttons), and spend a press of a shared letter on
+  // a label whose control is disabled.
+  static gboolean OnLabelAccessKey(GtkWidget* label, gboolean, gpointer data) {
+    GtkOptionsWindow* self = Self(data);
+    const ControlId target = AccessKeyFocus(AccessKeyOf(TagOf(label)), self->ControlOfFocus().value_or(C::Dialog),
+                                            [self](ControlId id) { return self->CanTakeFocus(id); });
+    if (target != C::Dialog) gtk_widget_grab_focus(self->layout_[target].widget);
     return TRUE;
   }
 

@@ -1,9 +1,19 @@
 #pragma once
-// The orderly end of the saver (saver and system preview mode).
+// The orderly end of the saver (saver, system preview and hack mode).
+#include <string>
+
+#include "platform/window_system.h"
+
 class Engine;
 class GraphicsSession;
 class SystemPort;
 
 // Unloads the engine, tells the system no screen saver runs, shows the
 // cursor, stops the graphics library and ends the process. Does not return.
-[[noreturn]] void EndSaver(Engine& engine, SystemPort& system, GraphicsSession& graphics);
+[[noreturn]] void EndSaver(Engine& engine, SystemPort& system, GraphicsSession& graphics, int exit_code = 0);
+
+// The end of a screen-saver daemon's hack whose window cannot be used:
+// "glimmora: window 0x<id> <problem>" on stderr, which the daemon logs, then
+// EndSaver with exit code 1.
+[[noreturn]] void EndHackForWindow(WindowHandle window, const std::string& problem, Engine& engine, SystemPort& system,
+                                   GraphicsSession& graphics);

@@ -149,7 +149,11 @@ void SaverForm::OnCloseRequest(int&, int reason) {
   if (reason != kClosedByProgram) End();
 }
 
-// In the system preview, the host closing the preview ends the program.
+// In the system preview, the host closing the preview ends the program. A
+// daemon keeps its hack's window while the hack runs (it stops the hack
+// first), so that window going away is reported as an error.
 void SaverForm::OnClosed(int&) {
+  if (hack_host_ != 0)
+    EndHackForWindow(hack_host_, "was destroyed", services_.engine, services_.system, services_.graphics);
   if (InPreview()) End();
 }

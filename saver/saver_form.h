@@ -7,7 +7,9 @@
 // Up go back one slide; S switches the monitors off; the overlay key pair
 // (sequence/show_keys.h) toggles the status overlay; any other key, a mouse
 // button or a real mouse movement ends the saver. In the system preview
-// nothing ends it but the window's own closing.
+// nothing ends it but the window's own closing. A daemon's hack gets no
+// input at all (its window lets it pass to the daemon); its window's closing
+// is an error.
 #include <cstdint>
 #include <memory>
 
@@ -37,6 +39,9 @@ class SaverForm : public SaverWindowEvents {
   void Load();
   SaverWindow& Window() { return *window_; }
   PictureBox& Surface();
+  // Serves a screen-saver daemon as its hack, drawing into the daemon's
+  // window `host`: that window going away ends the program with an error.
+  void ServeAsHack(WindowHandle host) { hack_host_ = host; }
 
   void OnKeyDown(int key_code, int shift) override;
   void OnMouseDown(int button, int shift, float x, float y) override;
@@ -67,4 +72,5 @@ class SaverForm : public SaverWindowEvents {
   float last_x_ = -1.0f;
   float last_y_ = -1.0f;
   std::int32_t last_activity_;
+  WindowHandle hack_host_ = 0;  // the daemon's window, when serving as its hack
 };

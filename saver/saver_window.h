@@ -1,6 +1,7 @@
 #pragma once
 // Saver window port: a borderless window over one monitor (or a child of the
-// screen-saver host's preview window) whose picture box fills it. Platform
+// screen-saver host's preview window, or of a daemon's hack window) whose
+// picture box fills it. Platform
 // windows forward their input to SaverWindowEvents with Windows virtual-key
 // codes (the Linux layer maps GDK key values).
 // Windows: saver_window_win.cpp. Linux: saver_window_gtk.cpp. Tests: a fake.
@@ -41,11 +42,16 @@ class SaverWindow {
   virtual ~SaverWindow() = default;
   virtual WindowHandle Handle() const = 0;
   virtual PictureBox& Surface() = 0;
-  // SetWindowPos(window, HWND_TOPMOST, x, y, w, h, SWP_SHOWWINDOW).
-  virtual void PlaceTopmost(int x, int y, int width, int height) = 0;
-  // Makes the window a child of the preview host at (0, 0) with the size of
-  // the host's normal rectangle, and shows it.
-  virtual void EmbedInto(WindowHandle host, const WindowRect& host_rect) = 0;
+  // SetWindowPos(window, HWND_TOPMOST, x, y, w, h, SWP_SHOWWINDOW). With
+  // grab_keyboard every key comes to the saver wherever the focus was;
+  // without, keys reach it only where they would reach any window, so the
+  // user can still type into the others.
+  virtual void PlaceTopmost(int x, int y, int width, int height, bool grab_keyboard) = 0;
+  // Makes the window a child of the host at (0, 0) with the size of the
+  // host's normal rectangle, and shows it; it keeps the host's size as that
+  // changes. Without take_input, keys and the mouse pass through it to the
+  // host, as a screen-saver daemon that owns them needs.
+  virtual void EmbedInto(WindowHandle host, const WindowRect& host_rect, bool take_input) = 0;
 };
 
 using SaverWindowFactory = std::function<std::unique_ptr<SaverWindow>(SaverWindowEvents&)>;

@@ -44,10 +44,17 @@ class GdkSaverWindow final : public SaverWindow {
     // windows up by class.
     XClassHint hint{const_cast<char*>(g_get_prgname()), const_cast<char*>(gdk_get_program_class())};
     if (hint.res_name && hint.res_class) XSetClassHint(xdisplay, GDK_WINDOW_XID(window_), &hint);
+    // The program's icon, set at start-up for all its windows, for the
+    // tools that list windows.
+    if (GList* icons = gtk_window_get_default_icon_list()) {
+      gdk_window_set_icon_list(window_, icons);
+      g_list_free(icons);
+    }
     box_ = std::make_unique<XWindowPictureBox>(window_);
   }
 
   ~GdkSaverWindow() override {
+    if (host_ != 0) gdk_window_remove_filter(nullptr, &GdkSaverWindow::OnHostEvent, this);
     g_object_set_data(G_OBJECT(window_), kOwnerKey, nullptr);
     box_.reset();
     if (!gdk_window_is_destroyed(window_)) gdk_window_destroy(window_);
@@ -62,33 +69,73 @@ class GdkSaverWindow final : public SaverWindow {
 
   // Monitor rectangles are physical pixels; GDK places windows in its own
   // (scaled) units, so the X window is set to the exact rectangle as well.
-  void PlaceTopmost(int x, int y, int width, int height) override {
+  void PlaceTopmost(int x, int y, int width, int height, bool grab_keyboard) override {
     int scale = Scale();
     box_->Resize(width, height);
     gdk_window_move_resize(window_, x / scale, y / scale, std::max(1, width / scale), std::max(1, height / scale));
-    grab_keyboard_ = true;
+    grab_keyboard_ = grab_keyboard;
     SetXGeometry(0, x, y, width, height);
     gdk_window_show(window_);
   }
 
-  // Like an XScreenSaver hack given its window: the saver window becomes a
-  // child of the host X window, at its corner with its size, before it is
-  // ever shown, so nothing flashes on the screen. When the host goes away
-  // (the preview closes), so does this window, and the form hears of it.
-  void EmbedInto(WindowHandle host, const WindowRect& host_rect) override {
+  // The saver window becomes a child of the host X window, at its corner
+  // with its size, before it is ever shown, so nothing flashes on the
+  // screen. When the host goes away (the preview closes, the daemon drops
+  // its window), so does this window, and the form hears of it; a host that
+  // is gone before it can be entered counts the same.
+  void EmbedInto(WindowHandle host, const WindowRect& host_rect, bool take_input) override {
     int width = std::max(1, host_rect.right - host_rect.left);
     int height = std::max(1, host_rect.bottom - host_rect.top);
     int scale = Scale();
     box_->Resize(width, height);
     gdk_window_move_resize(window_, 0, 0, std::max(1, width / scale), std::max(1, height / scale));
+    // Events a window does not select go on to its parent: the daemon's.
+    if (!take_input) gdk_window_set_events(window_, static_cast<GdkEventMask>(GDK_EXPOSURE_MASK | GDK_STRUCTURE_MASK));
     embedded_ = true;
-    SetXGeometry(static_cast<Window>(host), 0, 0, width, height);
+    if (!SetXGeometry(static_cast<Window>(host), 0, 0, width, height)) {
+      int cancel = 0;
+      events_.OnClosed(cancel);
+      return;
+    }
+    FollowHost(static_cast<Window>(host));
     gdk_window_show(window_);
     SetXGeometry(0, 0, 0, width, height);
   }
 
  private:
   int Scale() const { return std::max(1, gdk_window_get_scale_factor(window_)); }
+
+  // Another client's window sends GDK nothing: its size changes come
+  // through a filter on every X event, after asking the server for them
+  // (adding to, not replacing, what this client already asked of it).
+  // Drawn into the root window, the show lies below every other window,
+  // as the desktop's background does.
+  void FollowHost(Window host) {
+    Display* xdisplay = GDK_WINDOW_XDISPLAY(window_);
+    GdkDisplay* display = gdk_window_get_display(window_);
+    host_ = host;
+    gdk_window_add_filter(nullptr, &GdkSaverWindow::OnHostEvent, this);
+    gdk_x11_display_error_trap_push(display);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(xdisplay, host, &attributes))
+      XSelectInput(xdisplay, host, attributes.your_event_mask | StructureNotifyMask);
+    if (host == DefaultRootWindow(xdisplay)) XLowerWindow(xdisplay, GDK_WINDOW_XID(window_));
+    gdk_x11_display_error_trap_pop_ignored(display);
+  }
+
+  static GdkFilterReturn OnHostEvent(GdkXEvent* xevent, GdkEvent*, gpointer data) {
+    auto* self = static_cast<GdkSaverWindow*>(data);
+    const XEvent* event = static_cast<const XEvent*>(xevent);
+    if (event->type == ConfigureNotify && event->xconfigure.window == self->host_) {
+      const int width = std::max(1, event->xconfigure.width), height = std::max(1, event->xconfigure.height);
+      int scale = self->Scale();
+      // The frame drawn so far stays at the corner; the next one fills the new size.
+      self->box_->Resize(width, height);
+      gdk_window_resize(self->window_, std::max(1, width / scale), std::max(1, height / scale));
+      self->SetXGeometry(0, 0, 0, width, height);
+    }
+    return GDK_FILTER_CONTINUE;
+  }
 
   // Events of the saver windows come here instead of GTK, which has no
   // widget for them; everything else goes on to GTK.
@@ -182,18 +229,22 @@ class GdkSaverWindow final : public SaverWindow {
   }
 
   // Reparents into new_parent (unless 0), then moves and resizes the X
-  // window; errors (a host that vanished) are ignored here and reported by
-  // the window's destruction.
-  void SetXGeometry(Window new_parent, int x, int y, int width, int height) {
-    if (gdk_window_is_destroyed(window_)) return;
+  // window. False when reparenting failed (the host is gone); other errors
+  // (a host that vanished since) are reported by the window's destruction.
+  bool SetXGeometry(Window new_parent, int x, int y, int width, int height) {
+    if (gdk_window_is_destroyed(window_)) return false;
     Display* xdisplay = GDK_WINDOW_XDISPLAY(window_);
     GdkDisplay* display = gdk_window_get_display(window_);
     Window self = GDK_WINDOW_XID(window_);
     gdk_x11_display_error_trap_push(display);
     if (new_parent != 0) XReparentWindow(xdisplay, self, new_parent, x, y);
     XMoveResizeWindow(xdisplay, self, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    XFlush(xdisplay);
-    gdk_x11_display_error_trap_pop_ignored(display);
+    if (new_parent == 0) {
+      XFlush(xdisplay);
+      gdk_x11_display_error_trap_pop_ignored(display);
+      return true;
+    }
+    return gdk_x11_display_error_trap_pop(display) == 0;  // waits for the server's answer
   }
 
   SaverWindowEvents& events_;
@@ -201,6 +252,7 @@ class GdkSaverWindow final : public SaverWindow {
   std::unique_ptr<XWindowPictureBox> box_;
   bool grab_keyboard_ = false;
   bool embedded_ = false;
+  Window host_ = 0;  // the window embedded into, whose size this one keeps
 };
 
 }  // namespace

@@ -45,7 +45,8 @@ class Win32SaverWindow final : public SaverWindow {
   WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
   PictureBox& Surface() override { return *box_; }
 
-  void PlaceTopmost(int x, int y, int width, int height) override {
+  // Windows has no keyboard grab: the foreground window gets the keys.
+  void PlaceTopmost(int x, int y, int width, int height, bool) override {
     SetWindowPos(hwnd_, HWND_TOPMOST, x, y, width, height, SWP_SHOWWINDOW);
     SetForegroundWindow(hwnd_);
     SetFocus(hwnd_);
@@ -53,8 +54,9 @@ class Win32SaverWindow final : public SaverWindow {
 
   // The preview host's sequence: child style, owner, parent, then size
   // without touching the z-order. WS_POPUP goes as WS_CHILD comes, as
-  // SetParent requires of a former top-level window.
-  void EmbedInto(WindowHandle host, const WindowRect& r) override {
+  // SetParent requires of a former top-level window. Windows runs no
+  // daemon's hack, so the child always takes its input.
+  void EmbedInto(WindowHandle host, const WindowRect& r, bool) override {
     HWND parent = reinterpret_cast<HWND>(host);
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
     SetWindowLongA(hwnd_, GWL_STYLE, (style & ~static_cast<LONG>(WS_POPUP)) | WS_CHILD);

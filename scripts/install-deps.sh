@@ -15,6 +15,7 @@ packages=(
   libgdk-pixbuf2.0-bin libwmf-0.2-7-gtk
   clang libclang-rt-14-dev
   librsvg2-bin dpkg-dev file lintian desktop-file-utils
+  xscreensaver procps
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -56,6 +56,8 @@ void SlideShow::Show(PictureBox* box, const std::string& path, const std::string
   waiting_.erase(box);
   if (path.empty()) return Compose(box, nullptr, path, message);
   const PictureRequest request = RequestFor(box, path, preview_scale);
+  // A box of no size (another process's monitor) shows nothing: nothing to prepare.
+  if (request.area_width <= 0 || request.area_height <= 0) return Compose(box, nullptr, path, message);
   if (std::shared_ptr<const PreparedPicture> picture = services_.supply.Find(request))
     return Compose(box, picture.get(), path, message);
   waiting_[box] = Waiting{request, path, message};
@@ -78,8 +80,11 @@ void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_
 void SlideShow::PrepareNext() {
   const std::vector<PictureBox*> boxes = Targets();
   const std::vector<std::string> next = services_.order.Peek(static_cast<int>(boxes.size()), settings_.random_order);
-  for (std::size_t i = 0; i < next.size() && i < boxes.size(); ++i)
-    if (boxes[i] && !next[i].empty()) services_.supply.Request(RequestFor(boxes[i], next[i], PreviewScale()));
+  for (std::size_t i = 0; i < next.size() && i < boxes.size(); ++i) {
+    if (!boxes[i] || next[i].empty()) continue;
+    const PictureRequest request = RequestFor(boxes[i], next[i], PreviewScale());
+    if (request.area_width > 0 && request.area_height > 0) services_.supply.Request(request);
+  }
 }
 
 void SlideShow::OnSlideTimer() {

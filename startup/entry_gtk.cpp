@@ -1,23 +1,42 @@
-// Linux entry point: GTK start-up, the platform services, then Main and the
-// event loop.
+// Linux entry point: GTK start-up, the platform services, then Main (or, for
+// XScreenSaver's flags, MainHack) and the event loop.
 #include <fontconfig/fontconfig.h>
+#include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/event_loop.h"
 #include "render/picture_decode_cairo.h"
+#include "startup/command_line.h"
 #include "startup/platform_services.h"
+#include "startup/program_icon_gtk.h"
+
+namespace {
+
+// A daemon stops its hack with SIGTERM, a terminal with SIGINT. GLib runs
+// this from the event loop, on the UI thread, so the show ends through its
+// orderly end (which ends the process at once, whatever else still runs).
+gboolean EndOnSignal(gpointer program) { static_cast<Program*>(program)->EndShow(); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const HackCommand hack = ParseHackCommand(args, std::getenv("XSCREENSAVER_WINDOW"));
+  if (!hack.error.empty()) {
+    std::fprintf(stderr, "glimmora: %s\n", hack.error.c_str());
+    return 1;
+  }
   // The command line as the screen-saver host would pass it: the arguments only.
   std::string command_line;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) command_line += ' ';
-    command_line += argv[i];
-  }
+  for (const std::string& arg : args) command_line += (command_line.empty() ? "" : " ") + arg;
   // Reading the font configuration takes longer than the rest of start-up;
   // the first caption waits for it. Start it now so it overlaps GTK's start.
   std::thread fonts([] { FcInit(); });
@@ -37,9 +56,19 @@ int main(int argc, char** argv) {
   }
   // Only the loaders of the five formats stay: no other one ever runs here.
   RestrictPixbufLoaders();
+  SetProgramIcon();
   PlatformServices platform;
   Program program(platform.View());
-  const int code = program.Main(command_line) ? platform.loop->Run() : 0;
+  bool run = true;
+  if (hack.is_hack) {
+    g_unix_signal_add(SIGTERM, &EndOnSignal, &program);
+    g_unix_signal_add(SIGINT, &EndOnSignal, &program);
+    const WindowHandle root = static_cast<WindowHandle>(GDK_WINDOW_XID(gdk_get_default_root_window()));
+    program.MainHack(hack.window != 0 ? hack.window : root);
+  } else {
+    run = program.Main(command_line);
+  }
+  const int code = run ? platform.loop->Run() : 0;
   fonts.join();
   return code;
 }

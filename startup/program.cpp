@@ -6,6 +6,8 @@
 #include "options/preview_engine.h"
 #include "platform/event_loop.h"
 #include "platform/system.h"
+#include "render/canvas.h"
+#include "saver/saver_exit.h"
 #include "settings/settings_io.h"
 #include "startup/command_line.h"
 
@@ -15,6 +17,17 @@ namespace {
 constexpr int kOwnerOffset = 32;
 // Keeping monitor 1 usable shrinks its window to a fifth.
 constexpr int kSkipMonitorDivisor = 5;
+
+// The monitors of a daemon's other hacks, which draw there themselves: the
+// show takes their pictures in turn and draws nothing (no canvas, so nothing
+// is decoded either).
+class OtherHacksScreen final : public PictureBox {
+ public:
+  std::unique_ptr<Canvas> CreateCanvas() override { return nullptr; }
+  void AreaSize(int& width, int& height) override { width = height = 0; }
+  void Refresh() override {}
+  void Clear() override {}
+};
 
 }  // namespace
 
@@ -44,13 +57,16 @@ Program::Program(const ProgramServices& services)
 
 Program::~Program() = default;
 
-bool Program::Main(const std::string& command_line) {
+void Program::ReadSettings() {
   const SaverSettings defaults = MakeDefaultSettings();
   settings_ = defaults;
   LoadSettings(services_.registry, identity_.settings_key, defaults, settings_, switches_);
   show_.Flags().status_overlay = switches_.status_overlay;
   order_.Seed();
+}
 
+bool Program::Main(const std::string& command_line) {
+  ReadSettings();
   const CommandLine command = ParseCommandLine(command_line);
   if (command.mode == "/S") {
     RunSaverMode();
@@ -88,6 +104,9 @@ void Program::RunSaverMode() {
   const int count = EnumerateMonitors(services_.display, monitors);
   // No monitor on the desktop: nothing to show.
   if (count < 1) services_.system.EndProcess(0);
+  // A keyboard grab takes the keys from every window on the screen: with
+  // monitor 1 kept usable, no saver window grabs.
+  const bool grab_keyboard = !switches_.keep_first_monitor;
   if (!switches_.keep_first_monitor) services_.system.ShowCursor(false);
   services_.system.SetScreenSaverRunning(false);
   services_.system.SetScreenSaverRunning(true);
@@ -102,7 +121,7 @@ void Program::RunSaverMode() {
       width = static_cast<std::int16_t>(width / kSkipMonitorDivisor);
       height = static_cast<std::int16_t>(height / kSkipMonitorDivisor);
     }
-    form.Window().PlaceTopmost(m.left, m.top, width, height);
+    form.Window().PlaceTopmost(m.left, m.top, width, height, grab_keyboard);
     screens.push_back(&form.Surface());
   }
   show_.SetScreens(std::move(screens));
@@ -124,12 +143,51 @@ void Program::RunPreviewMode(WindowHandle host) {
   SaverForm& form = AddSaverForm();
   WindowRect host_rect;
   services_.windows.GetNormalRect(host, &host_rect);
-  form.Window().EmbedInto(host, host_rect);
+  form.Window().EmbedInto(host, host_rect, true);
   show_.SetScreens({&form.Surface()});
 
   if (!engine_.IsLoaded()) return;
   engine_.SlideTimer().SetEnabled(true);
   show_.OnSlideTimer();
+}
+
+// Unlike /S: no cursor hidden, no system flag set, no grab; the daemon does
+// all of that and owns the input.
+void Program::MainHack(WindowHandle window) {
+  ReadSettings();
+  WindowRect rect;
+  if (!services_.windows.GetNormalRect(window, &rect))
+    EndHackForWindow(window, "does not exist", engine_, services_.system, graphics_);
+  order_.SetCurrentIndex(-1);
+  SaverForm& form = AddSaverForm();
+  form.ServeAsHack(window);
+  form.Window().EmbedInto(window, rect, false);
+  show_.SetScreens(HackScreens(rect, form.Surface()));
+  engine_.Load();
+  catalogue_.Seed();
+  StartScanAndShow();
+}
+
+void Program::EndShow() { EndSaver(engine_, services_.system, graphics_); }
+
+// A daemon runs one hack process per monitor, each in a window over its
+// monitor. Each process takes every monitor's turn of a slide as /S does but
+// draws only its own monitor's, so in folder order the monitors show what /S
+// shows there, never the same picture at once; in random order each follows
+// its own sequence. A window that is no monitor (a preview, the root over
+// all monitors) shows every picture.
+std::vector<PictureBox*> Program::HackScreens(const WindowRect& window, PictureBox& own) {
+  std::vector<MonitorRecord> monitors;
+  const int count = EnumerateMonitors(services_.display, monitors);
+  for (int i = 1; i <= count; ++i) {
+    const MonitorRecord& m = monitors[i];
+    if (m.left != window.left || m.top != window.top || m.right != window.right || m.bottom != window.bottom) continue;
+    other_hacks_screen_ = std::make_unique<OtherHacksScreen>();
+    std::vector<PictureBox*> screens(count, other_hacks_screen_.get());
+    screens[i - 1] = &own;
+    return screens;
+  }
+  return {&own};
 }
 
 void Program::PlaceOptionsDialog(WindowHandle owner_handle, OptionsWindow& window) {

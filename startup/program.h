@@ -67,6 +67,13 @@ class Program {
   // name) and sets up the chosen mode. True when a mode was set up and the
   // event loop must run; false after the refusal message.
   bool Main(const std::string& command_line);
+  // Reads the settings and runs as a screen-saver daemon's hack (Linux:
+  // XScreenSaver) in the daemon's window: the full show fills the window and
+  // keeps its size, and the keys and the mouse stay the daemon's. Ends with
+  // code 1 when the window does not exist.
+  void MainHack(WindowHandle window);
+  // The end a daemon asks of its hack (a signal): the saver's orderly end.
+  [[noreturn]] void EndShow();
 
   // The parts, for tests that drive a mode from outside.
   const SaverSettings& settings() const { return settings_; }
@@ -77,9 +84,14 @@ class Program {
   const std::vector<std::unique_ptr<SaverForm>>& saver_forms() const { return saver_forms_; }
 
  private:
+  // The settings, the diagnostic switches and a freshly seeded order.
+  void ReadSettings();
   // "/S": one topmost saver window per monitor, cursor hidden, the system
   // told that a screen saver runs, the scan and the show started.
   void RunSaverMode();
+  // The screens of a hack's show: its own window, in its monitor's place
+  // among the monitors when the window covers one.
+  std::vector<PictureBox*> HackScreens(const WindowRect& window, PictureBox& own);
   // "/P <host>": one saver window embedded in the host; ends at once when
   // the host has no parent.
   void RunPreviewMode(WindowHandle host);
@@ -107,5 +119,6 @@ class Program {
   SlideShow show_;
   PowerWatch power_watch_;
   std::vector<std::unique_ptr<SaverForm>> saver_forms_;
+  std::unique_ptr<PictureBox> other_hacks_screen_;
   std::unique_ptr<OptionsDialog> options_;
 };

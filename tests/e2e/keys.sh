@@ -9,7 +9,7 @@
 source "$2/tests/e2e/lib.sh"
 
 # Six pictures, each one colour, none black, grey or the overlay's colours.
-make_pictures() {
+make_key_pictures() {
   local dir=$1 i=0 colour
   mkdir -p "$dir"
   for colour in '#c02020' '#2040c0' '#e0a000' '#a000a0' '#00a0a0' '#806040'; do
@@ -89,7 +89,7 @@ ended_by() {
 start_xvfb 800x600x24
 xsetroot -solid '#808080'
 shots=${E2E_SHOTS:-$E2E_TMP}
-make_pictures "$E2E_TMP/pictures"
+make_key_pictures "$E2E_TMP/pictures"
 cursor_probe_build
 
 # Sequential order, stretched over the screen, no caption, a minute between

@@ -142,6 +142,60 @@ pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
+# The colours of the generated pictures, picture n having colour n.
+SHOW_COLOURS=(e02020 20c020 2040e0 e0c020 c020c0 20c0c0)
+# Writes the pictures pic1..pic6 (4:3, so scale mode 1 fills both monitors),
+# each a solid colour with its number in the middle; PNG and JPEG, one in a
+# subfolder and one with an upper-case extension.
+make_pictures() {
+  local dir=$1 n name
+  mkdir -p "$dir/more"
+  for n in 1 2 3 4 5 6; do
+    case $n in
+      1 | 4) name="$dir/pic$n.png" ;;
+      5) name="$dir/more/pic$n.jpg" ;;
+      6) name="$dir/pic$n.JPG" ;;
+      *) name="$dir/pic$n.jpg" ;;
+    esac
+    convert -size 800x600 "xc:#${SHOW_COLOURS[n - 1]}" -gravity center -pointsize 200 -fill white \
+      -annotate 0 "$n" -quality 92 "$name" || fail "cannot write $name"
+  done
+}
+
+# Which picture an "r,g,b" colour belongs to: its number, "black", or "?".
+picture_of() {
+  local rgb=$1 n hex r g b
+  IFS=, read -r r g b <<<"$rgb"
+  [ "$r,$g,$b" = "0,0,0" ] && { echo black; return; }
+  for n in 1 2 3 4 5 6; do
+    hex=${SHOW_COLOURS[n - 1]}
+    local dr=$((r - 16#${hex:0:2})) dg=$((g - 16#${hex:2:2})) db=$((b - 16#${hex:4:2}))
+    if [ $((${dr#-} + ${dg#-} + ${db#-})) -le 45 ]; then echo "$n"; return; fi
+  done
+  echo "?"
+}
+
+# A point inside each monitor, clear of the label in the picture's middle
+# and of the caption at the bottom.
+SHOW_POINTS=("200 150" "960 120")
+
+# True when both monitors show a (known) picture and they differ.
+two_pictures() {
+  local a b
+  read -r a b <<<"$1"
+  [[ "$a" =~ ^[1-6]$ && "$b" =~ ^[1-6]$ && "$a" != "$b" ]]
+}
+
+# Takes a screenshot into $1 and prints the pictures at the points of the
+# two monitors, "a b".
+monitor_pictures() {
+  local x1 y1 x2 y2
+  read -r x1 y1 <<<"${SHOW_POINTS[0]}"
+  read -r x2 y2 <<<"${SHOW_POINTS[1]}"
+  screenshot "$1"
+  echo "$(picture_of "$(pixel "$1" "$x1" "$y1")") $(picture_of "$(pixel "$1" "$x2" "$y2")")"
+}
+
 # What differs between the platforms. glimmora.scr is the Windows build,
 # run under Wine (RUN) with a private copy of the shared prefix, so tests do
 # not see each other's registry; the Linux build gets a private config folder.

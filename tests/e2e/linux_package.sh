@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: cpack builds glimmora_<version>_amd64.deb
 # with its dependencies, lintian finds no errors, apt installs it, the
-# installed program shows pictures when started through XScreenSaver's hack
-# folder, and apt remove and purge leave none of its files behind.
+# installed program shows pictures when started as XScreenSaver starts a
+# hack (from its hack folder, with --root) and ends at once on SIGTERM, and
+# apt remove and purge leave none of its files behind.
 # It installs into /usr, so it runs only as root, and it leaves alone a
 # machine where glimmora is already installed; a sanitizer build is not
 # packaged. Set E2E_SHOTS=dir to keep the screenshot.
 # Usage: linux_package.sh glimmora source-dir build-dir
-src=$2
-build=$3
-source "$src/tests/e2e/lib.sh"
-source "$src/tests/e2e/show_lib.sh"
-
 skip() { echo "SKIP: $*" >&2; exit 0; }
+[[ $1 == *.scr ]] && skip "the Debian package is the Linux build's"
+source "$2/tests/e2e/lib.sh"
+
 [ "$(id -u)" = 0 ] || skip "installing the package needs root"
 grep -q '^GLIMMORA_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" && skip "a sanitizer build is not packaged"
 for tool in cpack apt-get dpkg-deb dpkg-shlibdeps flock; do
@@ -94,11 +93,9 @@ pics="$E2E_TMP/pictures"
 make_pictures "$pics"
 [ "$("$build/tests/glimmora_settings_tool" set HKCU 'Software\Glimmora' 7 ImageDirectory "$pics/")" = ok ] ||
   fail "cannot store the picture folder"
-# HACK MODE: once `--root` exists, start it the way XScreenSaver does and end
-# it with SIGTERM instead of a key:
-#   XSCREENSAVER_WINDOW=$(xwininfo -root | awk '/Window id:/{print $4}') \
-#     /usr/libexec/xscreensaver/glimmora --root &
-/usr/libexec/xscreensaver/glimmora /S &
+# As XScreenSaver starts a hack: from its folder, with --root, into the
+# window $XSCREENSAVER_WINDOW names (here the root window itself).
+XSCREENSAVER_WINDOW=$(xwininfo -root | awk '/Window id:/{print $4}') /usr/libexec/xscreensaver/glimmora --root &
 pid=$!
 shot="${E2E_SHOTS:-$E2E_TMP}/linux_package.png"
 shown=
@@ -110,7 +107,9 @@ for _ in $(seq 50); do
 done
 [[ "$shown" =~ ^[1-6]$ ]] || fail "the installed program shows no picture (at 200,150: $shown)"
 note "picture $shown"
-end_saver $pid
+kill -TERM "$pid"
+wait_exit "$pid" 5 || fail "the installed program outlived SIGTERM"
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE after SIGTERM"
 
 note "apt remove and purge: nothing of the package left"
 apt_get remove glimmora || { cat "$E2E_TMP/apt.log" >&2; fail "apt could not remove glimmora"; }

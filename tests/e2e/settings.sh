@@ -74,6 +74,14 @@ screenshot "$E2E_TMP/skip_monitor.png"
 # The desktop shows around the black saver window.
 [ "$(pixel "$E2E_TMP/skip_monitor.png" 100 100)" = "0,0,0" ] || fail "no black saver window at the top left"
 [ "$(pixel "$E2E_TMP/skip_monitor.png" 600 500)" = "64,96,128" ] || fail "the saver covers more than the top-left fifth"
+if ! win; then
+  # A keyboard grab would take these keys from the other window and end the saver.
+  note "typing into another window does not end it"
+  start_host 200x80+600+400 0
+  xdotool mousemove 650 440 windowfocus --sync "$HOST" type abc
+  sleep 0.5
+  kill -0 "$pid" 2>/dev/null || fail "typing into another window ended the saver"
+fi
 xdotool mousemove 100 100 sleep 0.2 mousemove 120 120 key Escape
 wait_exit $pid 15 || fail "the saver did not end"
 echo PASS

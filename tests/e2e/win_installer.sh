@@ -19,15 +19,15 @@ program=$1
 src=$2
 build=$3
 source "$src/tests/e2e/lib.sh"
-source "$src/tests/e2e/show_lib.sh"
 # No menu entries in the host's home for the shortcuts made in the prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d"
 start_xorg_two_monitors
 xsetroot -solid '#808080'
-use_private_wine_prefix
 # A running server: each of the many Wine commands below then starts fast.
 wineserver -p
-prepare_show "$src"
+shots=${E2E_SHOTS:-$E2E_TMP}
+pics="$E2E_TMP/pictures"
+make_pictures "$pics"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 setup="$build/glimmora-$version-setup.exe"
@@ -176,8 +176,13 @@ tool="$build/tests/glimmora_settings_tool.exe"
 wine "$(reg_data "$desktop" SCRNSAVE.EXE)" /S &
 pid=$!
 wait_for_class "glimmora.scr" 2 30 >/dev/null || fail "fewer than two saver windows"
-check_first_pictures "$(date +%s%N)" "$shots/win_installer_show.png" 5000
-end_saver $pid
+for _ in $(seq 50); do
+  shown=$(monitor_pictures "$shots/win_installer_show.png")
+  two_pictures "$shown" && break
+  sleep 0.2
+done
+two_pictures "$shown" || fail "the installed saver shows \"$shown\", not two different pictures"
+end_saver
 
 note "the same version again: one entry, the same files, the same previous screen saver"
 run_setup "$setup" /S

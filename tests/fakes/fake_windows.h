@@ -19,13 +19,15 @@ class FakeSaverWindow final : public SaverWindow {
   FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   PictureBox& Surface() override { return box; }
-  void PlaceTopmost(int x, int y, int width, int height) override {
+  void PlaceTopmost(int x, int y, int width, int height, bool grab_keyboard) override {
     placed = {x, y, x + width, y + height};
     topmost = true;
+    grabs_keyboard = grab_keyboard;
   }
-  void EmbedInto(WindowHandle host, const WindowRect& rect) override {
+  void EmbedInto(WindowHandle host, const WindowRect& rect, bool take_input) override {
     embedded_in = host;
     placed = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    takes_input = take_input;
   }
 
   SaverWindowEvents& events;
@@ -33,7 +35,9 @@ class FakeSaverWindow final : public SaverWindow {
   RecordingPictureBox box;
   WindowRect placed;
   bool topmost = false;
+  bool grabs_keyboard = false;
   WindowHandle embedded_in = 0;
+  bool takes_input = false;
 };
 
 // Send() delivers a message as the system would: to the hook while one is

@@ -31,7 +31,8 @@ struct Rig {
 // then "S" for a topmost saver window ("hidden": the cursor was hidden),
 // "P<host>" for one embedded in the host, "C<owner>" for the options dialog,
 // "R" for the refusal message, and the calls on other windows. Every handle
-// the command lines name has the parent 66, except 7, 88 and 99.
+// the command lines name has the parent 66, except 7, 88 and 99. XScreenSaver's
+// flags are the Linux entry's (MainHack): Main refuses them, as Windows does.
 std::string Start(const char* command_line) {
   Rig r;
   FakeServices& f = r.f;
@@ -61,7 +62,7 @@ TEST(Program, CommandLineStartsTheMode) {
       {"/P", "E"}, {"/P abc", "E"}, {"/P 99999999999", "E"}, {"/P 88", "E"}, {"/P77", "E"},
       {"/c:42", "+C66 DisableWindow(66)"}, {"/C 1234", "+C66 DisableWindow(66)"}, {"/C:99", "+C0"},
       {"/C", "+C0"}, {"", "+C0"}, {"     ", "+C0"},
-      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"},
+      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"}, {"--root", "-R"},
   };
   for (auto [command_line, started] : cases) EXPECT_EQ(Start(command_line), started) << "[" << command_line << "]";
 }
@@ -112,6 +113,41 @@ TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
   EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
 }
 
+// Hack mode: the full show (not the tenth-size preview) in the daemon's
+// window, which keeps the input. Over monitor 2 of 2 it shows the second
+// picture of each slide, as /S would there; in any other window every one.
+TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
+  const struct {
+    WindowRect window;
+    const char* pictures;
+  } cases[] = {
+      {{800, 0, 1440, 480}, "p001 p003 p001"},   // monitor 2
+      {{100, 100, 300, 250}, "p000 p001 p002"},  // a preview
+      {{0, 0, 1440, 600}, "p000 p001 p002"},     // the root window
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    FakeServices& f = r.f;
+    f.display.AddMonitor(0, 0, 800, 600, true);
+    f.display.AddMonitor(800, 0, 640, 480);
+    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
+    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
+    for (int i = 0; i < 4; ++i) f.files.Make(FakeShow::Picture(i));
+    f.windows.rects[0x40000e] = c.window;
+    r.program.MainHack(0x40000e);
+    f.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
+    const FakeSaverWindow& w = *f.windows.saver_windows.at(0);
+    EXPECT_EQ(w.embedded_in, 0x40000e);
+    EXPECT_FALSE(w.takes_input || w.topmost);
+    EXPECT_FALSE(r.program.show().InSystemPreview());
+    std::string shown;
+    for (const std::string& line : w.box.log)
+      if (line.rfind("DrawPicture(", 0) == 0) shown += (shown.empty() ? "" : " ") + line.substr(17, 4);
+    EXPECT_EQ(shown, c.pictures);
+    EXPECT_TRUE(f.system.calls.empty());  // no cursor hidden, no system flag set
+  }
+}
+
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
 TEST(Program, OptionsDialogPlacement) {
   const struct {
@@ -155,9 +191,9 @@ TEST(Program, SaverEndsInOrder) {
     };
     int cancel = 0;
     const int code = ExitCode([&] {
-      const std::string m = mode;
-      if (m == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
-      if (m == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
+      const std::string started = mode;  // "" started nothing: no window to end it through
+      if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
+      if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
       GraphicsSession graphics(f.graphics, f.system);
       EndSaver(r.program.engine(), f.system, graphics);
     });
