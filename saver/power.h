@@ -30,6 +30,10 @@ class PowerPort {
   // From now on, reports each power change that no window message carries to
   // report (one watcher at a time; an empty function stops the reports).
   virtual void WatchMonitorPower(MonitorPowerReport report) = 0;
+  // Called as the saver ends: undoes what switching the monitors off changed
+  // in the system's own settings (Linux: power management the saver had to
+  // enable is disabled again). Nothing to undo on Windows.
+  virtual void RestoreSystemSettings() = 0;
 };
 
 std::unique_ptr<PowerPort> CreatePlatformPower();

@@ -52,6 +52,9 @@ class XDpmsDisplay final : public DpmsDisplay {
   void Enable() override {
     Trapped([](Display* x) { DPMSEnable(x); });
   }
+  void Disable() override {
+    Trapped([](Display* x) { DPMSDisable(x); });
+  }
   void ForceOff() override {
     Trapped([](Display* x) { DPMSForceLevel(x, DPMSModeOff); });
   }
@@ -111,6 +114,12 @@ class DpmsPowerPort final : public PowerPort {
     off_source_ = g_timeout_add(kKeyCheckMs, &DpmsPowerPort::OnKeyCheck, this);
   }
 
+  // The user's choice of no power management outlives the saver.
+  void RestoreSystemSettings() override {
+    if (enabled_dpms_) display_->Disable();
+    enabled_dpms_ = false;
+  }
+
   void WatchMonitorPower(MonitorPowerReport report) override {
     Remove(poll_source_);
     report_ = std::move(report);
@@ -138,7 +147,10 @@ class DpmsPowerPort final : public PowerPort {
   // Windows broadcast reaches the engine window before it returns.
   void ForceOff() {
     bool enabled = true;
-    if (ReadLevel(&enabled) && !enabled) display_->Enable();
+    if (ReadLevel(&enabled) && !enabled) {
+      display_->Enable();
+      enabled_dpms_ = true;
+    }
     display_->ForceOff();
     Poll();
   }
@@ -172,6 +184,7 @@ class DpmsPowerPort final : public PowerPort {
   guint poll_source_ = 0;
   guint off_source_ = 0;
   unsigned waited_ms_ = 0;
+  bool enabled_dpms_ = false;  // DPMS was off until a switch-off enabled it
 };
 
 }  // namespace

@@ -17,8 +17,9 @@ class DpmsDisplay {
   // DPMSInfo: the current level and whether DPMS is enabled; false when it
   // cannot be read.
   virtual bool Query(DpmsLevel* level, bool* enabled) = 0;
-  // DPMSEnable.
+  // DPMSEnable and DPMSDisable.
   virtual void Enable() = 0;
+  virtual void Disable() = 0;
   // DPMSForceLevel(DPMSModeOff).
   virtual void ForceOff() = 0;
   // XQueryKeymap: some key is held down.

@@ -15,6 +15,7 @@ class Win32PowerPort final : public PowerPort {
     SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(kMonitorPowerOff));
   }
   void WatchMonitorPower(MonitorPowerReport) override {}
+  void RestoreSystemSettings() override {}
 };
 
 }  // namespace

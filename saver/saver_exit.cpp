@@ -7,18 +7,19 @@
 #include "platform/engine.h"
 #include "platform/system.h"
 #include "render/graphics.h"
+#include "saver/power.h"
 
-void EndSaver(Engine& engine, SystemPort& system, GraphicsSession& graphics, int exit_code) {
-  if (engine.IsLoaded()) engine.Unload();
-  system.SetScreenSaverRunning(false);
-  system.ShowCursor(true);
-  graphics.Stop();
-  system.EndProcess(exit_code);
+void EndSaver(const SaverEndServices& services, int exit_code) {
+  if (services.engine.IsLoaded()) services.engine.Unload();
+  services.system.SetScreenSaverRunning(false);
+  services.system.ShowCursor(true);
+  services.power.RestoreSystemSettings();
+  services.graphics.Stop();
+  services.system.EndProcess(exit_code);
   std::abort();  // EndProcess never returns; a port that did would be a bug
 }
 
-void EndHackForWindow(WindowHandle window, const std::string& problem, Engine& engine, SystemPort& system,
-                      GraphicsSession& graphics) {
+void EndHackForWindow(WindowHandle window, const std::string& problem, const SaverEndServices& services) {
   std::fprintf(stderr, "glimmora: window 0x%" PRIxPTR " %s\n", static_cast<std::uintptr_t>(window), problem.c_str());
-  EndSaver(engine, system, graphics, 1);
+  EndSaver(services, 1);
 }

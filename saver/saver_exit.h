@@ -6,14 +6,23 @@
 
 class Engine;
 class GraphicsSession;
+class PowerPort;
 class SystemPort;
 
+// What the saver's end puts back in order.
+struct SaverEndServices {
+  Engine& engine;
+  SystemPort& system;
+  PowerPort& power;
+  GraphicsSession& graphics;
+};
+
 // Unloads the engine, tells the system no screen saver runs, shows the
-// cursor, stops the graphics library and ends the process. Does not return.
-[[noreturn]] void EndSaver(Engine& engine, SystemPort& system, GraphicsSession& graphics, int exit_code = 0);
+// cursor, restores the power settings, stops the graphics library and ends
+// the process. Does not return.
+[[noreturn]] void EndSaver(const SaverEndServices& services, int exit_code = 0);
 
 // The end of a screen-saver daemon's hack whose window cannot be used:
 // "glimmora: window 0x<id> <problem>" on stderr, which the daemon logs, then
 // EndSaver with exit code 1.
-[[noreturn]] void EndHackForWindow(WindowHandle window, const std::string& problem, Engine& engine, SystemPort& system,
-                                   GraphicsSession& graphics);
+[[noreturn]] void EndHackForWindow(WindowHandle window, const std::string& problem, const SaverEndServices& services);

@@ -36,7 +36,7 @@ std::int32_t SaverForm::Now() const {
   return static_cast<std::int32_t>(std::nearbyint(services_.system.SecondsSinceMidnight()));
 }
 
-void SaverForm::End() { EndSaver(services_.engine, services_.system, services_.graphics); }
+void SaverForm::End() { EndSaver(EndServices()); }
 
 // The platform windows are their own picture boxes, so the picture surface
 // always fills the window without a resize handler.
@@ -154,6 +154,6 @@ void SaverForm::OnCloseRequest(int&, int reason) {
 // first), so that window going away is reported as an error.
 void SaverForm::OnClosed(int&) {
   if (hack_host_ != 0)
-    EndHackForWindow(hack_host_, "was destroyed", services_.engine, services_.system, services_.graphics);
+    EndHackForWindow(hack_host_, "was destroyed", EndServices());
   if (InPreview()) End();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "saver/saver_exit.h"
 #include "saver/saver_window.h"
 
 class Engine;
@@ -65,6 +66,9 @@ class SaverForm : public SaverWindowEvents {
   void KeyOverlayArm();
   void KeyOverlayToggle();
   [[noreturn]] void End();
+  SaverEndServices EndServices() const {
+    return {services_.engine, services_.system, services_.power, services_.graphics};
+  }
 
   Services services_;
   std::unique_ptr<SaverWindow> window_;

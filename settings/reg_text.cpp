@@ -7,6 +7,12 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// A byte that is not part of valid UTF-8 travels through UTF-16 as a lone
+// low surrogate U+DC80..U+DCFF, so a folder name in any bytes reads back
+// exactly as it was saved.
+constexpr char32_t kEscapeBase = 0xDC00;
+bool IsEscapedByte(std::uint32_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -82,6 +88,8 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
     if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
       AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(k + 1) - 0xDC00));
       ++k;
+    } else if (IsEscapedByte(u)) {
+      out += static_cast<char>(u - kEscapeBase);
     } else if (u >= 0xD800 && u <= 0xDFFF) {
       AppendUtf8(out, kReplacement);
     } else {
@@ -96,8 +104,8 @@ std::string Utf8ToUtf16Le(std::string_view text) {
   out.reserve(text.size() * 2);
   char32_t c = 0;
   for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
-    DecodeUtf8(text, i, c, length);
-    AppendUtf16(out, c);
+    const bool valid = DecodeUtf8(text, i, c, length);
+    AppendUtf16(out, valid ? c : kEscapeBase + static_cast<unsigned char>(text[i]));
   }
   return out;
 }

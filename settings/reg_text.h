@@ -6,10 +6,12 @@
 #include <string_view>
 
 // UTF-16LE bytes to UTF-8. An odd last byte is dropped (as the ANSI registry
-// calls do); unpaired surrogates become U+FFFD.
+// calls do); a lone U+DC80..U+DCFF becomes the byte 0x80..0xFF it stands for,
+// other unpaired surrogates become U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes);
 
-// UTF-8 to UTF-16LE bytes; each byte that is not valid UTF-8 becomes U+FFFD.
+// UTF-8 to UTF-16LE bytes; each byte that is not valid UTF-8 becomes the lone
+// surrogate U+DC00 + byte, so the two conversions round-trip any bytes.
 std::string Utf8ToUtf16Le(std::string_view text);
 
 bool IsValidUtf8(std::string_view text);

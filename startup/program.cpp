@@ -157,7 +157,7 @@ void Program::MainHack(WindowHandle window) {
   ReadSettings();
   WindowRect rect;
   if (!services_.windows.GetNormalRect(window, &rect))
-    EndHackForWindow(window, "does not exist", engine_, services_.system, graphics_);
+    EndHackForWindow(window, "does not exist", {engine_, services_.system, services_.power, graphics_});
   order_.SetCurrentIndex(-1);
   SaverForm& form = AddSaverForm();
   form.ServeAsHack(window);
@@ -168,7 +168,7 @@ void Program::MainHack(WindowHandle window) {
   StartScanAndShow();
 }
 
-void Program::EndShow() { EndSaver(engine_, services_.system, graphics_); }
+void Program::EndShow() { EndSaver({engine_, services_.system, services_.power, graphics_}); }
 
 // A daemon runs one hack process per monitor, each in a window over its
 // monitor. Each process takes every monitor's turn of a slide as /S does but

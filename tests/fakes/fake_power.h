@@ -10,11 +10,12 @@ class FakePower final : public PowerPort {
     Report(kMonitorPowerOff);
   }
   void WatchMonitorPower(MonitorPowerReport r) override { report = std::move(r); }
+  void RestoreSystemSettings() override { ++restores; }
   // The system changes the monitors' power.
   void Report(int level) {
     if (report) report(level);
   }
 
-  int offs = 0;
+  int offs = 0, restores = 0;
   MonitorPowerReport report;
 };

@@ -23,6 +23,7 @@ struct FakeDpms final : DpmsDisplay {
     return true;
   }
   void Enable() override { enabled = true; }
+  void Disable() override { enabled = false; }
   void ForceOff() override {
     EXPECT_FALSE(key_down) << "switched off with a key held";
     if (enabled) level = DpmsLevel::kOff;
@@ -54,3 +55,25 @@ struct GtkDpmsRig {
 }  // namespace
 
 INSTANTIATE_TYPED_TEST_SUITE_P(LinuxDpms, PowerPortContract, GtkDpmsRig);
+
+namespace {
+
+// DPMS the saver enabled to switch the monitors off is disabled again at the
+// end; DPMS the user had on stays on, and without a switch-off nothing changes.
+TEST(LinuxDpms, TheSaverEndsWithDpmsAsItFoundIt) {
+  const struct {
+    bool enabled_before, switched_off, enabled_after;
+  } cases[] = {{false, true, false}, {true, true, true}, {false, false, false}, {true, false, true}};
+  for (const auto& c : cases) {
+    GtkDpmsRig rig;
+    rig.dpms->enabled = c.enabled_before;
+    if (c.switched_off) {
+      rig.Power().TurnMonitorsOff();
+      EXPECT_TRUE(rig.PumpUntil([&] { return rig.dpms->level == DpmsLevel::kOff; }));
+    }
+    rig.Power().RestoreSystemSettings();
+    EXPECT_EQ(rig.dpms->enabled, c.enabled_after) << c.enabled_before << c.switched_off;
+  }
+}
+
+}  // namespace

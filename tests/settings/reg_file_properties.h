@@ -1,7 +1,7 @@
 #pragma once
 // Properties every input to the .reg reader must keep, shared by the parser
 // tests and the libFuzzer target: reading never fails; what is written reads
-// back to the same values (bytes that are not UTF-8 become U+FFFD) and
+// back to the same values, byte for byte, UTF-8 or not, and
 // writes the same bytes again; a save through the file store keeps every
 // value the file had. CheckRegFileProperties returns "" or what went wrong.
 #include <memory>
@@ -26,15 +26,13 @@ struct MemoryFile final : RegFileIo {
 
 using Entry = std::tuple<std::string, std::string, std::uint32_t, std::string>;  // key, name, type, data
 
-// The readable values but the store's probe, as they come back through UTF-16.
+// The readable values but the store's probe.
 inline std::vector<Entry> Entries(const RegFileDocument& doc) {
-  auto utf16 = [](const std::string& text) { return Utf16LeToUtf8(Utf8ToUtf16Le(text)); };
   std::vector<Entry> entries;
   for (const RegFileSection& section : doc.sections) {
     for (const RegFileEntry& e : section.entries) {
       if (!section.readable || e.kind != RegFileEntryKind::kValue || SameRegName(e.value.name, "Probe")) continue;
-      std::string data = IsRegStringType(e.value.type) ? utf16(e.value.data) : e.value.data;
-      entries.emplace_back(FoldCase(utf16(section.key)), utf16(e.value.name), e.value.type, data);
+      entries.emplace_back(FoldCase(section.key), e.value.name, e.value.type, e.value.data);
     }
   }
   return entries;

@@ -45,6 +45,8 @@ TEST(RegFile, ReadsTheFormsOfAValueLine) {
       {kV5, "\"A\"=HEX: 01 , 2 ,", {{"A", kRegBinary, "\x01\x02"s}}},
       {kV5, "\"A\"=hex(7):e9,00,00,00,00,00", {{"A", kRegMultiSz, "\xC3\xA9\0\0"s}}},
       {kV5, "\"A\"=hex(1):61,00,0a,00,00,00", {{"A", kRegSz, "a\n\0"s}}},
+      // Lone U+DC80..U+DCFF are bytes saved from a name that was not UTF-8; other lone surrogates are lost.
+      {kV5, "\"A\"=hex(1):80,dc,ff,dc,7f,dc,00,d8,00,00", {{"A", kRegSz, "\x80\xFF\xEF\xBF\xBD\xEF\xBF\xBD\0"s}}},
       {kV4, "\"A\"=hex(7):41,42,00,00", {{"A", kRegMultiSz, "AB\0\0"s}}},
       {kV4, "\"A\"=hex(2):e9,00", {{"A", kRegExpandSz, "\xe9\0"s}}},
       {"\xEF\xBB\xBF", "\"A\"=dword:00000001", {{"A", kRegDword, "\x01\0\0\0"s}}},  // UTF-8, no version line
@@ -87,6 +89,27 @@ TEST(RegFile, CutAndDamagedFilesKeepTheProperties) {
     for (const Entry& e : Entries(ParseRegFile(v5.substr(0, at)))) {
       EXPECT_TRUE(std::get<2>(e) == kRegBinary || std::count(full.begin(), full.end(), e)) << std::get<1>(e) << at;
     }
+  }
+}
+
+// A folder whose name is not valid UTF-8 (Linux allows any bytes) is saved
+// and read back exactly, in a file that stays UTF-16 for the registry editor.
+TEST(RegFile, FolderNamesInAnyBytesReadBackExactly) {
+  const std::string folders[] = {
+      "/photos/caf\xE9/",           // Latin-1
+      "/photos/\xC3/\xFF\xFE",      // a cut sequence, bytes never in UTF-8
+      "/photos/\xED\xA0\x80/",      // an encoded surrogate
+      "/photos/\xF0\x9F\x98\x80/",  // valid, beyond the BMP
+  };
+  for (const std::string& folder : folders) {
+    auto* file = new MemoryFile("");
+    auto store = CreateFileRegistry({"user.reg", ""}, std::unique_ptr<RegFileIo>(file));
+    ASSERT_TRUE(SetRegistryValue(*store, kHkeyCurrentUser, "Software\\Glimmora", kRegSz, "ImageDirectory", folder));
+    EXPECT_TRUE(file->bytes.starts_with("\xFF\xFE"));
+    auto reopened = CreateFileRegistry({"user.reg", ""}, std::make_unique<MemoryFile>(file->bytes));
+    std::string text;
+    EXPECT_TRUE(GetRegistryValue(*reopened, kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", text));
+    EXPECT_EQ(text, folder);
   }
 }
 

@@ -173,7 +173,7 @@ TEST(Program, OptionsDialogPlacement) {
 }
 
 // The engine unloaded first, then the system told, the cursor shown, the
-// graphics stopped and the end with code 0: ended by a key in the saver, by
+// power settings restored, the graphics stopped and the end with code 0: ended by a key in the saver, by
 // the host in the system preview, and before anything ran.
 TEST(Program, SaverEndsInOrder) {
   for (const char* mode : {"/S", "/P 77", ""}) {
@@ -187,7 +187,7 @@ TEST(Program, SaverEndsInOrder) {
     std::vector<std::string> seen;
     f.system.on_call = [&](const std::string& call) {
       seen.push_back(call + (r.program.engine().IsLoaded() ? " loaded" : "") + " stops=" +
-                     std::to_string(f.graphics.stops));
+                     std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
     };
     int cancel = 0;
     const int code = ExitCode([&] {
@@ -195,11 +195,12 @@ TEST(Program, SaverEndsInOrder) {
       if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
       if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
       GraphicsSession graphics(f.graphics, f.system);
-      EndSaver(r.program.engine(), f.system, graphics);
+      EndSaver({r.program.engine(), f.system, f.power, graphics});
     });
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0", "ShowCursor(1) stops=0",
-                                              "EndProcess stops=" + std::to_string(*mode != 0)}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
+                                              "ShowCursor(1) stops=0 restores=0",
+                                              "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
     EXPECT_FALSE(f.loop.FireNext());  // no slide after the end
   }
 }
