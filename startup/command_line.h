@@ -16,7 +16,7 @@ CommandLine ParseCommandLine(const std::string& raw);
 // the window $XSCREENSAVER_WINDOW names, or the root window when it is unset;
 // "--window-id ID" draws into window ID (the settings' preview) and wins over
 // both. Each flag may have one dash or two. Flags a daemon or a user adds for
-// every hack (--fps, --install, -visual ID, -geometry SPEC, --delay N) mean
+// every hack (--fps, --install, -visual ID, -geometry WxH+X+Y, --delay N) mean
 // nothing here and are passed over.
 struct HackCommand {
   bool is_hack = false;     // the arguments name --root or --window-id

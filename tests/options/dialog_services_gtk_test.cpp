@@ -38,7 +38,7 @@ TEST_F(GtkDialogServicesTest, InputBoxShowsThePromptLinesAndGivesTheTypedTextOrN
 
 TEST_F(GtkDialogServicesTest, ColourChooserStartsAtTheColourAndKeepsTheUsersOwn) {
   CustomColors custom{};
-  for (std::int32_t pick : {0x123456, 0x0000FF, -1}) {  // a basic colour is not the user's own; -1 cancels
+  for (std::int32_t pick : {0x123456, 0x0000FF, -1}) {  // a stock colour is not the user's own; -1 cancels
     GdkRGBA shown{};
     gtk_session::AnswerNextDialog([&](GtkDialog* dialog) {
       gtk_color_chooser_get_rgba(GTK_COLOR_CHOOSER(dialog), &shown);
