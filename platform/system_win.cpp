@@ -1,6 +1,7 @@
 // Win32 backend of the system port.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/system.h"
@@ -43,7 +44,17 @@ class Win32System final : public SystemPort {
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &scratch, 0);
   }
 
-  [[noreturn]] void EndProcess(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
+  // TerminateProcess, not ExitProcess: ExitProcess takes the loader lock and
+  // runs every library's detach code, which may wait for what a worker
+  // thread stuck in a read on a dead share holds. What must happen before
+  // the end happens before this call (the dialog's registry writes are the
+  // registry's once RegSetValueEx returns); only the C library's buffers are
+  // left to flush.
+  [[noreturn]] void EndProcess(int exit_code) override {
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exit_code));
+    ExitProcess(static_cast<UINT>(exit_code));  // only if the termination failed
+  }
 };
 
 }  // namespace
