@@ -1,5 +1,5 @@
 #pragma once
-// The picture box on Win32: a back buffer (a memory DC with a 32-bit DIB
+// The picture box on Win32: a back buffer (a memory DC with a 24-bit DIB
 // section) that frames are drawn into and that the window paints on
 // WM_PAINT, like a picture box with AutoRedraw on. The owning window calls
 // OnSize and OnPaint from its window procedure.

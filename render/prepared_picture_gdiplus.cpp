@@ -2,7 +2,10 @@
 // only the five formats within the pixel budget ever reach GDI+, whose
 // decoders allocate the whole picture as they load it. The picture is then
 // drawn, with high-quality bicubic interpolation, into a bitmap of the box's
-// part it covers, and disposed.
+// part it covers, and disposed. That bitmap is opaque, the picture already
+// over the frame's black: drawing it into the frame is then a plain copy,
+// where Wine's GDI+ blends a bitmap with alpha pixel by pixel (about 50 ms
+// for a 1280x853 picture).
 #include <cmath>
 
 #include "platform/utf16_win.h"
@@ -66,10 +69,11 @@ class GdiplusPicturePreparer final : public PicturePreparer {
     const int right = std::min(request.area_width, static_cast<int>(std::ceil(at.x + at.width)));
     const int bottom = std::min(request.area_height, static_cast<int>(std::ceil(at.y + at.height)));
     if (at.draw && right > left && bottom > top &&
-        GdipCreateBitmapFromScan0(right - left, bottom - top, 0, PixelFormat32bppPARGB, nullptr, &picture.bitmap) ==
+        GdipCreateBitmapFromScan0(right - left, bottom - top, 0, PixelFormat32bppRGB, nullptr, &picture.bitmap) ==
             Gdiplus::Ok) {
       Gdiplus::GpGraphics* graphics = nullptr;
       if (GdipGetImageGraphicsContext(picture.bitmap, &graphics) == Gdiplus::Ok && graphics) {
+        GdipGraphicsClear(graphics, 0xFF000000);  // the frame's background, under transparent parts
         GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
         GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHalf);
         GdipDrawImageRect(graphics, image, at.x - left, at.y - top, at.width, at.height);

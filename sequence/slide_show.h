@@ -6,8 +6,9 @@
 // the next slide are prepared during the interval, and those just shown stay
 // kept for the back keys, so a slide shows at once; a picture not ready yet
 // shows the moment it is, its screen keeping the picture before it (black at
-// the start) meanwhile. The show also holds what the keys change: the status
-// overlay and whether the monitors sleep.
+// the start) meanwhile. Pictures of slides stepped past before their turn
+// to be prepared came are not prepared. The show also holds what the keys
+// change: the status overlay and whether the monitors sleep.
 #include <map>
 #include <string>
 #include <vector>
@@ -90,7 +91,8 @@ class SlideShow {
 
   void ShowDialogPreview();
   void ShowScreens();
-  // Prepares the next slide's pictures while this one shows.
+  // Prepares the next slide's pictures while this one shows; of the pictures
+  // on their way, only those and the ones screens wait for stay wanted.
   void PrepareNext();
   void OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture);
   // One frame into a box, with the status overlay when it is on.

@@ -160,6 +160,18 @@ TYPED_TEST_P(CanvasContract, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNo
   EXPECT_LT(TypeParam::PeakMemoryBytes() - before, 100u << 20);
 }
 
+// Transparent parts of a picture show the frame's black: the only pixel of
+// this GIF is white and transparent.
+TYPED_TEST_P(CanvasContract, TransparentPartsShowTheBlackBehind) {
+  static const char gif[] =
+      "GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00!\xF9\x04\x01\x00\x00\x00\x00"
+      ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;";
+  this->settings.scale_mode = ScaleMode::Stretch;
+  this->Render("clear.gif", std::string(gif, sizeof gif - 1));
+  EXPECT_EQ(this->picture->width, 1.f);
+  EXPECT_EQ(this->CountNear(0, 8, 0, 100), 200 * 100);
+}
+
 // The status overlay: light red while the scan runs, light green once done.
 TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
   this->overlay = true;
@@ -174,4 +186,4 @@ TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
 
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
                             PhotosStandUprightInEachOrientation, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone,
-                            OverlayTurnsGreenOnceTheScanIsDone);
+                            OverlayTurnsGreenOnceTheScanIsDone, TransparentPartsShowTheBlackBehind);

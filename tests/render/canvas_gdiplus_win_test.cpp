@@ -1,5 +1,5 @@
 // The canvas contract on the GDI+ canvas, drawing into a memory DC with a
-// 32-bit DIB section (the picture box's back buffer, without a window).
+// 24-bit DIB section (the picture box's back buffer, without a window).
 #include <windows.h>
 // after windows.h, which they need
 #include <gdiplus.h>
@@ -12,7 +12,7 @@ namespace {
 
 class DibTarget final : public OffscreenTarget {
  public:
-  DibTarget(int width, int height) : OffscreenTarget(width, height), width_(width) {
+  DibTarget(int width, int height) : OffscreenTarget(width, height), stride_((width * 3 + 3) / 4 * 4) {
     [[maybe_unused]] static ULONG_PTR gdiplus = [] {  // started once, left for the process to end
       Gdiplus::GdiplusStartupInput input;
       ULONG_PTR token = 0;
@@ -20,25 +20,29 @@ class DibTarget final : public OffscreenTarget {
       return token;
     }();
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top-down
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
-    std::fill(bits_, bits_ + width * height, 0x808080u);  // grey: a frame not drawn shows
+    std::fill(bits_, bits_ + stride_ * height, 0x80);  // grey: a frame not drawn shows
   }
   ~DibTarget() override {
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
   }
-  std::uint32_t Pixel(int x, int y) override { return GdiFlush(), bits_[y * width_ + x] & 0xFFFFFF; }
+  std::uint32_t Pixel(int x, int y) override {
+    GdiFlush();
+    const std::uint8_t* bgr = bits_ + y * stride_ + x * 3;
+    return std::uint32_t{bgr[2]} << 16 | std::uint32_t{bgr[1]} << 8 | bgr[0];
+  }
   std::unique_ptr<Canvas> CreateCanvas() override { return CreateGdiplusCanvas(dc_); }
 
  private:
-  int width_;
+  int stride_;  // rows of 24-bit pixels are padded to 4 bytes
   HDC dc_ = CreateCompatibleDC(nullptr);
   HBITMAP bitmap_;
   HGDIOBJ old_;
-  std::uint32_t* bits_ = nullptr;
+  std::uint8_t* bits_ = nullptr;
 };
 
 struct GdiplusBackend {

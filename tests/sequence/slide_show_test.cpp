@@ -145,4 +145,39 @@ TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
 }
 
+// Keys pressed faster than pictures are prepared: the pictures of slides
+// stepped past before their turn came are skipped, so the one the screen
+// waits for comes next. A skipped picture asked for again (the back key) is
+// prepared after all, even while its skip is still on the way back.
+TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
+  Rig r(1, 8, true);
+  std::vector<std::string>& prepared = r.f.preparer.prepared;
+  auto shows = [&r](int picture) {
+    return Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(picture), 0) == 0;
+  };
+  auto pictures = [](std::initializer_list<int> numbers) {
+    std::vector<std::string> out;
+    for (int n : numbers) out.push_back(FakeShow::Picture(n));
+    return out;
+  };
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();
+  prepared.clear();
+  r.f.picture_queue.hold = true;
+  for (int i = 0; i < 4; ++i) r.show.OnSlideTimer();  // 1 (ready), then 2, 3 and 4 wait in turn
+  r.f.picture_queue.Release();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(prepared, pictures({4, 5}));
+  EXPECT_TRUE(shows(4));
+
+  prepared.clear();
+  r.f.picture_queue.hold = true;
+  for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();  // 5 (ready), then 6 and 7 wait in turn
+  r.f.picture_queue.Release();                        // 6 skipped, 7 prepared
+  r.show.ShowPreviousSlide();                         // back to 6 before the skip is back
+  r.f.loop.RunPosted();
+  EXPECT_EQ(prepared, pictures({7, 6}));
+  EXPECT_TRUE(shows(6));
+}
+
 }  // namespace
