@@ -23,15 +23,25 @@ void PictureCache::Put(const PictureRequest& request, std::shared_ptr<const Prep
   entries_.push_front(Entry{request, std::move(picture)});
 }
 
-void PictureCache::Reserve(std::size_t bytes) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  EvictFor(bytes);
+bool PictureCache::ReserveWhenRoom(std::size_t bytes, const std::function<bool()>& give_up) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    EvictFor(bytes);
+    // Alone, a decode may take more than the budget: the header allowed it.
+    if (reserved_ == 0 || used_ + reserved_ + bytes <= budget_) break;
+    if (give_up()) return false;
+    released_.wait_for(lock, std::chrono::milliseconds(50));
+  }
   reserved_ += bytes;
+  return true;
 }
 
 void PictureCache::Release(std::size_t bytes) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  reserved_ -= std::min(bytes, reserved_);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reserved_ -= std::min(bytes, reserved_);
+  }
+  released_.notify_all();
 }
 
 std::size_t PictureCache::UsedBytes() const {

@@ -5,7 +5,9 @@
 // evicts the least recently used pictures first; what is on the screen
 // lives in the screen's own buffer and needs none. Thread-safe: the picture
 // worker fills it, the UI thread reads it.
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -21,8 +23,13 @@ class PictureCache final : public DecodeBudget {
   // Keeps a prepared picture, evicting older ones beyond the budget.
   void Put(const PictureRequest& request, std::shared_ptr<const PreparedPicture> picture);
 
-  void Reserve(std::size_t bytes) override;
+  void Reserve(std::size_t bytes) override { ReserveWhenRoom(bytes, [] { return false; }); }
   void Release(std::size_t bytes) override;
+  // Makes room for a decode's working memory. While another decode (one the
+  // work queue has left running past its patience) holds memory this one
+  // does not fit beside, waits for it, asking give_up now and then; false,
+  // with nothing reserved, once give_up says so.
+  bool ReserveWhenRoom(std::size_t bytes, const std::function<bool()>& give_up);
 
   std::size_t UsedBytes() const;
 
@@ -36,6 +43,7 @@ class PictureCache final : public DecodeBudget {
 
   const std::size_t budget_;
   mutable std::mutex mutex_;
+  std::condition_variable released_;
   std::list<Entry> entries_;  // most recently used first
   std::size_t used_ = 0, reserved_ = 0;
 };

@@ -31,13 +31,17 @@ class PreparedPicture {
   std::size_t bytes = 0;        // the memory its pixels take
 };
 
-// What a preparer asks of the memory budget around a decode.
+// What a preparer asks of the memory budget around a decode, and whether
+// the picture is still wanted.
 class DecodeBudget {
  public:
   virtual ~DecodeBudget() = default;
   // Makes room for a decode's working memory, and gives it back after.
   virtual void Reserve(std::size_t bytes) = 0;
   virtual void Release(std::size_t bytes) = 0;
+  // True once the show no longer waits for the picture (the keys have moved
+  // past it): a decode may stop early, its result is thrown away.
+  virtual bool Abandoned() const { return false; }
 };
 
 // Picture preparer port. Thread-safe; called on a worker thread. A file that

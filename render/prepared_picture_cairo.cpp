@@ -38,6 +38,21 @@ void CropToBox(CairoPreparedPicture& picture, int area_width, int area_height) {
   at.height = static_cast<float>((y1 - y0) / sy);
 }
 
+// The picture's file as the decoders read it: once the picture is
+// abandoned it ends, and every decoder stops as at the end of a truncated
+// file (a large one then takes no more of the worker's time).
+class FileUntilAbandoned final : public PictureFile {
+ public:
+  FileUntilAbandoned(PictureFile& file, const DecodeBudget& budget) : file_(file), budget_(budget) {}
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    return budget_.Abandoned() ? 0 : file_.ReadAt(offset, buffer, size);
+  }
+
+ private:
+  PictureFile& file_;
+  const DecodeBudget& budget_;
+};
+
 class CairoPicturePreparer final : public PicturePreparer {
  public:
   std::unique_ptr<PreparedPicture> Prepare(const PictureRequest& request, DecodeBudget& budget) override {
@@ -58,7 +73,8 @@ class CairoPicturePreparer final : public PicturePreparer {
     const int target_height = static_cast<int>(std::ceil(at.height));
     const std::size_t working = DecodeWorkingBytes(header, target_width, target_height);
     budget.Reserve(working);
-    picture->surface = DecodeCairoPicture(*file, header, target_width, target_height);
+    FileUntilAbandoned read(*file, budget);
+    picture->surface = DecodeCairoPicture(read, header, target_width, target_height);
     if (picture->surface) CropToBox(*picture, request.area_width, request.area_height);
     budget.Release(working);
     if (picture->surface)

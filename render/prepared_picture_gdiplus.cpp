@@ -29,6 +29,9 @@ class GdiplusPicturePreparer final : public PicturePreparer {
       picture->height = static_cast<float>(UprightHeight(header));
       return picture;
     }
+    // GDI+ reads the file itself and cannot be stopped: only a picture still
+    // wanted is loaded.
+    if (budget.Abandoned()) return picture;
     const std::size_t working = WorkingBytes(header, request);
     budget.Reserve(working);
     Load(request, header.orientation, *picture);

@@ -10,7 +10,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox
   xserver-xorg-core xserver-xorg-video-dummy
-  imagemagick fonts-liberation attr feh python3
+  imagemagick fonts-liberation attr feh python3 libjpeg-turbo-progs
   nsis
   libgdk-pixbuf2.0-bin libwmf-0.2-7-gtk
   clang libclang-rt-14-dev

@@ -78,19 +78,20 @@ void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_
 }
 
 void SlideShow::PrepareNext() {
+  std::vector<PictureRequest> wanted, next_requests;
+  for (const auto& [box, waiting] : waiting_) wanted.push_back(waiting.request);
   const std::vector<PictureBox*> boxes = Targets();
   const std::vector<std::string> next = services_.order.Peek(static_cast<int>(boxes.size()), settings_.random_order);
-  std::vector<PictureRequest> wanted;
   for (std::size_t i = 0; i < next.size() && i < boxes.size(); ++i) {
     if (!boxes[i] || next[i].empty()) continue;
     const PictureRequest request = RequestFor(boxes[i], next[i], PreviewScale());
-    if (request.area_width <= 0 || request.area_height <= 0) continue;
-    services_.supply.Request(request);
-    wanted.push_back(request);
+    if (request.area_width > 0 && request.area_height > 0) next_requests.push_back(request);
   }
-  // Pictures still on their way for slides already passed are dropped.
-  for (const auto& [box, waiting] : waiting_) wanted.push_back(waiting.request);
+  // Pictures of slides the keys have moved past leave the queue first, so
+  // the ones the screens wait for are the next to be prepared.
+  wanted.insert(wanted.end(), next_requests.begin(), next_requests.end());
   services_.supply.KeepOnly(wanted);
+  for (const PictureRequest& request : next_requests) services_.supply.Request(request);
 }
 
 void SlideShow::OnSlideTimer() {

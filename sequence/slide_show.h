@@ -91,8 +91,8 @@ class SlideShow {
 
   void ShowDialogPreview();
   void ShowScreens();
-  // Prepares the next slide's pictures while this one shows; of the pictures
-  // on their way, only those and the ones screens wait for stay wanted.
+  // Prepares the next slide's pictures while this one shows, and drops
+  // every other picture on its way but those the screens wait for.
   void PrepareNext();
   void OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture);
   // One frame into a box, with the status overlay when it is on.

@@ -4,6 +4,7 @@
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
+#include <malloc.h>
 
 #include <csignal>
 #include <cstdio>
@@ -28,6 +29,13 @@ gboolean EndOnSignal(gpointer program) { static_cast<Program*>(program)->EndShow
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Pictures pass through buffers of many megabytes, made on the picture
+  // worker. The allocator would serve them from its heaps once one such
+  // buffer had been freed, and what is freed there stays resident: over a
+  // long show that grew by tens of megabytes past the picture budget. Each
+  // buffer of a megabyte or more gets pages of its own instead, which go
+  // back to the system when it is freed.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const HackCommand hack = ParseHackCommand(args, std::getenv("XSCREENSAVER_WINDOW"));
   if (!hack.error.empty()) {

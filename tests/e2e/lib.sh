@@ -46,11 +46,13 @@ start_xvfb() {
   fail "Xvfb did not start"
 }
 
-# Starts Xorg with the dummy driver and two outputs side by side:
-# 800x600 at (0,0) and 640x480 at (800,0). Needs root.
+# Starts Xorg with the dummy driver and two outputs side by side: by
+# default 800x600 at (0,0) and 640x480 at (800,0); other modes the dummy
+# driver knows may be given ("1920x1080 1920x1080"). Needs root.
 start_xorg_two_monitors() {
-  local conf="$E2E_TMP/xorg.conf"
-  cat >"$conf" <<'CONF'
+  local conf="$E2E_TMP/xorg.conf" first=${1:-800x600} second=${2:-640x480}
+  local w1=${first%x*} h1=${first#*x} w2=${second%x*} h2=${second#*x}
+  cat >"$conf" <<CONF
 Section "ServerFlags"
   Option "AutoAddDevices" "false"
   Option "AutoEnableDevices" "false"
@@ -73,7 +75,7 @@ Section "Screen"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
-    Virtual 1440 600
+    Virtual $((w1 + w2)) $((h1 > h2 ? h1 : h2))
   EndSubSection
 EndSection
 CONF
@@ -83,9 +85,9 @@ CONF
   e2e_take_display "$E2E_TMP/xorg.display" || fail "Xorg dummy did not start (see $E2E_TMP/xorg.log)"
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   xdpyinfo >/dev/null 2>&1 || fail "Xorg dummy did not start (see $E2E_TMP/xorg.log)"
-  xrandr --output DUMMY0 --mode 800x600 --pos 0x0 >/dev/null 2>&1
-  xrandr --addmode DUMMY1 640x480 >/dev/null 2>&1
-  xrandr --output DUMMY1 --mode 640x480 --pos 800x0 >/dev/null 2>&1 || fail "xrandr could not add the second output"
+  xrandr --output DUMMY0 --mode "$first" --pos 0x0 >/dev/null 2>&1
+  xrandr --addmode DUMMY1 "$second" >/dev/null 2>&1
+  xrandr --output DUMMY1 --mode "$second" --pos "${w1}x0" >/dev/null 2>&1 || fail "xrandr could not add the second output"
   # A full query makes the server probe its outputs again: until then it
   # reports DUMMY1 with its old state to clients that only read the current
   # configuration (Wine among them sees one monitor).

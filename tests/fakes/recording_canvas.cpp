@@ -84,10 +84,12 @@ void RecordingPictureBox::AreaSize(int& width, int& height) {
   height = static_cast<int>(bounds.height);
 }
 
-std::unique_ptr<PreparedPicture> RecordingPreparer::Prepare(const PictureRequest& request, DecodeBudget&) {
+std::unique_ptr<PreparedPicture> RecordingPreparer::Prepare(const PictureRequest& request, DecodeBudget& budget) {
   auto picture = std::make_unique<RecordedPreparedPicture>();
   picture->path = request.path;
+  if (while_decoding) while_decoding();
   std::lock_guard<std::mutex> lock(mutex);
+  abandoned.push_back(budget.Abandoned());
   prepared.push_back(request.path);
   auto it = pictures.find(request.path);
   if (it == pictures.end()) return picture;

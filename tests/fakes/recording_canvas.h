@@ -2,6 +2,7 @@
 // A picture box whose canvases record every call as a line of text, the
 // release of every object they hand out included; and a picture preparer
 // whose pictures have scripted sizes by path (0 x 0 for any other path).
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -41,4 +42,7 @@ class RecordingPreparer final : public PicturePreparer {
   std::map<std::string, RecordedPicture> pictures;
   std::vector<std::string> prepared;  // the paths asked for, in order
   std::mutex mutex;
+  // Runs in the middle of each decode; then whether the decode was abandoned is noted.
+  std::function<void()> while_decoding;
+  std::vector<bool> abandoned;
 };

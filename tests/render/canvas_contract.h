@@ -184,6 +184,25 @@ TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
   }
 }
 
+// A picture the show has given up on before its decode is not decoded:
+// nothing is drawn, no pixels are kept.
+TYPED_TEST_P(CanvasContract, AbandonedPictureIsNotDecoded) {
+  struct AbandonedBudget final : DecodeBudget {
+    void Reserve(std::size_t) override {}
+    void Release(std::size_t) override {}
+    bool Abandoned() const override { return true; }
+  } abandoned;
+  for (const char* name : {"square.bmp", "square.jpg"}) {
+    const std::string path = test_files::Utf8(this->dir.path / name);
+    test_files::Write(path, name[7] == 'b' ? canvas_contract::Bmp(40, 40) : test_jpeg::Jpeg(40, 40));
+    this->graphics.Start();
+    std::unique_ptr<PreparedPicture> picture =
+        this->preparer->Prepare(PictureRequest{path, 200, 100, ScaleMode::Fit, false}, abandoned);
+    EXPECT_EQ(picture->bytes, 0u) << name;
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
                             PhotosStandUprightInEachOrientation, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone,
-                            OverlayTurnsGreenOnceTheScanIsDone, TransparentPartsShowTheBlackBehind);
+                            OverlayTurnsGreenOnceTheScanIsDone, TransparentPartsShowTheBlackBehind,
+                            AbandonedPictureIsNotDecoded);

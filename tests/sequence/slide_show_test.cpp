@@ -180,4 +180,37 @@ TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
   EXPECT_TRUE(shows(6));
 }
 
+// Keys quicker than the pictures: the slides passed over are never
+// prepared, and a decode under way that nobody waits for any more is
+// abandoned and not kept; what the screen waits for comes next.
+TEST(SlideShowTest, QuickKeysDropThePicturesOfTheSlidesPassedOver) {
+  Rig r(1, 8, true);
+  r.f.picture_queue.hold = true;
+  for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();
+  r.f.picture_queue.Release();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2), FakeShow::Picture(3)}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").size(), 1u);
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
+
+  // Picture 4 (prepared ahead) is being decoded when the show goes back.
+  r.f.preparer.prepared.clear();
+  r.f.picture_queue.hold = true;
+  r.show.OnSlideTimer();  // shows picture 3, prepares picture 4
+  r.f.preparer.while_decoding = [&r] {
+    r.f.preparer.while_decoding = nullptr;
+    r.show.ShowPreviousSlide();  // picture 2 again, from the cache
+  };
+  r.f.picture_queue.Release();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
+  EXPECT_EQ(r.f.preparer.abandoned, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
+  r.f.preparer.prepared.clear();
+  r.show.OnSlideTimer();  // picture 3 (kept) on screen; picture 4 was not kept, so it is prepared again
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(3), 0), 0u);
+}
+
 }  // namespace
