@@ -63,6 +63,15 @@ measured_pid() {
   echo "$1"
 }
 
+# Whether the process still runs: a Wine process whose first thread has died
+# (a stack overflow there) stays listed as a zombie while its other threads
+# go on, and answers no key.
+running() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
+  [[ $state != Z* ]]
+}
+
 failures=()
 results=()
 # Runs one configuration: $1 its name, $2 its seconds, then the screens as
@@ -92,7 +101,7 @@ soak() {
   fi
   "$KEYS" "$time" "${SOAK_SEED:-1}" "${screens[@]}" >"$keys_out"
   summary=$(grep '^summary' "$keys_out")
-  if kill -0 "$pid" 2>/dev/null; then
+  if running "$mpid"; then
     hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$mpid/status" 2>/dev/null)
     escape_ns=$("$KEYS" --escape)
     gone_ns=
@@ -111,8 +120,14 @@ soak() {
       wait "$pid" 2>/dev/null
     fi
   else
-    wait "$pid"
-    crash="the saver ended before Escape (exit code $?)"
+    if kill -0 "$pid" 2>/dev/null; then
+      crash="the saver's first thread died"
+      kill -9 "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+    else
+      wait "$pid"
+      crash="the saver ended before Escape (exit code $?)"
+    fi
     hwm=
     exit_ms=-
   fi

@@ -123,6 +123,28 @@ void GdiplusPath::AddParagraphs(const std::vector<std::wstring>& paragraphs, Gdi
   DeleteDC(screen);
 }
 
+// A copy of the path with its curves already turned into lines. Outlining a
+// curve far from the origin (a caption at the bottom of a 4K screen) made
+// Wine's GDI+ subdivide it without end until the stack overflowed: its
+// flatness test loses to float rounding at large coordinates. Flattened
+// near the origin and moved back, the path reaches the pen as lines alone.
+Gdiplus::GpPath* FlattenedNearTheOrigin(Gdiplus::GpPath* path) {
+  Gdiplus::GpPath* flat = nullptr;
+  if (GdipClonePath(path, &flat) != Gdiplus::Ok || !flat) return nullptr;
+  Gdiplus::GpRectF bounds{};
+  Gdiplus::GpMatrix *to_origin = nullptr, *back = nullptr;
+  bool ok = GdipGetPathWorldBounds(flat, &bounds, nullptr, nullptr) == Gdiplus::Ok &&
+            GdipCreateMatrix2(1, 0, 0, 1, -bounds.X, -bounds.Y, &to_origin) == Gdiplus::Ok &&
+            GdipCreateMatrix2(1, 0, 0, 1, bounds.X, bounds.Y, &back) == Gdiplus::Ok;
+  ok = ok && GdipTransformPath(flat, to_origin) == Gdiplus::Ok && GdipFlattenPath(flat, nullptr, 0.25f) == Gdiplus::Ok &&
+       GdipTransformPath(flat, back) == Gdiplus::Ok;
+  if (to_origin) GdipDeleteMatrix(to_origin);
+  if (back) GdipDeleteMatrix(back);
+  if (ok) return flat;
+  GdipDeletePath(flat);
+  return nullptr;
+}
+
 class GdiplusCanvas final : public Canvas {
  public:
   explicit GdiplusCanvas(Gdiplus::GpGraphics* graphics) : graphics_(graphics) {}
@@ -155,7 +177,9 @@ class GdiplusCanvas final : public Canvas {
   void DrawPath(const CanvasPath& path, std::uint32_t argb, float width) override {
     Gdiplus::GpPen* pen = nullptr;
     if (GdipCreatePen1(argb, width, Gdiplus::UnitPixel, &pen) != Gdiplus::Ok || !pen) return;  // no pen: no stroke
-    GdipDrawPath(graphics_, pen, static_cast<const GdiplusPath&>(path).path);
+    Gdiplus::GpPath* flat = FlattenedNearTheOrigin(static_cast<const GdiplusPath&>(path).path);
+    GdipDrawPath(graphics_, pen, flat ? flat : static_cast<const GdiplusPath&>(path).path);
+    if (flat) GdipDeletePath(flat);
     GdipDeletePen(pen);
   }
 
