@@ -136,8 +136,8 @@ Gdiplus::GpPath* FlattenedNearTheOrigin(Gdiplus::GpPath* path) {
   bool ok = GdipGetPathWorldBounds(flat, &bounds, nullptr, nullptr) == Gdiplus::Ok &&
             GdipCreateMatrix2(1, 0, 0, 1, -bounds.X, -bounds.Y, &to_origin) == Gdiplus::Ok &&
             GdipCreateMatrix2(1, 0, 0, 1, bounds.X, bounds.Y, &back) == Gdiplus::Ok;
-  ok = ok && GdipTransformPath(flat, to_origin) == Gdiplus::Ok && GdipFlattenPath(flat, nullptr, 0.25f) == Gdiplus::Ok &&
-       GdipTransformPath(flat, back) == Gdiplus::Ok;
+  ok = ok && GdipTransformPath(flat, to_origin) == Gdiplus::Ok &&
+       GdipFlattenPath(flat, nullptr, 0.25f) == Gdiplus::Ok && GdipTransformPath(flat, back) == Gdiplus::Ok;
   if (to_origin) GdipDeleteMatrix(to_origin);
   if (back) GdipDeleteMatrix(back);
   if (ok) return flat;

@@ -12,12 +12,14 @@
 #include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "render/exif_orientation.h"
 #include "render/orient_cairo.h"
 #include "render/picture_header.h"
+#include "render/row_reducer.h"
 
 namespace {
 
@@ -200,13 +202,6 @@ cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
 
 // --- PNG, reduced while it is read ---------------------------------------
 
-// An output row's running sums: every source pixel adds its premultiplied
-// channels to the output pixel it falls in (an area average).
-struct RowSums {
-  std::vector<std::uint32_t> sums;   // 4 per output pixel: a, r, g, b premultiplied
-  std::vector<std::uint32_t> count;  // source pixels per output pixel
-};
-
 struct PngReader {
   PictureFile* file;
   std::uint64_t offset = 0;
@@ -221,21 +216,10 @@ void PngRead(png_structp png, png_bytep data, png_size_t length) {
 void PngFail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void PngQuiet(png_structp, png_const_charp) {}
 
-// Writes the averaged row into the surface and clears the sums.
-void FlushRow(RowSums& row, unsigned char* out, int width) {
-  auto* pixel = reinterpret_cast<std::uint32_t*>(out);
-  for (int x = 0; x < width; ++x) {
-    const std::uint32_t n = std::max<std::uint32_t>(row.count[x], 1);
-    const std::uint32_t* s = &row.sums[static_cast<std::size_t>(x) * 4];
-    pixel[x] = ((s[0] + n / 2) / n) << 24 | ((s[1] + n / 2) / n) << 16 | ((s[2] + n / 2) / n) << 8 | ((s[3] + n / 2) / n);
-  }
-  std::fill(row.sums.begin(), row.sums.end(), 0u);
-  std::fill(row.count.begin(), row.count.end(), 0u);
-}
-
 // Runs between setjmp and a possible longjmp: only plain C data is live here.
 cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reader, int target_width, int target_height,
-                               RowSums* row, std::vector<png_byte>* source_row) {
+                               std::optional<RowReducer>* reducer, std::vector<png_byte>* source_row,
+                               std::vector<std::uint32_t>* premultiplied) {
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(png_jmpbuf(png))) {
     if (surface) cairo_surface_destroy(surface);
@@ -261,26 +245,20 @@ cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reade
   unsigned char* pixels = cairo_image_surface_get_data(surface);
   const int stride = cairo_image_surface_get_stride(surface);
   source_row->resize(static_cast<std::size_t>(width) * 4);
-  row->sums.assign(static_cast<std::size_t>(out_width) * 4, 0);
-  row->count.assign(static_cast<std::size_t>(out_width), 0);
-  int out_y = 0;
+  premultiplied->resize(width);
+  reducer->emplace(static_cast<int>(width), static_cast<int>(height), out_width, out_height, pixels,
+                   static_cast<std::size_t>(stride));
   for (png_uint_32 y = 0; y < height; ++y) {
     png_read_row(png, source_row->data(), nullptr);
-    const int target_y = static_cast<int>(static_cast<std::uint64_t>(y) * out_height / height);
-    if (target_y != out_y) FlushRow(*row, pixels + static_cast<std::size_t>(out_y) * stride, out_width), out_y = target_y;
+    // As the surface keeps pixels: premultiplied, one native 32-bit word each.
     const png_byte* in = source_row->data();
     for (png_uint_32 x = 0; x < width; ++x, in += 4) {
-      const auto target_x = static_cast<std::size_t>(static_cast<std::uint64_t>(x) * out_width / width);
       const std::uint32_t a = in[3];
-      std::uint32_t* s = &row->sums[target_x * 4];
-      s[0] += a;
-      s[1] += (in[0] * a + 127) / 255;
-      s[2] += (in[1] * a + 127) / 255;
-      s[3] += (in[2] * a + 127) / 255;
-      ++row->count[target_x];
+      (*premultiplied)[x] =
+          a << 24 | (in[0] * a + 127) / 255 << 16 | (in[1] * a + 127) / 255 << 8 | (in[2] * a + 127) / 255;
     }
+    (*reducer)->AddRow(reinterpret_cast<const std::uint8_t*>(premultiplied->data()));
   }
-  FlushRow(*row, pixels + static_cast<std::size_t>(out_y) * stride, out_width);
   cairo_surface_mark_dirty(surface);
   return surface;
 }
@@ -291,10 +269,12 @@ cairo_surface_t* DecodePngReduced(PictureFile& file, int target_width, int targe
   if (!png) return nullptr;
   png_infop info = png_create_info_struct(png);
   PngReader reader{&file};
-  RowSums row;
+  std::optional<RowReducer> reducer;
   std::vector<png_byte> source_row;
+  std::vector<std::uint32_t> premultiplied;
   cairo_surface_t* surface =
-      info ? DecodePngInto(png, info, &reader, target_width, target_height, &row, &source_row) : nullptr;
+      info ? DecodePngInto(png, info, &reader, target_width, target_height, &reducer, &source_row, &premultiplied)
+           : nullptr;
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   return surface;
 }
@@ -328,7 +308,8 @@ GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format, const Targe
   const char* name = LoaderName(format);
   GdkPixbufLoader* loader = name ? gdk_pixbuf_loader_new_with_type(name, nullptr) : nullptr;
   if (!loader) return nullptr;
-  if (metafile_size) g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), const_cast<TargetSize*>(metafile_size));
+  if (metafile_size)
+    g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), const_cast<TargetSize*>(metafile_size));
   bool ok = true;
   std::vector<guchar> buffer(65536);
   std::uint64_t offset = 0;
@@ -365,14 +346,16 @@ void RestrictPixbufLoaders() {
 }
 
 std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
-  const auto pixels = [](std::int64_t w, std::int64_t h) { return static_cast<std::size_t>(std::max<std::int64_t>(w, 0) * std::max<std::int64_t>(h, 0)); };
+  const auto pixels = [](std::int64_t w, std::int64_t h) {
+    return static_cast<std::size_t>(std::max<std::int64_t>(w, 0) * std::max<std::int64_t>(h, 0));
+  };
   const std::size_t target = pixels(target_width, target_height) * 4;
   switch (header.format) {
     // Decoded at a scale that covers the target (at most twice its sides),
     // then reduced; a progressive file adds its coefficient pool.
     case PictureFormat::Jpeg:
       return target * 5 + (header.progressive ? std::min(pixels(header.width, header.height) * 6, kJpegPoolBytes) : 0);
-    case PictureFormat::Png: return target + pixels(header.width, 1) * 8;  // sums and one source row
+    case PictureFormat::Png: return target + pixels(header.width, 1) * 12;  // one source row, as read and premultiplied
     case PictureFormat::Wmf: return target * 2;
     default: return pixels(header.width, header.height) * 4 + target;
   }
