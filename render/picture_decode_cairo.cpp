@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "render/exif_orientation.h"
+#include "render/metafile_records.h"
 #include "render/orient_cairo.h"
 #include "render/picture_header.h"
 #include "render/row_reducer.h"
@@ -364,6 +365,7 @@ std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, in
 namespace {
 
 cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
+  if (header.format == PictureFormat::Wmf && !MetafileRecordsAreSound(file)) return nullptr;
   if (header.format == PictureFormat::Jpeg && header.width * header.height <= kMaxJpegPixels) {
     if (cairo_surface_t* surface = DecodeJpeg(file, target_width, target_height)) {
       const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);

@@ -17,6 +17,7 @@
 
 #include "platform/utf16_win.h"
 #include "render/exif_orientation.h"
+#include "render/metafile_records.h"
 #include "render/picture_file.h"
 #include "render/prepared_picture_gdiplus.h"
 #include "render/row_reducer.h"
@@ -90,6 +91,8 @@ class GdiplusPicturePreparer final : public PicturePreparer {
       }
       TurnUpright(image, header.orientation);
     } else {
+      const std::unique_ptr<PictureFile> file = OpenPictureFile(request.path);
+      if (!file || !MetafileRecordsAreSound(*file)) return;
       if (GdipLoadImageFromFile(path.c_str(), &image) != Gdiplus::Ok || !image) return;
       GdipGetImageDimension(image, &picture.width, &picture.height);
       picture.placement = PlacePicture(picture.width, picture.height, static_cast<float>(request.area_width),

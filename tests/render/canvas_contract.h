@@ -172,6 +172,17 @@ TYPED_TEST_P(CanvasContract, TransparentPartsShowTheBlackBehind) {
   EXPECT_EQ(this->CountNear(0, 8, 0, 100), 200 * 100);
 }
 
+// A metafile is played into its box; one whose header claims more than the
+// file holds is not played at all (black, as an unreadable picture).
+TYPED_TEST_P(CanvasContract, SoundMetafilesAreDrawnDamagedOnesAreNot) {
+  using namespace canvas_contract;
+  this->settings.scale_mode = ScaleMode::Stretch;
+  this->Render("drawing.wmf", test_files::Wmf(kGreen));
+  EXPECT_GT(this->CountNear(kGreen, 40, 10, 90), 150 * 70);
+  this->Render("damaged.wmf", test_files::Wmf(kGreen, 0x2B1A205A));
+  EXPECT_EQ(this->CountNear(0, 8, 0, 100), 200 * 100);
+}
+
 // The status overlay: light red while the scan runs, light green once done.
 TYPED_TEST_P(CanvasContract, OverlayTurnsGreenOnceTheScanIsDone) {
   this->overlay = true;
@@ -205,4 +216,4 @@ TYPED_TEST_P(CanvasContract, AbandonedPictureIsNotDecoded) {
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
                             PhotosStandUprightInEachOrientation, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone,
                             OverlayTurnsGreenOnceTheScanIsDone, TransparentPartsShowTheBlackBehind,
-                            AbandonedPictureIsNotDecoded);
+                            SoundMetafilesAreDrawnDamagedOnesAreNot, AbandonedPictureIsNotDecoded);

@@ -10,7 +10,8 @@ namespace {
 // Feeds a picture whose pixel (x, y) has channel c = value(x, y, c), and
 // returns the reducer's output.
 template <typename Value>
-std::vector<std::uint8_t> Reduce(int sw, int sh, int w, int h, Value value, int* out_w = nullptr, int* out_h = nullptr) {
+std::vector<std::uint8_t> Reduce(int sw, int sh, int w, int h, Value value, int* out_w = nullptr,
+                                 int* out_h = nullptr) {
   RowReducer reducer(sw, sh, w, h);
   std::vector<std::uint8_t> row(static_cast<std::size_t>(sw) * 4);
   for (int y = 0; y < sh; ++y) {
@@ -30,15 +31,20 @@ TEST(RowReducerTest, EachPixelAveragesItsOwnSourcePixels) {
     int sw, sh, w, h;
     std::vector<int> first_channel;  // the output's channel 0, row by row
   } cases[] = {
-      {4, 4, 2, 2, {(0 + 1 + 10 + 11 + 2) / 4, (2 + 3 + 12 + 13 + 2) / 4, (20 + 21 + 30 + 31 + 2) / 4, (22 + 23 + 32 + 33 + 2) / 4}},
+      {4,
+       4,
+       2,
+       2,
+       {(0 + 1 + 10 + 11 + 2) / 4, (2 + 3 + 12 + 13 + 2) / 4, (20 + 21 + 30 + 31 + 2) / 4,
+        (22 + 23 + 32 + 33 + 2) / 4}},
       {3, 1, 2, 1, {(0 + 1 + 1) / 2, 2}},  // 3 -> 2: columns 0 and 1 meet, column 2 alone
       {2, 2, 2, 2, {0, 1, 10, 11}},        // same size: a copy
       {4, 1, 8, 3, {0, 1, 2, 3}},          // never enlarged
   };
   for (const Case& c : cases) {
     int w = 0, h = 0;
-    const auto out = Reduce(c.sw, c.sh, c.w, c.h, [](int x, int y, int ch) { return ch == 0 ? y * 10 + x : 200 + ch; },
-                            &w, &h);
+    const auto out = Reduce(
+        c.sw, c.sh, c.w, c.h, [](int x, int y, int ch) { return ch == 0 ? y * 10 + x : 200 + ch; }, &w, &h);
     ASSERT_EQ(static_cast<std::size_t>(w) * h, c.first_channel.size()) << c.sw << "x" << c.sh;
     for (std::size_t i = 0; i < c.first_channel.size(); ++i) {
       EXPECT_EQ(out[i * 4], c.first_channel[i]) << c.sw << "x" << c.sh << " pixel " << i;
