@@ -1,11 +1,12 @@
 // Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
-// straight into a Cairo surface, a bounded memory pool), libpng for large
-// PNGs (reduced row by row, so the full picture is never in memory),
-// gdk-pixbuf for the rest; gdk-pixbuf's area filter for the reduction to the
+// straight into a Cairo surface, a bounded memory pool), libpng for PNGs and
+// giflib for GIFs (reduced row by row, so the full picture is never in
+// memory), gdk-pixbuf for the rest; gdk-pixbuf's area filter for the reduction to the
 // drawn size. Every byte comes through the PictureFile, and gdk-pixbuf gets
 // the loader of the format the header reader recognised: it never sniffs.
 #include "render/picture_decode_cairo.h"
 
+#include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -280,6 +281,108 @@ cairo_surface_t* DecodePngReduced(PictureFile& file, int target_width, int targe
   return surface;
 }
 
+// --- GIF, reduced while it is read ------------------------------------------
+
+struct GifReader {
+  PictureFile* file;
+  std::uint64_t offset = 0;
+};
+
+int GifRead(GifFileType* gif, GifByteType* out, int size) {
+  auto* reader = static_cast<GifReader*>(gif->UserData);
+  const std::size_t n = reader->file->ReadAt(reader->offset, out, static_cast<std::size_t>(std::max(size, 0)));
+  reader->offset += n;
+  return static_cast<int>(n);
+}
+
+// The first frame's colour indexes, row by row as stored (interlaced frames
+// in their four passes). Rows a damaged file does not reach stay unmarked in
+// `rows_read`. False when there is no frame or no colour table.
+bool ReadFirstGifFrame(GifFileType* gif, std::vector<GifByteType>& indexes, std::vector<char>& rows_read,
+                       int& transparent) {
+  transparent = -1;
+  for (GifRecordType type; DGifGetRecordType(gif, &type) == GIF_OK;) {
+    if (type == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
+      GraphicsControlBlock control{};
+      if (code == GRAPHICS_EXT_FUNC_CODE && block && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+        transparent = control.TransparentColor;
+      while (block)
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
+    } else if (type == IMAGE_DESC_RECORD_TYPE) {
+      if (DGifGetImageDesc(gif) != GIF_OK) return false;
+      const GifImageDesc& frame = gif->Image;
+      if (frame.Width <= 0 || frame.Height <= 0 ||
+          static_cast<std::int64_t>(frame.Width) * frame.Height > kPictureBudgetPixels ||
+          !(frame.ColorMap ? frame.ColorMap : gif->SColorMap))
+        return false;
+      indexes.assign(static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(frame.Height), 0);
+      rows_read.assign(static_cast<std::size_t>(frame.Height), 0);
+      static constexpr int kPassStart[] = {0, 4, 2, 1}, kPassStep[] = {8, 8, 4, 2};
+      const int passes = frame.Interlace ? 4 : 1;
+      for (int pass = 0; pass < passes; ++pass)
+        for (int y = frame.Interlace ? kPassStart[pass] : 0; y < frame.Height;
+             y += frame.Interlace ? kPassStep[pass] : 1) {
+          if (DGifGetLine(gif, &indexes[static_cast<std::size_t>(y) * frame.Width], frame.Width) != GIF_OK)
+            return std::find(rows_read.begin(), rows_read.end(), 1) != rows_read.end();
+          rows_read[static_cast<std::size_t>(y)] = 1;
+        }
+      return true;
+    } else {
+      return false;  // the end before any frame
+    }
+  }
+  return false;
+}
+
+// The first frame over the transparent logical screen, reduced to at most
+// the target: only the frame's colour indexes (a byte a pixel) are held
+// besides the output, where decoding to full size would take five bytes.
+cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int target_height) {
+  GifReader reader{&file};
+  int error = 0;
+  GifFileType* gif = DGifOpen(&reader, GifRead, &error);
+  if (!gif) return nullptr;
+  std::vector<GifByteType> indexes;
+  std::vector<char> rows_read;
+  int transparent = -1;
+  cairo_surface_t* surface = nullptr;
+  const int width = gif->SWidth, height = gif->SHeight;
+  if (width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= kPictureBudgetPixels &&
+      ReadFirstGifFrame(gif, indexes, rows_read, transparent)) {
+    const GifImageDesc& frame = gif->Image;
+    const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::min(target_width, width), std::min(target_height, height));
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+      RowReducer reducer(width, height, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
+                         cairo_image_surface_get_data(surface),
+                         static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));
+      std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
+      for (int y = 0; y < height; ++y) {
+        std::fill(row.begin(), row.end(), 0u);  // transparent
+        const int fy = y - frame.Top;
+        if (fy >= 0 && fy < frame.Height && rows_read[static_cast<std::size_t>(fy)])
+          for (int fx = std::max(0, -frame.Left); fx < frame.Width && frame.Left + fx < width; ++fx) {
+            const int index = indexes[static_cast<std::size_t>(fy) * frame.Width + fx];
+            if (index == transparent || index >= colours->ColorCount) continue;
+            const GifColorType& c = colours->Colors[index];
+            row[static_cast<std::size_t>(frame.Left + fx)] = 0xFF000000u | c.Red << 16 | c.Green << 8 | c.Blue;
+          }
+        reducer.AddRow(reinterpret_cast<const std::uint8_t*>(row.data()));
+      }
+      cairo_surface_mark_dirty(surface);
+    } else {
+      cairo_surface_destroy(surface);
+      surface = nullptr;
+    }
+  }
+  DGifCloseFile(gif, &error);
+  return surface;
+}
+
 // --- other formats, through gdk-pixbuf -----------------------------------------
 
 // The one loader each recognised format may use.
@@ -357,6 +460,7 @@ std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, in
     case PictureFormat::Jpeg:
       return target * 5 + (header.progressive ? std::min(pixels(header.width, header.height) * 6, kJpegPoolBytes) : 0);
     case PictureFormat::Png: return target + pixels(header.width, 1) * 12;  // one source row, as read and premultiplied
+    case PictureFormat::Gif: return pixels(header.width, header.height) + target + pixels(header.width, 1) * 4;
     case PictureFormat::Wmf: return target * 2;
     default: return pixels(header.width, header.height) * 4 + target;
   }
@@ -379,6 +483,8 @@ cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, in
   if (header.format == PictureFormat::Png) {
     if (cairo_surface_t* surface = DecodePngReduced(file, target_width, target_height)) return surface;
   }
+  // No second try with gdk-pixbuf, which would take the whole picture five times over.
+  if (header.format == PictureFormat::Gif) return DecodeGifReduced(file, target_width, target_height);
   GdkPixbuf* pixbuf = nullptr;
   if (header.format == PictureFormat::Wmf) {
     const TargetSize size{target_width, target_height};
