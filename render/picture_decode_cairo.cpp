@@ -1,7 +1,8 @@
 // Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
-// straight into a Cairo surface, a bounded memory pool), libpng for PNGs and
-// giflib for GIFs (reduced row by row, so the full picture is never in
-// memory), gdk-pixbuf for the rest; gdk-pixbuf's area filter for the reduction to the
+// straight into a Cairo surface, a bounded memory pool); libpng for PNGs,
+// giflib for GIFs and the program's own BMP reader, each reduced row by row
+// so the full picture is never in memory; gdk-pixbuf for interlaced PNGs
+// and metafiles; gdk-pixbuf's area filter for the reduction to the
 // drawn size. Every byte comes through the PictureFile, and gdk-pixbuf gets
 // the loader of the format the header reader recognised: it never sniffs.
 #include "render/picture_decode_cairo.h"
@@ -17,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "render/bmp_rows.h"
 #include "render/exif_orientation.h"
 #include "render/metafile_records.h"
 #include "render/orient_cairo.h"
@@ -383,6 +385,30 @@ cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int targe
   return surface;
 }
 
+// --- BMP, reduced while it is read ------------------------------------------
+
+cairo_surface_t* DecodeBmpReduced(PictureFile& file, int target_width, int target_height) {
+  BmpRowReader bmp(file);
+  if (!bmp.ok()) return nullptr;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::min(target_width, bmp.width()),
+                                                        std::min(target_height, bmp.height()));
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  RowReducer reducer(bmp.width(), bmp.height(), cairo_image_surface_get_width(surface),
+                     cairo_image_surface_get_height(surface), cairo_image_surface_get_data(surface),
+                     static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(bmp.width()));
+  for (int y = 0; y < bmp.height(); ++y) {
+    std::fill(row.begin(), row.end(), 0u);  // rows past a damaged end stay transparent
+    bmp.NextRow(row.data());
+    reducer.AddRow(reinterpret_cast<const std::uint8_t*>(row.data()));
+  }
+  cairo_surface_mark_dirty(surface);
+  return surface;
+}
+
 // --- other formats, through gdk-pixbuf -----------------------------------------
 
 // The one loader each recognised format may use.
@@ -459,8 +485,11 @@ std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, in
     // then reduced; a progressive file adds its coefficient pool.
     case PictureFormat::Jpeg:
       return target * 5 + (header.progressive ? std::min(pixels(header.width, header.height) * 6, kJpegPoolBytes) : 0);
-    case PictureFormat::Png: return target + pixels(header.width, 1) * 12;  // one source row, as read and premultiplied
-    case PictureFormat::Gif: return pixels(header.width, header.height) + target + pixels(header.width, 1) * 4;
+    case PictureFormat::Png:
+      return target + pixels(header.width, 1) * 12;  // one source row, as read and premultiplied
+    // Colour indexes, a byte a pixel (a run-length BMP's too), and a row.
+    case PictureFormat::Gif:
+    case PictureFormat::Bmp: return pixels(header.width, header.height) + target + pixels(header.width, 1) * 8;
     case PictureFormat::Wmf: return target * 2;
     default: return pixels(header.width, header.height) * 4 + target;
   }
@@ -483,8 +512,9 @@ cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, in
   if (header.format == PictureFormat::Png) {
     if (cairo_surface_t* surface = DecodePngReduced(file, target_width, target_height)) return surface;
   }
-  // No second try with gdk-pixbuf, which would take the whole picture five times over.
+  // No second try with gdk-pixbuf, which would hold the whole picture (a GIF five times over).
   if (header.format == PictureFormat::Gif) return DecodeGifReduced(file, target_width, target_height);
+  if (header.format == PictureFormat::Bmp) return DecodeBmpReduced(file, target_width, target_height);
   GdkPixbuf* pixbuf = nullptr;
   if (header.format == PictureFormat::Wmf) {
     const TargetSize size{target_width, target_height};

@@ -1,12 +1,10 @@
 // GDI+ backend of the picture preparer. The header reader decides first:
 // only the five formats within the pixel budget are ever decoded. Raster
-// pictures are read through WIC a band of rows at a time and shrunk on the
-// way to the size they are drawn at (GDI+ would hold the whole picture, and
-// Wine's GDI+ two more copies of it while drawing: 530 MB for 49
-// megapixels); metafiles are loaded by GDI+. The picture is then drawn, with
-// high-quality bicubic interpolation, into a bitmap of the box's part it
-// covers. That bitmap is opaque, the picture already
-// over the frame's black: drawing it into the frame is then a plain copy,
+// pictures are read a band of rows at a time (BMPs by the program's own
+// reader, the others through WIC) and shrunk on the way to the size they are drawn at (GDI+ would hold the whole
+// picture, and Wine's GDI+ two more copies of it while drawing: 530 MB for 49 megapixels); metafiles are loaded by
+// GDI+. The picture is then drawn, with high-quality bicubic interpolation, into a bitmap of the box's part it covers.
+// That bitmap is opaque, the picture already over the frame's black: drawing it into the frame is then a plain copy,
 // where Wine's GDI+ blends a bitmap with alpha pixel by pixel (about 50 ms
 // for a 1280x853 picture).
 #include <wincodec.h>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "platform/utf16_win.h"
+#include "render/bmp_rows.h"
 #include "render/exif_orientation.h"
 #include "render/metafile_records.h"
 #include "render/picture_file.h"
@@ -83,8 +82,9 @@ class GdiplusPicturePreparer final : public PicturePreparer {
       const bool quarter = TurnOf(header.orientation).clockwise_quarters % 2 == 1;
       const int drawn_width = static_cast<int>(std::ceil(picture.placement.width));
       const int drawn_height = static_cast<int>(std::ceil(picture.placement.height));
-      image = LoadReduced(path, quarter ? drawn_height : drawn_width, quarter ? drawn_width : drawn_height, budget,
-                          reduced_pixels);
+      const int width = quarter ? drawn_height : drawn_width, height = quarter ? drawn_width : drawn_height;
+      image = header.format == PictureFormat::Bmp ? LoadReducedBmp(request.path, width, height, budget, reduced_pixels)
+                                                  : LoadReduced(path, width, height, budget, reduced_pixels);
       if (!image) {
         picture.placement = PicturePlacement{};
         return;
@@ -122,6 +122,35 @@ class GdiplusPicturePreparer final : public PicturePreparer {
     GdipDisposeImage(image);
   }
 
+  // The reduced picture as a bitmap over its pixels, which `pixels` takes.
+  static Gdiplus::GpImage* BitmapOver(RowReducer& reducer, std::vector<std::uint8_t>& pixels) {
+    pixels = std::move(reducer.pixels());
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(reducer.width(), reducer.height(), reducer.width() * 4, PixelFormat32bppPARGB,
+                                  pixels.data(), &bitmap) != Gdiplus::Ok)
+      return nullptr;
+    return bitmap;
+  }
+
+  // A BMP through the program's own reader: the decoders of Wine's WIC hold
+  // a whole run-length BMP at four bytes a pixel.
+  static Gdiplus::GpImage* LoadReducedBmp(const std::string& path, int width, int height, const DecodeBudget& budget,
+                                          std::vector<std::uint8_t>& pixels) {
+    const std::unique_ptr<PictureFile> file = OpenPictureFile(path);
+    if (!file) return nullptr;
+    BmpRowReader bmp(*file);
+    if (!bmp.ok()) return nullptr;
+    RowReducer reducer(bmp.width(), bmp.height(), width, height);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(bmp.width()));
+    for (int y = 0; y < bmp.height(); ++y) {
+      if (y % 64 == 0 && budget.Abandoned()) return nullptr;
+      std::fill(row.begin(), row.end(), 0u);  // rows past a damaged end stay transparent
+      bmp.NextRow(row.data());
+      reducer.AddRow(reinterpret_cast<const std::uint8_t*>(row.data()));
+    }
+    return BitmapOver(reducer, pixels);
+  }
+
   // The first frame of a raster picture, read a band of rows at a time and
   // reduced to at most width x height (never enlarged: drawing does that),
   // as a bitmap over `pixels`. Null when WIC cannot read it or the picture
@@ -155,13 +184,7 @@ class GdiplusPicturePreparer final : public PicturePreparer {
         complete = !budget.Abandoned() && SUCCEEDED(converter->CopyPixels(&rect, stride, stride * rows, band.data()));
         for (UINT r = 0; r < rows && complete; ++r) reducer.AddRow(&band[static_cast<std::size_t>(r) * stride]);
       }
-      if (complete) {
-        pixels = std::move(reducer.pixels());
-        Gdiplus::GpBitmap* bitmap = nullptr;
-        if (GdipCreateBitmapFromScan0(reducer.width(), reducer.height(), reducer.width() * 4, PixelFormat32bppPARGB,
-                                      pixels.data(), &bitmap) == Gdiplus::Ok)
-          image = bitmap;
-      }
+      if (complete) image = BitmapOver(reducer, pixels);
     }
     if (converter) converter->Release();
     if (frame) frame->Release();
