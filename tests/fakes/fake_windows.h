@@ -81,10 +81,7 @@ class FakeOptionsWindow final : public OptionsWindow {
   void SetClientSize(int width_twips, int) override { client_width = width_twips; }
   void FocusControl(ControlId id) override { focused.push_back(id); }
 
-  struct Change {
-    ControlId id;
-    unsigned aspects;
-  };
+  struct Change { ControlId id; unsigned aspects; };
   WindowHandle handle;
   std::string caption;
   std::vector<Change> changes;

@@ -12,9 +12,7 @@
 #include "render/canvas.h"
 #include "render/prepared_picture.h"
 
-struct RecordedPicture {
-  float width = 0, height = 0;
-};
+struct RecordedPicture { float width = 0, height = 0; };
 
 class RecordingPictureBox final : public PictureBox {
  public:

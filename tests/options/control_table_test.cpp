@@ -10,12 +10,7 @@ namespace {
 using C = ControlId;
 
 TEST(AccessKeyFocus, SharedLettersTakeTurnsPastControlsThatCannotTakeTheFocus) {
-  const struct {
-    char letter;
-    C focus;
-    std::set<C> disabled;
-    C target;
-  } cases[] = {
+  const struct { char letter; C focus; std::set<C> disabled; C target; } cases[] = {
       {'I', C::Dialog, {}, C::IntervalCombo},           // nothing focused: the first label
       {'I', C::IntervalCombo, {}, C::SubfoldersCheck},  // the next label with the letter
       {'I', C::SubfoldersCheck, {}, C::IntervalCombo},  // wrapping

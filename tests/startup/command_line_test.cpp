@@ -19,11 +19,7 @@ std::string Hack(const std::string& line, const char* saver_window = nullptr) {
 }
 
 TEST(HackCommand, FlagsWindowsAndErrors) {
-  const struct {
-    const char* line;
-    const char* saver_window;
-    const char* result;
-  } cases[] = {
+  const struct { const char* line; const char* saver_window; const char* result; } cases[] = {
       {"--root", nullptr, "root"},
       {"-root", "", "root"},  // set but empty: as if unset
       {"--root", "0x20277E", "window 2107262"},
