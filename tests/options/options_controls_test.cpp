@@ -9,8 +9,7 @@
 
 namespace {
 
-class OptionsControlsTest : public OptionsTest {
- protected:
+struct OptionsControlsTest : OptionsTest {
   void OpenWithPanel() {
     Open().OnClick(C::InfoToggle);
     engine->calls.clear();
@@ -23,11 +22,7 @@ class OptionsControlsTest : public OptionsTest {
 TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyWhileShown) {
   const SaverSettings& c = settings;
   const Lines kScan = {"StartCatalogue", "StartSlideTimer"}, kTimer = {"StartSlideTimer"};
-  struct Case {
-    std::function<void(OptionsDialog&)> change;
-    std::function<bool()> stored;
-    Lines calls;
-  };
+  struct Case { std::function<void(OptionsDialog&)> change; std::function<bool()> stored; Lines calls; };
   const std::vector<Case> cases = {
       {[](auto& d) { d.OnSelect(C::IntervalCombo, 55); }, [&] { return c.interval_ms == 60000; }, kTimer},
       {[](auto& d) { d.OnSelect(C::IntervalCombo, 99); }, [&] { return c.interval_ms == 60000; }, {}},  // no such item

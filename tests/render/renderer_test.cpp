@@ -37,8 +37,7 @@ TEST(PicturePlacement, ScaleModesOnPictureAndAreaSizes) {
   EXPECT_EQ(ResolutionText(2.5f, 99.5f), "(3x100)");  // metafile sizes may be fractional
 }
 
-class RendererTest : public ::testing::Test {
- protected:
+struct RendererTest : ::testing::Test {
   // A frame of the picture at path as the recording preparer lays it out.
   Log Render(const std::string& path, const std::string& message = "") {
     box.log.clear();

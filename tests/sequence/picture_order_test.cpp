@@ -9,8 +9,7 @@
 
 namespace {
 
-class PictureOrderTest : public ::testing::Test {
- protected:
+struct PictureOrderTest : ::testing::Test {
   void SetUp() override {
     s.f.system.tick = 123457;
     s.f.system.seconds = 4242.5;

@@ -70,14 +70,9 @@ bool Drawn(const RecordingPictureBox& box, const std::string& path) {
 }
 
 TEST(Stall, SaverEndsAtOnceWhileFileWorkStalls) {
-  const struct {
-    const char* name;
-    unsigned points;
-    const char* marked;
-    const char* include_folders;
-    SizeFilter size_filter;  // on: headers are read during the walk
-    const char* shown;       // drawn while the stall lasts
-  } cases[] = {
+  // size_filter: on, headers are read during the walk; shown: drawn while the stall lasts
+  const struct { const char* name; unsigned points; const char *marked, *include_folders; SizeFilter size_filter;
+                 const char* shown; } cases[] = {
       {"folder open", kStallOpenFolder, "C:\\slow\\", "C:\\fast\\\r\nC:\\slow\\", SizeFilter::Off,
        "C:\\fast\\p000.jpg"},
       {"folder listing", kStallListing, "C:\\slow\\", "C:\\fast\\\r\nC:\\slow\\", SizeFilter::Off,
