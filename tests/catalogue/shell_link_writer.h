@@ -5,10 +5,9 @@
 #include <filesystem>
 #include <string>
 
-struct LinkFields {
-  std::string local_base, common_suffix;  // LinkInfo, UTF-8 (none when local_base is empty)
-  std::string relative_path;              // StringData (none when empty)
-};
+// local_base, common_suffix: LinkInfo, UTF-8 (none when local_base is empty); relative_path: StringData (none when
+// empty).
+struct LinkFields { std::string local_base, common_suffix, relative_path; };
 
 inline std::string WriteShellLink(const LinkFields& f) {
   auto u16 = [](std::string& out, std::uint32_t v) { out += {static_cast<char>(v), static_cast<char>(v >> 8)}; };

@@ -9,9 +9,7 @@
 
 class FakeDialogServices final : public DialogServices {
  public:
-  std::string InputBox(WindowHandle owner, const std::string& prompt, const std::string&,
-                       const std::string&) override {
-    inputs.push_back(prompt);
+  std::string InputBox(WindowHandle owner, const std::string&, const std::string&, const std::string&) override {
     this->owner = owner;
     return Next(typed);
   }
@@ -32,8 +30,8 @@ class FakeDialogServices final : public DialogServices {
 
   std::deque<std::string> typed, picked;  // answers
   std::deque<std::int32_t> colors;
-  std::vector<std::string> inputs, pickers;  // the prompts and picker titles asked
-  WindowHandle owner = 0;                    // of the last input box or picker
+  std::vector<std::string> pickers;  // the picker titles asked
+  WindowHandle owner = 0;            // of the last input box or picker
   std::vector<std::pair<std::int32_t, std::int32_t>> colors_asked;  // initial, custom colour 0
   std::vector<std::string> links;
 

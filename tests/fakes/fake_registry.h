@@ -12,10 +12,7 @@
 
 class FakeRegistry final : public RegistryStore {
  public:
-  struct Value {
-    std::uint32_t type = 0;
-    std::string data;
-  };
+  struct Value { std::uint32_t type = 0; std::string data; };
 
   long OpenKeyEx(RegKey root, const std::string& path, std::uint32_t access, RegKey* key) override;
   long QueryValueEx(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
@@ -34,10 +31,7 @@ class FakeRegistry final : public RegistryStore {
   std::set<RegKey> read_only_roots;
 
  private:
-  struct Handle {
-    RegKey root;
-    std::string id;
-  };
+  struct Handle { RegKey root; std::string id; };
   static std::string Id(RegKey root, const std::string& path);
   long Open(RegKey root, const std::string& path, RegKey* key);
   void Ensure(RegKey root, const std::string& path);

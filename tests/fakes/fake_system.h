@@ -8,9 +8,7 @@
 
 #include "platform/system.h"
 
-struct ProcessEnded {
-  int exit_code;
-};
+struct ProcessEnded { int exit_code; };
 
 class FakeSystem final : public SystemPort {
  public:
@@ -31,10 +29,7 @@ class FakeSystem final : public SystemPort {
     if (on_call) on_call(call);
   }
 
-  struct Box {
-    std::string text, title;
-    int style;
-  };
+  struct Box { std::string text, title; int style; };
   std::function<void(const std::string&)> on_call;  // sees each call as it is made
   std::int32_t tick = 0;
   double seconds = 0;

@@ -19,10 +19,9 @@ class FakeSaverWindow final : public SaverWindow {
   FakeSaverWindow(SaverWindowEvents& events, WindowHandle handle) : events(events), handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   PictureBox& Surface() override { return box; }
-  void PlaceTopmost(int x, int y, int width, int height, bool grab_keyboard) override {
+  void PlaceTopmost(int x, int y, int width, int height, bool) override {
     placed = {x, y, x + width, y + height};
     topmost = true;
-    grabs_keyboard = grab_keyboard;
   }
   void EmbedInto(WindowHandle host, const WindowRect& rect, bool take_input) override {
     embedded_in = host;
@@ -35,7 +34,6 @@ class FakeSaverWindow final : public SaverWindow {
   RecordingPictureBox box;
   WindowRect placed;
   bool topmost = false;
-  bool grabs_keyboard = false;
   WindowHandle embedded_in = 0;
   bool takes_input = false;
 };
@@ -77,17 +75,12 @@ class FakeOptionsWindow final : public OptionsWindow {
   int OuterHeight() const override { return height; }
   void Show() override { shown = true; }
   PictureBox* Surface() override { return &box; }
-  void ControlChanged(ControlId id, unsigned aspects) override { changes.push_back({id, aspects}); }
+  void ControlChanged(ControlId, unsigned) override {}
   void SetClientSize(int width_twips, int) override { client_width = width_twips; }
   void FocusControl(ControlId id) override { focused.push_back(id); }
 
-  struct Change {
-    ControlId id;
-    unsigned aspects;
-  };
   WindowHandle handle;
   std::string caption;
-  std::vector<Change> changes;
   std::vector<ControlId> focused;
   int client_width = 0;
   WindowHandle owner = 0;

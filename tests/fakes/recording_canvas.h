@@ -12,21 +12,19 @@
 #include "render/canvas.h"
 #include "render/prepared_picture.h"
 
-struct RecordedPicture {
-  float width = 0, height = 0;
-};
+struct RecordedPicture { float width = 0, height = 0; };
 
 class RecordingPictureBox final : public PictureBox {
  public:
   std::unique_ptr<Canvas> CreateCanvas() override;  // null when !valid
   void AreaSize(int& width, int& height) override;
   void Refresh() override { ++refreshes; }
-  void Clear() override { ++clears; }
+  void Clear() override {}
 
   RectF bounds{0, 0, 1920, 1080};
   bool valid = true, font_installed = true;
   std::vector<std::string> log;
-  int refreshes = 0, clears = 0;
+  int refreshes = 0;
 };
 
 class RecordedPreparedPicture final : public PreparedPicture {

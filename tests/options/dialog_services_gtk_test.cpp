@@ -13,8 +13,7 @@ TEST(GtkWidgetText, AccessKeysTextAndColoursInGtkTerms) {
   EXPECT_EQ(ColorFromRgba(GdkRGBA{0.5, 0.2, 1.5, 0.3}), 0xFF3380);  // rounded, and kept within a byte
 }
 
-class GtkDialogServicesTest : public ::testing::Test {
- protected:
+struct GtkDialogServicesTest : ::testing::Test {
   void SetUp() override { REQUIRE_GTK_DISPLAY(); }
   std::unique_ptr<DialogServices> services = CreatePlatformDialogServices();
 };

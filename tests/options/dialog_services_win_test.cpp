@@ -6,8 +6,7 @@
 
 namespace {
 
-class WinDialogServicesTest : public ::testing::Test {
- protected:
+struct WinDialogServicesTest : ::testing::Test {
   WinDialogServicesTest() {
     owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);

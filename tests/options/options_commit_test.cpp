@@ -7,12 +7,8 @@ namespace {
 
 TEST(OptionsCommit, EveryWayOfClosing) {
   enum End { kOk, kCancel, kCloseBox };
-  const struct {
-    End end;
-    const char* typed;  // into GraceText, which shows the stored 5
-    bool writable;
-    const char* stored;  // saves, grace writes and messages
-  } cases[] = {
+  // typed: into GraceText, which shows the stored 5; stored: saves, grace writes and messages
+  const struct { End end; const char* typed; bool writable; const char* stored; } cases[] = {
       {kOk, "5", true, "saved 60000; "},
       {kOk, " 10 ", true, "saved 60000; grace 10; "},
       {kOk, "2.5", true, "saved 60000; grace 2.5; "},

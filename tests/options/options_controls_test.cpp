@@ -1,13 +1,15 @@
-// The option controls, the Info panel with its live preview, colours and link.
+// The option controls, the Info panel with its live preview, colours and link,
+// and where Alt + a label's letter moves the focus.
 #include <functional>
+#include <set>
 
+#include "options/control_ids.h"
 #include "options_fixture.h"
 #include "sequence/show_keys.h"
 
 namespace {
 
-class OptionsControlsTest : public OptionsTest {
- protected:
+struct OptionsControlsTest : OptionsTest {
   void OpenWithPanel() {
     Open().OnClick(C::InfoToggle);
     engine->calls.clear();
@@ -20,11 +22,7 @@ class OptionsControlsTest : public OptionsTest {
 TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyWhileShown) {
   const SaverSettings& c = settings;
   const Lines kScan = {"StartCatalogue", "StartSlideTimer"}, kTimer = {"StartSlideTimer"};
-  struct Case {
-    std::function<void(OptionsDialog&)> change;
-    std::function<bool()> stored;
-    Lines calls;
-  };
+  struct Case { std::function<void(OptionsDialog&)> change; std::function<bool()> stored; Lines calls; };
   const std::vector<Case> cases = {
       {[](auto& d) { d.OnSelect(C::IntervalCombo, 55); }, [&] { return c.interval_ms == 60000; }, kTimer},
       {[](auto& d) { d.OnSelect(C::IntervalCombo, 99); }, [&] { return c.interval_ms == 60000; }, {}},  // no such item
@@ -97,6 +95,24 @@ TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
         << key;
   }
   EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";
+}
+
+TEST(AccessKeyFocus, SharedLettersTakeTurnsPastControlsThatCannotTakeTheFocus) {
+  const struct { char letter; C focus; std::set<C> disabled; C target; } cases[] = {
+      {'I', C::Dialog, {}, C::IntervalCombo},           // nothing focused: the first label
+      {'I', C::IntervalCombo, {}, C::SubfoldersCheck},  // the next label with the letter
+      {'I', C::SubfoldersCheck, {}, C::IntervalCombo},  // wrapping
+      {'E', C::IntervalCombo, {C::ExcludeList}, C::ResolutionCheck},
+      {'E', C::ResolutionCheck, {C::ExcludeList}, C::ResolutionCheck},  // the only one left
+      {'E', C::Ok, {C::ExcludeList, C::ResolutionCheck}, C::Dialog},
+      {'T', C::Ok, {}, C::PickTextColour},  // past the swatch, which takes no focus
+      {'O', C::Dialog, {}, C::Dialog},      // OK's own letter: the button, not a label
+      {'Z', C::Dialog, {}, C::Dialog},
+  };
+  for (const auto& c : cases) {
+    const C target = AccessKeyFocus(c.letter, c.focus, [&](C id) { return !c.disabled.count(id); });
+    EXPECT_EQ(IndexOf(target), IndexOf(c.target)) << c.letter << " from " << IndexOf(c.focus);
+  }
 }
 
 }  // namespace

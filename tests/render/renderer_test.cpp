@@ -37,14 +37,7 @@ TEST(PicturePlacement, ScaleModesOnPictureAndAreaSizes) {
   EXPECT_EQ(ResolutionText(2.5f, 99.5f), "(3x100)");  // metafile sizes may be fractional
 }
 
-ProgramIdentity Titled(const std::string& title) {
-  ProgramIdentity identity;
-  identity.title = title;
-  return identity;
-}
-
-class RendererTest : public ::testing::Test {
- protected:
+struct RendererTest : ::testing::Test {
   // A frame of the picture at path as the recording preparer lays it out.
   Log Render(const std::string& path, const std::string& message = "") {
     box.log.clear();
@@ -55,7 +48,7 @@ class RendererTest : public ::testing::Test {
   }
   FakeServices f;
   SaverSettings settings = MakeDefaultSettings();  // fit, white on black
-  ProgramIdentity identity = Titled("Glimmora");
+  ProgramIdentity identity = [] { ProgramIdentity i; i.title = "Glimmora"; return i; }();
   GraphicsSession graphics{f.graphics, f.system};
   FrameRenderer renderer{graphics, settings, identity};
   bool overlay = false;

@@ -82,9 +82,7 @@ inline std::string Jpeg(int w, int h, const std::function<std::uint32_t(int, int
 // Where the stored pixel (x, y) shows in the upright picture of upright_w x
 // upright_h, in EXIF's own terms: for each orientation, which side of the
 // upright picture the stored first row and first column are.
-struct Position {
-  int x, y;
-};
+struct Position { int x, y; };
 inline Position UprightOf(int orientation, int x, int y, int upright_w, int upright_h) {
   // {first row on a side (left/right), not a top/bottom; first row at the far side; first column at the far side}
   static const bool sides[9][3] = {{},        {0, 0, 0}, {0, 0, 1}, {0, 1, 1}, {0, 1, 0},

@@ -19,13 +19,8 @@ struct FakePowerRig {
 TEST(PowerWatch, SleepFollowsMonitorPowerAndOtherSystemCommands) {
   constexpr std::uint32_t kPaint = 0x0F, kSys = kWmSysCommand;
   constexpr std::uintptr_t kPower = kScMonitorPower, kScreenSave = 0xF140;
-  const struct {
-    const char* name;
-    std::uint32_t message;
-    std::uintptr_t w_param;
-    std::intptr_t l_param;
-    bool preview, before, after;
-  } cases[] = {
+  const struct { const char* name; std::uint32_t message; std::uintptr_t w_param; std::intptr_t l_param;
+                 bool preview, before, after; } cases[] = {
       {"low power", kSys, kPower, 1, false, false, true},
       {"off", kSys, kPower, 2, false, false, true},
       {"on", kSys, kPower, -1, false, true, false},

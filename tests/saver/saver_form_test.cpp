@@ -68,13 +68,8 @@ struct Saver : FakeShow {
 // Steps are (time of day, event); then whether the saver ended, and if not the
 // overlay flag, the switch-off requests and LastActivity (rounded seconds).
 TEST(SaverForm, EventSequences) {
-  const struct {
-    const char* name;
-    bool preview;
-    std::vector<std::pair<double, int>> steps;
-    bool ends, debug;
-    int offs, activity;
-  } cases[] = {
+  const struct { const char* name; bool preview; std::vector<std::pair<double, int>> steps; bool ends, debug;
+                 int offs, activity; } cases[] = {
       {"S right after opening", false, {{5.0, kS}}, false, false, 1, -86400},
       {"S exactly a second after", false, {{100.0, kRight}, {101.0, kS}}, false, false, 0, 101},
       {"S more than a second after", false, {{100.0, kRight}, {101.2, kS}}, false, false, 1, 100},
@@ -113,11 +108,8 @@ TEST(SaverForm, EventSequences) {
 // interval later. Without `drawn` the slide timer is off: the key only wakes.
 TEST(SaverForm, Navigation) {
   auto p = [](int i) { return FakeShow::Picture(i); };
-  const struct {
-    int key, pictures, monitors, index, after;
-    bool preview, scan_done;
-    std::vector<std::string> drawn;
-  } cases[] = {
+  const struct { int key, pictures, monitors, index, after; bool preview, scan_done; std::vector<std::string> drawn; }
+  cases[] = {
       {kEnter, 5, 2, -1, 1, false, false, {p(0), p(1)}},
       {kLeft, 10, 2, 5, 3, false, false, {p(2), p(3)}},  // 4 and 5 on screen: back to 2 and 3
       {kUp, 10, 1, 0, 9, false, false, {p(9)}},          // wraps once: 0 - 2 + 10 = 8, then 9

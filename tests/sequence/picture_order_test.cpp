@@ -9,8 +9,7 @@
 
 namespace {
 
-class PictureOrderTest : public ::testing::Test {
- protected:
+struct PictureOrderTest : ::testing::Test {
   void SetUp() override {
     s.f.system.tick = 123457;
     s.f.system.seconds = 4242.5;
@@ -88,18 +87,14 @@ TEST_F(PictureOrderTest, RandomRangeStaysInsideWithTheShapeOfTheMeanOfTwoGenerat
   std::map<int, int> counts;
   for (int i = 0; i < 40000; ++i) {
     int v = s.order.RandomRange(0, 4);
-    ASSERT_GE(v, 0);
-    ASSERT_LE(v, 4);
+    ASSERT_TRUE(v >= 0 && v <= 4) << v;
     ++counts[v];
   }
   // z is the mean of two uniform draws (UniversalRandom and LcgRandom), so
   // it is triangular on [0, 1); rounding 4z gives 1/32, 1/4, 7/16, 1/4,
   // 1/32. A single generator would give 1/8, 1/4, 1/4, 1/4, 1/8.
-  EXPECT_NEAR(counts[0], 1250, 250);
-  EXPECT_NEAR(counts[1], 10000, 600);
-  EXPECT_NEAR(counts[2], 17500, 600);
-  EXPECT_NEAR(counts[3], 10000, 600);
-  EXPECT_NEAR(counts[4], 1250, 250);
+  const int expected[] = {1250, 10000, 17500, 10000, 1250};
+  for (int v = 0; v < 5; ++v) EXPECT_NEAR(counts[v], expected[v], v % 4 ? 600 : 250) << v;
 }
 
 }  // namespace

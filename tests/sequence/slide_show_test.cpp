@@ -65,12 +65,8 @@ TEST(SlideShowTest, TicksThatDrawNothing) {
 // preview's one tenth shows in the rectangle).
 TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
   const std::string pic = FakeShow::Picture(0);
-  const struct {
-    bool preview, scan_done;
-    int pictures;
-    std::string text;   // drawn by the caption layer
-    std::string image;  // the DrawPicture call, "" for none
-  } cases[] = {
+  // text: drawn by the caption layer; image: the DrawPicture call, "" for none
+  const struct { bool preview, scan_done; int pictures; std::string text, image; } cases[] = {
       {false, false, 0, "", ""},
       {false, true, 0, "No files found :(", ""},
       {true, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},

@@ -32,11 +32,8 @@ std::vector<RegFileValue> Values(const std::string& file) {
 
 TEST(RegFile, ReadsTheFormsOfAValueLine) {
   const char* kV4 = "REGEDIT4\r\n\r\n";
-  struct Case {
-    const char* header;
-    std::string line;
-    std::vector<RegFileValue> values;  // none: the line is kept unread
-  };
+  // values: none when the line is kept unread
+  struct Case { const char* header; std::string line; std::vector<RegFileValue> values; };
   const Case cases[] = {
       {kV5, R"("A"="q\"uote\\d")", {{"A", kRegSz, "q\"uote\\d\0"s}}},
       {kV5, R"("A"="C:\Photos")", {{"A", kRegSz, "C:\\Photos\0"s}}},  // not an escape: kept

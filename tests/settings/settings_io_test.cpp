@@ -17,10 +17,7 @@ const char kKey[] = "Software\\Glimmora";
 // Every stored value reaches LoadSettings as text (the registry test pins
 // what text each stored type gives), so the rules are shown on REG_SZ values.
 TEST(LoadSettings, EachStoredTextLoadsByItsFieldsRule) {
-  struct Case {
-    const char* name;
-    std::string text, loaded;
-  };
+  struct Case { const char* name; std::string text, loaded; };
   const Case cases[] = {
       // The leading number, taken only inside the range (501 to 64999 here), then rounded half to even.
       {"Interval", "500", "15000"}, {"Interval", "65000", "15000"}, {"Interval", "20000 apples", "20000"},
@@ -60,17 +57,11 @@ TEST(LoadSettings, EachStoredTextLoadsByItsFieldsRule) {
 // field, and the diagnostic switches are never written.
 TEST(SaveSettings, StoresEachFieldWithItsTypeAndALoadGivesItBack) {
   FakeRegistry registry;
-  const SaverSettings saved = {.interval_ms = 60000,
-                               .include_folders = "C:\\A\\\r\n\\\\server\\B\\",
-                               .exclude_folders = "",
-                               .include_subfolders = false,
-                               .random_order = false,
-                               .scale_mode = ScaleMode::Cover,
-                               .caption = CaptionPosition::Top,
-                               .caption_text_colour = 255,
-                               .caption_border_colour = -16777216,
-                               .caption_shows_size = true,
-                               .size_filter = SizeFilter::Min2048x1576,
+  const SaverSettings saved = {.interval_ms = 60000, .include_folders = "C:\\A\\\r\n\\\\server\\B\\",
+                               .exclude_folders = "", .include_subfolders = false, .random_order = false,
+                               .scale_mode = ScaleMode::Cover, .caption = CaptionPosition::Top,
+                               .caption_text_colour = 255, .caption_border_colour = -16777216,
+                               .caption_shows_size = true, .size_filter = SizeFilter::Min2048x1576,
                                .aspect_filter = AspectFilter::Wide};
   SaveSettings(registry, kKey, saved);
   for (const char* name : {"Interval", "Recursive", "Random", "UpscaleMode", "ShowFilename", "ShowFilenameColorText",

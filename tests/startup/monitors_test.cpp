@@ -30,11 +30,7 @@ std::string Enumerate(FakeDisplay& d) {
 }
 
 TEST(EnumerateMonitors, Table) {
-  const struct {
-    const char* what;
-    std::function<void(FakeDisplay&)> script;
-    std::string expected;
-  } cases[] = {
+  const struct { const char* what; std::function<void(FakeDisplay&)> script; std::string expected; } cases[] = {
       {"display numbers over non-mirroring adapters, records for attached ones",
        [](FakeDisplay& d) {
          d.AddMonitor(0, 0, 1920, 1080, true);

@@ -117,10 +117,7 @@ TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
 // window, which keeps the input. Over monitor 2 of 2 it shows the second
 // picture of each slide, as /S would there; in any other window every one.
 TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
-  const struct {
-    WindowRect window;
-    const char* pictures;
-  } cases[] = {
+  const struct { WindowRect window; const char* pictures; } cases[] = {
       {{800, 0, 1440, 480}, "p001 p003 p001"},   // monitor 2
       {{100, 100, 300, 250}, "p000 p001 p002"},  // a preview
       {{0, 0, 1440, 600}, "p000 p001 p002"},     // the root window
@@ -150,11 +147,8 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
 
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
 TEST(Program, OptionsDialogPlacement) {
-  const struct {
-    WindowRect owner;
-    std::vector<WindowRect> monitors;
-    const char* at;  // "" when left alone
-  } cases[] = {
+  // at: "" when left alone
+  const struct { WindowRect owner; std::vector<WindowRect> monitors; const char* at; } cases[] = {
       {{850, 40, 1200, 400}, {{0, 0, 800, 600}, {800, 0, 1440, 480}}, "882,72"},  // on monitor 2: 32 right and below
       {{-100, 10, 100, 20}, {{-1024, 0, 0, 768}, {0, 0, 800, 600}}, "-682,104"},  // across: centred on monitor 1
       {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},  // halves to even: 230.5, 20.5

@@ -55,18 +55,12 @@ struct StallRig {
   StallRig(const std::string& marked, unsigned points)
       : w(KeepToTheEnd(std::make_unique<StallWorld>(marked, points))) {}
   StallWorld& w;
-  FakeSystem system;
-  FakeWindowSystem windows;
-  FakeDisplay display;
-  FakeGraphics graphics;
-  FakeDialogServices dialogs;
-  FakePower power;
-  FakeRegistry registry;
+  FakeServices f;  // the ports that never stall
   std::unique_ptr<WorkQueue> walk_queue = CreateThreadWorkQueue(kPatience);
   std::unique_ptr<WorkQueue> picture_queue = CreateThreadWorkQueue(kPatience);
-  Program program{{w.loop, system, windows, registry, display, graphics, w.files, w.probe, w.preparer, *walk_queue,
-                   *picture_queue, power, dialogs, kWindowsPaths, windows.EngineWindows(), windows.SaverWindows(),
-                   windows.OptionsWindows()}};
+  Program program{{w.loop, f.system, f.windows, f.registry, f.display, f.graphics, w.files, w.probe, w.preparer,
+                   *walk_queue, *picture_queue, f.power, f.dialogs, kWindowsPaths, f.windows.EngineWindows(),
+                   f.windows.SaverWindows(), f.windows.OptionsWindows()}};
 };
 
 bool Drawn(const RecordingPictureBox& box, const std::string& path) {
@@ -76,14 +70,9 @@ bool Drawn(const RecordingPictureBox& box, const std::string& path) {
 }
 
 TEST(Stall, SaverEndsAtOnceWhileFileWorkStalls) {
-  const struct {
-    const char* name;
-    unsigned points;
-    const char* marked;
-    const char* include_folders;
-    SizeFilter size_filter;  // on: headers are read during the walk
-    const char* shown;       // drawn while the stall lasts
-  } cases[] = {
+  // size_filter: on, headers are read during the walk; shown: drawn while the stall lasts
+  const struct { const char* name; unsigned points; const char *marked, *include_folders; SizeFilter size_filter;
+                 const char* shown; } cases[] = {
       {"folder open", kStallOpenFolder, "C:\\slow\\", "C:\\fast\\\r\nC:\\slow\\", SizeFilter::Off,
        "C:\\fast\\p000.jpg"},
       {"folder listing", kStallListing, "C:\\slow\\", "C:\\fast\\\r\nC:\\slow\\", SizeFilter::Off,
@@ -105,13 +94,13 @@ TEST(Stall, SaverEndsAtOnceWhileFileWorkStalls) {
     settings.include_folders = c.include_folders;
     settings.random_order = false;
     settings.size_filter = c.size_filter;
-    SaveSettings(r.registry, RestoreIdentity().settings_key, settings);
-    r.display.AddMonitor(0, 0, 1920, 1080, true);
+    SaveSettings(r.f.registry, RestoreIdentity().settings_key, settings);
+    r.f.display.AddMonitor(0, 0, 1920, 1080, true);
 
     const Clock::time_point start = Clock::now();
     ASSERT_TRUE(r.program.Main("/S"));
     Clock::duration longest_turn = Clock::now() - start;
-    const RecordingPictureBox& box = r.windows.saver_windows.at(0)->box;
+    const RecordingPictureBox& box = r.f.windows.saver_windows.at(0)->box;
     // The UI thread's loop: what the workers posted, then a second of the
     // show's virtual time, until the picture is drawn and a frame came while
     // the stall lasted.
@@ -135,7 +124,7 @@ TEST(Stall, SaverEndsAtOnceWhileFileWorkStalls) {
     const Clock::time_point key = Clock::now();
     int exit_code = -1;
     try {
-      r.windows.saver_windows.at(0)->events.OnKeyDown(kEscape, 0);
+      r.f.windows.saver_windows.at(0)->events.OnKeyDown(kEscape, 0);
     } catch (const ProcessEnded& end) {
       exit_code = end.exit_code;
     }

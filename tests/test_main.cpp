@@ -1,7 +1,0 @@
-// GoogleTest entry shared by the native and the Windows test executables.
-#include <gtest/gtest.h>
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
