@@ -1,6 +1,7 @@
-// libFuzzer target for the picture header reader: any bytes must give a
-// known outcome without reading past what the file has, and a recognised
-// header must describe what the budget check can judge. The commands are in
+// libFuzzer target for the picture header reader, the BMP row reader and
+// the metafile check: any bytes must give a known outcome without reading
+// past what the file has, and a recognised header must describe what the
+// budget check can judge. The commands are in
 // tests/fuzz/CMakeLists.txt.
 #include <cstdint>
 #include <cstdlib>
@@ -8,8 +9,11 @@
 #include <cstring>
 
 #include <string>
+#include <vector>
 
+#include "render/bmp_rows.h"
 #include "render/exif_orientation.h"
+#include "render/metafile_records.h"
 #include "render/picture_header.h"
 
 namespace {
@@ -22,6 +26,21 @@ PictureHeader Read(const std::uint8_t* data, std::size_t size) {
     return n;
   });
 }
+
+class BytesFile final : public PictureFile {
+ public:
+  BytesFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t length) override {
+    if (offset >= size_) return 0;
+    const std::size_t n = std::min<std::size_t>(length, size_ - static_cast<std::size_t>(offset));
+    std::memcpy(buffer, data_ + offset, n);
+    return n;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+};
 
 }  // namespace
 
@@ -45,5 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (header.kind == PictureKind::Unknown && (header.width != 0 || header.height != 0)) std::abort();
   if (header.width < 0 || header.height < 0) std::abort();
   FitsPictureBudget(header);
+  BytesFile file(data, size);
+  if (header.format == PictureFormat::Wmf) MetafileRecordsAreSound(file);
+  // Small pictures only, so each input stays quick.
+  if (header.format == PictureFormat::Bmp && header.width * header.height <= (1 << 20)) {
+    BmpRowReader bmp(file);
+    if (bmp.ok()) {
+      if (bmp.width() != header.width || bmp.height() != header.height) std::abort();
+      std::vector<std::uint32_t> row(static_cast<std::size_t>(bmp.width()));
+      for (int y = 0; y < bmp.height(); ++y) bmp.NextRow(row.data());
+    }
+  }
   return 0;
 }
