@@ -2,7 +2,7 @@
 // straight into a Cairo surface, a bounded memory pool); libpng for PNGs,
 // giflib for GIFs and the program's own BMP reader, each reduced row by row
 // so the full picture is never in memory; gdk-pixbuf for interlaced PNGs
-// and metafiles; gdk-pixbuf's area filter for the reduction to the
+// and, in a child process, metafiles; gdk-pixbuf's area filter for the reduction to the
 // drawn size. Every byte comes through the PictureFile, and gdk-pixbuf gets
 // the loader of the format the header reader recognised: it never sniffs.
 #include "render/picture_decode_cairo.h"
@@ -20,6 +20,7 @@
 
 #include "render/bmp_rows.h"
 #include "render/exif_orientation.h"
+#include "render/metafile_player_gtk.h"
 #include "render/metafile_records.h"
 #include "render/orient_cairo.h"
 #include "render/picture_header.h"
@@ -425,21 +426,10 @@ const char* LoaderName(PictureFormat format) {
 
 // A metafile is drawn straight at the target size: the WMF loader announces
 // its size as -1 x -1, and scales as it renders.
-struct TargetSize {
-  int width, height;
-};
-
-void SizeToTarget(GdkPixbufLoader* loader, int, int, gpointer target) {
-  const auto* t = static_cast<const TargetSize*>(target);
-  gdk_pixbuf_loader_set_size(loader, t->width, t->height);
-}
-
-GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format, const TargetSize* metafile_size) {
+GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format) {
   const char* name = LoaderName(format);
   GdkPixbufLoader* loader = name ? gdk_pixbuf_loader_new_with_type(name, nullptr) : nullptr;
   if (!loader) return nullptr;
-  if (metafile_size)
-    g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeToTarget), const_cast<TargetSize*>(metafile_size));
   bool ok = true;
   std::vector<guchar> buffer(65536);
   std::uint64_t offset = 0;
@@ -450,14 +440,6 @@ GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format, const Targe
   if (pixbuf) g_object_ref(pixbuf);
   g_object_unref(loader);
   return pixbuf;
-}
-
-bool FitsBudget(int width, int height) {
-  PictureHeader h;
-  h.kind = PictureKind::Raster;
-  h.width = width;
-  h.height = height;
-  return FitsPictureBudget(h);
 }
 
 }  // namespace
@@ -517,10 +499,9 @@ cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, in
   if (header.format == PictureFormat::Bmp) return DecodeBmpReduced(file, target_width, target_height);
   GdkPixbuf* pixbuf = nullptr;
   if (header.format == PictureFormat::Wmf) {
-    const TargetSize size{target_width, target_height};
-    if (FitsBudget(target_width, target_height)) pixbuf = DecodeWithLoader(file, header.format, &size);
+    pixbuf = PlayMetafileAside(file, target_width, target_height);
   } else if (header.kind == PictureKind::Raster && FitsPictureBudget(header)) {
-    pixbuf = DecodeWithLoader(file, header.format, nullptr);
+    pixbuf = DecodeWithLoader(file, header.format);
   }
   if (!pixbuf) return nullptr;
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);

@@ -1,6 +1,8 @@
 // Cairo backend of the picture preparer: the header decides what the file
 // is; the picture is decoded at the size it is drawn, inside the budget.
 #include <algorithm>
+#include <malloc.h>
+
 #include <cmath>
 
 #include "render/picture_decode_cairo.h"
@@ -77,6 +79,10 @@ class CairoPicturePreparer final : public PicturePreparer {
     picture->surface = DecodeCairoPicture(read, header, target_width, target_height);
     if (picture->surface) CropToBox(*picture, request.area_width, request.area_height);
     budget.Release(working);
+    // Decoders free many small blocks (a metafile player's rows, say) into
+    // this thread's heap, which would otherwise keep their pages: tens of
+    // megabytes a picture that no later decode might reuse.
+    malloc_trim(0);
     if (picture->surface)
       picture->bytes = static_cast<std::size_t>(cairo_image_surface_get_stride(picture->surface)) *
                        static_cast<std::size_t>(cairo_image_surface_get_height(picture->surface));

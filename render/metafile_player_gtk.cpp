@@ -1,0 +1,145 @@
+#include "render/metafile_player_gtk.h"
+
+#include <fcntl.h>
+#include <gio/gio.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "render/picture_header.h"
+
+namespace {
+
+constexpr char kPlayerFlag[] = "--glimmora-metafile-player";
+constexpr unsigned kPlayerSeconds = 10;
+constexpr std::size_t kMaxMetafileBytes = 32u << 20;
+
+bool ReadAll(int fd, void* out, std::size_t size) {
+  auto* p = static_cast<std::uint8_t*>(out);
+  while (size > 0) {
+    const ssize_t n = read(fd, p, size);
+    if (n <= 0) return false;
+    p += n, size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t n = write(fd, p, size);
+    if (n <= 0) return false;
+    p += n, size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void SizeTo(GdkPixbufLoader* loader, int, int, gpointer size) {
+  const int* wh = static_cast<const int*>(size);
+  gdk_pixbuf_loader_set_size(loader, wh[0], wh[1]);
+}
+
+// The child: the metafile on stdin; its width and height (native ints) and
+// then its RGBA rows on stdout.
+[[noreturn]] void RunPlayer(int width, int height) {
+  alarm(kPlayerSeconds);
+  std::vector<guchar> bytes;
+  guchar block[65536];
+  for (ssize_t n; (n = read(STDIN_FILENO, block, sizeof block)) > 0 && bytes.size() < kMaxMetafileBytes;)
+    bytes.insert(bytes.end(), block, block + n);
+  int size[2] = {width, height};
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("wmf", nullptr);
+  if (!loader) _exit(1);
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(SizeTo), size);
+  bool ok = gdk_pixbuf_loader_write(loader, bytes.data(), bytes.size(), nullptr);
+  ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
+  GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+  if (!pixbuf || gdk_pixbuf_get_n_channels(pixbuf) < 3) _exit(1);
+  GdkPixbuf* rgba = gdk_pixbuf_add_alpha(pixbuf, FALSE, 0, 0, 0);
+  const int w = gdk_pixbuf_get_width(rgba), h = gdk_pixbuf_get_height(rgba);
+  const int stride = gdk_pixbuf_get_rowstride(rgba);
+  const guchar* pixels = gdk_pixbuf_read_pixels(rgba);
+  const int header[2] = {w, h};
+  ok = WriteAll(STDOUT_FILENO, header, sizeof header);
+  for (int y = 0; ok && y < h; ++y)
+    ok = WriteAll(STDOUT_FILENO, pixels + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(w) * 4);
+  _exit(ok ? 0 : 1);
+}
+
+// Before main: a process started as the player plays and ends there, in
+// the program and in the tests alike.
+struct PlayerStart {
+  PlayerStart() {
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    const std::string line{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::string> args;
+    for (std::size_t at = 0; at < line.size(); at = line.find('\0', at) + 1) {
+      args.emplace_back(line.c_str() + at);
+      if (line.find('\0', at) == std::string::npos) break;
+    }
+    if (args.size() == 4 && args[1] == kPlayerFlag) RunPlayer(std::atoi(args[2].c_str()), std::atoi(args[3].c_str()));
+  }
+} player_start;
+
+}  // namespace
+
+GdkPixbuf* PlayMetafileAside(PictureFile& file, int width, int height) {
+  PictureHeader frame;
+  frame.kind = PictureKind::Raster, frame.width = width, frame.height = height;
+  if (width <= 0 || height <= 0 || !FitsPictureBudget(frame)) return nullptr;
+  // The metafile goes to the child as a file in memory: nothing to write
+  // into a pipe the child might stop reading.
+  const int input = memfd_create("glimmora-metafile", MFD_CLOEXEC);
+  if (input < 0) return nullptr;
+  std::vector<std::uint8_t> block(65536);
+  std::uint64_t offset = 0;
+  for (std::size_t n; offset < kMaxMetafileBytes && (n = file.ReadAt(offset, block.data(), block.size())) > 0;
+       offset += n)
+    if (!WriteAll(input, block.data(), n)) break;
+  lseek(input, 0, SEEK_SET);
+
+  gchar* program = g_file_read_link("/proc/self/exe", nullptr);
+  const std::string w = std::to_string(width), h = std::to_string(height);
+  gchar* argv[] = {program, const_cast<gchar*>(kPlayerFlag), const_cast<gchar*>(w.c_str()),
+                   const_cast<gchar*>(h.c_str()), nullptr};
+  GPid child = 0;
+  gint output = -1;
+  const gboolean started =
+      program &&
+      g_spawn_async_with_pipes_and_fds(
+          nullptr, argv, nullptr, static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDERR_TO_DEV_NULL),
+          nullptr, nullptr, input, -1, -1, nullptr, nullptr, 0, &child, nullptr, &output, nullptr, nullptr);
+  g_free(program);
+  close(input);
+  if (!started) return nullptr;
+
+  GdkPixbuf* pixbuf = nullptr;
+  int size[2] = {0, 0};
+  if (ReadAll(output, size, sizeof size) && size[0] > 0 && size[1] > 0 && size[0] <= width && size[1] <= height) {
+    pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, size[0], size[1]);
+    guchar* pixels = pixbuf ? gdk_pixbuf_get_pixels(pixbuf) : nullptr;
+    const int stride = pixbuf ? gdk_pixbuf_get_rowstride(pixbuf) : 0;
+    for (int y = 0; pixels && y < size[1]; ++y)
+      if (!ReadAll(output, pixels + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(size[0]) * 4)) {
+        g_object_unref(pixbuf);
+        pixbuf = nullptr;
+        break;
+      }
+  }
+  close(output);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (pixbuf && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
+    g_object_unref(pixbuf);
+    pixbuf = nullptr;
+  }
+  return pixbuf;
+}
