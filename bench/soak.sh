@@ -34,7 +34,7 @@ export NO_AT_BRIDGE=1
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp}
 limit_kb=$((300 * 1024))
 sanitized=
-grep -q 'fsanitize=address' "$build/CMakeCache.txt" 2>/dev/null && sanitized=1
+grep -q '^GLIMMORA_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null && sanitized=1
 
 corpus=${SOAK_CORPUS:-$E2E_TMP/corpus}
 if [ ! -f "$corpus/valid/photo.jpg" ]; then
