@@ -15,6 +15,7 @@
 #include "render/exif_orientation.h"
 #include "render/metafile_records.h"
 #include "render/picture_header.h"
+#include "render/bytes_file.h"
 
 namespace {
 
@@ -26,21 +27,6 @@ PictureHeader Read(const std::uint8_t* data, std::size_t size) {
     return n;
   });
 }
-
-class BytesFile final : public PictureFile {
- public:
-  BytesFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t length) override {
-    if (offset >= size_) return 0;
-    const std::size_t n = std::min<std::size_t>(length, size_ - static_cast<std::size_t>(offset));
-    std::memcpy(buffer, data_ + offset, n);
-    return n;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
 
 }  // namespace
 
@@ -64,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (header.kind == PictureKind::Unknown && (header.width != 0 || header.height != 0)) std::abort();
   if (header.width < 0 || header.height < 0) std::abort();
   FitsPictureBudget(header);
-  BytesFile file(data, size);
+  BytesFile file(std::string(reinterpret_cast<const char*>(data), size));
   if (header.format == PictureFormat::Wmf) MetafileRecordsAreSound(file);
   // Small pictures only, so each input stays quick.
   if (header.format == PictureFormat::Bmp && header.width * header.height <= (1 << 20)) {

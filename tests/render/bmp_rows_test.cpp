@@ -8,24 +8,11 @@
 #include <vector>
 
 #include "catalogue/test_files.h"
+#include "render/bytes_file.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-class BytesFile final : public PictureFile {
- public:
-  explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
-    if (offset >= bytes_.size()) return 0;
-    const std::size_t n = std::min<std::size_t>(size, bytes_.size() - offset);
-    std::memcpy(buffer, bytes_.data() + offset, n);
-    return n;
-  }
-
- private:
-  std::string bytes_;
-};
 
 std::string Le(std::uint32_t v, int bytes) {
   std::string out;

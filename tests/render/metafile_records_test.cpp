@@ -7,22 +7,9 @@
 #include <string>
 
 #include "catalogue/test_files.h"
+#include "render/bytes_file.h"
 
 namespace {
-
-class BytesFile final : public PictureFile {
- public:
-  explicit BytesFile(std::string bytes) : bytes_(std::move(bytes)) {}
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
-    if (offset >= bytes_.size()) return 0;
-    const std::size_t n = std::min<std::size_t>(size, bytes_.size() - offset);
-    std::memcpy(buffer, bytes_.data() + offset, n);
-    return n;
-  }
-
- private:
-  std::string bytes_;
-};
 
 // The byte offset of the first record after the placeable and standard headers.
 constexpr std::size_t kFirstRecord = 22 + 18;
