@@ -16,7 +16,7 @@ namespace {
 
 std::string Le(std::uint32_t v, int bytes) {
   std::string out;
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i));
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>(i < 4 ? v >> (8 * i) : 0);
   return out;
 }
 
