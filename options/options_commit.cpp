@@ -14,7 +14,7 @@ void OptionsDialog::SaveAndClose() {
   const std::string& grace = Control(ControlId::GraceText).text;
   if (grace != grace_at_open_ && IsDecimalNumber(grace)) {
     if (!storage_->WriteGrace(TrimBlanks(grace))) {
-      services_.system.ShowMessage(kGraceWriteRefused, identity_.title, kMbExclamation);
+      services_.system.ShowMessage(kGraceWriteRefused, identity_.title, MessageBoxStyle::Exclamation);
     }
   }
   Close();

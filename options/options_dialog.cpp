@@ -234,7 +234,7 @@ void OptionsDialog::FocusControl(ControlId id) {
 }
 
 void OptionsDialog::Refuse(const std::string& message) {
-  services_.system.ShowMessage(message, identity_.title, kMbCritical);
+  services_.system.ShowMessage(message, identity_.title, MessageBoxStyle::Critical);
 }
 
 WindowHandle OptionsDialog::Handle() const { return window_ ? window_->Handle() : 0; }

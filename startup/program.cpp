@@ -75,18 +75,18 @@ bool Program::Main(const std::string& command_line) {
   } else if (command.mode == "/C" || command.mode.empty()) {
     RunOptionsMode(command.handle);
   } else {
-    services_.system.ShowMessage(kRefusalMessage, identity_.title, kMbExclamation);
+    services_.system.ShowMessage(kRefusalMessage, identity_.title, MessageBoxStyle::Exclamation);
     return false;
   }
   return true;
 }
 
-SaverForm& Program::AddSaverForm() {
-  saver_forms_.push_back(std::make_unique<SaverForm>(
-      SaverForm::Services{services_.system, services_.power, engine_, graphics_, show_, services_.saver_windows}));
-  SaverForm& form = *saver_forms_.back();
-  form.Load();
-  return form;
+SaverScreen& Program::AddSaverScreen() {
+  saver_screens_.push_back(std::make_unique<SaverScreen>(
+      SaverScreen::Services{services_.system, services_.power, engine_, graphics_, show_, services_.saver_windows}));
+  SaverScreen& screen = *saver_screens_.back();
+  screen.Load();
+  return screen;
 }
 
 void Program::StartScanAndShow() {
@@ -113,7 +113,7 @@ void Program::RunSaverMode() {
 
   std::vector<PictureBox*> screens;
   for (int i = 1; i <= count; ++i) {
-    SaverForm& form = AddSaverForm();
+    SaverScreen& screen = AddSaverScreen();
     const MonitorRecord& m = monitors[i];
     auto width = static_cast<std::int16_t>(m.right - m.left);
     auto height = static_cast<std::int16_t>(m.bottom - m.top);
@@ -121,8 +121,8 @@ void Program::RunSaverMode() {
       width = static_cast<std::int16_t>(width / kSkipMonitorDivisor);
       height = static_cast<std::int16_t>(height / kSkipMonitorDivisor);
     }
-    form.Window().PlaceTopmost(m.left, m.top, width, height, grab_keyboard);
-    screens.push_back(&form.Surface());
+    screen.Window().PlaceTopmost(m.left, m.top, width, height, grab_keyboard);
+    screens.push_back(&screen.Surface());
   }
   show_.SetScreens(std::move(screens));
 
@@ -140,11 +140,11 @@ void Program::RunPreviewMode(WindowHandle host) {
   services_.loop.ProcessPendingEvents();
 
   order_.SetCurrentIndex(-1);
-  SaverForm& form = AddSaverForm();
+  SaverScreen& screen = AddSaverScreen();
   WindowRect host_rect;
   services_.windows.GetNormalRect(host, &host_rect);
-  form.Window().EmbedInto(host, host_rect, true);
-  show_.SetScreens({&form.Surface()});
+  screen.Window().EmbedInto(host, host_rect, true);
+  show_.SetScreens({&screen.Surface()});
 
   if (!engine_.IsLoaded()) return;
   engine_.SlideTimer().SetEnabled(true);
@@ -159,10 +159,10 @@ void Program::MainHack(WindowHandle window) {
   if (!services_.windows.GetNormalRect(window, &rect))
     EndHackForWindow(window, "does not exist", {engine_, services_.system, services_.power, graphics_});
   order_.SetCurrentIndex(-1);
-  SaverForm& form = AddSaverForm();
-  form.ServeAsHack(window);
-  form.Window().EmbedInto(window, rect, false);
-  show_.SetScreens(HackScreens(rect, form.Surface()));
+  SaverScreen& screen = AddSaverScreen();
+  screen.ServeAsHack(window);
+  screen.Window().EmbedInto(window, rect, false);
+  show_.SetScreens(HackScreens(rect, screen.Surface()));
   engine_.Load();
   catalogue_.Seed();
   StartScanAndShow();

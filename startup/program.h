@@ -12,7 +12,7 @@
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "saver/power_watch.h"
-#include "saver/saver_form.h"
+#include "saver/saver_screen.h"
 #include "sequence/picture_order.h"
 #include "sequence/picture_supply.h"
 #include "sequence/slide_show.h"
@@ -81,7 +81,7 @@ class Program {
   SlideShow& show() { return show_; }
   Engine& engine() { return engine_; }
   OptionsDialog* options() { return options_.get(); }
-  const std::vector<std::unique_ptr<SaverForm>>& saver_forms() const { return saver_forms_; }
+  const std::vector<std::unique_ptr<SaverScreen>>& saver_screens() const { return saver_screens_; }
 
  private:
   // The settings, the diagnostic switches and a freshly seeded order.
@@ -102,7 +102,7 @@ class Program {
   // monitor, else centred on monitor 1 (halves rounded to even); left alone
   // without any monitor.
   void PlaceOptionsDialog(WindowHandle owner, OptionsWindow& window);
-  SaverForm& AddSaverForm();
+  SaverScreen& AddSaverScreen();
   // Starts the walk, lets it begin, then starts the show with a first tick.
   void StartScanAndShow();
 
@@ -118,7 +118,7 @@ class Program {
   PictureSupply supply_;
   SlideShow show_;
   PowerWatch power_watch_;
-  std::vector<std::unique_ptr<SaverForm>> saver_forms_;
+  std::vector<std::unique_ptr<SaverScreen>> saver_screens_;
   std::unique_ptr<PictureBox> other_hacks_screen_;
   std::unique_ptr<OptionsDialog> options_;
 };

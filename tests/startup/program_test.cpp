@@ -48,7 +48,7 @@ std::string Start(const char* command_line) {
   for (const auto* w : f.windows.options_windows)
     out += "C" + std::to_string(w->owner) + (w->shown && w->caption == title ? "" : "?");
   for (const FakeSystem::Box& box : f.system.boxes)
-    out += box.text == kRefusalMessage && box.title == title && box.style == 48 ? "R" : "?";
+    out += box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation ? "R" : "?";
   if (!f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)") out += " hidden";
   for (const std::string& call : f.windows.calls) out += " " + call;
   return out;
@@ -183,7 +183,7 @@ TEST(Program, SaverEndsInOrder) {
       seen.push_back(call + (r.program.engine().IsLoaded() ? " loaded" : "") + " stops=" +
                      std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
     };
-    int cancel = 0;
+    bool cancel = false;
     const int code = ExitCode([&] {
       const std::string started = mode;  // "" started nothing: no window to end it through
       if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
@@ -215,7 +215,8 @@ TEST(GraphicsSession, StartsOnceAndStopsOnce) {
   EXPECT_EQ(ExitCode([&] { session.Start(); }), 1);
   EXPECT_EQ(f.graphics.starts, 2);
   const FakeSystem::Box& box = f.system.boxes.at(0);
-  EXPECT_EQ(box.text + "|" + box.title + "|" + std::to_string(box.style), "Error loading GDI+!||16");
+  EXPECT_EQ(box.text + "|" + box.title, "Error loading GDI+!|");
+  EXPECT_EQ(box.style, MessageBoxStyle::Critical);
   EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
 }
 

@@ -22,7 +22,7 @@ class PowerPort;
 class SlideShow;
 class SystemPort;
 
-class SaverForm : public SaverWindowEvents {
+class SaverScreen : public SaverWindowEvents {
  public:
   struct Services {
     SystemPort& system;
@@ -33,8 +33,8 @@ class SaverForm : public SaverWindowEvents {
     SaverWindowFactory create_window;
   };
 
-  explicit SaverForm(const Services& services);
-  ~SaverForm() override;
+  explicit SaverScreen(const Services& services);
+  ~SaverScreen() override;
 
   // Creates the window, which forwards its events here.
   void Load();
@@ -48,8 +48,8 @@ class SaverForm : public SaverWindowEvents {
   void OnMouseDown(int button, int shift, float x, float y) override;
   void OnMouseUp(int button, int shift, float x, float y) override;
   void OnMouseMove(int button, int shift, float x, float y) override;
-  void OnCloseRequest(int& cancel, int reason) override;
-  void OnClosed(int& cancel) override;
+  void OnCloseRequest(bool& cancel, CloseReason reason) override;
+  void OnClosed(bool& cancel) override;
 
   // Time of day, in whole seconds, of the last key taken as activity; a day
   // before midnight until then.
