@@ -3,7 +3,7 @@
 #include "options/grace_period.h"
 #include "options/options_dialog.h"
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "platform/system.h"
 
 // The grace period is system-wide and may be written only by administrators:

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/system.h"
 #include "render/canvas.h"
 #include "saver/power.h"
@@ -68,7 +68,7 @@ void SaverScreen::OnKeyDown(int key_code, int) {
 // restarts its interval).
 void SaverScreen::KeyForward() {
   NoteActivity();
-  if (services_.engine.SlideTimerRunning()) services_.show.OnSlideTimer();
+  if (services_.timers.SlideTimerRunning()) services_.show.OnSlideTimer();
 }
 
 void SaverScreen::KeyBack() {

@@ -16,7 +16,7 @@
 #include "saver/saver_exit.h"
 #include "saver/saver_window.h"
 
-class Engine;
+class ShowTimers;
 class GraphicsSession;
 class PowerPort;
 class SlideShow;
@@ -27,7 +27,7 @@ class SaverScreen : public SaverWindowEvents {
   struct Services {
     SystemPort& system;
     PowerPort& power;
-    Engine& engine;
+    ShowTimers& timers;
     GraphicsSession& graphics;
     SlideShow& show;
     SaverWindowFactory create_window;
@@ -67,7 +67,7 @@ class SaverScreen : public SaverWindowEvents {
   void KeyOverlayToggle();
   [[noreturn]] void End();
   SaverEndServices EndServices() const {
-    return {services_.engine, services_.system, services_.power, services_.graphics};
+    return {services_.timers, services_.system, services_.power, services_.graphics};
   }
 
   Services services_;

@@ -19,7 +19,7 @@
 #include "settings/saver_settings.h"
 
 class Catalogue;
-class Engine;
+class ShowTimers;
 class PictureBox;
 class PictureOrder;
 class PictureSupply;
@@ -43,7 +43,7 @@ struct ShowFlags {
 class SlideShow {
  public:
   struct Services {
-    Engine& engine;
+    ShowTimers& timers;
     Catalogue& catalogue;
     PictureOrder& order;
     FrameRenderer& renderer;
@@ -70,7 +70,7 @@ class SlideShow {
   // timer runs; the next slide then comes a full interval later.
   void ShowPreviousSlide();
   // Starts the show in the options dialog's preview (only while it is
-  // shown): the engine is loaded and a frame drawn at once.
+  // shown): the timers start and a frame drawn at once.
   void StartInDialogPreview();
   // Clears the dialog preview's picture box, if it has one.
   void ClearDialogPreview();

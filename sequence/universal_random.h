@@ -143,7 +143,7 @@ class UniversalRandom {
   EventLoop& loop_;
   bool test_mode_ = false;
   bool reseed_ = false;
-  std::int32_t long_lag_ = 0;      // live table entries 1..long_lag_
+  std::int32_t long_lag_ = 0;  // live table entries 1..long_lag_
   std::int32_t short_lag_ = 0;
   std::int32_t long_lag_at_ = 0;   // table position of the long lag, counts down long_lag_..1
   std::int32_t short_lag_at_ = 0;  // table position of the short lag, counts down short_lag_..1

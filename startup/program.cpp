@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "platform/event_loop.h"
 #include "platform/system.h"
 #include "render/canvas.h"
@@ -35,23 +35,23 @@ Program::Program(const ProgramServices& services)
     : services_(services),
       identity_(RestoreIdentity()),
       graphics_(services.graphics, services.system),
-      engine_(services.loop, services.engine_windows),
-      catalogue_({services.files, services.probe, services.loop, engine_, services.walk_queue, services.paths},
+      timers_(services.loop, services.hidden_windows),
+      catalogue_({services.files, services.probe, services.loop, timers_, services.walk_queue, services.paths},
                  settings_),
       order_(catalogue_, services.system, services.loop),
       renderer_(graphics_, settings_, identity_),
       supply_({services.preparer, services.picture_queue, services.loop, graphics_}),
-      show_({engine_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
+      show_({timers_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
       power_watch_(services.power, show_) {
-  engine_.SetHandlers({
+  timers_.SetHandlers({
       .scan_tick = [this] { catalogue_.OnScanTimer(); },
       .slide_tick = [this] { show_.OnSlideTimer(); },
-      .loaded =
-          [this](EngineWindow& window) {
+      .started =
+          [this](HiddenWindow& window) {
             window.SetCaption(identity_.short_name);
             power_watch_.Hook(window);
           },
-      .unloading = [this](EngineWindow& window) { power_watch_.Unhook(window); },
+      .stopping = [this](HiddenWindow& window) { power_watch_.Unhook(window); },
   });
 }
 
@@ -83,7 +83,7 @@ bool Program::Main(const std::string& command_line) {
 
 SaverScreen& Program::AddSaverScreen() {
   saver_screens_.push_back(std::make_unique<SaverScreen>(
-      SaverScreen::Services{services_.system, services_.power, engine_, graphics_, show_, services_.saver_windows}));
+      SaverScreen::Services{services_.system, services_.power, timers_, graphics_, show_, services_.saver_windows}));
   SaverScreen& screen = *saver_screens_.back();
   screen.Load();
   return screen;
@@ -92,16 +92,16 @@ SaverScreen& Program::AddSaverScreen() {
 void Program::StartScanAndShow() {
   catalogue_.StartScan();
   services_.loop.ProcessPendingEvents();
-  // Input handled during the yield may have ended the show and unloaded the engine.
-  if (!engine_.IsLoaded()) return;
-  engine_.SlideTimer().SetEnabled(true);
+  // Input handled during the yield may have ended the show and stopped the timers.
+  if (!timers_.IsRunning()) return;
+  timers_.SlideTimer().SetEnabled(true);
   show_.OnSlideTimer();
 }
 
 void Program::RunSaverMode() {
   order_.SetCurrentIndex(-1);
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   // No monitor on the desktop: nothing to show.
   if (count < 1) services_.system.EndProcess(0);
   // A keyboard grab takes the keys from every window on the screen: with
@@ -126,7 +126,7 @@ void Program::RunSaverMode() {
   }
   show_.SetScreens(std::move(screens));
 
-  engine_.Load();
+  timers_.Start();
   catalogue_.Seed();
   StartScanAndShow();
 }
@@ -134,7 +134,7 @@ void Program::RunSaverMode() {
 void Program::RunPreviewMode(WindowHandle host) {
   show_.SetSystemPreview(true);
   if (services_.windows.GetParent(host) == 0) services_.system.EndProcess(0);
-  engine_.Load();
+  timers_.Start();
   catalogue_.Seed();
   catalogue_.StartScan();
   services_.loop.ProcessPendingEvents();
@@ -146,8 +146,8 @@ void Program::RunPreviewMode(WindowHandle host) {
   screen.Window().EmbedInto(host, host_rect, true);
   show_.SetScreens({&screen.Surface()});
 
-  if (!engine_.IsLoaded()) return;
-  engine_.SlideTimer().SetEnabled(true);
+  if (!timers_.IsRunning()) return;
+  timers_.SlideTimer().SetEnabled(true);
   show_.OnSlideTimer();
 }
 
@@ -157,18 +157,18 @@ void Program::MainHack(WindowHandle window) {
   ReadSettings();
   WindowRect rect;
   if (!services_.windows.GetNormalRect(window, &rect))
-    EndHackForWindow(window, "does not exist", {engine_, services_.system, services_.power, graphics_});
+    EndHackForWindow(window, "does not exist", {timers_, services_.system, services_.power, graphics_});
   order_.SetCurrentIndex(-1);
   SaverScreen& screen = AddSaverScreen();
   screen.ServeAsHack(window);
   screen.Window().EmbedInto(window, rect, false);
   show_.SetScreens(HackScreens(rect, screen.Surface()));
-  engine_.Load();
+  timers_.Start();
   catalogue_.Seed();
   StartScanAndShow();
 }
 
-void Program::EndShow() { EndSaver({engine_, services_.system, services_.power, graphics_}); }
+void Program::EndShow() { EndSaver({timers_, services_.system, services_.power, graphics_}); }
 
 // A daemon runs one hack process per monitor, each in a window over its
 // monitor. Each process takes every monitor's turn of a slide as /S does but
@@ -178,7 +178,7 @@ void Program::EndShow() { EndSaver({engine_, services_.system, services_.power, 
 // all monitors) shows every picture.
 std::vector<PictureBox*> Program::HackScreens(const WindowRect& window, PictureBox& own) {
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   for (int i = 1; i <= count; ++i) {
     const MonitorRecord& m = monitors[i];
     if (m.left != window.left || m.top != window.top || m.right != window.right || m.bottom != window.bottom) continue;
@@ -192,7 +192,7 @@ std::vector<PictureBox*> Program::HackScreens(const WindowRect& window, PictureB
 
 void Program::PlaceOptionsDialog(WindowHandle owner_handle, OptionsWindow& window) {
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   WindowRect owner;
   if (!services_.windows.GetNormalRect(owner_handle, &owner)) return;
   for (int i = 1; i <= count; ++i) {
@@ -214,12 +214,12 @@ void Program::RunOptionsMode(WindowHandle handle) {
   options_ = std::make_unique<OptionsDialog>(
       OptionsDialog::Services{services_.system, services_.windows, services_.dialogs, services_.paths,
                               services_.options_windows},
-      settings_, identity_, CreateShowPreviewEngine(engine_, services_.loop, catalogue_, order_, show_),
+      settings_, identity_, CreatePreviewShow(timers_, services_.loop, catalogue_, order_, show_),
       CreateRegistryOptionsStorage(services_.registry, identity_.settings_key));
   show_.SetDialogPreview(options_.get());
   options_->Load();
-  // The program's icon is carried by the engine's window.
-  engine_.Load();
+  // The program's icon is carried by the hidden window.
+  timers_.Start();
   const WindowHandle owner = services_.windows.GetParent(handle);
   if (owner != 0) {
     options_->SetOwner(owner);

@@ -8,7 +8,7 @@
 
 #include "catalogue/catalogue.h"
 #include "options/options_dialog.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "saver/power_watch.h"
@@ -37,7 +37,7 @@ struct ProgramServices {
   SystemPort& system;
   WindowSystem& windows;
   RegistryStore& registry;
-  DisplayPort& display;
+  MonitorList& monitor_list;
   GraphicsLibrary& graphics;
   FileSystem& files;
   PictureProbe& probe;
@@ -47,7 +47,7 @@ struct ProgramServices {
   PowerPort& power;
   DialogServices& dialogs;
   PathStyle paths;
-  EngineWindowFactory engine_windows;
+  HiddenWindowFactory hidden_windows;
   SaverWindowFactory saver_windows;
   OptionsWindowFactory options_windows;
 };
@@ -79,7 +79,7 @@ class Program {
   const SaverSettings& settings() const { return settings_; }
   Catalogue& catalogue() { return catalogue_; }
   SlideShow& show() { return show_; }
-  Engine& engine() { return engine_; }
+  ShowTimers& timers() { return timers_; }
   OptionsDialog* options() { return options_.get(); }
   const std::vector<std::unique_ptr<SaverScreen>>& saver_screens() const { return saver_screens_; }
 
@@ -111,7 +111,7 @@ class Program {
   SaverSettings settings_;
   DiagnosticSwitches switches_;
   GraphicsSession graphics_;
-  Engine engine_;
+  ShowTimers timers_;
   Catalogue catalogue_;
   PictureOrder order_;
   FrameRenderer renderer_;

@@ -41,7 +41,7 @@ TEST(OptionsCommit, EveryWayOfClosing) {
     EXPECT_EQ(stored, c.stored);
     EXPECT_EQ(t.settings, at_open);
     EXPECT_EQ(t.f.windows.calls, (Lines{"EnableWindow(66)", "SetNotTopmost(66)"}));
-    EXPECT_EQ(t.engine->calls.back(), "StopCatalogue");
+    EXPECT_EQ(t.preview->calls.back(), "StopCatalogue");
     EXPECT_EQ(t.f.system.calls.back(), "EndProcess");
   }
 }

@@ -25,18 +25,18 @@ struct Saver : FakeShow {
     SetPictures(pictures, scan_done);
     settings.interval_ms = 10000;
     settings.caption = CaptionPosition::Off;  // text on a frame is only a message
-    engine.Load();
+    timers.Start();
     show.SetSystemPreview(preview);
     std::vector<PictureBox*> screens;
     for (int i = 0; i < count; ++i) {
       saver_screens.push_back(std::make_unique<SaverScreen>(
-          SaverScreen::Services{f.system, f.power, engine, graphics, show, f.windows.SaverWindows()}));
+          SaverScreen::Services{f.system, f.power, timers, graphics, show, f.windows.SaverWindows()}));
       saver_screens.back()->Load();
       screens.push_back(&saver_screens.back()->Surface());
     }
     show.SetScreens(screens);
-    engine.SlideTimer().SetInterval(10000);
-    engine.SlideTimer().SetEnabled(true);
+    timers.SlideTimer().SetInterval(10000);
+    timers.SlideTimer().SetEnabled(true);
   }
   SaverScreen& Screen() { return *saver_screens[0]; }
   // The event at a time of day; true when it ended the program.
@@ -127,7 +127,7 @@ TEST(SaverScreen, Navigation) {
     const int frames = c.drawn.empty() ? 0 : 1;
     saver.order.SetCurrentIndex(c.index);
     saver.show.Flags().asleep = true;  // a tick draws nothing until a key wakes
-    saver.engine.SlideTimer().SetEnabled(frames);
+    saver.timers.SlideTimer().SetEnabled(frames);
     saver.f.loop.Advance(6000);
     EXPECT_FALSE(saver.Ends(321, c.key));  // and the key wakes: the tick then draws
     saver.f.loop.RunPosted();

@@ -87,13 +87,13 @@ TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
   Rig r;
   FakeServices& f = r.f;
   f.display.AddMonitor(0, 0, 1920, 1080, true);
-  f.display.AddAdapter("Off", 0);
+  f.display.AddAdapter("Off", false);
   f.display.AddMonitor(-1280, 100, 1280, 1024);
   f.display.AddMonitor(1920, -200, 1080, 1920);
   bool slide_on_at_yield = false;
   f.loop.on_yield = [&] {
-    Engine& engine = r.program.engine();
-    slide_on_at_yield = slide_on_at_yield || (engine.IsLoaded() && engine.SlideTimer().Enabled());
+    ShowTimers& timers = r.program.timers();
+    slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
   };
   r.program.Main("/S");
   EXPECT_EQ(Windows(f), "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
@@ -101,7 +101,7 @@ TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
   EXPECT_EQ(f.system.calls,
             (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
   EXPECT_FALSE(slide_on_at_yield);
-  EXPECT_TRUE(r.program.engine().ScanTimer().Enabled() && r.program.engine().SlideTimer().Enabled());
+  EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
 }
 
 TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
@@ -166,7 +166,7 @@ TEST(Program, OptionsDialogPlacement) {
   }
 }
 
-// The engine unloaded first, then the system told, the cursor shown, the
+// The timers stopped first, then the system told, the cursor shown, the
 // power settings restored, the graphics stopped and the end with code 0: ended by a key in the saver, by
 // the host in the system preview, and before anything ran.
 TEST(Program, SaverEndsInOrder) {
@@ -180,7 +180,7 @@ TEST(Program, SaverEndsInOrder) {
     f.loop.now += 10000;  // and a tick is overdue when it ends
     std::vector<std::string> seen;
     f.system.on_call = [&](const std::string& call) {
-      seen.push_back(call + (r.program.engine().IsLoaded() ? " loaded" : "") + " stops=" +
+      seen.push_back(call + (r.program.timers().IsRunning() ? " loaded" : "") + " stops=" +
                      std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
     };
     bool cancel = false;
@@ -189,7 +189,7 @@ TEST(Program, SaverEndsInOrder) {
       if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
       if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
       GraphicsSession graphics(f.graphics, f.system);
-      EndSaver({r.program.engine(), f.system, f.power, graphics});
+      EndSaver({r.program.timers(), f.system, f.power, graphics});
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
