@@ -1,8 +1,7 @@
 // GTK backend of the saver window (Linux): a bare override-redirect GDK
 // window that is its own picture box, forwarding keys (as Windows key codes)
 // and the mouse. No GTK widget: a widget would load the GTK theme and paint
-// through a buffer on the X server, which together took longer than the
-// first picture itself.
+// through a buffer on the X server, delaying the first picture.
 // When the pointer enters the window its place is reported as a mouse move,
 // as Windows reports it when a window appears under the pointer.
 #include "saver/saver_window.h"

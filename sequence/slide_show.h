@@ -6,9 +6,10 @@
 // the next slide are prepared during the interval, and those just shown stay
 // kept for the back keys, so a slide shows at once; a picture not ready yet
 // shows the moment it is, its screen keeping the picture before it (black at
-// the start) meanwhile. Pictures of slides stepped past before their turn
-// to be prepared came are not prepared. The show also holds what the keys
-// change: the status overlay and whether the monitors sleep.
+// the start) meanwhile. When the keys skip slides faster than they can be
+// prepared, the skipped slides' pictures are never decoded. The show also
+// holds what the keys change: the status overlay and whether the monitors
+// sleep.
 #include <map>
 #include <string>
 #include <vector>
