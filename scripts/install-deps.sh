@@ -4,7 +4,7 @@
 set -eu
 packages=(
   cmake make g++ pkg-config ccache
-  libgtk-3-dev libx11-dev libxrandr-dev libxext-dev libxtst-dev libxdamage-dev libjpeg-dev libpng-dev libgif-dev
+  libgtk-3-dev libx11-dev libxrandr-dev libxext-dev libxtst-dev libxdamage-dev libjpeg-dev libpng-dev libgif-dev libseccomp-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
