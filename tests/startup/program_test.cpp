@@ -219,4 +219,14 @@ TEST(GraphicsSession, StartsOnceAndStopsOnce) {
   EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
 }
 
+// Should the event loop ever return (a stray quit message), the process ends
+// there: the services stay for the threads the work queues left behind.
+TEST(Program, TheEventLoopsReturnEndsTheProcess) {
+  Rig r;
+  r.f.display.AddMonitor(0, 0, 800, 600, true);
+  ASSERT_TRUE(r.program.Main("/S"));
+  r.f.loop.Post([&r] { r.f.loop.Quit(3); });
+  EXPECT_EQ(ExitCode([&r] { r.program.RunToTheEnd(); }), 3);
+}
+
 }  // namespace
