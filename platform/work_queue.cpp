@@ -66,11 +66,13 @@ void RunnerLoop(std::shared_ptr<QueueState> state, unsigned number) {
   state->wake.notify_all();
 }
 
-void StartRunner(const std::shared_ptr<QueueState>& state) {
-  state->runner = state->next_number++;
-  state->running = false;
-  ++state->threads;
-  std::thread(RunnerLoop, state, state->runner).detach();
+// Retires the current runner (it leaves after its job) in favour of a new
+// one, whose number is returned for its thread to start with.
+unsigned NewRunner(QueueState& state) {
+  state.runner = state.next_number++;
+  state.running = false;
+  ++state.threads;
+  return state.runner;
 }
 
 // Watches the runner: when jobs wait behind one whose thread has done no
@@ -88,11 +90,12 @@ void Supervise(std::shared_ptr<QueueState> state) {
     }
     const bool stuck = now - state->active_at >= state->patience;
     if (stuck && !state->jobs.empty() && state->threads < state->max_threads) {
+      // What the job gives back is back before the next job begins.
       std::function<void()> left_behind = std::exchange(state->left_behind, nullptr);
-      StartRunner(state);
-      state->wake.notify_all();
+      const unsigned number = NewRunner(*state);
       lock.unlock();
       if (left_behind) left_behind();
+      std::thread(RunnerLoop, state, number).detach();
       lock.lock();
     }
   }
@@ -103,7 +106,7 @@ class ThreadWorkQueue final : public WorkQueue {
   ThreadWorkQueue(std::chrono::milliseconds patience, int max_threads)
       : state_(std::make_shared<QueueState>(patience, max_threads)) {
     std::lock_guard<std::mutex> lock(state_->mutex);
-    StartRunner(state_);
+    std::thread(RunnerLoop, state_, NewRunner(*state_)).detach();
     std::thread(Supervise, state_).detach();
   }
   ~ThreadWorkQueue() override {

@@ -57,7 +57,8 @@ TEST(WorkQueue, AStuckJobDelaysOnlyItself) {
   std::unique_lock<std::mutex> closed(gate);
   std::atomic<int> left_behind{0};
   queue->Submit({[&] {
-                   std::lock_guard<std::mutex> wait(gate);  // stuck until the test opens the gate
+                   gate.lock();  // stuck until the test opens the gate
+                   gate.unlock();
                    log.Add(0);
                  },
                  [&] { ++left_behind; }});
@@ -66,7 +67,8 @@ TEST(WorkQueue, AStuckJobDelaysOnlyItself) {
   EXPECT_EQ(left_behind, 1);
   // Two threads at most: with one stuck and a second one stuck too, the rest wait.
   queue->Submit([&] {
-    std::lock_guard<std::mutex> wait(gate);
+    gate.lock();
+    gate.unlock();
     log.Add(4);
   });
   queue->Submit([&] { log.Add(5); });
