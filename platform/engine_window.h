@@ -3,7 +3,7 @@
 // receives the system's monitor-power commands (the power watch replaces its
 // window procedure, as subclassing a window does on Windows).
 // Windows: engine_window_win.cpp. Linux: engine_window_gtk.cpp, where nothing
-// arrives by message and the power port reports changes instead.
+// arrives by message and the power port reports changes instead. UI thread only.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -1,7 +1,8 @@
 #pragma once
 // Monitor discovery: the monitors attached to the desktop, in adapter order,
 // with their rectangles in virtual-desktop coordinates. The algorithm is
-// portable; the display port mirrors the four Windows calls it makes.
+// portable; the display port mirrors the four Windows calls it makes. UI
+// thread only.
 #include <cstdint>
 #include <memory>
 #include <string>
