@@ -148,6 +148,10 @@ GdkPixbuf* PlayMetafileAside(PictureFile& file, int width, int height, std::chro
     if (!WriteAll(input, block.data(), n)) break;
   lseek(input, 0, SEEK_SET);
 
+  // Children of a program started with SIGCHLD ignored are reaped unseen,
+  // leaving no end to judge the player by.
+  struct sigaction child_ended {};
+  if (sigaction(SIGCHLD, nullptr, &child_ended) == 0 && child_ended.sa_handler == SIG_IGN) signal(SIGCHLD, SIG_DFL);
   const Clock::time_point end = Clock::now() + deadline;
   gchar* program = g_file_read_link("/proc/self/exe", nullptr);
   const std::string w = std::to_string(width), h = std::to_string(height);

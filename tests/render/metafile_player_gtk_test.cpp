@@ -1,6 +1,7 @@
 // The metafile player's child process is ended at its deadline: by the
 // program, which then has no picture, and by the child's own timer, even
-// when SIGALRM came to it ignored and blocked.
+// when SIGALRM came to it ignored and blocked. A player that ends well
+// counts even when SIGCHLD came to the program ignored.
 #include "render/metafile_player_gtk.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,15 @@ TEST(MetafilePlayerTest, AStalledPlayerIsEndedAtTheDeadline) {
   }
   EXPECT_TRUE(EndsBy(child, SIGALRM));
   close(input[0]), close(input[1]);
+}
+
+TEST(MetafilePlayerTest, APlayerIsJudgedWithSigchldIgnored) {
+  BytesFile wmf(test_files::Wmf(0x00FF00));
+  signal(SIGCHLD, SIG_IGN);
+  GdkPixbuf* pixbuf = PlayMetafileAside(wmf, 100, 100);
+  signal(SIGCHLD, SIG_DFL);
+  EXPECT_NE(pixbuf, nullptr);
+  if (pixbuf) g_object_unref(pixbuf);
 }
 
 }  // namespace
