@@ -21,6 +21,12 @@ for preset in linux linux-asan linux-tsan windows; do
   cmake --preset "$preset" "${launcher[@]}" >/dev/null
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
 done
+# The libFuzzer targets are built, not run (scripts/fuzz.sh runs them), so a
+# change that breaks one shows here.
+echo "== fuzz targets: configure and build" >&2
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DGLIMMORA_FUZZ=ON \
+  -DGLIMMORA_TESTS=OFF -DGLIMMORA_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build build/fuzz -j "$jobs" --target fuzz_targets >/dev/null
 for preset in linux linux-asan linux-tsan windows; do
   echo "== $preset: tests" >&2
   ctest --preset "$preset" -j "$jobs" || status=1
