@@ -13,7 +13,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/file_system.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/event_loop.h"
 #include "platform/work_queue.h"
 #include "render/picture_probe.h"
@@ -49,9 +49,9 @@ struct WalkPorts {
   std::unique_ptr<FileSystem> files = CreatePlatformFileSystem();
   std::unique_ptr<PictureProbe> probe = CreateHeaderProbe();
   std::unique_ptr<WorkQueue> queue = CreateThreadWorkQueue(std::chrono::seconds(2));
-  Engine engine{*loop, CreatePlatformEngineWindow};
+  ShowTimers timers{*loop, CreatePlatformHiddenWindow};
   SaverSettings settings;
-  Catalogue catalogue{{*files, *probe, *loop, engine, *queue, PlatformPathStyle()}, settings};
+  Catalogue catalogue{{*files, *probe, *loop, timers, *queue, PlatformPathStyle()}, settings};
 };
 
 void BM_FindTypeF(benchmark::State& bench) {

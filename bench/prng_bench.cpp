@@ -17,7 +17,7 @@ class BenchClock final : public SystemPort {
  public:
   std::int32_t TickCount() override { return tick; }
   double SecondsSinceMidnight() override { return 0; }
-  void ShowMessage(const std::string&, const std::string&, int) override {}
+  void ShowMessage(const std::string&, const std::string&, MessageBoxStyle) override {}
   void ShowCursor(bool) override {}
   void SetScreenSaverRunning(bool) override {}
   [[noreturn]] void EndProcess(int) override { std::abort(); }

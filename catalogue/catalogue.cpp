@@ -6,7 +6,7 @@
 
 #include "catalogue/admission.h"
 #include "catalogue/file_system.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/event_loop.h"
 #include "platform/text.h"
 #include "platform/work_queue.h"
@@ -107,7 +107,7 @@ void Catalogue::Seed() {
 
 void Catalogue::StartScan() {
   scan_done_ = false;
-  services_.engine.ScanTimer().SetEnabled(true);
+  services_.timers.ScanTimer().SetEnabled(true);
 }
 
 void Catalogue::RequestStop() {
@@ -117,9 +117,9 @@ void Catalogue::RequestStop() {
 }
 
 void Catalogue::OnScanTimer() {
-  Engine& engine = services_.engine;
-  if (scan_done_ || !engine.IsLoaded()) return;
-  Timer& timer = engine.ScanTimer();
+  ShowTimers& timers = services_.timers;
+  if (scan_done_ || !timers.IsRunning()) return;
+  Timer& timer = timers.ScanTimer();
   if (!timer.Enabled()) return;
   // Off for good: the timer only starts the walk.
   timer.SetEnabled(false);
@@ -208,11 +208,11 @@ void Catalogue::OnFound(std::uint32_t run, std::int32_t position, Found found, b
   if (end) WalkFrom(position + 1);
 }
 
-// A stop ends the engine as well: the preview it served is going.
+// A stop ends the timers as well: the preview it served is going.
 void Catalogue::EndWalk() {
   walking_ = false;
   *cancelled_ = true;
-  if (services_.engine.IsLoaded()) services_.engine.Unload();
+  if (services_.timers.IsRunning()) services_.timers.Stop();
 }
 
 void Catalogue::SwapPictures(std::int32_t a, std::int32_t b) {

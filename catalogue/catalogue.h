@@ -18,7 +18,7 @@
 #include "platform/path_style.h"
 #include "settings/saver_settings.h"
 
-class Engine;
+class ShowTimers;
 class EventLoop;
 class FileSystem;
 class FolderListing;
@@ -31,7 +31,7 @@ class Catalogue {
     FileSystem& files;
     PictureProbe& probe;
     EventLoop& loop;
-    Engine& engine;
+    ShowTimers& timers;
     WorkQueue& walk_queue;
     PathStyle paths;
   };
@@ -46,7 +46,7 @@ class Catalogue {
   void Seed();
   // Starts the walk: the scan timer's first tick begins it.
   void StartScan();
-  // Asks the walk to stop; it does, and unloads the engine, at its next chunk.
+  // Asks the walk to stop; it does, and stops the show's timers, at its next chunk.
   void RequestStop();
 
   // The scan timer's tick: turns the timer off for good and begins the walk.

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "platform/byte_reader.h"
+
 namespace {
 
 constexpr std::uint32_t kHeaderSize = 0x4C;
@@ -17,24 +19,6 @@ constexpr std::uint32_t kIsUnicode = 0x80;
 constexpr std::uint32_t kForceNoLinkInfo = 0x100;
 // LinkInfoFlags.
 constexpr std::uint32_t kVolumeIdAndLocalBasePath = 0x01;
-
-// Bounds-checked little-endian reads over the file's bytes.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  std::size_t size() const { return size_; }
-  bool Has(std::size_t offset, std::size_t count) const { return offset <= size_ && count <= size_ - offset; }
-  std::uint16_t U16(std::size_t at) const { return static_cast<std::uint16_t>(data_[at] | data_[at + 1] << 8); }
-  std::uint32_t U32(std::size_t at) const {
-    return static_cast<std::uint32_t>(data_[at]) | static_cast<std::uint32_t>(data_[at + 1]) << 8 |
-           static_cast<std::uint32_t>(data_[at + 2]) << 16 | static_cast<std::uint32_t>(data_[at + 3]) << 24;
-  }
-  std::uint8_t operator[](std::size_t at) const { return data_[at]; }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-};
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
@@ -60,17 +44,17 @@ constexpr std::array<std::uint16_t, 32> kCp1252High = {0x20AC, 0xFFFD, 0x201A, 0
                                                        0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-std::string AnsiToUtf8(const Bytes& b, std::size_t at, std::size_t count) {
+std::string AnsiToUtf8(ByteReader& b, std::size_t at, std::size_t count) {
   std::string out;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint8_t c = b[at + i];
+    const std::uint8_t c = b.U8(at + i);
     AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
   }
   return out;
 }
 
 // UTF-16LE code units; a lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(const Bytes& b, std::size_t at, std::size_t units) {
+std::string Utf16ToUtf8(ByteReader& b, std::size_t at, std::size_t units) {
   std::string out;
   for (std::size_t i = 0; i < units; ++i) {
     std::uint32_t cp = b.U16(at + 2 * i);
@@ -88,25 +72,25 @@ std::string Utf16ToUtf8(const Bytes& b, std::size_t at, std::size_t units) {
 }
 
 // A NUL-terminated string inside [begin, end); nullopt when unterminated.
-std::optional<std::string> AnsiZ(const Bytes& b, std::size_t at, std::size_t end) {
+std::optional<std::string> AnsiZ(ByteReader& b, std::size_t at, std::size_t end) {
   for (std::size_t i = at; i < end; ++i)
-    if (b[i] == 0) return AnsiToUtf8(b, at, i - at);
+    if (b.U8(i) == 0) return AnsiToUtf8(b, at, i - at);
   return std::nullopt;
 }
 
-std::optional<std::string> Utf16Z(const Bytes& b, std::size_t at, std::size_t end) {
+std::optional<std::string> Utf16Z(ByteReader& b, std::size_t at, std::size_t end) {
   for (std::size_t i = at; i + 1 < end; i += 2)
     if (b.U16(i) == 0) return Utf16ToUtf8(b, at, (i - at) / 2);
   return std::nullopt;
 }
 
 // LinkInfo: local base path + common path suffix, Unicode forms preferred.
-std::string ReadLocalPath(const Bytes& b, std::size_t at) {
-  if (!b.Has(at, 0x1C)) return {};
+std::string ReadLocalPath(ByteReader& b, std::size_t at) {
+  if (!b.Holds(at, 0x1C)) return {};
   const std::uint32_t total = b.U32(at);
   const std::uint32_t header = b.U32(at + 4);
   const std::uint32_t flags = b.U32(at + 8);
-  if (total < 0x1C || header < 0x1C || header > total || !b.Has(at, total)) return {};
+  if (total < 0x1C || header < 0x1C || header > total || !b.Holds(at, total)) return {};
   if (!(flags & kVolumeIdAndLocalBasePath)) return {};
   const std::size_t end = at + total;
   const std::uint32_t base_off = b.U32(at + 16);
@@ -128,11 +112,11 @@ std::string ReadLocalPath(const Bytes& b, std::size_t at) {
 }
 
 // One StringData entry: a 16-bit character count, then the characters.
-bool ReadCountedString(const Bytes& b, std::size_t& at, bool unicode, std::string* out) {
-  if (!b.Has(at, 2)) return false;
+bool ReadCountedString(ByteReader& b, std::size_t& at, bool unicode, std::string* out) {
+  if (!b.Holds(at, 2)) return false;
   const std::size_t count = b.U16(at);
   const std::size_t bytes = unicode ? count * 2 : count;
-  if (!b.Has(at + 2, bytes)) return false;
+  if (!b.Holds(at + 2, bytes)) return false;
   if (out) *out = unicode ? Utf16ToUtf8(b, at + 2, count) : AnsiToUtf8(b, at + 2, count);
   at += 2 + bytes;
   return true;
@@ -141,21 +125,21 @@ bool ReadCountedString(const Bytes& b, std::size_t& at, bool unicode, std::strin
 }  // namespace
 
 std::optional<ShellLinkPaths> ParseShellLink(const std::uint8_t* data, std::size_t size) {
-  Bytes b(data, size);
-  if (!data || !b.Has(0, kHeaderSize) || b.U32(0) != kHeaderSize) return std::nullopt;
+  ByteReader b(data, size);
+  if (!data || !b.Holds(0, kHeaderSize) || b.U32(0) != kHeaderSize) return std::nullopt;
   if (std::memcmp(data + 4, kShellLinkClsid.data(), kShellLinkClsid.size()) != 0) return std::nullopt;
   const std::uint32_t flags = b.U32(20);
   std::size_t at = kHeaderSize;
   if (flags & kHasTargetIdList) {
-    if (!b.Has(at, 2)) return std::nullopt;
+    if (!b.Holds(at, 2)) return std::nullopt;
     at += 2 + b.U16(at);
   }
   ShellLinkPaths paths;
   if (flags & kHasLinkInfo) {
-    if (!b.Has(at, 4)) return std::nullopt;
+    if (!b.Holds(at, 4)) return std::nullopt;
     if (!(flags & kForceNoLinkInfo)) paths.local_path = ReadLocalPath(b, at);
     const std::uint32_t info_size = b.U32(at);
-    if (info_size < 4 || !b.Has(at, info_size)) return paths;
+    if (info_size < 4 || !b.Holds(at, info_size)) return paths;
     at += info_size;
   }
   const bool unicode = flags & kIsUnicode;

@@ -74,6 +74,13 @@ enum class ControlKind {
   PictureBox,  // the live preview surface
 };
 
+// Twips (1440 an inch) to pixels at `dpi` dots per inch, halves rounded up.
+inline int TwipsToPixels(int twips, double dpi) {
+  if (!(dpi > 0)) dpi = 96;
+  const double pixels = twips * dpi / 1440.0;
+  return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);
+}
+
 struct TwipsRect {
   int left = 0, top = 0, width = 0, height = 0;
 };

@@ -4,6 +4,7 @@
 // templates (so neither dialog needs a resource script).
 #include <windows.h>
 
+#include "options/control_ids.h"
 #include "platform/keyboard_win.h"
 
 #include <string>
@@ -17,8 +18,6 @@ struct ScreenDpi {
 // The screen's logical DPI (GetDeviceCaps LOGPIXELSX / LOGPIXELSY).
 ScreenDpi QueryScreenDpi();
 
-// Twips (1440 per inch) to pixels at `dpi` dots per inch.
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
 // A font of `points` size (fractions allowed: 8.25, 9.75, 13.5) for a
 // screen of `dpi`. Symbol fonts such as "Marlett" get the symbol character

@@ -3,7 +3,7 @@
 #include "options/grace_period.h"
 #include "options/options_dialog.h"
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "platform/system.h"
 
 // The grace period is system-wide and may be written only by administrators:
@@ -14,7 +14,7 @@ void OptionsDialog::SaveAndClose() {
   const std::string& grace = Control(ControlId::GraceText).text;
   if (grace != grace_at_open_ && IsDecimalNumber(grace)) {
     if (!storage_->WriteGrace(TrimBlanks(grace))) {
-      services_.system.ShowMessage(kGraceWriteRefused, identity_.title, kMbExclamation);
+      services_.system.ShowMessage(kGraceWriteRefused, identity_.title, MessageBoxStyle::Exclamation);
     }
   }
   Close();

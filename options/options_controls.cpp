@@ -3,7 +3,7 @@
 // panel that shows the effect.
 #include "options/dialog_services.h"
 #include "options/options_dialog.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "sequence/show_keys.h"
 
 namespace {
@@ -130,13 +130,13 @@ void OptionsDialog::ToggleInfoPanel() {
 // Keys step through the preview; the overlay sequence toggles the status
 // overlay. Unlike the saver window, no key ends anything here.
 void OptionsDialog::PreviewKey(int key_code) {
-  ShowFlags& flags = engine_->Flags();
+  ShowFlags& flags = preview_->Flags();
   const bool armed = flags.overlay_armed;
   flags.overlay_armed = key_code == kOverlayArmKey;
   if (IsForwardKey(key_code)) {
-    if (engine_->SlideTimerRunning()) engine_->SlideTick();
+    if (preview_->SlideTimerRunning()) preview_->SlideTick();
   } else if (IsBackKey(key_code)) {
-    engine_->ShowPreviousSlide();
+    preview_->ShowPreviousSlide();
   } else if (key_code == kOverlayToggleKey && armed) {
     flags.status_overlay = !flags.status_overlay;
   }
@@ -145,13 +145,13 @@ void OptionsDialog::PreviewKey(int key_code) {
 // ---- The show machinery --------------------------------------------------------------
 
 void OptionsDialog::StartCatalogue() {
-  if (PreviewShown()) engine_->StartCatalogue();
+  if (PreviewShown()) preview_->StartCatalogue();
 }
 
 void OptionsDialog::StopCatalogue() {
-  if (PreviewShown()) engine_->StopCatalogue();
+  if (PreviewShown()) preview_->StopCatalogue();
 }
 
 void OptionsDialog::StartSlideTimer() {
-  if (PreviewShown()) engine_->StartSlideTimer();
+  if (PreviewShown()) preview_->StartSlideTimer();
 }

@@ -3,7 +3,7 @@
 #include "catalogue/admission.h"
 #include "options/grace_period.h"
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "platform/system.h"
 #include "version.h"
 
@@ -18,11 +18,11 @@ const char kChangelogText[] =
     "v 0.9.24\r\n- Added Display resolution beside filename\r\nv 0.9.18\r\n- Added Include subdirs switch option\r\n";
 
 OptionsDialog::OptionsDialog(const Services& services, SaverSettings& settings, const ProgramIdentity& identity,
-                             std::unique_ptr<PreviewEngine> engine, std::unique_ptr<OptionsStorage> storage)
+                             std::unique_ptr<PreviewShow> preview, std::unique_ptr<OptionsStorage> storage)
     : services_(services),
       settings_(settings),
       identity_(identity),
-      engine_(std::move(engine)),
+      preview_(std::move(preview)),
       storage_(std::move(storage)) {
   // The controls as designed, before the load fills them.
   for (int i = 0; i < kControlCount; ++i) controls_[i].text = AllControls()[i].text;
@@ -234,7 +234,7 @@ void OptionsDialog::FocusControl(ControlId id) {
 }
 
 void OptionsDialog::Refuse(const std::string& message) {
-  services_.system.ShowMessage(message, identity_.title, kMbCritical);
+  services_.system.ShowMessage(message, identity_.title, MessageBoxStyle::Critical);
 }
 
 WindowHandle OptionsDialog::Handle() const { return window_ ? window_->Handle() : 0; }

@@ -20,7 +20,7 @@
 #include "settings/saver_settings.h"
 
 class OptionsStorage;
-class PreviewEngine;
+class PreviewShow;
 class SystemPort;
 
 class OptionsDialog : public DialogPreview {
@@ -34,7 +34,7 @@ class OptionsDialog : public DialogPreview {
   };
 
   OptionsDialog(const Services& services, SaverSettings& settings, const ProgramIdentity& identity,
-                std::unique_ptr<PreviewEngine> engine, std::unique_ptr<OptionsStorage> storage);
+                std::unique_ptr<PreviewShow> preview, std::unique_ptr<OptionsStorage> storage);
   ~OptionsDialog() override;
   OptionsDialog(const OptionsDialog&) = delete;
   OptionsDialog& operator=(const OptionsDialog&) = delete;
@@ -135,7 +135,7 @@ class OptionsDialog : public DialogPreview {
   Services services_;
   SaverSettings& settings_;
   const ProgramIdentity& identity_;
-  std::unique_ptr<PreviewEngine> engine_;
+  std::unique_ptr<PreviewShow> preview_;
   std::unique_ptr<OptionsStorage> storage_;
   std::unique_ptr<OptionsWindow> window_;
   WindowHandle owner_ = 0;

@@ -5,7 +5,7 @@
 
 #include "options/dialog_services.h"
 #include "options/options_dialog.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 
 namespace {
 

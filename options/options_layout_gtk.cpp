@@ -66,7 +66,7 @@ GtkControl MakeList(const ControlInfo& info, double dpi) {
                                               nullptr);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), GTK_SELECTION_SINGLE);
   GtkWidget* scroll = Scrolled(view, GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-  gtk_widget_set_size_request(scroll, PixelsFromTwips(info.rect.width, dpi), PixelsFromTwips(info.rect.height, dpi));
+  gtk_widget_set_size_request(scroll, TwipsToPixels(info.rect.width, dpi), TwipsToPixels(info.rect.height, dpi));
   gtk_widget_set_hexpand(scroll, TRUE);
   return {view, scroll, store};
 }
@@ -87,14 +87,14 @@ GtkControl MakeTextBox(const ControlInfo& info, double dpi) {
   gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
   gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
   GtkWidget* scroll = Scrolled(view, GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
-  gtk_scrolled_window_set_min_content_height(GTK_SCROLLED_WINDOW(scroll), PixelsFromTwips(info.rect.height, dpi) / 2);
+  gtk_scrolled_window_set_min_content_height(GTK_SCROLLED_WINDOW(scroll), TwipsToPixels(info.rect.height, dpi) / 2);
   gtk_widget_set_vexpand(scroll, TRUE);
   return {view, scroll};
 }
 
 GtkControl MakePicture(const ControlInfo& info, double dpi, OptionsLayout& layout) {
-  layout.preview_width = PixelsFromTwips(info.rect.width, dpi);
-  layout.preview_height = PixelsFromTwips(info.rect.height, dpi);
+  layout.preview_width = TwipsToPixels(info.rect.width, dpi);
+  layout.preview_height = TwipsToPixels(info.rect.height, dpi);
   GtkWidget* area = gtk_drawing_area_new();
   gtk_widget_set_size_request(area, layout.preview_width, layout.preview_height);
   gtk_widget_set_can_focus(area, TRUE);
@@ -136,7 +136,7 @@ GtkControl MakeControl(const ControlInfo& info, double dpi, OptionsLayout& layou
     case ControlKind::TextBox: return MakeTextBox(info, dpi);
     case ControlKind::Shape: {
       GtkWidget* area = gtk_drawing_area_new();
-      gtk_widget_set_size_request(area, PixelsFromTwips(info.rect.width, dpi), PixelsFromTwips(info.rect.height, dpi));
+      gtk_widget_set_size_request(area, TwipsToPixels(info.rect.width, dpi), TwipsToPixels(info.rect.height, dpi));
       gtk_widget_set_valign(area, GTK_ALIGN_CENTER);
       return {area, area};
     }
@@ -268,7 +268,7 @@ GtkWidget* LayOutWindow(OptionsLayout& l, double dpi) {
       Box(GTK_ORIENTATION_VERTICAL, {l[C::OptionsFrame].outer, l[C::SystemFrame].outer, buttons}, kSpacing + 2);
   GtkWidget* content = Box(GTK_ORIENTATION_HORIZONTAL, {left}, kSpacing + 4);
   gtk_box_pack_start(GTK_BOX(content), l[C::InfoPanel].outer, FALSE, TRUE, 0);
-  gtk_widget_set_size_request(l[C::InfoPanel].outer, PixelsFromTwips(InfoOf(C::InfoPanel).rect.width, dpi), -1);
+  gtk_widget_set_size_request(l[C::InfoPanel].outer, TwipsToPixels(InfoOf(C::InfoPanel).rect.width, dpi), -1);
   gtk_container_set_border_width(GTK_CONTAINER(content), kSpacing + 2);
   return content;
 }

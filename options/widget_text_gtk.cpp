@@ -63,7 +63,3 @@ std::string SymbolGlyphs(const char* face, const std::string& text) {
   return out;
 }
 
-int PixelsFromTwips(int twips, double dpi) {
-  if (!(dpi > 0)) dpi = 96;
-  return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}

@@ -17,5 +17,3 @@ std::string DisplayText(const std::string& text);
 // "Marlett" triangles "t" and "u" become up and down arrows. Other faces give
 // the text unchanged.
 std::string SymbolGlyphs(const char* face, const std::string& text);
-// Twips to pixels at the screen's resolution (dots per inch; 1440 twips an inch).
-int PixelsFromTwips(int twips, double dpi);

@@ -6,11 +6,8 @@
 #include <memory>
 #include <string>
 
-// Message-box styles, as Windows numbers them (OK button only).
-enum MessageBoxStyle : int {
-  kMbCritical = 16,     // critical-stop icon
-  kMbExclamation = 48,  // exclamation icon
-};
+// The icon of a message box (it has an OK button only).
+enum class MessageBoxStyle { Critical, Exclamation };
 
 class SystemPort {
  public:
@@ -21,7 +18,7 @@ class SystemPort {
   virtual double SecondsSinceMidnight() = 0;
   // A modal message box with an OK button. An empty title means the platform's
   // default title for the application.
-  virtual void ShowMessage(const std::string& text, const std::string& title, int style) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& title, MessageBoxStyle style) = 0;
   // ShowCursor(TRUE/FALSE): a display counter on Windows, hide/show on Linux.
   virtual void ShowCursor(bool show) = 0;
   // SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING = 97, running, &scratch, 0).

@@ -48,8 +48,8 @@ class GtkSystem final : public SystemPort {
 
   // Over the window that raised it, which it belongs to: the window manager
   // keeps it there and the desktop shows the two as one.
-  void ShowMessage(const std::string& text, const std::string& title, int style) override {
-    const bool critical = style == kMbCritical;
+  void ShowMessage(const std::string& text, const std::string& title, MessageBoxStyle style) override {
+    const bool critical = style == MessageBoxStyle::Critical;
     GtkWindow* owner = WindowInUse();
     GtkWidget* dialog =
         gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, critical ? GTK_MESSAGE_ERROR : GTK_MESSAGE_WARNING,

@@ -32,9 +32,10 @@ class Win32System final : public SystemPort {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
   }
 
-  void ShowMessage(const std::string& text, const std::string& title, int style) override {
+  void ShowMessage(const std::string& text, const std::string& title, MessageBoxStyle style) override {
     std::string shown = title.empty() ? ApplicationName() : title;
-    MessageBoxA(nullptr, text.c_str(), shown.c_str(), static_cast<UINT>(style));
+    MessageBoxA(nullptr, text.c_str(), shown.c_str(),
+                style == MessageBoxStyle::Critical ? MB_ICONHAND : MB_ICONEXCLAMATION);
   }
 
   void ShowCursor(bool show) override { ::ShowCursor(show ? TRUE : FALSE); }

@@ -88,7 +88,6 @@ class PictureBox {
   virtual std::unique_ptr<Canvas> CreateCanvas() = 0;
   // The size a canvas on it would have, in pixels (what pictures are laid out for).
   virtual void AreaSize(int& width, int& height) = 0;
-  // Shows what was drawn.
   virtual void Refresh() = 0;
   // Clears the surface to the box's background colour (black).
   virtual void Clear() = 0;

@@ -3,26 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/byte_reader.h"
+
 namespace {
 
 constexpr std::uint16_t kOrientationTag = 0x0112;
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::size_t kIfdEntrySize = 12;
-
-// The TIFF block of an EXIF payload, read in its own byte order. Every read
-// is checked by the caller against size.
-struct Tiff {
-  const std::uint8_t* data;
-  std::size_t size;
-  bool big_endian;
-
-  std::uint32_t U16(std::size_t at) const {
-    return big_endian ? (data[at] << 8) | data[at + 1] : data[at] | (data[at + 1] << 8);
-  }
-  std::uint32_t U32(std::size_t at) const {
-    return big_endian ? (U16(at) << 16) | U16(at + 2) : U16(at) | (U16(at + 2) << 16);
-  }
-};
 
 }  // namespace
 
@@ -30,18 +17,19 @@ int ReadExifOrientation(const std::uint8_t* data, std::size_t size) {
   static constexpr std::uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0, 0};
   constexpr std::size_t kTiffHeaderSize = 8;
   if (!data || size < sizeof kExifId + kTiffHeaderSize || std::memcmp(data, kExifId, sizeof kExifId) != 0) return 1;
-  Tiff tiff{data + sizeof kExifId, size - sizeof kExifId, false};
-  if (tiff.data[0] == 'M' && tiff.data[1] == 'M') {
-    tiff.big_endian = true;
-  } else if (tiff.data[0] != 'I' || tiff.data[1] != 'I') {
+  // The TIFF block, read in its own byte order.
+  ByteReader tiff(data + sizeof kExifId, size - sizeof kExifId);
+  if (tiff.Matches(0, "MM")) {
+    tiff.set_order(ByteReader::Order::Big);
+  } else if (!tiff.Matches(0, "II")) {
     return 1;
   }
   if (tiff.U16(2) != 42) return 1;
   // IFD0's offset counts from the TIFF header; it must leave room for its entry count.
   const std::uint32_t ifd = tiff.U32(4);
-  if (ifd < kTiffHeaderSize || ifd > tiff.size - 2) return 1;
+  if (ifd < kTiffHeaderSize || ifd > tiff.size() - 2) return 1;
   // A count larger than the block holds: read the entries that are there.
-  const std::size_t entries = std::min<std::size_t>(tiff.U16(ifd), (tiff.size - ifd - 2) / kIfdEntrySize);
+  const std::size_t entries = std::min<std::size_t>(tiff.U16(ifd), (tiff.size() - ifd - 2) / kIfdEntrySize);
   for (std::size_t i = 0; i < entries; ++i) {
     const std::size_t entry = ifd + 2 + i * kIfdEntrySize;
     if (tiff.U16(entry) != kOrientationTag) continue;

@@ -19,7 +19,7 @@ void GraphicsSession::Start() {
   if (token_ != 0) return;
   if (library_.Startup(&token_) != 0) {
     // Default title: the graphics library failed, so nothing else is trusted.
-    system_.ShowMessage("Error loading GDI+!", "", kMbCritical);
+    system_.ShowMessage("Error loading GDI+!", "", MessageBoxStyle::Critical);
     system_.EndProcess(1);
   }
   std::lock_guard<std::mutex> lock(gate_->mutex_);

@@ -1,7 +1,7 @@
 #pragma once
 // Metafiles are played by gdk-pixbuf's loader, whose player keeps about
-// eight bytes of every pixel it draws after it is done (47 MB a picture on
-// a 4K screen, for good), and is old code reading untrusted files. So each
+// eight bytes of every pixel it draws after it is done (docs/memory.md), and
+// is old code reading untrusted files. So each
 // metafile is played in a child process of this same program, which hands
 // back the pixels and exits, taking whatever the player kept with it; one
 // that plays past its deadline is killed.

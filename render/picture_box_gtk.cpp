@@ -162,8 +162,8 @@ bool TakesCairoPixels(Display* display, Visual* visual, int depth) {
 }  // namespace
 
 // In ordinary memory, asked for in huge pages: a full-screen buffer in small
-// pages took a thousand page faults, slower than drawing the picture on a
-// virtual machine. (Shared memory with the X server faulted twice as often.)
+// pages costs a thousand page faults, which on a virtual machine are slower
+// than drawing the picture.
 cairo_surface_t* XWindowPictureBox::NewSurface(int width, int height) {
   const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
   const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);

@@ -31,9 +31,8 @@ void Win32PictureBox::Resize(int width, int height) {
   info.bmiHeader.biHeight = -height;  // top-down
   info.bmiHeader.biPlanes = 1;
   // 24 bits, no alpha: Wine's GDI+ takes a 32-bit DIB for one with alpha and
-  // then fills and draws every frame pixel by pixel in software (the black
-  // background alone took 50-110 ms a frame at 1280x1024); on 24 bits it draws
-  // through GDI.
+  // then fills and draws every frame pixel by pixel in software; on 24 bits
+  // it draws through GDI (docs/benchmarks.md has the figures).
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;

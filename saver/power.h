@@ -1,9 +1,9 @@
 #pragma once
 // Monitor-power port: switches the monitors off, and reports the monitors'
-// power changes that do not reach the engine window as a message.
+// power changes that do not reach the hidden window as a message.
 //
 // Windows: the system sends its monitor-power commands (WM_SYSCOMMAND,
-// SC_MONITORPOWER) to every top-level window, the hidden engine window among
+// SC_MONITORPOWER) to every top-level window, the hidden window among
 // them, so its hooked window procedure sees them and there is nothing else to
 // report. Linux: X says nothing to windows; the DPMS power level is polled and
 // each change is reported as the level a Windows power command would carry.

@@ -144,7 +144,7 @@ class DpmsPowerPort final : public PowerPort {
 
   // DPMSForceLevel is refused while DPMS is disabled; as `xset dpms force
   // off` does, it is enabled first. The change is reported at once, as the
-  // Windows broadcast reaches the engine window before it returns.
+  // Windows broadcast reaches the hidden window before it returns.
   void ForceOff() {
     bool enabled = true;
     if (ReadLevel(&enabled) && !enabled) {

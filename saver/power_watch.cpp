@@ -3,19 +3,19 @@
 #include "saver/power.h"
 #include "sequence/slide_show.h"
 
-void PowerWatch::Hook(EngineWindow& window) {
+void PowerWatch::Hook(HiddenWindow& window) {
   previous_proc_ = window.InstallWindowProc([this, &window](const WindowMessage& m) { return OnMessage(window, m); });
   power_.WatchMonitorPower([this, &window](int level) {
     OnMessage(window, WindowMessage{kWmSysCommand, kScMonitorPower, level});
   });
 }
 
-void PowerWatch::Unhook(EngineWindow& window) {
+void PowerWatch::Unhook(HiddenWindow& window) {
   power_.WatchMonitorPower(nullptr);
   window.RestoreWindowProc(previous_proc_);
 }
 
-std::intptr_t PowerWatch::OnMessage(EngineWindow& window, const WindowMessage& message) {
+std::intptr_t PowerWatch::OnMessage(HiddenWindow& window, const WindowMessage& message) {
   if (message.message == kWmSysCommand) {
     bool& asleep = show_.Flags().asleep;
     // The command is compared whole: its low four bits are not masked off.

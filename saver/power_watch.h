@@ -1,11 +1,11 @@
 #pragma once
-// Monitor-power tracking: while the engine is loaded its window procedure is
+// Monitor-power tracking: while the show's timers run its window procedure is
 // replaced by the watch, which keeps the show's "asleep" flag up to date and
 // passes every message on unchanged. The power port's reports (Linux, where
 // no message arrives) go through the same procedure.
 #include <cstdint>
 
-#include "platform/engine_window.h"
+#include "platform/hidden_window.h"
 
 class PowerPort;
 class SlideShow;
@@ -18,14 +18,14 @@ class PowerWatch {
   PowerWatch(PowerPort& power, SlideShow& show) : power_(power), show_(show) {}
 
   // Replaces the window's procedure and starts the power port's reports.
-  void Hook(EngineWindow& window);
+  void Hook(HiddenWindow& window);
   // Puts the previous procedure back and stops the reports.
-  void Unhook(EngineWindow& window);
+  void Unhook(HiddenWindow& window);
 
   // Monitor power off or low: asleep (not in the system preview); monitor
   // power on, or any other system command: awake. Then the message goes on
   // to the previous procedure, whose result is returned.
-  std::intptr_t OnMessage(EngineWindow& window, const WindowMessage& message);
+  std::intptr_t OnMessage(HiddenWindow& window, const WindowMessage& message);
 
  private:
   PowerPort& power_;

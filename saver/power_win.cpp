@@ -1,6 +1,6 @@
 // Win32 backend of the monitor-power port.
 // Monitors off is the SC_MONITORPOWER broadcast; power changes need no report,
-// since the system sends them to the engine window itself.
+// since the system sends them to the hidden window itself.
 #include <windows.h>
 
 #include "saver/power.h"
@@ -9,7 +9,7 @@ namespace {
 
 class Win32PowerPort final : public PowerPort {
  public:
-  // Every top-level window gets the command, the engine window included; its
+  // Every top-level window gets the command, the hidden window included; its
   // hook sets Sleeping while the broadcast runs.
   void TurnMonitorsOff() override {
     SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(kMonitorPowerOff));

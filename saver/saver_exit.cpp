@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/system.h"
 #include "render/graphics.h"
 #include "saver/power.h"
 
 void EndSaver(const SaverEndServices& services, int exit_code) {
-  if (services.engine.IsLoaded()) services.engine.Unload();
+  if (services.timers.IsRunning()) services.timers.Stop();
   services.system.SetScreenSaverRunning(false);
   services.system.ShowCursor(true);
   services.power.RestoreSystemSettings();

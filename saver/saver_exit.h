@@ -4,20 +4,20 @@
 
 #include "platform/window_system.h"
 
-class Engine;
+class ShowTimers;
 class GraphicsSession;
 class PowerPort;
 class SystemPort;
 
 // What the saver's end puts back in order.
 struct SaverEndServices {
-  Engine& engine;
+  ShowTimers& timers;
   SystemPort& system;
   PowerPort& power;
   GraphicsSession& graphics;
 };
 
-// Unloads the engine, tells the system no screen saver runs, shows the
+// Stops the show's timers, tells the system no screen saver runs, shows the
 // cursor, restores the power settings, stops the graphics library and ends
 // the process. Does not return.
 [[noreturn]] void EndSaver(const SaverEndServices& services, int exit_code = 0);

@@ -14,11 +14,11 @@
 class PictureBox;
 
 // Why a window is being closed.
-enum CloseReason : int {
-  kClosedByUser = 0,        // the close box or its system menu
-  kClosedByProgram = 1,     // the program closes it
-  kClosedBySessionEnd = 2,  // the session ends
-  kClosedByTaskList = 3,    // the task list closes it
+enum class CloseReason {
+  User,        // the close box or its system menu
+  Program,     // the program closes it
+  SessionEnd,  // the session ends
+  TaskList,    // the task list closes it
 };
 
 // Mouse buttons, as the events report them (several may be held).
@@ -32,10 +32,10 @@ class SaverWindowEvents {
   virtual void OnMouseDown(int button, int shift, float x, float y) = 0;
   virtual void OnMouseUp(int button, int shift, float x, float y) = 0;
   virtual void OnMouseMove(int button, int shift, float x, float y) = 0;
-  // Setting cancel non-zero keeps the window.
-  virtual void OnCloseRequest(int& cancel, int reason) = 0;
+  // Setting cancel keeps the window.
+  virtual void OnCloseRequest(bool& cancel, CloseReason reason) = 0;
   // The window is going away (closed, or its preview host destroyed).
-  virtual void OnClosed(int& cancel) = 0;
+  virtual void OnClosed(bool& cancel) = 0;
 };
 
 class SaverWindow {

@@ -1,8 +1,7 @@
 // GTK backend of the saver window (Linux): a bare override-redirect GDK
 // window that is its own picture box, forwarding keys (as Windows key codes)
 // and the mouse. No GTK widget: a widget would load the GTK theme and paint
-// through a buffer on the X server, which together took longer than the
-// first picture itself.
+// through a buffer on the X server, delaying the first picture.
 // When the pointer enters the window its place is reported as a mouse move,
 // as Windows reports it when a window appears under the pointer.
 #include "saver/saver_window.h"
@@ -81,7 +80,7 @@ class GdkSaverWindow final : public SaverWindow {
   // The saver window becomes a child of the host X window, at its corner
   // with its size, before it is ever shown, so nothing flashes on the
   // screen. When the host goes away (the preview closes, the daemon drops
-  // its window), so does this window, and the form hears of it; a host that
+  // its window), so does this window, and the saver screen hears of it; a host that
   // is gone before it can be entered counts the same.
   void EmbedInto(WindowHandle host, const WindowRect& host_rect, bool take_input) override {
     int width = std::max(1, host_rect.right - host_rect.left);
@@ -93,7 +92,7 @@ class GdkSaverWindow final : public SaverWindow {
     if (!take_input) gdk_window_set_events(window_, static_cast<GdkEventMask>(GDK_EXPOSURE_MASK | GDK_STRUCTURE_MASK));
     embedded_ = true;
     if (!SetXGeometry(static_cast<Window>(host), 0, 0, width, height)) {
-      int cancel = 0;
+      bool cancel = false;
       events_.OnClosed(cancel);
       return;
     }
@@ -150,7 +149,7 @@ class GdkSaverWindow final : public SaverWindow {
     GdkWindow* window = event->any.window;
     auto* self = window ? static_cast<GdkSaverWindow*>(g_object_get_data(G_OBJECT(window), kOwnerKey)) : nullptr;
     if (self)
-      self->OnEvent(event);  // may unload the form and delete self
+      self->OnEvent(event);  // may unload the saver screen and delete self
     else
       gtk_main_do_event(event);
   }
@@ -171,18 +170,18 @@ class GdkSaverWindow final : public SaverWindow {
       case GDK_BUTTON_RELEASE: OnButton(event->button); break;
       case GDK_MOTION_NOTIFY: MouseMove(event->motion.state, event->motion.x, event->motion.y); break;
       // X reports no motion when a window appears under the pointer, Windows
-      // does: the form takes that first report as the pointer's resting place,
+      // does: the saver screen takes that first report as the pointer's resting place,
       // so the user's first real movement ends the saver on both.
       case GDK_ENTER_NOTIFY: MouseMove(event->crossing.state, event->crossing.x, event->crossing.y); break;
       case GDK_DELETE: {
-        int cancel = 0;
-        events_.OnCloseRequest(cancel, kClosedByUser);
-        if (cancel == 0) events_.OnClosed(cancel);
-        break;  // the form decides; the window stays until it is unloaded
+        bool cancel = false;
+        events_.OnCloseRequest(cancel, CloseReason::User);
+        if (!cancel) events_.OnClosed(cancel);
+        break;  // the saver screen decides; the window stays until it is unloaded
       }
       case GDK_DESTROY:  // destroyed from outside: in preview, the host closed
         if (embedded_) {
-          int cancel = 0;
+          bool cancel = false;
           events_.OnClosed(cancel);
         }
         break;

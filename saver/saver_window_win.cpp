@@ -1,5 +1,5 @@
 // Win32 backend of the saver window: a borderless popup that is its own
-// picture box; keys, mouse and close requests go to the form's handlers.
+// picture box; keys, mouse and close requests go to the saver screen's handlers.
 #include "saver/saver_window.h"
 
 #include <windows.h>
@@ -97,15 +97,15 @@ class Win32SaverWindow final : public SaverWindow {
       case WM_MBUTTONUP: events_.OnMouseUp(4, ShiftState(), x, y); return true;
       case WM_MOUSEMOVE: events_.OnMouseMove(ButtonsOf(wparam), ShiftState(), x, y); return true;
       case WM_CLOSE: {
-        int cancel = 0;
-        events_.OnCloseRequest(cancel, kClosedByUser);
-        if (cancel == 0) events_.OnClosed(cancel);
+        bool cancel = false;
+        events_.OnCloseRequest(cancel, CloseReason::User);
+        if (!cancel) events_.OnClosed(cancel);
         return true;
       }
       // Destroyed by someone else: the preview host closed and took its
       // children along. (Our own destructor detaches before destroying.)
       case WM_DESTROY: {
-        int cancel = 0;
+        bool cancel = false;
         events_.OnClosed(cancel);
         return false;
       }
@@ -113,8 +113,8 @@ class Win32SaverWindow final : public SaverWindow {
       // the rectangle the system suggests on a DPI change is not taken.
       case WM_DPICHANGED: return true;
       case WM_QUERYENDSESSION: {
-        int cancel = 0;
-        events_.OnCloseRequest(cancel, kClosedBySessionEnd);
+        bool cancel = false;
+        events_.OnCloseRequest(cancel, CloseReason::SessionEnd);
         *result = TRUE;
         return true;
       }

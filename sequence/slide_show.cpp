@@ -1,7 +1,7 @@
 #include "sequence/slide_show.h"
 
 #include "catalogue/catalogue.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "render/canvas.h"
 #include "sequence/picture_order.h"
 #include "sequence/picture_supply.h"
@@ -104,16 +104,16 @@ void SlideShow::PrepareNext() {
 }
 
 void SlideShow::OnListGrown() {
-  if (prepared_ahead_.empty() || !services_.engine.IsLoaded() || NextRequests() == prepared_ahead_) return;
+  if (prepared_ahead_.empty() || !services_.timers.IsRunning() || NextRequests() == prepared_ahead_) return;
   PrepareNext();
 }
 
 void SlideShow::OnSlideTimer() {
-  Engine& engine = services_.engine;
-  if (!engine.IsLoaded()) return;
+  ShowTimers& timers = services_.timers;
+  if (!timers.IsRunning()) return;
   // Off for the length of the tick: ticks never overlap, and the next
   // interval counts from the end of this one.
-  Timer& timer = engine.SlideTimer();
+  Timer& timer = timers.SlideTimer();
   timer.SetEnabled(false);
   // The short start interval gives way to the setting once there is
   // something to show or nothing more will come.
@@ -126,7 +126,7 @@ void SlideShow::OnSlideTimer() {
   } else if (!flags_.asleep) {
     ShowScreens();
   }
-  if (engine.IsLoaded()) engine.SlideTimer().SetEnabled(true);
+  if (timers.IsRunning()) timers.SlideTimer().SetEnabled(true);
 }
 
 // The options dialog's own preview: a single box, laid out at one tenth.
@@ -158,9 +158,9 @@ void SlideShow::ShowScreens() {
 // With fewer pictures than the step the index may stay below -1: those
 // screens get an empty frame. The dialog's preview counts as one screen.
 void SlideShow::ShowPreviousSlide() {
-  Engine& engine = services_.engine;
-  if (!engine.SlideTimerRunning()) return;
-  engine.SlideTimer().SetEnabled(false);
+  ShowTimers& timers = services_.timers;
+  if (!timers.SlideTimerRunning()) return;
+  timers.SlideTimer().SetEnabled(false);
   const std::vector<PictureBox*> boxes = Targets();
   const std::int32_t count = services_.catalogue.PictureCount();
   if (count > 0) {
@@ -176,15 +176,15 @@ void SlideShow::ShowPreviousSlide() {
     }
   }
   if (count > 0) PrepareNext();
-  if (engine.IsLoaded()) engine.SlideTimer().SetEnabled(true);
+  if (timers.IsRunning()) timers.SlideTimer().SetEnabled(true);
 }
 
 void SlideShow::StartInDialogPreview() {
   if (!dialog_ || !dialog_->PreviewShown()) return;
   screens_.clear();
-  Engine& engine = services_.engine;
-  engine.Load();
-  engine.SlideTimer().SetEnabled(true);
+  ShowTimers& timers = services_.timers;
+  timers.Start();
+  timers.SlideTimer().SetEnabled(true);
   OnSlideTimer();
 }
 

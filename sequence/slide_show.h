@@ -6,9 +6,10 @@
 // the next slide are prepared during the interval, and those just shown stay
 // kept for the back keys, so a slide shows at once; a picture not ready yet
 // shows the moment it is, its screen keeping the picture before it (black at
-// the start) meanwhile. Pictures of slides stepped past before their turn
-// to be prepared came are not prepared. The show also holds what the keys
-// change: the status overlay and whether the monitors sleep.
+// the start) meanwhile. When the keys skip slides faster than they can be
+// prepared, the skipped slides' pictures are never decoded. The show also
+// holds what the keys change: the status overlay and whether the monitors
+// sleep.
 #include <map>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@
 #include "settings/saver_settings.h"
 
 class Catalogue;
-class Engine;
+class ShowTimers;
 class PictureBox;
 class PictureOrder;
 class PictureSupply;
@@ -43,7 +44,7 @@ struct ShowFlags {
 class SlideShow {
  public:
   struct Services {
-    Engine& engine;
+    ShowTimers& timers;
     Catalogue& catalogue;
     PictureOrder& order;
     FrameRenderer& renderer;
@@ -70,7 +71,7 @@ class SlideShow {
   // timer runs; the next slide then comes a full interval later.
   void ShowPreviousSlide();
   // Starts the show in the options dialog's preview (only while it is
-  // shown): the engine is loaded and a frame drawn at once.
+  // shown): the timers start and a frame drawn at once.
   void StartInDialogPreview();
   // Clears the dialog preview's picture box, if it has one.
   void ClearDialogPreview();

@@ -84,7 +84,7 @@ UniversalRandom::UniversalRandom(SystemPort& system, EventLoop& loop) : system_(
 UniversalRandom::~UniversalRandom() { Clear(); }
 
 void UniversalRandom::Clear() {
-  c_ = cd_ = cm_ = 0;
+  correction_ = correction_step_ = correction_modulus_ = 0;
   test_mode_ = false;
   error_.clear();
   lag_table_ = {};
@@ -150,8 +150,8 @@ bool UniversalRandom::InitGenerator() {
     } while (seed1 == seed2);
   }
   if (test_mode_) {
-    r_ = kTestLongLag;
-    s_ = kTestShortLag;
+    long_lag_ = kTestLongLag;
+    short_lag_ = kTestShortLag;
   } else {
     PickLags();
   }
@@ -177,8 +177,8 @@ std::int32_t UniversalRandom::SeedFromClock(std::int32_t max) {
 
 void UniversalRandom::PickLags() {
   const auto [r, s] = kLagPairs[LastDigit(system_.TickCount())];
-  r_ = r;
-  s_ = s;
+  long_lag_ = r;
+  short_lag_ = s;
 }
 
 bool UniversalRandom::SeedTable(std::int32_t seed1, std::int32_t seed2) {
@@ -187,12 +187,12 @@ bool UniversalRandom::SeedTable(std::int32_t seed1, std::int32_t seed2) {
     error_ = kErr;
     return false;
   }
-  lag_table_ = IndexedArray<double>(1, r_ + 1);
+  lag_table_ = IndexedArray<double>(1, long_lag_ + 1);
   std::int32_t k1 = RoundHalfEven(seed1 / 185.0) % 185 + 2;
   std::int32_t k2 = seed1 % 185 + 2;
   std::int32_t k3 = RoundHalfEven(seed2 / 177.0) % 186 + 1;
   std::int32_t k4 = seed2 % 177;
-  for (std::int32_t m = 1; m <= r_; ++m) {
+  for (std::int32_t m = 1; m <= long_lag_; ++m) {
     double sum = 0;
     double t = 0.5;
     for (int bit = 0; bit < kBitsPerEntry; ++bit) {
@@ -206,11 +206,11 @@ bool UniversalRandom::SeedTable(std::int32_t seed1, std::int32_t seed2) {
     }
     lag_table_[m] = RoundTo15Digits(sum);
   }
-  c_ = 362436 / kTwoTo24;
-  cd_ = 7654321 / kTwoTo24;
-  cm_ = 16777213 / kTwoTo24;
-  i_ = r_;
-  j_ = s_;
+  correction_ = 362436 / kTwoTo24;
+  correction_step_ = 7654321 / kTwoTo24;
+  correction_modulus_ = 16777213 / kTwoTo24;
+  long_lag_at_ = long_lag_;
+  short_lag_at_ = short_lag_;
   return true;
 }
 
@@ -220,15 +220,15 @@ bool UniversalRandom::SeedTable(std::int32_t seed1, std::int32_t seed2) {
 // every r steps and the equidistributed correction sequence carries the
 // variation: outputs stay evenly spread, more evenly than independent draws.
 double UniversalRandom::Step() {
-  double x = lag_table_[i_] - lag_table_[j_];
+  double x = lag_table_[long_lag_at_] - lag_table_[short_lag_at_];
   if (x < 0) x = Wrap(x + 1);
-  lag_table_[i_] = x;
-  if (--i_ == 0) i_ = r_;
+  lag_table_[long_lag_at_] = x;
+  if (--long_lag_at_ == 0) long_lag_at_ = long_lag_;
   // The short lag wraps to s, so j only ever visits the entries 1..s.
-  if (--j_ == 0) j_ = s_;
-  c_ -= cd_;
-  if (c_ < 0) c_ += cm_;
-  x -= c_;
+  if (--short_lag_at_ == 0) short_lag_at_ = short_lag_;
+  correction_ -= correction_step_;
+  if (correction_ < 0) correction_ += correction_modulus_;
+  x -= correction_;
   if (x < 0) x = Wrap(x + 1);
   return x;
 }

@@ -143,14 +143,15 @@ class UniversalRandom {
   EventLoop& loop_;
   bool test_mode_ = false;
   bool reseed_ = false;
-  std::int32_t i_ = 0;  // long-lag position, counts down r..1
-  std::int32_t j_ = 0;  // short-lag position, counts down s..1
-  std::int32_t r_ = 0;  // long lag: live table entries 1..r
-  std::int32_t s_ = 0;  // short lag
+  std::int32_t long_lag_ = 0;  // live table entries 1..long_lag_
+  std::int32_t short_lag_ = 0;
+  std::int32_t long_lag_at_ = 0;   // table position of the long lag, counts down long_lag_..1
+  std::int32_t short_lag_at_ = 0;  // table position of the short lag, counts down short_lag_..1
   std::string error_;
-  double c_ = 0;   // correction value
-  double cd_ = 0;  // correction step
-  double cm_ = 0;  // correction modulus
-  // Indices 1..r + 1; entry r + 1 stays 0 and is never read.
+  // The correction sequence subtracted from every output.
+  double correction_ = 0;
+  double correction_step_ = 0;
+  double correction_modulus_ = 0;
+  // Indices 1..long_lag_ + 1; the last entry stays 0 and is never read.
   IndexedArray<double> lag_table_;
 };

@@ -1,5 +1,5 @@
-// Linux backend of the display port. Every XRandR output is shaped as one
-// display adapter ("\\.\DISPLAYn", described by the output's name) with at
+// Linux backend of the monitor list. Every XRandR output is shaped as one
+// display adapter (described by the output's name) with at
 // most one monitor (named from its EDID), so monitor discovery runs the same
 // algorithm as on Windows:
 //   adapter attached to the desktop  = the output drives a CRTC with a mode
@@ -7,11 +7,10 @@
 //   adapter mirroring                = the output shows a CRTC or rectangle that an
 //                                      earlier output already shows (a clone)
 //   monitor active                   = the output is connected and driven
-//   current mode / registry mode     = the CRTC's rectangle / the preferred mode
-// Positions and sizes are physical pixels, as SetWindowPos takes them.
+//   current mode / stored mode       = the CRTC's rectangle / the preferred mode
+// Positions and sizes are physical pixels, as the saver windows are placed.
 // Without XRandR 1.3 (or on a non-X display) GDK's monitors stand in, one
 // adapter each.
-// When XRandR is missing, GdkMonitor gives the monitors instead.
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>
 #include <gdk/gdkx.h>
@@ -163,76 +162,54 @@ std::vector<Output> ReadGdkMonitors(GdkDisplay* display) {
   return outputs;
 }
 
-class GtkDisplay final : public DisplayPort {
+class GtkMonitorList final : public MonitorList {
  public:
-  bool EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) override {
-    if (device == nullptr) {
-      // A fresh walk of the adapters starts at index 0: read the screen anew,
-      // so outputs switched since the last walk are seen.
-      if (index == 0 || !read_) Refresh();
-      if (index >= outputs_.size()) return false;
-      const Output& o = outputs_[index];
-      out->device_name = AdapterName(index);
-      out->device_string = o.output_name;
-      out->state_flags = (o.attached ? kDisplayAttachedOrActive : 0u) | (o.primary ? kDisplayPrimary : 0u) |
-                         (o.mirror ? kDisplayMirroring : 0u);
-      return true;
+  // Each XRandR output is an adapter with at most one monitor, the display
+  // it drives.
+  std::vector<DisplayAdapter> Adapters() override {
+    Refresh();
+    std::vector<DisplayAdapter> adapters;
+    for (const Output& o : outputs_) {
+      DisplayAdapter& adapter = adapters.emplace_back();
+      adapter.description = o.output_name;
+      adapter.attached = o.attached;
+      adapter.primary = o.primary;
+      adapter.mirroring = o.mirror;
+      if (o.connected) adapter.monitors.push_back({o.monitor_name, o.attached});
+      if (o.attached)
+        adapter.current_mode =
+            DisplayMode{o.rect.left, o.rect.top, static_cast<std::uint32_t>(o.rect.right - o.rect.left),
+                        static_cast<std::uint32_t>(o.rect.bottom - o.rect.top)};
+      if (o.has_preferred) adapter.stored_mode = DisplayMode{0, 0, o.preferred_width, o.preferred_height};
     }
-    const Output* o = Find(*device);
-    if (!o || !o->connected || index != 0) return false;
-    out->device_name = *device + "\\Monitor0";
-    out->device_string = o->monitor_name;
-    out->state_flags = o->attached ? kDisplayAttachedOrActive : 0u;
-    return true;
-  }
-
-  bool EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) override {
-    const Output* o = Find(device);
-    if (!o) return false;
-    if (mode == kEnumCurrentSettings) {
-      if (!o->attached) return false;
-      *out = DisplayMode{o->rect.left, o->rect.top, static_cast<std::uint32_t>(o->rect.right - o->rect.left),
-                         static_cast<std::uint32_t>(o->rect.bottom - o->rect.top)};
-      return true;
-    }
-    if (!o->has_preferred) return false;
-    *out = DisplayMode{0, 0, o->preferred_width, o->preferred_height};
-    return true;
-  }
-
-  std::uintptr_t MonitorFromPoint(std::int32_t x, std::int32_t y) override {
-    for (std::size_t i = 0; i < outputs_.size(); ++i) {
-      const WindowRect& r = outputs_[i].rect;
-      if (outputs_[i].attached && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i + 1;
-    }
-    return 0;
+    return adapters;
   }
 
   // The monitor's rectangle less what the desktop reserves (panels), as GDK
   // reads it from the window manager's hints.
-  bool GetMonitorWorkArea(std::uintptr_t handle, WindowRect* work) override {
-    if (handle == 0 || handle > outputs_.size()) return false;
-    const WindowRect& r = outputs_[handle - 1].rect;
-    *work = r;
+  std::optional<WindowRect> WorkAreaAt(std::int32_t x, std::int32_t y) override {
+    const Output* held = nullptr;
+    for (const Output& o : outputs_)
+      if (o.attached && x >= o.rect.left && x < o.rect.right && y >= o.rect.top && y < o.rect.bottom) held = &o;
+    if (!held) return std::nullopt;
+    const WindowRect& r = held->rect;
     GdkDisplay* display = gdk_display_get_default();
-    if (!display) return true;
+    if (!display) return r;
     int scale = 1;
     if (GdkMonitor* any = gdk_display_get_monitor(display, 0)) scale = std::max(1, gdk_monitor_get_scale_factor(any));
     GdkMonitor* monitor =
         gdk_display_get_monitor_at_point(display, (r.left + r.right) / 2 / scale, (r.top + r.bottom) / 2 / scale);
-    if (!monitor) return true;
+    if (!monitor) return r;
     GdkRectangle a;
     gdk_monitor_get_workarea(monitor, &a);
     WindowRect area{a.x * scale, a.y * scale, (a.x + a.width) * scale, (a.y + a.height) * scale};
     WindowRect both{std::max(r.left, area.left), std::max(r.top, area.top), std::min(r.right, area.right),
                     std::min(r.bottom, area.bottom)};
-    if (both.left < both.right && both.top < both.bottom) *work = both;
-    return true;
+    return both.left < both.right && both.top < both.bottom ? both : r;
   }
 
  private:
   void Refresh() {
-    read_ = true;
     outputs_.clear();
     GdkDisplay* display = gdk_display_get_default();
     if (display && GDK_IS_X11_DISPLAY(display)) {
@@ -245,18 +222,9 @@ class GtkDisplay final : public DisplayPort {
     if (outputs_.empty()) outputs_ = ReadGdkMonitors(display);
   }
 
-  const Output* Find(const std::string& device) const {
-    for (std::size_t i = 0; i < outputs_.size(); ++i)
-      if (device == AdapterName(i)) return &outputs_[i];
-    return nullptr;
-  }
-
-  static std::string AdapterName(std::size_t index) { return "\\\\.\\DISPLAY" + std::to_string(index + 1); }
-
   std::vector<Output> outputs_;
-  bool read_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<DisplayPort> CreatePlatformDisplay() { return std::make_unique<GtkDisplay>(); }
+std::unique_ptr<MonitorList> CreatePlatformMonitorList() { return std::make_unique<GtkMonitorList>(); }

@@ -48,9 +48,8 @@ int main(int argc, char** argv) {
   // the first caption waits for it. Start it now so it overlaps GTK's start.
   std::thread fonts([] { FcInit(); });
   g_setenv("NO_AT_BRIDGE", "1", FALSE);
-  // Nothing here draws with OpenGL, and GDK's GLX probe at start-up (loading
-  // the driver, with a software one its compiler) took most of the time to
-  // the first picture.
+  // Nothing here draws with OpenGL, and GDK's GLX probe at start-up loads
+  // the driver (with a software one, its compiler) before the first picture.
   g_setenv("GDK_GL", "disable", FALSE);
   g_set_prgname("glimmora");
   // GTK must not take "/S" and friends for its own options: give it none.

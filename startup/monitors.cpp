@@ -8,14 +8,13 @@ namespace {
 // sizes beyond -32768..32767 wrap instead of failing.
 std::int16_t Low16(std::int64_t value) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF)); }
 
-// The adapter's first active monitor, or the last one reported when none is
-// active; an empty record when the adapter reports no monitor at all.
-DisplayDevice FindMonitor(DisplayPort& display, const DisplayDevice& adapter) {
-  DisplayDevice monitor;
-  DisplayDevice candidate;
-  for (std::uint32_t index = 0; display.EnumDisplayDevicesA(&adapter.device_name, index, &candidate); ++index) {
-    monitor = candidate;
-    if (monitor.state_flags & kDisplayAttachedOrActive) break;
+// The adapter's first active monitor, or the last one listed when none is
+// active; none when the adapter lists no monitor at all.
+const DisplayMonitor* FindMonitor(const DisplayAdapter& adapter) {
+  const DisplayMonitor* monitor = nullptr;
+  for (const DisplayMonitor& candidate : adapter.monitors) {
+    monitor = &candidate;
+    if (candidate.active) break;
   }
   return monitor;
 }
@@ -28,43 +27,33 @@ std::string StripNulls(const std::string& text) {
   return result;
 }
 
-std::int16_t EnumerateMonitors(DisplayPort& display, std::vector<MonitorRecord>& monitors) {
+std::int16_t EnumerateMonitors(MonitorList& display, std::vector<MonitorRecord>& monitors) {
   std::int16_t count = 0;
   int display_number = 1;
   WindowRect work;  // kept from the previous query when a lookup finds nothing
-  DisplayDevice adapter;
-  for (std::uint32_t adapter_index = 0; display.EnumDisplayDevicesA(nullptr, adapter_index, &adapter);
-       ++adapter_index) {
-    if (adapter.state_flags & kDisplayMirroring) continue;
+  for (const DisplayAdapter& adapter : display.Adapters()) {
+    if (adapter.mirroring) continue;
 
-    DisplayDevice monitor = FindMonitor(display, adapter);
-    std::string monitor_name = StripNulls(monitor.device_string);
-    if (monitor_name.empty()) {
-      DisplayDevice first;
-      if (display.EnumDisplayDevicesA(&adapter.device_name, 0, &first)) monitor_name = StripNulls(first.device_string);
-      if (monitor_name.empty()) monitor_name = "Default Monitor";
-    }
+    const DisplayMonitor* monitor = FindMonitor(adapter);
+    std::string monitor_name = monitor ? StripNulls(monitor->description) : "";
+    if (monitor_name.empty() && !adapter.monitors.empty()) monitor_name = StripNulls(adapter.monitors[0].description);
+    if (monitor_name.empty()) monitor_name = "Default Monitor";
 
-    DisplayMode mode;
-    if (!display.EnumDisplaySettingsExA(adapter.device_name, kEnumCurrentSettings, &mode))
-      display.EnumDisplaySettingsExA(adapter.device_name, kEnumRegistrySettings, &mode);
-
-    bool attached = (adapter.state_flags & kDisplayAttachedOrActive) != 0;
-    if (attached) {
-      std::uintptr_t handle = display.MonitorFromPoint(mode.position_x, mode.position_y);
-      if (handle != 0) display.GetMonitorWorkArea(handle, &work);
+    const DisplayMode mode = adapter.current_mode.value_or(adapter.stored_mode.value_or(DisplayMode{}));
+    if (adapter.attached) {
+      if (std::optional<WindowRect> area = display.WorkAreaAt(mode.left, mode.top)) work = *area;
 
       // The list holds exactly indexes 1..count (plus the unused 0) afterwards,
       // whatever the caller passed in.
       ++count;
       monitors.resize(static_cast<std::size_t>(count) + 1);
       MonitorRecord& r = monitors[count];
-      r.name = std::to_string(display_number) + ". " + monitor_name + " on " + StripNulls(adapter.device_string);
-      r.is_primary = (adapter.state_flags & kDisplayPrimary) != 0;
-      r.width = Low16(mode.pels_width);
-      r.height = Low16(mode.pels_height);
-      r.left = Low16(mode.position_x);
-      r.top = Low16(mode.position_y);
+      r.name = std::to_string(display_number) + ". " + monitor_name + " on " + StripNulls(adapter.description);
+      r.is_primary = adapter.primary;
+      r.width = Low16(mode.width);
+      r.height = Low16(mode.height);
+      r.left = Low16(mode.left);
+      r.top = Low16(mode.top);
       r.right = Low16(r.left + r.width);
       r.bottom = Low16(r.top + r.height);
       r.work_left = Low16(work.left);

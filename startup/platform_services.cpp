@@ -20,7 +20,7 @@ PlatformServices::PlatformServices()
       system(CreatePlatformSystem()),
       windows(CreatePlatformWindowSystem()),
       registry(CreatePlatformRegistry()),
-      display(CreatePlatformDisplay()),
+      monitor_list(CreatePlatformMonitorList()),
       graphics(CreatePlatformGraphics()),
       files(CreatePlatformFileSystem()),
       probe(CreateHeaderProbe()),
@@ -37,7 +37,7 @@ ProgramServices PlatformServices::View() {
                          *system,
                          *windows,
                          *registry,
-                         *display,
+                         *monitor_list,
                          *graphics,
                          *files,
                          *probe,
@@ -47,7 +47,7 @@ ProgramServices PlatformServices::View() {
                          *power,
                          *dialogs,
                          PlatformPathStyle(),
-                         CreatePlatformEngineWindow,
+                         CreatePlatformHiddenWindow,
                          CreatePlatformSaverWindow,
                          CreatePlatformOptionsWindow};
 }

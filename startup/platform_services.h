@@ -18,7 +18,7 @@ struct PlatformServices {
   std::unique_ptr<SystemPort> system;
   std::unique_ptr<WindowSystem> windows;
   std::unique_ptr<RegistryStore> registry;
-  std::unique_ptr<DisplayPort> display;
+  std::unique_ptr<MonitorList> monitor_list;
   std::unique_ptr<GraphicsLibrary> graphics;
   std::unique_ptr<FileSystem> files;
   std::unique_ptr<PictureProbe> probe;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 #include "platform/event_loop.h"
 #include "platform/system.h"
 #include "render/canvas.h"
@@ -36,23 +36,23 @@ Program::Program(const ProgramServices& services)
     : services_(services),
       identity_(RestoreIdentity()),
       graphics_(services.graphics, services.system),
-      engine_(services.loop, services.engine_windows),
-      catalogue_({services.files, services.probe, services.loop, engine_, services.walk_queue, services.paths},
+      timers_(services.loop, services.hidden_windows),
+      catalogue_({services.files, services.probe, services.loop, timers_, services.walk_queue, services.paths},
                  settings_),
       order_(catalogue_, services.system, services.loop),
       renderer_(graphics_, settings_, identity_),
       supply_({services.preparer, services.picture_queue, services.loop, graphics_}),
-      show_({engine_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
+      show_({timers_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
       power_watch_(services.power, show_) {
-  engine_.SetHandlers({
+  timers_.SetHandlers({
       .scan_tick = [this] { catalogue_.OnScanTimer(); },
       .slide_tick = [this] { show_.OnSlideTimer(); },
-      .loaded =
-          [this](EngineWindow& window) {
+      .started =
+          [this](HiddenWindow& window) {
             window.SetCaption(identity_.short_name);
             power_watch_.Hook(window);
           },
-      .unloading = [this](EngineWindow& window) { power_watch_.Unhook(window); },
+      .stopping = [this](HiddenWindow& window) { power_watch_.Unhook(window); },
   });
 }
 
@@ -76,33 +76,33 @@ bool Program::Main(const std::string& command_line) {
   } else if (command.mode == "/C" || command.mode.empty()) {
     RunOptionsMode(command.handle);
   } else {
-    services_.system.ShowMessage(kRefusalMessage, identity_.title, kMbExclamation);
+    services_.system.ShowMessage(kRefusalMessage, identity_.title, MessageBoxStyle::Exclamation);
     return false;
   }
   return true;
 }
 
-SaverForm& Program::AddSaverForm() {
-  saver_forms_.push_back(std::make_unique<SaverForm>(
-      SaverForm::Services{services_.system, services_.power, engine_, graphics_, show_, services_.saver_windows}));
-  SaverForm& form = *saver_forms_.back();
-  form.Load();
-  return form;
+SaverScreen& Program::AddSaverScreen() {
+  saver_screens_.push_back(std::make_unique<SaverScreen>(
+      SaverScreen::Services{services_.system, services_.power, timers_, graphics_, show_, services_.saver_windows}));
+  SaverScreen& screen = *saver_screens_.back();
+  screen.Load();
+  return screen;
 }
 
 void Program::StartScanAndShow() {
   catalogue_.StartScan();
   services_.loop.ProcessPendingEvents();
-  // Input handled during the yield may have ended the show and unloaded the engine.
-  if (!engine_.IsLoaded()) return;
-  engine_.SlideTimer().SetEnabled(true);
+  // Input handled during the yield may have ended the show and stopped the timers.
+  if (!timers_.IsRunning()) return;
+  timers_.SlideTimer().SetEnabled(true);
   show_.OnSlideTimer();
 }
 
 void Program::RunSaverMode() {
   order_.SetCurrentIndex(-1);
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   // No monitor on the desktop: nothing to show.
   if (count < 1) services_.system.EndProcess(0);
   // A keyboard grab takes the keys from every window on the screen: with
@@ -114,7 +114,7 @@ void Program::RunSaverMode() {
 
   std::vector<PictureBox*> screens;
   for (int i = 1; i <= count; ++i) {
-    SaverForm& form = AddSaverForm();
+    SaverScreen& screen = AddSaverScreen();
     const MonitorRecord& m = monitors[i];
     auto width = static_cast<std::int16_t>(m.right - m.left);
     auto height = static_cast<std::int16_t>(m.bottom - m.top);
@@ -122,12 +122,12 @@ void Program::RunSaverMode() {
       width = static_cast<std::int16_t>(width / kSkipMonitorDivisor);
       height = static_cast<std::int16_t>(height / kSkipMonitorDivisor);
     }
-    form.Window().PlaceTopmost(m.left, m.top, width, height, grab_keyboard);
-    screens.push_back(&form.Surface());
+    screen.Window().PlaceTopmost(m.left, m.top, width, height, grab_keyboard);
+    screens.push_back(&screen.Surface());
   }
   show_.SetScreens(std::move(screens));
 
-  engine_.Load();
+  timers_.Start();
   catalogue_.Seed();
   StartScanAndShow();
 }
@@ -135,20 +135,20 @@ void Program::RunSaverMode() {
 void Program::RunPreviewMode(WindowHandle host) {
   show_.SetSystemPreview(true);
   if (services_.windows.GetParent(host) == 0) services_.system.EndProcess(0);
-  engine_.Load();
+  timers_.Start();
   catalogue_.Seed();
   catalogue_.StartScan();
   services_.loop.ProcessPendingEvents();
 
   order_.SetCurrentIndex(-1);
-  SaverForm& form = AddSaverForm();
+  SaverScreen& screen = AddSaverScreen();
   WindowRect host_rect;
   services_.windows.GetNormalRect(host, &host_rect);
-  form.Window().EmbedInto(host, host_rect, true);
-  show_.SetScreens({&form.Surface()});
+  screen.Window().EmbedInto(host, host_rect, true);
+  show_.SetScreens({&screen.Surface()});
 
-  if (!engine_.IsLoaded()) return;
-  engine_.SlideTimer().SetEnabled(true);
+  if (!timers_.IsRunning()) return;
+  timers_.SlideTimer().SetEnabled(true);
   show_.OnSlideTimer();
 }
 
@@ -158,18 +158,18 @@ void Program::MainHack(WindowHandle window) {
   ReadSettings();
   WindowRect rect;
   if (!services_.windows.GetNormalRect(window, &rect))
-    EndHackForWindow(window, "does not exist", {engine_, services_.system, services_.power, graphics_});
+    EndHackForWindow(window, "does not exist", {timers_, services_.system, services_.power, graphics_});
   order_.SetCurrentIndex(-1);
-  SaverForm& form = AddSaverForm();
-  form.ServeAsHack(window);
-  form.Window().EmbedInto(window, rect, false);
-  show_.SetScreens(HackScreens(rect, form.Surface()));
-  engine_.Load();
+  SaverScreen& screen = AddSaverScreen();
+  screen.ServeAsHack(window);
+  screen.Window().EmbedInto(window, rect, false);
+  show_.SetScreens(HackScreens(rect, screen.Surface()));
+  timers_.Start();
   catalogue_.Seed();
   StartScanAndShow();
 }
 
-void Program::EndShow() { EndSaver({engine_, services_.system, services_.power, graphics_}); }
+void Program::EndShow() { EndSaver({timers_, services_.system, services_.power, graphics_}); }
 
 void Program::RunToTheEnd() {
   services_.system.EndProcess(services_.loop.Run());
@@ -184,7 +184,7 @@ void Program::RunToTheEnd() {
 // all monitors) shows every picture.
 std::vector<PictureBox*> Program::HackScreens(const WindowRect& window, PictureBox& own) {
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   for (int i = 1; i <= count; ++i) {
     const MonitorRecord& m = monitors[i];
     if (m.left != window.left || m.top != window.top || m.right != window.right || m.bottom != window.bottom) continue;
@@ -198,7 +198,7 @@ std::vector<PictureBox*> Program::HackScreens(const WindowRect& window, PictureB
 
 void Program::PlaceOptionsDialog(WindowHandle owner_handle, OptionsWindow& window) {
   std::vector<MonitorRecord> monitors;
-  const int count = EnumerateMonitors(services_.display, monitors);
+  const int count = EnumerateMonitors(services_.monitor_list, monitors);
   WindowRect owner;
   if (!services_.windows.GetNormalRect(owner_handle, &owner)) return;
   for (int i = 1; i <= count; ++i) {
@@ -220,12 +220,12 @@ void Program::RunOptionsMode(WindowHandle handle) {
   options_ = std::make_unique<OptionsDialog>(
       OptionsDialog::Services{services_.system, services_.windows, services_.dialogs, services_.paths,
                               services_.options_windows},
-      settings_, identity_, CreateShowPreviewEngine(engine_, services_.loop, catalogue_, order_, show_),
+      settings_, identity_, CreatePreviewShow(timers_, services_.loop, catalogue_, order_, show_),
       CreateRegistryOptionsStorage(services_.registry, identity_.settings_key));
   show_.SetDialogPreview(options_.get());
   options_->Load();
-  // The program's icon is carried by the engine's window.
-  engine_.Load();
+  // The program's icon is carried by the hidden window.
+  timers_.Start();
   const WindowHandle owner = services_.windows.GetParent(handle);
   if (owner != 0) {
     options_->SetOwner(owner);

@@ -8,11 +8,11 @@
 
 #include "catalogue/catalogue.h"
 #include "options/options_dialog.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "saver/power_watch.h"
-#include "saver/saver_form.h"
+#include "saver/saver_screen.h"
 #include "sequence/picture_order.h"
 #include "sequence/picture_supply.h"
 #include "sequence/slide_show.h"
@@ -37,7 +37,7 @@ struct ProgramServices {
   SystemPort& system;
   WindowSystem& windows;
   RegistryStore& registry;
-  DisplayPort& display;
+  MonitorList& monitor_list;
   GraphicsLibrary& graphics;
   FileSystem& files;
   PictureProbe& probe;
@@ -47,7 +47,7 @@ struct ProgramServices {
   PowerPort& power;
   DialogServices& dialogs;
   PathStyle paths;
-  EngineWindowFactory engine_windows;
+  HiddenWindowFactory hidden_windows;
   SaverWindowFactory saver_windows;
   OptionsWindowFactory options_windows;
 };
@@ -83,9 +83,9 @@ class Program {
   const SaverSettings& settings() const { return settings_; }
   Catalogue& catalogue() { return catalogue_; }
   SlideShow& show() { return show_; }
-  Engine& engine() { return engine_; }
+  ShowTimers& timers() { return timers_; }
   OptionsDialog* options() { return options_.get(); }
-  const std::vector<std::unique_ptr<SaverForm>>& saver_forms() const { return saver_forms_; }
+  const std::vector<std::unique_ptr<SaverScreen>>& saver_screens() const { return saver_screens_; }
 
  private:
   // The settings, the diagnostic switches and a freshly seeded order.
@@ -106,7 +106,7 @@ class Program {
   // monitor, else centred on monitor 1 (halves rounded to even); left alone
   // without any monitor.
   void PlaceOptionsDialog(WindowHandle owner, OptionsWindow& window);
-  SaverForm& AddSaverForm();
+  SaverScreen& AddSaverScreen();
   // Starts the walk, lets it begin, then starts the show with a first tick.
   void StartScanAndShow();
 
@@ -115,14 +115,14 @@ class Program {
   SaverSettings settings_;
   DiagnosticSwitches switches_;
   GraphicsSession graphics_;
-  Engine engine_;
+  ShowTimers timers_;
   Catalogue catalogue_;
   PictureOrder order_;
   FrameRenderer renderer_;
   PictureSupply supply_;
   SlideShow show_;
   PowerWatch power_watch_;
-  std::vector<std::unique_ptr<SaverForm>> saver_forms_;
+  std::vector<std::unique_ptr<SaverScreen>> saver_screens_;
   std::unique_ptr<PictureBox> other_hacks_screen_;
   std::unique_ptr<OptionsDialog> options_;
 };

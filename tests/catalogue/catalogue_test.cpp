@@ -20,7 +20,7 @@ TEST(CatalogueTest, ScanTimerWalksToTheEndOrToAStop) {
     for (auto [folder, count] : {std::pair{"C:\\A\\", 100}, {"C:\\B\\", 5}, {"C:\\C\\", 1}, {"C:\\D\\", 150}})
       for (int i = 0; i < count; ++i) s.f.files.Make(folder + std::to_string(i) + ".jpg");
     s.settings.include_folders = c.include;
-    s.engine.Load();
+    s.timers.Start();
     s.catalogue.Seed();
     s.catalogue.StartScan();
     s.catalogue.OnScanTimer();
@@ -30,10 +30,10 @@ TEST(CatalogueTest, ScanTimerWalksToTheEndOrToAStop) {
     s.f.loop.RunPosted();
     std::string opened;
     for (const std::string& folder : s.f.files.opened) opened += folder;
-    EXPECT_EQ(std::tuple(s.catalogue.PictureCount(), opened, s.catalogue.ScanDone(), s.engine.IsLoaded()),
+    EXPECT_EQ(std::tuple(s.catalogue.PictureCount(), opened, s.catalogue.ScanDone(), s.timers.IsRunning()),
               std::tuple(c.pictures, std::string(c.opened), !c.stop, !c.stop))
         << c.include << " stop " << c.stop;
-    EXPECT_FALSE(s.engine.IsLoaded() && s.engine.ScanTimer().Enabled());
+    EXPECT_FALSE(s.timers.IsRunning() && s.timers.ScanTimer().Enabled());
   }
 }
 

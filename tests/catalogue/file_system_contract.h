@@ -29,7 +29,7 @@ class FileSystemContract : public ::testing::Test {
     settings.include_folders = include;
     settings.exclude_folders = exclude;
     settings.include_subfolders = recursive;
-    Catalogue catalogue({tree.Files(), f.probe, f.loop, engine, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths},
+    Catalogue catalogue({tree.Files(), f.probe, f.loop, timers, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths},
                         settings);
     catalogue.Seed();
     catalogue.BeginWalk();
@@ -46,7 +46,7 @@ class FileSystemContract : public ::testing::Test {
   const char sep = root.back();
   FakeServices f;
   SaverSettings settings = MakeDefaultSettings();
-  Engine engine{f.loop, f.windows.EngineWindows()};
+  ShowTimers timers{f.loop, f.windows.HiddenWindows()};
 };
 
 TYPED_TEST_SUITE_P(FileSystemContract);

@@ -1,51 +1,28 @@
 #include "fakes/fake_display.h"
 
-FakeDisplay::Adapter& FakeDisplay::AddAdapter(const std::string& description, std::uint32_t flags) {
+FakeDisplay::Adapter& FakeDisplay::AddAdapter(const std::string& description, bool attached) {
   Adapter& a = adapters.emplace_back();
-  a.device = {"\\\\.\\DISPLAY" + std::to_string(adapters.size()), description, flags};
+  a.description = description;
+  a.attached = attached;
   return a;
 }
 
 FakeDisplay::Adapter& FakeDisplay::AddMonitor(int x, int y, int width, int height, bool primary) {
-  Adapter& a = AddAdapter("A", kDisplayAttachedOrActive | (primary ? kDisplayPrimary : 0u));
-  a.monitors.push_back({a.device.device_name + "\\Monitor0", "M", kDisplayAttachedOrActive});
-  a.current = a.registry = {x, y, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+  Adapter& a = AddAdapter("A", true);
+  a.primary = primary;
+  a.monitors.push_back({"M", true});
+  a.current_mode = a.stored_mode =
+      DisplayMode{x, y, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
   a.work = {x, y, x + width, y + height - 40};
   return a;
 }
 
-// Adapters when device is null, else the monitors of that adapter.
-bool FakeDisplay::EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) {
-  std::vector<DisplayDevice> list;
-  for (const Adapter& a : adapters)
-    if (!device) list.push_back(a.device);
-    else if (a.device.device_name == *device) list = a.monitors;
-  if (index >= list.size()) return false;
-  *out = list[index];
-  return true;
-}
-
-bool FakeDisplay::EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) {
+std::optional<WindowRect> FakeDisplay::WorkAreaAt(std::int32_t x, std::int32_t y) {
   for (const Adapter& a : adapters) {
-    if (a.device.device_name != device || (mode == kEnumCurrentSettings && !a.has_current_mode)) continue;
-    *out = mode == kEnumCurrentSettings ? a.current : a.registry;
-    return true;
+    if (!a.attached || !a.current_mode) continue;
+    const DisplayMode& m = *a.current_mode;
+    if (static_cast<std::uint32_t>(x - m.left) < m.width && static_cast<std::uint32_t>(y - m.top) < m.height)
+      return a.work;
   }
-  return false;
-}
-
-std::uintptr_t FakeDisplay::MonitorFromPoint(std::int32_t x, std::int32_t y) {
-  for (std::size_t i = 0; i < adapters.size(); ++i) {
-    const DisplayMode& m = adapters[i].current;
-    bool inside = static_cast<std::uint32_t>(x - m.position_x) < m.pels_width &&
-                  static_cast<std::uint32_t>(y - m.position_y) < m.pels_height;
-    if ((adapters[i].device.state_flags & kDisplayAttachedOrActive) && inside) return i + 1;
-  }
-  return 0;
-}
-
-bool FakeDisplay::GetMonitorWorkArea(std::uintptr_t monitor, WindowRect* work) {
-  if (monitor == 0 || monitor > adapters.size()) return false;
-  *work = adapters[monitor - 1].work;
-  return true;
+  return std::nullopt;
 }

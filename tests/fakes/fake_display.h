@@ -1,31 +1,24 @@
 #pragma once
-// Scripted display devices: adapters with their monitors and modes, answered
-// as the four Windows calls would answer them.
+// A scripted monitor list: adapters with their monitors, modes and work areas.
 #include <string>
 #include <vector>
 
 #include "startup/monitors.h"
 
-class FakeDisplay final : public DisplayPort {
+class FakeDisplay final : public MonitorList {
  public:
-  struct Adapter {
-    DisplayDevice device;
-    std::vector<DisplayDevice> monitors;
-    bool has_current_mode = true;
-    DisplayMode current, registry;
+  struct Adapter : DisplayAdapter {
     WindowRect work;
   };
 
   // One attached adapter ("A") with one active monitor ("M") at (x, y); its
   // work area leaves 40 pixels for a task bar.
   Adapter& AddMonitor(int x, int y, int width, int height, bool primary = false);
-  // An adapter with the given flags and no monitor yet.
-  Adapter& AddAdapter(const std::string& description, std::uint32_t flags);
+  // An adapter with no monitor yet.
+  Adapter& AddAdapter(const std::string& description, bool attached);
 
-  bool EnumDisplayDevicesA(const std::string* device, std::uint32_t index, DisplayDevice* out) override;
-  bool EnumDisplaySettingsExA(const std::string& device, std::int32_t mode, DisplayMode* out) override;
-  std::uintptr_t MonitorFromPoint(std::int32_t x, std::int32_t y) override;
-  bool GetMonitorWorkArea(std::uintptr_t monitor, WindowRect* work) override;
+  std::vector<DisplayAdapter> Adapters() override { return {adapters.begin(), adapters.end()}; }
+  std::optional<WindowRect> WorkAreaAt(std::int32_t x, std::int32_t y) override;
 
   std::vector<Adapter> adapters;
 };

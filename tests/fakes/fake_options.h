@@ -1,12 +1,12 @@
 #pragma once
 // Fakes of the options dialog's seams: a storage with a scripted grace period
-// and a preview engine that records every call.
+// and a preview timers that records every call.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "options/options_storage.h"
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 
 class FakeOptionsStorage final : public OptionsStorage {
  public:
@@ -26,7 +26,7 @@ class FakeOptionsStorage final : public OptionsStorage {
   std::vector<SaverSettings> saved;  // the settings at each save
 };
 
-class FakePreviewEngine final : public PreviewEngine {
+class FakePreviewShow final : public PreviewShow {
  public:
   void StartCatalogue() override { calls.push_back("StartCatalogue"); }
   void StopCatalogue() override { calls.push_back("StopCatalogue"); }

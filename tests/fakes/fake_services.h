@@ -14,7 +14,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "saver/power_watch.h"
@@ -53,7 +53,7 @@ struct FakeServices {
   ProgramServices View() {
     return {loop,        system,      windows,       registry, display, graphics, files, probe, preparer,
             walk_queue,  picture_queue, power,       dialogs,  kWindowsPaths,
-            windows.EngineWindows(), windows.SaverWindows(), windows.OptionsWindows()};
+            windows.HiddenWindows(), windows.SaverWindows(), windows.OptionsWindows()};
   }
 };
 
@@ -63,9 +63,9 @@ struct FakeShow {
   FakeShow() {
     settings.random_order = false;
     settings.include_folders = "C:\\p\\";
-    engine.SetHandlers({[this] { catalogue.OnScanTimer(); }, [this] { show.OnSlideTimer(); },
-                        [this](EngineWindow& window) { watch.Hook(window); },
-                        [this](EngineWindow& window) { watch.Unhook(window); }});
+    timers.SetHandlers({[this] { catalogue.OnScanTimer(); }, [this] { show.OnSlideTimer(); },
+                        [this](HiddenWindow& window) { watch.Hook(window); },
+                        [this](HiddenWindow& window) { watch.Unhook(window); }});
     order.SetCurrentIndex(-1);
   }
   // Lists `count` pictures (Picture(0) on) through a walk of the fake file
@@ -102,11 +102,11 @@ struct FakeShow {
   ProgramIdentity identity = RestoreIdentity();
   SaverSettings settings = MakeDefaultSettings();
   GraphicsSession graphics{f.graphics, f.system};
-  Engine engine{f.loop, f.windows.EngineWindows()};
-  Catalogue catalogue{{f.files, f.probe, f.loop, engine, f.walk_queue, kWindowsPaths}, settings};
+  ShowTimers timers{f.loop, f.windows.HiddenWindows()};
+  Catalogue catalogue{{f.files, f.probe, f.loop, timers, f.walk_queue, kWindowsPaths}, settings};
   PictureOrder order{catalogue, f.system, f.loop};
   FrameRenderer renderer{graphics, settings, identity};
   PictureSupply supply{{f.preparer, f.picture_queue, f.loop, graphics}};
-  SlideShow show{{engine, catalogue, order, renderer, supply}, settings, identity};
+  SlideShow show{{timers, catalogue, order, renderer, supply}, settings, identity};
   PowerWatch watch{f.power, show};
 };

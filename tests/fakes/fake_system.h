@@ -14,7 +14,7 @@ class FakeSystem final : public SystemPort {
  public:
   std::int32_t TickCount() override { return tick; }
   double SecondsSinceMidnight() override { return seconds; }
-  void ShowMessage(const std::string& text, const std::string& title, int style) override {
+  void ShowMessage(const std::string& text, const std::string& title, MessageBoxStyle style) override {
     boxes.push_back({text, title, style});
     Record("MessageBox");
   }
@@ -29,7 +29,7 @@ class FakeSystem final : public SystemPort {
     if (on_call) on_call(call);
   }
 
-  struct Box { std::string text, title; int style; };
+  struct Box { std::string text, title; MessageBoxStyle style; };
   std::function<void(const std::string&)> on_call;  // sees each call as it is made
   std::int32_t tick = 0;
   double seconds = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // Fake windows: a window system with scripted parents and rectangles that
-// records what the core does to windows, and saver, engine and options
+// records what the core does to windows, and saver, timers and options
 // windows whose picture boxes record every frame, made by factories that
 // keep a list of them.
 #include <map>
@@ -10,7 +10,7 @@
 
 #include "fakes/recording_canvas.h"
 #include "options/options_window.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/window_system.h"
 #include "saver/saver_window.h"
 
@@ -40,12 +40,12 @@ class FakeSaverWindow final : public SaverWindow {
 
 // Send() delivers a message as the system would: to the hook while one is
 // installed, else to the original procedure (kOriginalProc, answering kOriginalResult).
-class FakeEngineWindow final : public EngineWindow {
+class FakeHiddenWindow final : public HiddenWindow {
  public:
   static constexpr std::uintptr_t kOriginalProc = 0x1000;
   static constexpr std::intptr_t kOriginalResult = 0x5A;
 
-  explicit FakeEngineWindow(WindowHandle handle) : handle(handle) {}
+  explicit FakeHiddenWindow(WindowHandle handle) : handle(handle) {}
   WindowHandle Handle() const override { return handle; }
   void SetCaption(const std::string&) override {}
   std::uintptr_t InstallWindowProc(WindowProc proc) override {
@@ -102,8 +102,8 @@ class FakeWindowSystem final : public WindowSystem {
   }
   void SetNotTopmost(WindowHandle window) override { calls.push_back("SetNotTopmost(" + std::to_string(window) + ")"); }
   // Factories of the program's own windows, recording each window made.
-  EngineWindowFactory EngineWindows() {
-    return [this] { return Add(engine_windows); };
+  HiddenWindowFactory HiddenWindows() {
+    return [this] { return Add(hidden_windows); };
   }
   SaverWindowFactory SaverWindows() {
     return [this](SaverWindowEvents& events) { return Add(saver_windows, events); };
@@ -118,7 +118,7 @@ class FakeWindowSystem final : public WindowSystem {
   WindowHandle next_handle = 1000;
   // Windows created so far (owned by the core; valid while it keeps them).
   std::vector<FakeSaverWindow*> saver_windows;
-  std::vector<FakeEngineWindow*> engine_windows;
+  std::vector<FakeHiddenWindow*> hidden_windows;
   std::vector<FakeOptionsWindow*> options_windows;
 
  private:

@@ -15,7 +15,7 @@ TEST(OptionsCommit, EveryWayOfClosing) {
       {kOk, "05", true, "saved 60000; grace 05; "},
       {kOk, "abc", true, "saved 60000; "},
       {kOk, "", true, "saved 60000; "},
-      {kOk, "10", false, "saved 60000; grace 10; Cannot save Grace Period change.48; "},
+      {kOk, "10", false, "saved 60000; grace 10; Cannot save Grace Period change.!; "},
       {kCancel, "30", true, ""},
       {kCloseBox, "30", true, ""},
   };
@@ -37,11 +37,11 @@ TEST(OptionsCommit, EveryWayOfClosing) {
     for (const auto& s : t.storage->saved)
       stored += "saved " + std::to_string(s.interval_ms) + (s.caption_shows_size ? "+" : "") + "; ";
     for (const auto& grace : t.storage->grace_writes) stored += "grace " + grace + "; ";
-    for (const auto& box : t.f.system.boxes) stored += box.text.substr(0, 32) + std::to_string(box.style) + "; ";
+    for (const auto& box : t.f.system.boxes) stored += box.text.substr(0, 32) + (box.style == MessageBoxStyle::Exclamation ? "!; " : "?; ");
     EXPECT_EQ(stored, c.stored);
     EXPECT_EQ(t.settings, at_open);
     EXPECT_EQ(t.f.windows.calls, (Lines{"EnableWindow(66)", "SetNotTopmost(66)"}));
-    EXPECT_EQ(t.engine->calls.back(), "StopCatalogue");
+    EXPECT_EQ(t.preview->calls.back(), "StopCatalogue");
     EXPECT_EQ(t.f.system.calls.back(), "EndProcess");
   }
 }

@@ -12,8 +12,8 @@ namespace {
 struct OptionsControlsTest : OptionsTest {
   void OpenWithPanel() {
     Open().OnClick(C::InfoToggle);
-    engine->calls.clear();
-    engine->timer_running = true;
+    preview->calls.clear();
+    preview->timer_running = true;
   }
 };
 
@@ -46,10 +46,10 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
     shown ? OpenWithPanel() : (void)Open();
     f.dialogs.colors = {0x7F0000FF};  // the high byte is no colour
     for (std::size_t i = 0; i < cases.size(); ++i) {
-      engine->calls.clear();
+      preview->calls.clear();
       cases[i].change(*dialog);
       EXPECT_TRUE(cases[i].stored()) << "case " << i;
-      EXPECT_EQ(engine->calls, shown ? cases[i].calls : Lines{}) << "case " << i;
+      EXPECT_EQ(preview->calls, shown ? cases[i].calls : Lines{}) << "case " << i;
     }
   }
   EXPECT_EQ(Ctl(C::BorderColourSwatch).color, 0xFF);
@@ -70,7 +70,7 @@ TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheL
   EXPECT_FALSE(dialog->PreviewShown());
   EXPECT_EQ(Ctl(C::InfoToggle).text, ">>>");
   EXPECT_EQ(window->client_width, 4980);
-  EXPECT_EQ(engine->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
+  EXPECT_EQ(preview->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
 }
 
 // Keys in order on one preview: the show's calls and the overlay sequence's
@@ -86,12 +86,12 @@ TEST_F(OptionsControlsTest, PreviewKeysStepAndToggleTheOverlayButEndNothing) {
       {39, true, "Tick debug"},  // navigation disarms too
   };
   for (const auto& [key, running, effect] : steps) {
-    engine->calls.clear();
-    engine->timer_running = running;
+    preview->calls.clear();
+    preview->timer_running = running;
     dialog->OnKeyDown(C::Preview, key, 0);
-    std::string got = engine->flags.overlay_armed ? " armed" : "";
-    for (const std::string& call : engine->calls) got += " " + call;
-    EXPECT_EQ(got + (engine->flags.status_overlay ? " debug" : ""), effect[0] ? " " + std::string(effect) : "")
+    std::string got = preview->flags.overlay_armed ? " armed" : "";
+    for (const std::string& call : preview->calls) got += " " + call;
+    EXPECT_EQ(got + (preview->flags.status_overlay ? " debug" : ""), effect[0] ? " " + std::string(effect) : "")
         << key;
   }
   EXPECT_TRUE(f.system.calls.empty()) << "nothing ended";

@@ -19,14 +19,14 @@ using C = ControlId;
 struct OptionsHarness {
   OptionsHarness() { settings.include_subfolders = false; }
   OptionsDialog& Open() {
-    auto engine_owned = std::make_unique<FakePreviewEngine>();
+    auto preview_owned = std::make_unique<FakePreviewShow>();
     auto storage_owned = std::make_unique<FakeOptionsStorage>();
-    engine = engine_owned.get();
+    preview = preview_owned.get();
     storage = storage_owned.get();
     storage->grace = grace;
     dialog = std::make_unique<OptionsDialog>(
         OptionsDialog::Services{f.system, f.windows, f.dialogs, paths, window_factory}, settings, identity,
-        std::move(engine_owned), std::move(storage_owned));
+        std::move(preview_owned), std::move(storage_owned));
     dialog->Load();
     if (!f.windows.options_windows.empty()) window = f.windows.options_windows.back();
     return *dialog;
@@ -41,7 +41,7 @@ struct OptionsHarness {
   ProgramIdentity identity = RestoreIdentity();
   SaverSettings settings = MakeDefaultSettings();
   std::optional<std::string> grace;  // the stored grace period; none when unreadable
-  FakePreviewEngine* engine = nullptr;
+  FakePreviewShow* preview = nullptr;
   FakeOptionsStorage* storage = nullptr;
   std::unique_ptr<OptionsDialog> dialog;
   FakeOptionsWindow* window = nullptr;

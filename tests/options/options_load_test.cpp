@@ -76,7 +76,7 @@ TEST_F(OptionsTest, ChoicesColoursAndTextsAreShownWithoutChangingTheSettings) {
                                   Ctl(C::RandomCheck).checked, Ctl(C::TextColourSwatch).color};
   EXPECT_EQ(shown, (std::vector<int>{12, 2, 3, 2, 1, 0x123456}));
   EXPECT_EQ(settings, before);
-  EXPECT_TRUE(engine->calls.empty()) << "the preview stays off while the Info panel is hidden";
+  EXPECT_TRUE(preview->calls.empty()) << "the preview stays off while the Info panel is hidden";
   EXPECT_EQ(Ctl(C::VersionLabel).text, "Version: 0.9.42");
   EXPECT_EQ(Ctl(C::AboutLink).text, identity.about_link);
 }

@@ -53,10 +53,10 @@ TYPED_TEST_P(OptionsWindowContract, WidgetsShowTheStateAndForwardTheUsersActions
   // The Info panel's preview takes Enter, which elsewhere is OK.
   r.Click(C::InfoToggle);
   EXPECT_TRUE(r.WidgetVisible(C::Preview));
-  r.engine->timer_running = true;
-  r.engine->calls.clear();
+  r.preview->timer_running = true;
+  r.preview->calls.clear();
   r.PressEnterInPreview();
-  EXPECT_EQ(r.engine->calls, Lines{"Tick"});
+  EXPECT_EQ(r.preview->calls, Lines{"Tick"});
 }
 
 REGISTER_TYPED_TEST_SUITE_P(OptionsWindowContract, WidgetsShowTheStateAndForwardTheUsersActions);

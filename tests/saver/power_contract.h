@@ -1,8 +1,8 @@
 #pragma once
-// The monitor-power contract: with the power watch on an engine window, a
+// The monitor-power contract: with the power watch on a hidden window, a
 // switch-off requested through the power port puts the show to sleep, the
 // monitors coming back wake it, and an unhooked window hears nothing. Every pair of
-// engine window and power port (fake, Linux with a stand-in DPMS server,
+// hidden window and power port (fake, Linux with a stand-in DPMS server,
 // Win32 under Wine) must pass it. A rig provides Window(), Power(),
 // PumpUntil(condition) (events until it holds or a second has passed) and
 // MonitorsWake().

@@ -1,6 +1,6 @@
 // The monitor-power contract against the Linux power port and a stand-in DPMS
 // server (no virtual X server has DPMS; the end-to-end scripts run the real
-// port on one without), with the GTK engine window.
+// port on one without), with the GTK hidden window.
 // GoogleTest first: X11 defines None as a macro.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "saver/power_contract.h"
 #include "saver/power_gtk.h"
-#include "platform/engine_window.h"
+#include "platform/hidden_window.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ struct FakeDpms final : DpmsDisplay {
 };
 
 struct GtkDpmsRig {
-  EngineWindow& Window() { return *window; }
+  HiddenWindow& Window() { return *window; }
   PowerPort& Power() { return *power; }
   bool PumpUntil(const std::function<bool()>& done) {
     for (gint64 end = g_get_monotonic_time() + 1000000; !done() && g_get_monotonic_time() < end;) {
@@ -48,7 +48,7 @@ struct GtkDpmsRig {
   void MonitorsWake() { dpms->level = DpmsLevel::kOn; }  // the server wakes them at the next input
 
   FakeDpms* dpms = new FakeDpms;
-  std::unique_ptr<EngineWindow> window = CreatePlatformEngineWindow();
+  std::unique_ptr<HiddenWindow> window = CreatePlatformHiddenWindow();
   std::unique_ptr<PowerPort> power = CreateDpmsPower(std::unique_ptr<DpmsDisplay>(dpms), 10);
 };
 

@@ -6,11 +6,11 @@
 namespace {
 
 struct FakePowerRig {
-  EngineWindow& Window() { return window; }
+  HiddenWindow& Window() { return window; }
   PowerPort& Power() { return power; }
   bool PumpUntil(const std::function<bool()>& done) { return done(); }
   void MonitorsWake() { power.Report(kMonitorPowerOn); }
-  FakeEngineWindow window{1};
+  FakeHiddenWindow window{1};
   FakePower power;
 };
 
@@ -34,12 +34,12 @@ TEST(PowerWatch, SleepFollowsMonitorPowerAndOtherSystemCommands) {
   };
   for (const auto& c : cases) {
     FakeShow show;
-    FakeEngineWindow window(1);
+    FakeHiddenWindow window(1);
     show.show.SetSystemPreview(c.preview);
     show.show.Flags().asleep = c.before;
     PowerWatch watch(show.f.power, show.show);
     watch.Hook(window);
-    EXPECT_EQ(window.Send({c.message, c.w_param, c.l_param}), FakeEngineWindow::kOriginalResult) << c.name;
+    EXPECT_EQ(window.Send({c.message, c.w_param, c.l_param}), FakeHiddenWindow::kOriginalResult) << c.name;
     EXPECT_EQ(show.show.Flags().asleep, c.after) << c.name;
     ASSERT_EQ(window.passed.size(), 1u);
     const WindowMessage& m = window.passed[0];

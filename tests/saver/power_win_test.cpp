@@ -1,14 +1,14 @@
-// The monitor-power contract against the Win32 engine window and power port:
-// the SC_MONITORPOWER broadcast reaches the hidden engine window's hook.
+// The monitor-power contract against the Win32 hidden window and power port:
+// the SC_MONITORPOWER broadcast reaches the hidden window's hook.
 #include <windows.h>
 
 #include "saver/power_contract.h"
-#include "platform/engine_window.h"
+#include "platform/hidden_window.h"
 
 namespace {
 
 struct Win32PowerRig {
-  EngineWindow& Window() { return *window; }
+  HiddenWindow& Window() { return *window; }
   PowerPort& Power() { return *power; }
   bool PumpUntil(const std::function<bool()>& done) {
     for (int i = 0; i < 100 && !done(); ++i, Sleep(10))
@@ -17,7 +17,7 @@ struct Win32PowerRig {
   }
   void MonitorsWake() { SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, -1); }
 
-  std::unique_ptr<EngineWindow> window = CreatePlatformEngineWindow();
+  std::unique_ptr<HiddenWindow> window = CreatePlatformHiddenWindow();
   std::unique_ptr<PowerPort> power = CreatePlatformPower();
 };
 

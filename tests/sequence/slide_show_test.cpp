@@ -8,18 +8,18 @@
 
 namespace {
 
-// The show with the engine loaded and `screens` recording picture boxes (none:
+// The show with the timers running and `screens` recording picture boxes (none:
 // the dialog preview is the target).
 struct Rig : FakeShow {
   explicit Rig(int screens, int pictures = 0, bool scan_done = false) {
     SetPictures(pictures, scan_done);
-    engine.Load();
+    timers.Start();
     boxes.resize(screens);
     std::vector<PictureBox*> targets;
     for (RecordingPictureBox& box : boxes) targets.push_back(&box);
     show.SetScreens(targets);
   }
-  Timer& Slide() { return engine.SlideTimer(); }
+  Timer& Slide() { return timers.SlideTimer(); }
   std::vector<RecordingPictureBox> boxes;
 };
 
@@ -41,14 +41,14 @@ TEST(SlideShowTest, StartIntervalGivesWayOnceThereIsSomethingToShowOrTheScanIsDo
   }
 }
 
-// Asleep, after the engine's unload, or a dialog preview without its dialog:
+// Asleep, after the timers stop, or a dialog preview without its dialog:
 // no picture is taken and the timer keeps running.
 TEST(SlideShowTest, TicksThatDrawNothing) {
   for (int which = 0; which < 3; ++which) {
     Rig r(which < 2 ? 1 : 0, 2);
     r.Slide().SetEnabled(true);
     if (which == 0) r.show.Flags().asleep = true;
-    if (which == 1) r.engine.Unload();
+    if (which == 1) r.timers.Stop();
     r.show.OnSlideTimer();
     EXPECT_EQ(r.order.CurrentIndex(), -1) << which;
     if (which < 2) {

@@ -18,11 +18,11 @@
 struct UniversalRandomInternals {
   static std::int32_t SeedFromClock(UniversalRandom& p, std::int32_t max) { return p.SeedFromClock(max); }
   static bool SeedTable(UniversalRandom& p, std::int32_t r, std::int32_t seed1, std::int32_t seed2) {
-    p.r_ = r;
+    p.long_lag_ = r;
     return p.SeedTable(seed1, seed2);
   }
   static const IndexedArray<double>& Table(const UniversalRandom& p) { return p.lag_table_; }
-  static std::pair<std::int32_t, std::int32_t> Lags(const UniversalRandom& p) { return {p.r_, p.s_}; }
+  static std::pair<std::int32_t, std::int32_t> Lags(const UniversalRandom& p) { return {p.long_lag_, p.short_lag_}; }
   static IndexedArray<double> FillArray(UniversalRandom& p, std::int32_t n) { return p.FillArray(n); }
 };
 

@@ -15,7 +15,7 @@ inline void ExpectPlatformMonitors() {
   const char* expected = std::getenv("GLIMMORA_EXPECT_MONITORS");
   if (!expected || !*expected) GTEST_SKIP() << "GLIMMORA_EXPECT_MONITORS not set";
   std::vector<MonitorRecord> list;
-  int count = EnumerateMonitors(*CreatePlatformDisplay(), list), primaries = 0;
+  int count = EnumerateMonitors(*CreatePlatformMonitorList(), list), primaries = 0;
   std::string rects;
   for (int i = 1; i <= count; ++i) {
     const MonitorRecord& m = list[i];

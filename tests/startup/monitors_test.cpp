@@ -30,12 +30,18 @@ std::string Enumerate(FakeDisplay& d) {
 }
 
 TEST(EnumerateMonitors, Table) {
-  const struct { const char* what; std::function<void(FakeDisplay&)> script; std::string expected; } cases[] = {
+  const struct {
+    const char* what;
+    std::function<void(FakeDisplay&)> script;
+    std::string expected;
+  } cases[] = {
       {"display numbers over non-mirroring adapters, records for attached ones",
        [](FakeDisplay& d) {
          d.AddMonitor(0, 0, 1920, 1080, true);
-         d.AddAdapter("Idle", 0).monitors.push_back({"m", "Idle", 0});
-         d.AddAdapter("Mirror", kDisplayAttachedOrActive | kDisplayMirroring).monitors.push_back({"m", "Mirror", 1});
+         d.AddAdapter("Idle", false).monitors.push_back({"Idle", false});
+         FakeDisplay::Adapter& mirror = d.AddAdapter("Mirror", true);
+         mirror.mirroring = true;
+         mirror.monitors.push_back({"Mirror", true});
          d.AddMonitor(-1280, 120, 1280, 1024);
        },
        "2: [1. M on A 0,0,1920,1080 1920x1080 work 0,0,1920,1040 primary]"
@@ -43,13 +49,13 @@ TEST(EnumerateMonitors, Table) {
       {"the stored mode without a current one; no monitor there: the previous work area",
        [](FakeDisplay& d) {
          d.AddMonitor(0, 0, 800, 600);
-         d.AddMonitor(800, 0, 640, 480).has_current_mode = false;
-         d.adapters[1].registry = {5000, 5000, 640, 480};
+         d.AddMonitor(800, 0, 640, 480).current_mode.reset();
+         d.adapters[1].stored_mode = DisplayMode{5000, 5000, 640, 480};
        },
        "2: [1. M on A 0,0,800,600 800x600 work 0,0,800,560] [2. M on A 5000,5000,5640,5480 640x480 work 0,0,800,560]"},
       {"fields keep the low 16 bits", [](FakeDisplay& d) { d.AddMonitor(32000, -40000, 1000, 70000); },
        "1: [1. M on A 32000,25536,-32536,30000 1000x4464 work 32000,25536,-32536,29960]"},
-      {"no attached adapter: the list is left alone", [](FakeDisplay& d) { d.AddAdapter("Off", 0); },
+      {"no attached adapter: the list is left alone", [](FakeDisplay& d) { d.AddAdapter("Off", false); },
        "0: [stale 0,0,0,0 0x0 work 0,0,0,0]"},
   };
   for (const auto& c : cases) {
@@ -60,17 +66,17 @@ TEST(EnumerateMonitors, Table) {
 }
 
 TEST(EnumerateMonitors, MonitorNames) {
-  const std::pair<std::vector<DisplayDevice>, std::string> cases[] = {
-      {{{"a", "Asleep", 0}, {"b", "Awake", 1}, {"c", "Later", 1}}, "Awake"},  // the first active one
-      {{{"a", "First", 0}, {"b", "Last", 0}}, "Last"},                        // none active: the last one
-      {{{"a", "Big\0 Screen\0\0"s, 1}}, "Big Screen"},
-      {{{"a", "Zero", 0}, {"b", "\0\0"s, 1}}, "Zero"},  // empty: monitor 0 asked again
-      {{{"a", "", 0}, {"b", "\0"s, 1}}, "Default Monitor"},
+  const std::pair<std::vector<DisplayMonitor>, std::string> cases[] = {
+      {{{"Asleep", false}, {"Awake", true}, {"Later", true}}, "Awake"},  // the first active one
+      {{{"First", false}, {"Last", false}}, "Last"},                     // none active: the last one
+      {{{"Big\0 Screen\0\0"s, true}}, "Big Screen"},
+      {{{"Zero", false}, {"\0\0"s, true}}, "Zero"},  // empty: monitor 0's name instead
+      {{{"", false}, {"\0"s, true}}, "Default Monitor"},
       {{}, "Default Monitor"},
   };
   for (const auto& [monitors, name] : cases) {
     FakeDisplay d;
-    d.AddAdapter("GPU\0\0"s, kDisplayAttachedOrActive).monitors = monitors;
+    d.AddAdapter("GPU\0\0"s, true).monitors = monitors;
     EXPECT_EQ(Enumerate(d), "1: [1. " + name + " on GPU 0,0,0,0 0x0 work 0,0,0,0]");
   }
 }
@@ -86,7 +92,7 @@ TEST(MonitorNameFromEdid, ReadsTheNameDescriptorOfAValidBlock) {
   std::copy(field.begin(), field.end(), e.begin() + 113);
   EXPECT_EQ(MonitorNameFromEdid(e.data(), e.size()), "LG 27UL");
   EXPECT_EQ(MonitorNameFromEdid(e.data(), 127), "");  // a short block
-  e[111] = 0xFF;                                       // a serial number instead
+  e[111] = 0xFF;                                      // a serial number instead
   EXPECT_EQ(MonitorNameFromEdid(e.data(), e.size()), "");
 }
 

@@ -48,7 +48,7 @@ std::string Start(const char* command_line) {
   for (const auto* w : f.windows.options_windows)
     out += "C" + std::to_string(w->owner) + (w->shown && w->caption == title ? "" : "?");
   for (const FakeSystem::Box& box : f.system.boxes)
-    out += box.text == kRefusalMessage && box.title == title && box.style == 48 ? "R" : "?";
+    out += box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation ? "R" : "?";
   if (!f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)") out += " hidden";
   for (const std::string& call : f.windows.calls) out += " " + call;
   return out;
@@ -87,13 +87,13 @@ TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
   Rig r;
   FakeServices& f = r.f;
   f.display.AddMonitor(0, 0, 1920, 1080, true);
-  f.display.AddAdapter("Off", 0);
+  f.display.AddAdapter("Off", false);
   f.display.AddMonitor(-1280, 100, 1280, 1024);
   f.display.AddMonitor(1920, -200, 1080, 1920);
   bool slide_on_at_yield = false;
   f.loop.on_yield = [&] {
-    Engine& engine = r.program.engine();
-    slide_on_at_yield = slide_on_at_yield || (engine.IsLoaded() && engine.SlideTimer().Enabled());
+    ShowTimers& timers = r.program.timers();
+    slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
   };
   r.program.Main("/S");
   EXPECT_EQ(Windows(f), "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
@@ -101,7 +101,7 @@ TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
   EXPECT_EQ(f.system.calls,
             (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
   EXPECT_FALSE(slide_on_at_yield);
-  EXPECT_TRUE(r.program.engine().ScanTimer().Enabled() && r.program.engine().SlideTimer().Enabled());
+  EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
 }
 
 TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
@@ -166,7 +166,7 @@ TEST(Program, OptionsDialogPlacement) {
   }
 }
 
-// The engine unloaded first, then the system told, the cursor shown, the
+// The timers stopped first, then the system told, the cursor shown, the
 // power settings restored, the graphics stopped and the end with code 0: ended by a key in the saver, by
 // the host in the system preview, and before anything ran.
 TEST(Program, SaverEndsInOrder) {
@@ -180,16 +180,16 @@ TEST(Program, SaverEndsInOrder) {
     f.loop.now += 10000;  // and a tick is overdue when it ends
     std::vector<std::string> seen;
     f.system.on_call = [&](const std::string& call) {
-      seen.push_back(call + (r.program.engine().IsLoaded() ? " loaded" : "") + " stops=" +
+      seen.push_back(call + (r.program.timers().IsRunning() ? " loaded" : "") + " stops=" +
                      std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
     };
-    int cancel = 0;
+    bool cancel = false;
     const int code = ExitCode([&] {
       const std::string started = mode;  // "" started nothing: no window to end it through
       if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
       if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
       GraphicsSession graphics(f.graphics, f.system);
-      EndSaver({r.program.engine(), f.system, f.power, graphics});
+      EndSaver({r.program.timers(), f.system, f.power, graphics});
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
@@ -215,7 +215,8 @@ TEST(GraphicsSession, StartsOnceAndStopsOnce) {
   EXPECT_EQ(ExitCode([&] { session.Start(); }), 1);
   EXPECT_EQ(f.graphics.starts, 2);
   const FakeSystem::Box& box = f.system.boxes.at(0);
-  EXPECT_EQ(box.text + "|" + box.title + "|" + std::to_string(box.style), "Error loading GDI+!||16");
+  EXPECT_EQ(box.text + "|" + box.title, "Error loading GDI+!|");
+  EXPECT_EQ(box.style, MessageBoxStyle::Critical);
   EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
 }
 

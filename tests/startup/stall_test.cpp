@@ -61,7 +61,7 @@ struct StallRig {
   std::unique_ptr<WorkQueue> walk_queue = CreateThreadWorkQueue(kPatience);
   std::unique_ptr<WorkQueue> picture_queue = CreateThreadWorkQueue(kPatience);
   Program program{{w.loop, f.system, f.windows, f.registry, f.display, f.graphics, w.files, w.probe, w.preparer,
-                   *walk_queue, *picture_queue, f.power, f.dialogs, kWindowsPaths, f.windows.EngineWindows(),
+                   *walk_queue, *picture_queue, f.power, f.dialogs, kWindowsPaths, f.windows.HiddenWindows(),
                    f.windows.SaverWindows(), f.windows.OptionsWindows()}};
 };
 

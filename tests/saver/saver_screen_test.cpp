@@ -1,7 +1,7 @@
-// The saver form's key and mouse handling, driven through the fakes: a
+// The saver screen's key and mouse handling, driven through the fakes: a
 // settable time of day, a virtual-time slide timer, a power port that
 // reports a switch-off at once, and an EndProcess that throws ProcessEnded.
-#include "saver/saver_form.h"
+#include "saver/saver_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -25,28 +25,28 @@ struct Saver : FakeShow {
     SetPictures(pictures, scan_done);
     settings.interval_ms = 10000;
     settings.caption = CaptionPosition::Off;  // text on a frame is only a message
-    engine.Load();
+    timers.Start();
     show.SetSystemPreview(preview);
     std::vector<PictureBox*> screens;
     for (int i = 0; i < count; ++i) {
-      forms.push_back(std::make_unique<SaverForm>(
-          SaverForm::Services{f.system, f.power, engine, graphics, show, f.windows.SaverWindows()}));
-      forms.back()->Load();
-      screens.push_back(&forms.back()->Surface());
+      saver_screens.push_back(std::make_unique<SaverScreen>(
+          SaverScreen::Services{f.system, f.power, timers, graphics, show, f.windows.SaverWindows()}));
+      saver_screens.back()->Load();
+      screens.push_back(&saver_screens.back()->Surface());
     }
     show.SetScreens(screens);
-    engine.SlideTimer().SetInterval(10000);
-    engine.SlideTimer().SetEnabled(true);
+    timers.SlideTimer().SetInterval(10000);
+    timers.SlideTimer().SetEnabled(true);
   }
-  SaverForm& Form() { return *forms[0]; }
+  SaverScreen& Screen() { return *saver_screens[0]; }
   // The event at a time of day; true when it ended the program.
   bool Ends(double at, int event) {
     f.system.seconds = at;
     try {
-      if (event >= 0) Form().OnKeyDown(event, 0);
-      if (event == kMoveA || event == kMoveB) Form().OnMouseMove(0, 0, 300, event == kMoveA ? 200 : 201);
-      if (event == kClick) Form().OnMouseDown(1, 0, 5, 5);
-      if (event == kRelease) Form().OnMouseUp(1, 0, 5, 5);
+      if (event >= 0) Screen().OnKeyDown(event, 0);
+      if (event == kMoveA || event == kMoveB) Screen().OnMouseMove(0, 0, 300, event == kMoveA ? 200 : 201);
+      if (event == kClick) Screen().OnMouseDown(1, 0, 5, 5);
+      if (event == kRelease) Screen().OnMouseUp(1, 0, 5, 5);
       return false;
     } catch (const ProcessEnded&) {
       return true;
@@ -62,12 +62,12 @@ struct Saver : FakeShow {
     }
     return out;
   }
-  std::vector<std::unique_ptr<SaverForm>> forms;
+  std::vector<std::unique_ptr<SaverScreen>> saver_screens;
 };
 
 // Steps are (time of day, event); then whether the saver ended, and if not the
 // overlay flag, the switch-off requests and LastActivity (rounded seconds).
-TEST(SaverForm, EventSequences) {
+TEST(SaverScreen, EventSequences) {
   const struct { const char* name; bool preview; std::vector<std::pair<double, int>> steps; bool ends, debug;
                  int offs, activity; } cases[] = {
       {"S right after opening", false, {{5.0, kS}}, false, false, 1, -86400},
@@ -99,14 +99,14 @@ TEST(SaverForm, EventSequences) {
     if (ended) continue;
     EXPECT_EQ(saver.show.Flags().status_overlay, c.debug);
     EXPECT_EQ(saver.f.power.offs, c.offs);
-    EXPECT_EQ(saver.Form().LastActivity(), c.activity);
+    EXPECT_EQ(saver.Screen().LastActivity(), c.activity);
   }
 }
 
 // Forward shows the next pictures, back steps over twice the windows; each
 // window is redrawn once (picture|text) and the next slide comes a full
 // interval later. Without `drawn` the slide timer is off: the key only wakes.
-TEST(SaverForm, Navigation) {
+TEST(SaverScreen, Navigation) {
   auto p = [](int i) { return FakeShow::Picture(i); };
   const struct { int key, pictures, monitors, index, after; bool preview, scan_done; std::vector<std::string> drawn; }
   cases[] = {
@@ -127,7 +127,7 @@ TEST(SaverForm, Navigation) {
     const int frames = c.drawn.empty() ? 0 : 1;
     saver.order.SetCurrentIndex(c.index);
     saver.show.Flags().asleep = true;  // a tick draws nothing until a key wakes
-    saver.engine.SlideTimer().SetEnabled(frames);
+    saver.timers.SlideTimer().SetEnabled(frames);
     saver.f.loop.Advance(6000);
     EXPECT_FALSE(saver.Ends(321, c.key));  // and the key wakes: the tick then draws
     saver.f.loop.RunPosted();

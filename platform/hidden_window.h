@@ -1,8 +1,8 @@
 #pragma once
-// The engine's window: hidden, carries the program's caption and icon, and
+// The show's hidden window: it carries the program's caption and icon, and
 // receives the system's monitor-power commands (the power watch replaces its
 // window procedure, as subclassing a window does on Windows).
-// Windows: engine_window_win.cpp. Linux: engine_window_gtk.cpp, where nothing
+// Windows: hidden_window_win.cpp. Linux: hidden_window_gtk.cpp, where nothing
 // arrives by message and the power port reports changes instead. UI thread only.
 #include <cstdint>
 #include <functional>
@@ -21,9 +21,9 @@ struct WindowMessage {
 // A replacement window procedure; its result is the message's result.
 using WindowProc = std::function<std::intptr_t(const WindowMessage&)>;
 
-class EngineWindow {
+class HiddenWindow {
  public:
-  virtual ~EngineWindow() = default;
+  virtual ~HiddenWindow() = default;
   virtual WindowHandle Handle() const = 0;
   virtual void SetCaption(const std::string& caption) = 0;
 
@@ -37,4 +37,4 @@ class EngineWindow {
   virtual std::intptr_t PassToWindowProc(std::uintptr_t previous, const WindowMessage& message) = 0;
 };
 
-std::unique_ptr<EngineWindow> CreatePlatformEngineWindow();
+std::unique_ptr<HiddenWindow> CreatePlatformHiddenWindow();

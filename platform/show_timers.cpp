@@ -1,4 +1,4 @@
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 
 namespace {
 // The scan timer only starts the walk, so it fires at once; the slide timer
@@ -7,14 +7,14 @@ constexpr std::uint32_t kScanTimerInterval = 1;
 constexpr std::uint32_t kSlideTimerStartInterval = 50;
 }  // namespace
 
-Engine::Engine(EventLoop& loop, EngineWindowFactory create_window)
+ShowTimers::ShowTimers(EventLoop& loop, HiddenWindowFactory create_window)
     : loop_(loop), create_window_(std::move(create_window)) {}
 
-Engine::~Engine() = default;
+ShowTimers::~ShowTimers() = default;
 
-void Engine::Load() {
-  if (loaded_) return;
-  loaded_ = true;
+void ShowTimers::Start() {
+  if (running_) return;
+  running_ = true;
   window_ = create_window_();
   // Through the members, so handlers set later still apply.
   scan_timer_ = loop_.CreateTimer(kScanTimerInterval, [this] {
@@ -23,13 +23,13 @@ void Engine::Load() {
   slide_timer_ = loop_.CreateTimer(kSlideTimerStartInterval, [this] {
     if (handlers_.slide_tick) handlers_.slide_tick();
   });
-  if (window_ && handlers_.loaded) handlers_.loaded(*window_);
+  if (window_ && handlers_.started) handlers_.started(*window_);
 }
 
-void Engine::Unload() {
-  if (!loaded_) return;
-  if (window_ && handlers_.unloading) handlers_.unloading(*window_);
-  loaded_ = false;
+void ShowTimers::Stop() {
+  if (!running_) return;
+  if (window_ && handlers_.stopping) handlers_.stopping(*window_);
+  running_ = false;
   // Destroying a timer from inside its own handler is allowed by every loop.
   scan_timer_.reset();
   slide_timer_.reset();

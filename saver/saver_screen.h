@@ -16,25 +16,25 @@
 #include "saver/saver_exit.h"
 #include "saver/saver_window.h"
 
-class Engine;
+class ShowTimers;
 class GraphicsSession;
 class PowerPort;
 class SlideShow;
 class SystemPort;
 
-class SaverForm : public SaverWindowEvents {
+class SaverScreen : public SaverWindowEvents {
  public:
   struct Services {
     SystemPort& system;
     PowerPort& power;
-    Engine& engine;
+    ShowTimers& timers;
     GraphicsSession& graphics;
     SlideShow& show;
     SaverWindowFactory create_window;
   };
 
-  explicit SaverForm(const Services& services);
-  ~SaverForm() override;
+  explicit SaverScreen(const Services& services);
+  ~SaverScreen() override;
 
   // Creates the window, which forwards its events here.
   void Load();
@@ -48,8 +48,8 @@ class SaverForm : public SaverWindowEvents {
   void OnMouseDown(int button, int shift, float x, float y) override;
   void OnMouseUp(int button, int shift, float x, float y) override;
   void OnMouseMove(int button, int shift, float x, float y) override;
-  void OnCloseRequest(int& cancel, int reason) override;
-  void OnClosed(int& cancel) override;
+  void OnCloseRequest(bool& cancel, CloseReason reason) override;
+  void OnClosed(bool& cancel) override;
 
   // Time of day, in whole seconds, of the last key taken as activity; a day
   // before midnight until then.
@@ -67,7 +67,7 @@ class SaverForm : public SaverWindowEvents {
   void KeyOverlayToggle();
   [[noreturn]] void End();
   SaverEndServices EndServices() const {
-    return {services_.engine, services_.system, services_.power, services_.graphics};
+    return {services_.timers, services_.system, services_.power, services_.graphics};
   }
 
   Services services_;

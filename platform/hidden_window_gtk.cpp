@@ -1,8 +1,8 @@
-// GTK backend of the engine window (Linux): X has no hidden window that
-// receives power commands, so the engine window is only a named object here.
+// GTK backend of the hidden window (Linux): X has no hidden window that
+// receives power commands, so the hidden window is only a named object here.
 // The power port reports DPMS changes straight to the power hook, as the
 // command Windows would have sent this window.
-#include "platform/engine_window.h"
+#include "platform/hidden_window.h"
 
 #include <glib.h>
 
@@ -11,10 +11,10 @@ namespace {
 // The one procedure the window has before it is hooked.
 constexpr std::uintptr_t kDefaultProc = 1;
 
-class GtkEngineWindow final : public EngineWindow {
+class GtkHiddenWindow final : public HiddenWindow {
  public:
   WindowHandle Handle() const override { return 0; }
-  // GLib takes the application name once per process; the engine is loaded again
+  // GLib takes the application name once per process; the timers start again
   // each time the options preview restarts.
   void SetCaption(const std::string& caption) override {
     const char* current = g_get_application_name();
@@ -30,4 +30,4 @@ class GtkEngineWindow final : public EngineWindow {
 
 }  // namespace
 
-std::unique_ptr<EngineWindow> CreatePlatformEngineWindow() { return std::make_unique<GtkEngineWindow>(); }
+std::unique_ptr<HiddenWindow> CreatePlatformHiddenWindow() { return std::make_unique<GtkHiddenWindow>(); }

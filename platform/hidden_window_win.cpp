@@ -1,17 +1,17 @@
-// Win32 backend of the engine window: a hidden top-level window (so system
+// Win32 backend of the hidden window: a hidden top-level window (so system
 // broadcasts such as the monitor-power command reach it) carrying the
 // program's caption and icon.
-#include "platform/engine_window.h"
+#include "platform/hidden_window.h"
 
 #include <windows.h>
 
 namespace {
 
-constexpr char kClassName[] = "GlimmoraEngineWindow";
+constexpr char kClassName[] = "GlimmoraHiddenWindow";
 
-class Win32EngineWindow final : public EngineWindow {
+class Win32HiddenWindow final : public HiddenWindow {
  public:
-  Win32EngineWindow() {
+  Win32HiddenWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
@@ -23,7 +23,7 @@ class Win32EngineWindow final : public EngineWindow {
                             nullptr);
   }
   // A window destroyed while still hooked no longer calls out of this object.
-  ~Win32EngineWindow() override {
+  ~Win32HiddenWindow() override {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
@@ -36,7 +36,7 @@ class Win32EngineWindow final : public EngineWindow {
   std::uintptr_t InstallWindowProc(WindowProc proc) override {
     proc_ = std::move(proc);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    LONG_PTR previous = SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32EngineWindow::Thunk));
+    LONG_PTR previous = SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32HiddenWindow::Thunk));
     return static_cast<std::uintptr_t>(previous);
   }
 
@@ -53,7 +53,7 @@ class Win32EngineWindow final : public EngineWindow {
 
  private:
   static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<Win32EngineWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32HiddenWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self || !self->proc_) return DefWindowProcA(hwnd, message, wparam, lparam);
     return self->proc_(WindowMessage{message, static_cast<std::uintptr_t>(wparam), static_cast<std::intptr_t>(lparam)});
   }
@@ -64,4 +64,4 @@ class Win32EngineWindow final : public EngineWindow {
 
 }  // namespace
 
-std::unique_ptr<EngineWindow> CreatePlatformEngineWindow() { return std::make_unique<Win32EngineWindow>(); }
+std::unique_ptr<HiddenWindow> CreatePlatformHiddenWindow() { return std::make_unique<Win32HiddenWindow>(); }

@@ -1,19 +1,19 @@
 #pragma once
 // The show machinery the dialog's live preview drives: the catalogue and the
 // slide show. The dialog calls them through this seam so its tests can watch
-// the calls; the program's engine forwards to the real ones.
+// the calls; the program's own forwards to the real ones.
 #include <memory>
 
 #include "sequence/slide_show.h"
 
 class Catalogue;
-class Engine;
+class ShowTimers;
 class EventLoop;
 class PictureOrder;
 
-class PreviewEngine {
+class PreviewShow {
  public:
-  virtual ~PreviewEngine() = default;
+  virtual ~PreviewShow() = default;
   // Stops any running scan, rescans with the current settings and starts the
   // show in the dialog's preview.
   virtual void StartCatalogue() = 0;
@@ -29,5 +29,5 @@ class PreviewEngine {
   virtual ShowFlags& Flags() = 0;
 };
 
-std::unique_ptr<PreviewEngine> CreateShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue,
-                                                       PictureOrder& order, SlideShow& show);
+std::unique_ptr<PreviewShow> CreatePreviewShow(ShowTimers& timers, EventLoop& loop, Catalogue& catalogue,
+                                               PictureOrder& order, SlideShow& show);

@@ -1,8 +1,8 @@
-#include "saver/saver_form.h"
+#include "saver/saver_screen.h"
 
 #include <cmath>
 
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/system.h"
 #include "render/canvas.h"
 #include "saver/power.h"
@@ -23,32 +23,32 @@ constexpr float kNoPosition = -1.0f;
 
 }  // namespace
 
-SaverForm::SaverForm(const Services& services) : services_(services), last_activity_(-kSecondsPerDay) {}
-SaverForm::~SaverForm() = default;
+SaverScreen::SaverScreen(const Services& services) : services_(services), last_activity_(-kSecondsPerDay) {}
+SaverScreen::~SaverScreen() = default;
 
-void SaverForm::Load() { window_ = services_.create_window(*this); }
+void SaverScreen::Load() { window_ = services_.create_window(*this); }
 
-PictureBox& SaverForm::Surface() { return window_->Surface(); }
+PictureBox& SaverScreen::Surface() { return window_->Surface(); }
 
-bool SaverForm::InPreview() const { return services_.show.InSystemPreview(); }
+bool SaverScreen::InPreview() const { return services_.show.InSystemPreview(); }
 
-std::int32_t SaverForm::Now() const {
+std::int32_t SaverScreen::Now() const {
   return static_cast<std::int32_t>(std::nearbyint(services_.system.SecondsSinceMidnight()));
 }
 
-void SaverForm::End() { EndSaver(EndServices()); }
+void SaverScreen::End() { EndSaver(EndServices()); }
 
 // The platform windows are their own picture boxes, so the picture surface
 // always fills the window without a resize handler.
 
-void SaverForm::NoteActivity() {
+void SaverScreen::NoteActivity() {
   ShowFlags& flags = services_.show.Flags();
   flags.overlay_armed = false;
   flags.asleep = false;
   last_activity_ = Now();
 }
 
-void SaverForm::OnKeyDown(int key_code, int) {
+void SaverScreen::OnKeyDown(int key_code, int) {
   if (IsForwardKey(key_code)) return KeyForward();
   if (IsBackKey(key_code)) return KeyBack();
   switch (key_code) {
@@ -66,12 +66,12 @@ void SaverForm::OnKeyDown(int key_code, int) {
 
 // The next pictures at once; the slide timer keeps its own rhythm (the tick
 // restarts its interval).
-void SaverForm::KeyForward() {
+void SaverScreen::KeyForward() {
   NoteActivity();
-  if (services_.engine.SlideTimerRunning()) services_.show.OnSlideTimer();
+  if (services_.timers.SlideTimerRunning()) services_.show.OnSlideTimer();
 }
 
-void SaverForm::KeyBack() {
+void SaverScreen::KeyBack() {
   NoteActivity();
   services_.show.ShowPreviousSlide();
 }
@@ -80,7 +80,7 @@ void SaverForm::KeyBack() {
 // counts as activity; otherwise it switches the monitors off (saver mode
 // only) without counting as activity, so that a second S while they are off
 // wakes the show.
-void SaverForm::KeyMonitorsOff() {
+void SaverScreen::KeyMonitorsOff() {
   ShowFlags& flags = services_.show.Flags();
   flags.overlay_armed = false;
   const double now = services_.system.SecondsSinceMidnight();
@@ -96,7 +96,7 @@ void SaverForm::KeyMonitorsOff() {
 
 // Arming twice ends the saver, as an unarmed toggle key does: only the pair
 // in order is harmless.
-void SaverForm::KeyOverlayArm() {
+void SaverScreen::KeyOverlayArm() {
   ShowFlags& flags = services_.show.Flags();
   flags.asleep = false;
   last_activity_ = Now();
@@ -109,7 +109,7 @@ void SaverForm::KeyOverlayArm() {
 }
 
 // The overlay shows from the next frame on.
-void SaverForm::KeyOverlayToggle() {
+void SaverScreen::KeyOverlayToggle() {
   ShowFlags& flags = services_.show.Flags();
   flags.asleep = false;
   last_activity_ = Now();
@@ -122,18 +122,18 @@ void SaverForm::KeyOverlayToggle() {
   }
 }
 
-void SaverForm::OnMouseDown(int, int, float, float) {
+void SaverScreen::OnMouseDown(int, int, float, float) {
   if (!InPreview()) End();
 }
 
-void SaverForm::OnMouseUp(int, int, float, float) {
+void SaverScreen::OnMouseUp(int, int, float, float) {
   if (!InPreview()) End();
 }
 
 // The first event after the window appears (the system reports the pointer
 // where it already is) only records the position; the same position again is
 // no movement.
-void SaverForm::OnMouseMove(int, int, float x, float y) {
+void SaverScreen::OnMouseMove(int, int, float x, float y) {
   const bool moved = x != last_x_ || y != last_y_;
   if (moved && last_x_ != kNoPosition && last_y_ != kNoPosition && !InPreview()) {
     services_.show.Flags().asleep = false;
@@ -145,14 +145,14 @@ void SaverForm::OnMouseMove(int, int, float x, float y) {
 
 // Closed by anything but the program itself (the user, the task list, the
 // end of the session): end with the full clean-up.
-void SaverForm::OnCloseRequest(int&, int reason) {
-  if (reason != kClosedByProgram) End();
+void SaverScreen::OnCloseRequest(bool&, CloseReason reason) {
+  if (reason != CloseReason::Program) End();
 }
 
 // In the system preview, the host closing the preview ends the program. A
 // daemon keeps its hack's window while the hack runs (it stops the hack
 // first), so that window going away is reported as an error.
-void SaverForm::OnClosed(int&) {
+void SaverScreen::OnClosed(bool&) {
   if (hack_host_ != 0)
     EndHackForWindow(hack_host_, "was destroyed", EndServices());
   if (InPreview()) End();

@@ -1,21 +1,21 @@
-#include "options/preview_engine.h"
+#include "options/preview_show.h"
 
 #include "catalogue/catalogue.h"
-#include "platform/engine.h"
+#include "platform/show_timers.h"
 #include "platform/event_loop.h"
 #include "sequence/picture_order.h"
 
 namespace {
 
-class ShowPreviewEngine final : public PreviewEngine {
+class DialogPreviewShow final : public PreviewShow {
  public:
-  ShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue, PictureOrder& order, SlideShow& show)
-      : engine_(engine), loop_(loop), catalogue_(catalogue), order_(order), show_(show) {}
+  DialogPreviewShow(ShowTimers& timers, EventLoop& loop, Catalogue& catalogue, PictureOrder& order, SlideShow& show)
+      : timers_(timers), loop_(loop), catalogue_(catalogue), order_(order), show_(show) {}
 
   void StartCatalogue() override {
     StopCatalogue();
     loop_.ProcessPendingEvents();
-    engine_.Load();
+    timers_.Start();
     catalogue_.Seed();
     catalogue_.StartScan();
     loop_.ProcessPendingEvents();
@@ -27,19 +27,19 @@ class ShowPreviewEngine final : public PreviewEngine {
     catalogue_.RequestStop();
     // A running walk sees the request at this yield's end and returns.
     loop_.ProcessPendingEvents();
-    if (engine_.IsLoaded()) engine_.Unload();
+    if (timers_.IsRunning()) timers_.Stop();
     loop_.ProcessPendingEvents();
     show_.ClearDialogPreview();
   }
 
   void StartSlideTimer() override { show_.StartInDialogPreview(); }
-  bool SlideTimerRunning() override { return engine_.SlideTimerRunning(); }
+  bool SlideTimerRunning() override { return timers_.SlideTimerRunning(); }
   void SlideTick() override { show_.OnSlideTimer(); }
   void ShowPreviousSlide() override { show_.ShowPreviousSlide(); }
   ShowFlags& Flags() override { return show_.Flags(); }
 
  private:
-  Engine& engine_;
+  ShowTimers& timers_;
   EventLoop& loop_;
   Catalogue& catalogue_;
   PictureOrder& order_;
@@ -48,7 +48,7 @@ class ShowPreviewEngine final : public PreviewEngine {
 
 }  // namespace
 
-std::unique_ptr<PreviewEngine> CreateShowPreviewEngine(Engine& engine, EventLoop& loop, Catalogue& catalogue,
-                                                       PictureOrder& order, SlideShow& show) {
-  return std::make_unique<ShowPreviewEngine>(engine, loop, catalogue, order, show);
+std::unique_ptr<PreviewShow> CreatePreviewShow(ShowTimers& timers, EventLoop& loop, Catalogue& catalogue,
+                                               PictureOrder& order, SlideShow& show) {
+  return std::make_unique<DialogPreviewShow>(timers, loop, catalogue, order, show);
 }
