@@ -196,6 +196,7 @@ void Catalogue::OnOpened(std::uint32_t run, std::int32_t position, std::shared_p
 void Catalogue::OnFound(std::uint32_t run, std::int32_t position, Found found, bool end) {
   if (run != run_) return;
   if (stop_requested_) return EndWalk();
+  const std::size_t listed = pictures_.size();
   for (auto& [is_folder, path] : found) {
     if (is_folder) {
       QueueFolder(std::move(path));
@@ -203,6 +204,7 @@ void Catalogue::OnFound(std::uint32_t run, std::int32_t position, Found found, b
       pictures_.push_back(std::move(path));
     }
   }
+  if (pictures_.size() > listed && grown_) grown_();
   if (end) WalkFrom(position + 1);
 }
 

@@ -8,6 +8,7 @@
 // never holds up the UI thread, and the lists grow as they always would.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -60,6 +61,8 @@ class Catalogue {
   const std::string& Picture(std::int32_t index) const { return pictures_[static_cast<std::size_t>(index)]; }
   // The random order shuffles the list in place as it goes.
   void SwapPictures(std::int32_t a, std::int32_t b);
+  // Runs on the UI thread each time the walk has added pictures to the list.
+  void OnGrown(std::function<void()> grown) { grown_ = std::move(grown); }
 
   // What a folder's walk hands back: subfolders to queue (true) and admitted
   // pictures (false), in the order the folder lists them.
@@ -81,6 +84,7 @@ class Catalogue {
   std::vector<std::string> pictures_;
   std::vector<std::string> folders_;  // each ends with the separator
   std::vector<std::string> excludes_;
+  std::function<void()> grown_;
   bool scan_done_ = false;
   bool stop_requested_ = false;
   bool walking_ = false;

@@ -5,6 +5,10 @@
 // Implemented by file_system_win.cpp (FindFirstFileW, IShellLinkW),
 // file_system_posix.cpp (opendir/readdir, symbolic links and .lnk files) and
 // FakeFileSystem in tests/fakes.
+//
+// Any thread may call it, and several at once: the walk runs on its work
+// queue, which leaves a stuck thread to its call and goes on with a fresh
+// one beside it. A listing is used by one thread at a time.
 #include <cstdint>
 #include <memory>
 #include <string>

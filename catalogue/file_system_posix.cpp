@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "catalogue/file_system.h"
@@ -152,20 +153,27 @@ class PosixFileSystem final : public FileSystem {
   }
 
   // The folder that stands for a drive letter in Wine: Z: is the root, the
-  // others are symbolic links in the prefix's dosdevices folder.
+  // others are symbolic links in the prefix's dosdevices folder. Kept once
+  // found; the walk's threads share what is kept.
   std::string DriveRoot(char letter) {
     if (letter == 'z') return "/";
-    auto known = drive_roots_.find(letter);
-    if (known != drive_roots_.end()) return known->second;
+    {
+      std::lock_guard<std::mutex> lock(drive_roots_mutex_);
+      auto known = drive_roots_.find(letter);
+      if (known != drive_roots_.end()) return known->second;
+    }
     std::string prefix;
     if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine)
       prefix = wine;
     else if (const char* home = std::getenv("HOME"); home && *home)
       prefix = std::string(home) + "/.wine";
+    // Found without the lock: a lookup stuck on a dead mount holds up only its own thread.
     std::string root = prefix.empty() ? std::string() : RealPath(prefix + "/dosdevices/" + letter + ':');
-    return drive_roots_[letter] = root;
+    std::lock_guard<std::mutex> lock(drive_roots_mutex_);
+    return drive_roots_.emplace(letter, std::move(root)).first->second;
   }
 
+  std::mutex drive_roots_mutex_;
   std::map<char, std::string> drive_roots_;
 };
 

@@ -78,10 +78,6 @@ std::string TargetPath(IShellLinkW& link) {
 
 class Win32FileSystem final : public FileSystem {
  public:
-  ~Win32FileSystem() override {
-    if (com_started_) CoUninitialize();
-  }
-
   std::unique_ptr<FolderListing> OpenFolder(const std::string& folder) override {
     std::wstring wide = Utf8ToWide(folder);
     WIN32_FIND_DATAW first{};
@@ -95,32 +91,26 @@ class Win32FileSystem final : public FileSystem {
     return attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
   }
 
+  // The shell's link object needs COM on the calling thread. The walk's
+  // threads come and go (a stuck one is replaced by a fresh one), so each
+  // call starts COM for itself; on a thread that has COM already it stays
+  // as it is.
   std::string ResolveShortcut(const std::string& folder, const std::string& name) override {
-    StartCom();
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-      return {};
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     std::string target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      if (SUCCEEDED(file->Load(Utf8ToWide(folder + name).c_str(), STGM_READ))) target = TargetPath(*link);
-      file->Release();
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+      IPersistFile* file = nullptr;
+      if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(file->Load(Utf8ToWide(folder + name).c_str(), STGM_READ))) target = TargetPath(*link);
+        file->Release();
+      }
+      link->Release();
     }
-    link->Release();
+    if (SUCCEEDED(com)) CoUninitialize();
     return target;
   }
-
- private:
-  // The shell's link object needs COM on this (the user-interface) thread.
-  void StartCom() {
-    if (com_tried_) return;
-    com_tried_ = true;
-    com_started_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  }
-
-  bool com_tried_ = false;
-  bool com_started_ = false;
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 // Windows: an input box of our own, SHBrowseForFolder, ChooseColorA,
 // ShellExecuteA (dialog_services_win.cpp). Linux: GTK dialogs and the
 // desktop's default handler (dialog_services_gtk.cpp). Tests: scripted answers
-// (tests/fakes/fake_dialog_services.h).
+// (tests/fakes/fake_dialog_services.h). UI thread only.
 #include <array>
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,7 @@
 #pragma once
 // Options window port: the platform dialog that shows the options view-model
 // (OptionsDialog, options_dialog.h) and forwards the user's actions to it.
+// UI thread only.
 //
 // CONTRACT FOR A PLATFORM DIALOG (options_window_win.cpp, options_window_gtk.cpp)
 //

@@ -1,9 +1,9 @@
 #pragma once
-// The show's hidden window: hidden, carries the program's caption and icon, and
+// The show's hidden window: it carries the program's caption and icon, and
 // receives the system's monitor-power commands (the power watch replaces its
 // window procedure, as subclassing a window does on Windows).
 // Windows: hidden_window_win.cpp. Linux: hidden_window_gtk.cpp, where nothing
-// arrives by message and the power port reports changes instead.
+// arrives by message and the power port reports changes instead. UI thread only.
 #include <cstdint>
 #include <functional>
 #include <memory>

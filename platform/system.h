@@ -1,7 +1,7 @@
 #pragma once
 // System port: the clock, message boxes, the cursor, the "screen saver is
 // running" flag and the end of the process. Implemented by system_win.cpp and
-// system_gtk.cpp; tests use FakeSystem (tests/fakes).
+// system_gtk.cpp; tests use FakeSystem (tests/fakes). UI thread only.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -3,6 +3,7 @@
 // is handed by handle (the screen-saver host's preview window, the options
 // dialog's owner). Each subsystem makes its own windows through its own port.
 // Windows: user32 (window_system_win.cpp). Linux: GDK/X11 (window_system_gtk.cpp).
+// UI thread only.
 #include <cstdint>
 #include <memory>
 

@@ -8,6 +8,7 @@
 // before the canvas goes; pens, brushes and string formats are made and
 // released inside the call that uses them. Nothing survives a frame.
 // Pictures come prepared (prepared_picture.h): decoding never happens here.
+// UI thread only.
 #include <cstdint>
 #include <memory>
 #include <string>

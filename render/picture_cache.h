@@ -25,10 +25,10 @@ class PictureCache final : public DecodeBudget {
 
   void Reserve(std::size_t bytes) override { ReserveWhenRoom(bytes, [] { return false; }); }
   void Release(std::size_t bytes) override;
-  // Makes room for a decode's working memory. While another decode (one the
-  // work queue has left running past its patience) holds memory this one
-  // does not fit beside, waits for it, asking give_up now and then; false,
-  // with nothing reserved, once give_up says so.
+  // Makes room for a decode's working memory. While another decode holds
+  // memory this one does not fit beside, waits for it, asking give_up now
+  // and then; false, with nothing reserved, once give_up says so. (A decode
+  // whose thread the work queue leaves behind gives its memory back.)
   bool ReserveWhenRoom(std::size_t bytes, const std::function<bool()>& give_up);
 
   std::size_t UsedBytes() const;

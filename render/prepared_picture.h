@@ -5,6 +5,7 @@
 // draws the result (Canvas::DrawPrepared) under the caption. Prepared
 // pictures and the decodes in progress share one memory budget (PictureCache).
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,19 @@ struct PictureRequest {
   bool operator==(const PictureRequest&) const = default;
 };
 
+// What tells one version of a file from the next: its modification time
+// and size; both -1 when the file cannot be read.
+struct FileStamp {
+  std::int64_t modified = -1;  // in the platform's own units
+  std::int64_t size = -1;
+
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at path as it is now. Reads the file system: never
+// on the UI thread.
+FileStamp ReadFileStamp(const std::string& path);
+
 // A picture ready to be drawn: its own size and where it goes, and the
 // platform's pixels at that place (none when it cannot be decoded).
 class PreparedPicture {
@@ -29,6 +43,7 @@ class PreparedPicture {
   float width = 0, height = 0;  // the picture's own size; 0 x 0 when it cannot be decoded
   PicturePlacement placement;   // relative to the box; draw = false: nothing to draw
   std::size_t bytes = 0;        // the memory its pixels take
+  FileStamp stamp;              // the file's, taken before it was read
 };
 
 // What a preparer asks of the memory budget around a decode, and whether
@@ -53,6 +68,8 @@ class PicturePreparer {
  public:
   virtual ~PicturePreparer() = default;
   virtual std::unique_ptr<PreparedPicture> Prepare(const PictureRequest& request, DecodeBudget& budget) = 0;
+  // The stamp of the file a request names, as it is now.
+  virtual FileStamp Stamp(const std::string& path) { return ReadFileStamp(path); }
 };
 
 std::unique_ptr<PicturePreparer> CreatePlatformPicturePreparer();

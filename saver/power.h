@@ -7,7 +7,7 @@
 // them, so its hooked window procedure sees them and there is nothing else to
 // report. Linux: X says nothing to windows; the DPMS power level is polled and
 // each change is reported as the level a Windows power command would carry.
-// Both feed the same hook (saver/power_watch.h).
+// Both feed the same hook (saver/power_watch.h). UI thread only.
 #include <functional>
 #include <memory>
 

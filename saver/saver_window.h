@@ -5,6 +5,7 @@
 // windows forward their input to SaverWindowEvents with Windows virtual-key
 // codes (the Linux layer maps GDK key values).
 // Windows: saver_window_win.cpp. Linux: saver_window_gtk.cpp. Tests: a fake.
+// UI thread only.
 #include <functional>
 #include <memory>
 

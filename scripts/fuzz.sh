@@ -2,18 +2,24 @@
 # Builds the libFuzzer targets of tests/fuzz with clang (ASan and UBSan), runs
 # each one after the other for a fixed time from a copy of its seed corpus, and
 # prints one table of what each did and found. Exits non-zero on any finding.
-# Usage: scripts/fuzz.sh [seconds-per-target]   (default 60)
+# Usage: scripts/fuzz.sh [seconds-per-target [target...]]   (default: 60, all)
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+only=" ${*:2} "
 build=build/fuzz
 command -v clang++ >/dev/null || scripts/install-deps.sh
 
-# target | seed corpus | dictionary (empty: none)
+# target | seed corpus (empty: none) | dictionary (empty: none)
 targets=(
   "reg_file_fuzz|tests/settings/data|tests/fuzz/reg_file.dict"
+  "settings_load_fuzz|tests/settings/data|tests/fuzz/reg_file.dict"
   "shell_link_fuzz|tests/fuzz/lnk_corpus|"
   "picture_header_fuzz|tests/fuzz/picture_corpus|"
+  "picture_decode_fuzz|tests/fuzz/picture_corpus|"
+  "row_reducer_fuzz||"
+  "edid_fuzz|tests/fuzz/edid_corpus|"
+  "window_id_fuzz|tests/fuzz/window_id_corpus|"
 )
 
 launcher=()
@@ -21,7 +27,13 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DGLIMMORA_FUZZ=ON -DGLIMMORA_TESTS=OFF -DGLIMMORA_BENCH=OFF "${launcher[@]}" >/dev/null
 names=()
-for t in "${targets[@]}"; do names+=("${t%%|*}"); done
+chosen=()
+for t in "${targets[@]}"; do
+  [ "$only" = "  " ] || [[ "$only" == *" ${t%%|*} "* ]] || continue
+  names+=("${t%%|*}")
+  chosen+=("$t")
+done
+targets=("${chosen[@]}")
 cmake --build "$build" -j 2 --target "${names[@]}" >/dev/null
 
 scratch=$(mktemp -d /tmp/glimmora-fuzz.XXXXXX)
@@ -31,7 +43,7 @@ for t in "${targets[@]}"; do
   IFS='|' read -r name seeds dict <<<"$t"
   dir=$scratch/$name
   mkdir -p "$dir/corpus" "$dir/artifacts"
-  cp "$seeds"/* "$dir/corpus/"
+  [ -z "$seeds" ] || cp "$seeds"/* "$dir/corpus/"
   options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$dir/artifacts/"
            -rss_limit_mb=2048 -timeout=10)
   [ -n "$dict" ] && options+=(-dict="$dict")

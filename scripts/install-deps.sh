@@ -6,7 +6,7 @@ packages=(
   cmake make g++ pkg-config ccache
   libgtk-3-dev libx11-dev libxrandr-dev libxext-dev libxtst-dev libxdamage-dev libjpeg-dev libpng-dev libgif-dev libseccomp-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix meson ninja-build nasm
   wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox
   xserver-xorg-core xserver-xorg-video-dummy

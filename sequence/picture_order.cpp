@@ -50,11 +50,12 @@ std::string PictureOrder::Next(bool random) {
   // that was rebuilt smaller lands where the subtractions would put it.
   if (index >= count) index %= count;
   current_index_ = static_cast<std::int32_t>(index);
+  // The draw comes before the place is checked: a place before the list's
+  // start uses up its draw too, so the back keys leave the random order
+  // where it would have been.
+  const std::int32_t j = random ? RandomRange(current_index_, static_cast<std::int32_t>(count - 1)) : 0;
   if (index < 0) return "";
-  if (random) {
-    std::int32_t j = RandomRange(current_index_, static_cast<std::int32_t>(count - 1));
-    if (j != current_index_) catalogue_.SwapPictures(j, current_index_);
-  }
+  if (random && j != current_index_) catalogue_.SwapPictures(j, current_index_);
   return catalogue_.Picture(current_index_);
 }
 
@@ -76,18 +77,17 @@ std::vector<std::string> PictureOrder::Peek(int count, bool random) const {
   for (int k = 0; k < count; ++k) {
     index += 1;
     if (index >= pictures) index %= pictures;
+    const std::int64_t j = random ? RandomRange(*universal, small, static_cast<std::int32_t>(index),
+                                                static_cast<std::int32_t>(pictures - 1))
+                                  : index;
     if (index < 0) {
       out.emplace_back();
       continue;
     }
-    if (random) {
-      const std::int64_t j = RandomRange(*universal, small, static_cast<std::int32_t>(index),
-                                         static_cast<std::int32_t>(pictures - 1));
-      if (j != index) {
-        const std::int64_t a = at(j), b = at(index);
-        moved[j] = b;
-        moved[index] = a;
-      }
+    if (j != index) {
+      const std::int64_t a = at(j), b = at(index);
+      moved[j] = b;
+      moved[index] = a;
     }
     out.push_back(catalogue_.Picture(static_cast<std::int32_t>(at(index))));
   }

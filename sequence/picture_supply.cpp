@@ -1,70 +1,109 @@
 #include "sequence/picture_supply.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <utility>
 
 #include "platform/event_loop.h"
 #include "platform/work_queue.h"
 #include "render/graphics.h"
 
-namespace {
-
-// The cache's budget, as one job sees it: abandoned once the show drops it.
-// A job waiting for room gives up when it is abandoned: its decode then
-// reads nothing and needs none.
-class JobBudget final : public DecodeBudget {
+// One picture on its way, and the cache's budget as its decode sees it:
+// abandoned once the show drops it or the queue leaves its thread behind. A
+// decode waiting for room gives up when it is abandoned: it then reads
+// nothing and needs none.
+class PictureSupply::Job final : public DecodeBudget {
  public:
-  JobBudget(PictureCache& cache, const std::atomic<bool>& dropped) : cache_(cache), dropped_(dropped) {}
+  Job(std::shared_ptr<PictureCache> cache, const PictureRequest& request, bool waited)
+      : request(request), waited(waited), cache_(std::move(cache)) {}
+
   void Reserve(std::size_t bytes) override {
-    reserved_ = cache_.ReserveWhenRoom(bytes, [this] { return Abandoned(); }) ? bytes : 0;
+    if (!cache_->ReserveWhenRoom(bytes, [this] { return Abandoned(); })) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (left_behind_) return cache_->Release(bytes);  // left behind meanwhile: it holds nothing
+    reserved_ += bytes;
   }
-  void Release(std::size_t) override { cache_.Release(std::exchange(reserved_, 0)); }
-  bool Abandoned() const override { return dropped_; }
+  void Release(std::size_t) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cache_->Release(std::exchange(reserved_, 0));
+  }
+  bool Abandoned() const override { return dropped || left_behind_; }
+  // Its thread is left behind, perhaps for ever: the memory it holds goes
+  // back to the budget, and what it still decodes is thrown away.
+  void LeaveBehind() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    left_behind_ = true;
+    cache_->Release(std::exchange(reserved_, 0));
+  }
+
+  const PictureRequest request;
+  const bool waited;
+  std::atomic<bool> dropped{false}, started{false};
 
  private:
-  PictureCache& cache_;
-  const std::atomic<bool>& dropped_;
+  const std::shared_ptr<PictureCache> cache_;
+  std::mutex mutex_;
   std::size_t reserved_ = 0;
+  std::atomic<bool> left_behind_{false};
 };
-
-}  // namespace
 
 PictureSupply::PictureSupply(const Services& services, std::size_t budget_bytes)
     : services_(services), cache_(std::make_shared<PictureCache>(budget_bytes)) {}
 
-void PictureSupply::Request(const PictureRequest& request) {
-  const bool on_the_way = std::any_of(on_the_way_.begin(), on_the_way_.end(),
-                                      [&](const OnTheWay& way) { return way.request == request; });
-  if (on_the_way || cache_->Find(request)) return;
-  auto dropped = std::make_shared<std::atomic<bool>>(false);
-  on_the_way_.push_back(OnTheWay{request, dropped});
+void PictureSupply::Request(const PictureRequest& request, bool waited) {
+  const auto way = std::find_if(on_the_way_.begin(), on_the_way_.end(),
+                                [&](const std::shared_ptr<Job>& job) { return job->request == request; });
+  if (way != on_the_way_.end()) {
+    if (!waited || (*way)->waited || (*way)->started) return;
+    (*way)->dropped = true;  // prepared ahead and not begun: it moves up
+    on_the_way_.erase(way);
+  }
   // Decoders may need the graphics library; it starts on the UI thread.
   services_.graphics.Start();
-  PicturePreparer* preparer = &services_.preparer;
-  EventLoop* loop = &services_.loop;
-  std::shared_ptr<PictureCache> cache = cache_;
-  std::weak_ptr<PictureSupply*> self = self_;
-  services_.queue.Submit([preparer, loop, cache, self, request, dropped] {
-    if (*dropped) return;
-    JobBudget budget(*cache, *dropped);
-    std::shared_ptr<const PreparedPicture> picture = preparer->Prepare(request, budget);
-    if (*dropped) return;  // perhaps cut short: not the picture
-    cache->Put(request, picture);
-    loop->Post([self, request, picture, dropped] {
-      auto supply = self.lock();
-      if (!supply) return;
-      auto& way = (*supply)->on_the_way_;
-      way.erase(std::remove_if(way.begin(), way.end(), [&](const OnTheWay& w) { return w.dropped == dropped; }),
-                way.end());
-      if ((*supply)->ready_) (*supply)->ready_(request, picture);
+  auto job = std::make_shared<Job>(cache_, request, waited);
+  on_the_way_.push_back(job);
+  WorkQueue::Job work;
+  work.urgent = waited;
+  work.left_behind = [job] { job->LeaveBehind(); };
+  work.run = [preparer = &services_.preparer, loop = &services_.loop, cache = cache_, gate = services_.graphics.Gate(),
+              self = std::weak_ptr<PictureSupply*>(self_), job] {
+    job->started = true;
+    if (job->dropped) return;
+    // Stamped before the read: a file that changes during it is read again
+    // at its next check.
+    const FileStamp stamp = preparer->Stamp(job->request.path);
+    std::shared_ptr<const PreparedPicture> picture = cache->Find(job->request);
+    if (!picture || picture->stamp != stamp) {
+      picture = nullptr;
+      // Not while the graphics library is stopped (the process is ending).
+      if (gate->Enter()) {
+        std::unique_ptr<PreparedPicture> fresh = preparer->Prepare(job->request, *job);
+        gate->Leave();
+        if (fresh && !job->Abandoned()) {  // else perhaps cut short: not the picture
+          fresh->stamp = stamp;
+          picture = std::move(fresh);
+          cache->Put(job->request, picture);
+        }
+      }
+    }
+    if (job->dropped) return;
+    loop->Post([self, job, picture] {
+      if (auto supply = self.lock()) (*supply)->Finish(job, picture);
     });
-  });
+  };
+  services_.queue.Submit(std::move(work));
+}
+
+void PictureSupply::Finish(const std::shared_ptr<Job>& job, const std::shared_ptr<const PreparedPicture>& picture) {
+  on_the_way_.erase(std::remove(on_the_way_.begin(), on_the_way_.end(), job), on_the_way_.end());
+  if (picture && ready_) ready_(job->request, picture);
 }
 
 void PictureSupply::KeepOnly(const std::vector<PictureRequest>& wanted) {
-  auto unwanted = [&wanted](const OnTheWay& way) {
-    if (std::find(wanted.begin(), wanted.end(), way.request) != wanted.end()) return false;
-    *way.dropped = true;
+  auto unwanted = [&wanted](const std::shared_ptr<Job>& job) {
+    if (std::find(wanted.begin(), wanted.end(), job->request) != wanted.end()) return false;
+    job->dropped = true;
     return true;
   };
   on_the_way_.erase(std::remove_if(on_the_way_.begin(), on_the_way_.end(), unwanted), on_the_way_.end());

@@ -15,6 +15,7 @@ SlideShow::SlideShow(const Services& services, const SaverSettings& settings, co
   services_.supply.OnReady([this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
     OnPictureReady(request, picture);
   });
+  services_.catalogue.OnGrown([this] { OnListGrown(); });
 }
 
 std::string SlideShow::Credit() const { return identity_.short_name + "\r\n" + "by" + identity_.credit_name; }
@@ -58,13 +59,15 @@ void SlideShow::Show(PictureBox* box, const std::string& path, const std::string
   const PictureRequest request = RequestFor(box, path, preview_scale);
   // A box of no size (another process's monitor) shows nothing: nothing to prepare.
   if (request.area_width <= 0 || request.area_height <= 0) return Compose(box, nullptr, path, message);
-  if (std::shared_ptr<const PreparedPicture> picture = services_.supply.Find(request))
-    return Compose(box, picture.get(), path, message);
-  waiting_[box] = Waiting{request, path, message};
-  services_.supply.Request(request);
+  std::shared_ptr<const PreparedPicture> kept = services_.supply.Find(request);
+  if (kept) Compose(box, kept.get(), path, message);
+  waiting_[box] = Waiting{request, path, message, kept};
+  services_.supply.Request(request, true);
 }
 
 void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
+  // Asleep, the screens keep their last frame; the sleep does not reach the dialog's preview.
+  if (flags_.asleep && !screens_.empty()) return;
   for (auto it = waiting_.begin(); it != waiting_.end();) {
     if (!(it->second.request == request)) {
       ++it;
@@ -73,25 +76,36 @@ void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_
     PictureBox* box = it->first;
     const Waiting waiting = std::move(it->second);
     it = waiting_.erase(it);
-    Compose(box, picture.get(), waiting.path, waiting.message);
+    if (picture != waiting.drawn) Compose(box, picture.get(), waiting.path, waiting.message);
   }
 }
 
-void SlideShow::PrepareNext() {
-  std::vector<PictureRequest> wanted, next_requests;
-  for (const auto& [box, waiting] : waiting_) wanted.push_back(waiting.request);
+std::vector<PictureRequest> SlideShow::NextRequests() {
+  std::vector<PictureRequest> requests;
   const std::vector<PictureBox*> boxes = Targets();
   const std::vector<std::string> next = services_.order.Peek(static_cast<int>(boxes.size()), settings_.random_order);
   for (std::size_t i = 0; i < next.size() && i < boxes.size(); ++i) {
     if (!boxes[i] || next[i].empty()) continue;
     const PictureRequest request = RequestFor(boxes[i], next[i], PreviewScale());
-    if (request.area_width > 0 && request.area_height > 0) next_requests.push_back(request);
+    if (request.area_width > 0 && request.area_height > 0) requests.push_back(request);
   }
+  return requests;
+}
+
+void SlideShow::PrepareNext() {
+  std::vector<PictureRequest> wanted;
+  for (const auto& [box, waiting] : waiting_) wanted.push_back(waiting.request);
+  prepared_ahead_ = NextRequests();
   // Pictures of slides the keys have moved past leave the queue first, so
   // the ones the screens wait for are the next to be prepared.
-  wanted.insert(wanted.end(), next_requests.begin(), next_requests.end());
+  wanted.insert(wanted.end(), prepared_ahead_.begin(), prepared_ahead_.end());
   services_.supply.KeepOnly(wanted);
-  for (const PictureRequest& request : next_requests) services_.supply.Request(request);
+  for (const PictureRequest& request : prepared_ahead_) services_.supply.Request(request, false);
+}
+
+void SlideShow::OnListGrown() {
+  if (prepared_ahead_.empty() || !services_.timers.IsRunning() || NextRequests() == prepared_ahead_) return;
+  PrepareNext();
 }
 
 void SlideShow::OnSlideTimer() {

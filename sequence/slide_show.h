@@ -84,10 +84,13 @@ class SlideShow {
   std::string Credit() const;
 
  private:
-  // A picture the show waits for in a box.
+  // A picture the show waits for in a box; or one drawn there from the
+  // supply's keeping while it is checked against its file (drawn anew if
+  // the file changed).
   struct Waiting {
     PictureRequest request;
     std::string path, message;
+    std::shared_ptr<const PreparedPicture> drawn;
   };
 
   void ShowDialogPreview();
@@ -95,6 +98,11 @@ class SlideShow {
   // Prepares the next slide's pictures while this one shows, and drops
   // every other picture on its way but those the screens wait for.
   void PrepareNext();
+  // What the next slide shows as the list is now.
+  std::vector<PictureRequest> NextRequests();
+  // In random order the next slide depends on the list's length: what is
+  // prepared ahead follows the walk.
+  void OnListGrown();
   void OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture);
   // One frame into a box, with the status overlay when it is on.
   void Compose(PictureBox* box, const PreparedPicture* picture, const std::string& path, const std::string& message);
@@ -113,4 +121,5 @@ class SlideShow {
   bool system_preview_ = false;
   ShowFlags flags_;
   std::map<PictureBox*, Waiting> waiting_;
+  std::vector<PictureRequest> prepared_ahead_;  // by the last PrepareNext
 };

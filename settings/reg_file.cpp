@@ -3,6 +3,7 @@
 // never hides the values around it, and nothing here can loop or throw.
 #include "settings/reg_file.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "settings/reg_text.h"
@@ -53,26 +54,12 @@ bool LooksComplete(std::string_view list, const std::string& bytes, const RegFil
 }
 
 // The file as UTF-8 text: UTF-16LE (with a BOM, or recognisable by its
-// second byte) is converted; a UTF-8 BOM is dropped.
-std::string DecodeFile(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return Utf16LeToUtf8(bytes.substr(2));
-  if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
-  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return Utf16LeToUtf8(bytes);
-  return std::string(bytes);
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
+// second byte) is converted into `converted`; a UTF-8 BOM is dropped.
+std::string_view DecodeFile(std::string_view bytes, std::string& converted) {
+  if (bytes.starts_with("\xFF\xFE")) return converted = Utf16LeToUtf8(bytes.substr(2));
+  if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return converted = Utf16LeToUtf8(bytes);
+  return bytes;
 }
 
 // A quoted text from text[i] == '"'; on success i is past the closing quote.
@@ -109,7 +96,8 @@ bool ReadHexBytes(std::string_view text, std::string& out) {
   skip_blanks();
   while (i < text.size()) {
     int value = 0, digits = 0;
-    for (; i < text.size() && HexDigit(text[i]) >= 0 && digits < 3; ++i, ++digits) value = value * 16 + HexDigit(text[i]);
+    for (; i < text.size() && HexDigit(text[i]) >= 0 && digits < 3; ++i, ++digits)
+      value = value * 16 + HexDigit(text[i]);
     if (digits == 0 || digits > 2) return false;
     out += static_cast<char>(value);
     skip_blanks();
@@ -210,90 +198,119 @@ bool IsHexContinuation(std::string_view line) {
   return true;
 }
 
+// Reads the text line by line, without a list of its lines, so the memory
+// taken follows what is kept rather than how many lines there are.
 class Parser {
  public:
-  explicit Parser(std::string_view text) : lines_(SplitLines(text)), open_end_(!text.ends_with('\n')) {}
+  explicit Parser(std::string_view text) : text_(text), open_end_(!text.ends_with('\n')) {}
 
   RegFileDocument Run() {
     ReadVersionLine();
-    while (next_ < lines_.size()) ReadLine();
+    while (!AtEnd()) ReadLine();
+    // The kept lines stay as long as the store keeps the file: without the
+    // room left over from growing.
+    for (RegFileSection& section : document_.sections) {
+      for (RegFileEntry& entry : section.entries) entry.text.shrink_to_fit();
+    }
     return std::move(document_);
   }
 
  private:
   RegFileSection& Current() { return document_.sections.back(); }
+  bool AtEnd() const { return next_ >= text_.size(); }
 
-  void Keep(RegFileEntryKind kind, std::string_view text) {
-    RegFileEntry entry;
-    entry.kind = kind;
-    entry.text = std::string(text);
-    Current().entries.push_back(std::move(entry));
+  // The next line without its line break; `at` moves past it.
+  std::string_view LineAt(std::size_t& at) const {
+    std::size_t end = std::min(text_.find('\n', at), text_.size());
+    std::string_view line = text_.substr(at, end - at);
+    at = end + 1;
+    return line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+  }
+  std::string_view NextLine() { return LineAt(next_); }
+
+  // Adds the line to the section's kept lines, joining the kept entry before it.
+  void Keep(std::string_view line, bool comment_out) {
+    std::vector<RegFileEntry>& entries = Current().entries;
+    if (entries.empty() || entries.back().kind != RegFileEntryKind::kKept) {
+      entries.push_back(RegFileEntry{RegFileEntryKind::kKept, {}, {}});
+    }
+    std::string& text = entries.back().text;
+    if (comment_out) text += "; ";
+    text += line;
+    text += "\r\n";
   }
 
   void ReadVersionLine() {
-    while (next_ < lines_.size() && Trim(lines_[next_]).empty()) ++next_;
-    if (next_ == lines_.size()) return;
-    std::string_view first = Trim(lines_[next_]);
+    std::size_t at = next_;
+    std::string_view first;
+    while (!AtEnd() && (first = Trim(LineAt(at))).empty()) next_ = at;
+    if (AtEnd()) return;
     if (SameRegName(first, "REGEDIT4")) {
       ansi_ = true;
-      ++next_;
+      next_ = at;
     } else if (SameRegName(first, "Windows Registry Editor Version 5.00")) {
-      ++next_;
+      next_ = at;
     }
   }
 
   void ReadLine() {
-    std::string_view line = lines_[next_++];
+    std::size_t start = next_;
+    std::string_view line = NextLine();
     std::string_view trimmed = Trim(line);
     if (trimmed.empty()) return;
-    if (trimmed.starts_with(';')) return Keep(RegFileEntryKind::kComment, line);
+    if (trimmed.starts_with(';')) return Keep(line, false);
     if (trimmed.starts_with('[')) return StartSection(line, trimmed);
-    if (!Current().readable) return Keep(RegFileEntryKind::kUnreadable, line);
-    ReadValue(line);
+    if (!Current().readable) return Keep(line, false);
+    ReadValue(start, line);
   }
 
   void StartSection(std::string_view line, std::string_view trimmed) {
-    RegFileSection section;
     std::string_view inner = trimmed.ends_with(']') ? Trim(trimmed.substr(1, trimmed.size() - 2)) : "";
     // "[-key]" deletes a key when imported; here it names no key to read.
-    if (inner.empty() || inner.starts_with('-')) {
-      section.readable = false;
-      section.header = std::string(line);
+    if (!inner.empty() && !inner.starts_with('-')) {
+      // The same key again goes on with it.
+      if (Current().readable && SameRegName(Current().key, inner)) return;
+      document_.sections.push_back(RegFileSection{std::string(inner), true, "", {}});
+    } else if (Current().readable) {
+      document_.sections.push_back(RegFileSection{"", false, std::string(line), {}});
     } else {
-      section.key = std::string(inner);
+      Keep(line, false);
     }
-    document_.sections.push_back(std::move(section));
   }
 
-  void ReadValue(std::string_view first_line) {
-    std::size_t first = next_ - 1;
+  void ReadValue(std::size_t first, std::string_view first_line) {
     std::string logical(first_line);
-    bool complete = true;
+    bool complete = true, wrapped = false;
     if (IsHexData(first_line)) {
       // Wrapped hex data: a trailing backslash joins the next line, but only
       // a line that can be hex data, so a cut file never swallows a key line.
       while (complete && Trim(logical).ends_with('\\')) {
         logical.erase(logical.find_last_of('\\'));
-        if (next_ < lines_.size() && IsHexContinuation(lines_[next_])) {
-          logical += TrimLeft(lines_[next_++]);
+        std::size_t at = next_;
+        std::string_view next = AtEnd() ? std::string_view{} : LineAt(at);
+        if (!AtEnd() && IsHexContinuation(next)) {
+          logical += TrimLeft(next);
+          next_ = at, wrapped = true;
         } else {
           complete = false;
         }
       }
     }
     RegFileEntry entry;
-    Mode mode{ansi_, open_end_ && next_ == lines_.size()};
+    Mode mode{ansi_, open_end_ && AtEnd()};
     // Only programs wrap hex data, and they end the file with a line break:
     // a wrapped value that runs into an unterminated end was cut.
-    if (mode.at_open_end && next_ - first > 1) complete = false;
+    if (mode.at_open_end && wrapped) complete = false;
     if (complete && ReadValueLine(logical, mode, entry.value)) {
       Current().entries.push_back(std::move(entry));
       return;
     }
-    for (std::size_t k = first; k < next_; ++k) Keep(RegFileEntryKind::kUnreadable, lines_[k]);
+    // Commented out: left as it was, a trailing backslash could join it to
+    // the line written after it.
+    for (std::size_t at = first; at < next_;) Keep(LineAt(at), true);
   }
 
-  std::vector<std::string_view> lines_;
+  std::string_view text_;
   bool open_end_;
   std::size_t next_ = 0;
   bool ansi_ = false;
@@ -303,6 +320,6 @@ class Parser {
 }  // namespace
 
 RegFileDocument ParseRegFile(std::string_view bytes) {
-  std::string text = DecodeFile(bytes);
-  return Parser(text).Run();
+  std::string converted;
+  return Parser(DecodeFile(bytes, converted)).Run();
 }

@@ -25,24 +25,31 @@ struct RegFileValue {
 };
 
 enum class RegFileEntryKind {
-  kValue,       // a value line that was read
-  kComment,     // a ";" line, kept as written
-  kUnreadable,  // a line that could not be read, kept so nothing typed by hand is lost
+  kValue,  // a value line that was read
+  // Lines kept as text, so nothing typed by hand is lost: comments, and lines
+  // that could not be read. One entry holds all such lines in a row.
+  kKept,
 };
 
 struct RegFileEntry {
   RegFileEntryKind kind = RegFileEntryKind::kValue;
   RegFileValue value;  // kValue
-  std::string text;    // kComment and kUnreadable: the line as written
+  // kKept: the lines as a write gives them, each ended by CR-LF: as written,
+  // except that a line inside a key that could not be read is commented out
+  // ("; "), so it cannot change meaning.
+  std::string text;
 };
 
 struct RegFileSection {
   // The key path as written between the brackets; empty for the lines before
-  // the first key and for a key line that cannot be read.
+  // the first key and for key lines that cannot be read.
   std::string key;
   // False for those two: their lines are kept but belong to no key.
   bool readable = true;
-  std::string header;  // an unreadable key line, as written
+  // An unreadable key line, as written. The unreadable key lines that follow
+  // with no readable one between are kept among its lines (and among the
+  // lines before the first key).
+  std::string header;
   std::vector<RegFileEntry> entries;
 };
 
@@ -51,10 +58,11 @@ struct RegFileDocument {
   std::vector<RegFileSection> sections{RegFileSection{"", false, "", {}}};
 };
 
+// Blank lines are dropped; the memory taken is about the size of what is
+// kept, whatever the number of lines.
 RegFileDocument ParseRegFile(std::string_view bytes);
 
-// Version 5.00, UTF-16LE with BOM. Unreadable lines inside a key come back
-// commented out (so they cannot change meaning), others as they were.
+// Version 5.00, UTF-16LE with BOM.
 std::string WriteRegFile(const RegFileDocument& document);
 
 // The text of one value line, wrapped like `reg export` (UTF-8, CR-LF).

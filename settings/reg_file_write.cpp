@@ -59,20 +59,6 @@ void AppendHex(std::string& line, const RegFileValue& value) {
   }
 }
 
-std::string EntryLine(const RegFileEntry& entry, bool readable_section) {
-  switch (entry.kind) {
-    case RegFileEntryKind::kValue:
-      return FormatRegValue(entry.value);
-    case RegFileEntryKind::kComment:
-      return entry.text;
-    case RegFileEntryKind::kUnreadable:
-      // Inside a key a damaged line is kept as a comment: left as it was, a
-      // trailing backslash could join it to the line written after it.
-      return readable_section ? "; " + entry.text : entry.text;
-  }
-  return {};
-}
-
 // "text" with its escapes.
 void AppendQuoted(std::string& line, std::string_view text) {
   line += '"';
@@ -109,7 +95,9 @@ std::string WriteRegFile(const RegFileDocument& document) {
     bool preamble = s == 0 && section.key.empty() && section.header.empty() && !section.readable;
     if (preamble && section.entries.empty()) continue;
     if (!preamble) text += (section.readable ? "[" + section.key + "]" : section.header) + "\r\n";
-    for (const RegFileEntry& entry : section.entries) text += EntryLine(entry, section.readable) + "\r\n";
+    for (const RegFileEntry& entry : section.entries) {
+      text += entry.kind == RegFileEntryKind::kKept ? entry.text : FormatRegValue(entry.value) + "\r\n";
+    }
     text += "\r\n";
   }
   return "\xFF\xFE" + Utf8ToUtf16Le(text);

@@ -78,10 +78,10 @@ class FileRegistry final : public RegistryStore {
     *key = 0;
     const std::string* file = FileOf(root);
     if (!file) return kRegInvalidHandle;
-    RegFileDocument doc;
-    if (long result = Load(*file, doc)) return result;
+    RegFileDocument* doc = nullptr;
+    if (long result = Load(root, doc)) return result;
     std::string full = FullPath(root, path);
-    if (!path.empty() && !KeyExists(doc, KeyId(full))) return kRegFileNotFound;
+    if (!path.empty() && !KeyExists(*doc, KeyId(full))) return kRegFileNotFound;
     bool writable = CanWrite(*file);
     if ((access & kRegWriteRights) != 0 && !writable) return kRegAccessDenied;
     *key = NewHandle({root, full, writable});
@@ -93,11 +93,11 @@ class FileRegistry final : public RegistryStore {
     std::optional<Handle> handle = Find(key);
     if (!handle) return kRegInvalidHandle;
     if (!size) return kRegInvalidParameter;
-    RegFileDocument doc;
-    if (long result = Load(*FileOf(handle->root), doc)) return result;
+    RegFileDocument* doc = nullptr;
+    if (long result = Load(handle->root, doc)) return result;
     std::string id = KeyId(handle->key);
-    if (handle->key != RootName(handle->root) && !KeyExists(doc, id)) return kRegFileNotFound;
-    const RegFileValue* value = FindValue(doc, id, name);
+    if (handle->key != RootName(handle->root) && !KeyExists(*doc, id)) return kRegFileNotFound;
+    const RegFileValue* value = FindValue(*doc, id, name);
     if (!value) return kRegFileNotFound;
     if (type) *type = value->type;
     auto length = static_cast<std::uint32_t>(std::min<std::size_t>(value->data.size(), UINT32_MAX));
@@ -115,12 +115,12 @@ class FileRegistry final : public RegistryStore {
     const std::string* file = FileOf(root);
     if (!file) return kRegInvalidHandle;
     if (!CanWrite(*file)) return kRegAccessDenied;
-    RegFileDocument doc;
-    if (long result = Load(*file, doc)) return result;
+    RegFileDocument* doc = nullptr;
+    if (long result = Load(root, doc)) return result;
     std::string full = FullPath(root, path);
-    if (!path.empty() && !KeyExists(doc, KeyId(full))) {
-      doc.sections.push_back(RegFileSection{full, true, "", {}});
-      if (!Save(root, doc)) return kRegIoFailed;
+    if (!path.empty() && !KeyExists(*doc, KeyId(full))) {
+      doc->sections.push_back(RegFileSection{full, true, "", {}});
+      if (!Save(root)) return kRegIoFailed;
     }
     *key = NewHandle({root, full, true});
     return kRegSuccess;
@@ -132,14 +132,14 @@ class FileRegistry final : public RegistryStore {
     if (!handle) return kRegInvalidHandle;
     if (!handle->writable) return kRegAccessDenied;
     if (size > 0 && !data) return kRegInvalidParameter;
-    RegFileDocument doc;
+    RegFileDocument* doc = nullptr;
     // A file that exists but cannot be read is never overwritten.
-    if (long result = Load(*FileOf(handle->root), doc)) return result;
+    if (long result = Load(handle->root, doc)) return result;
     RegFileValue value{name, type, std::string(reinterpret_cast<const char*>(data), size)};
     // Windows NT stores the terminator of a string the caller did not count.
     if (IsRegStringType(type) && size > 0 && data[size - 1] != 0 && data[size] == 0) value.data += '\0';
-    PutValue(doc, handle->key, std::move(value));
-    return Save(handle->root, doc) ? kRegSuccess : kRegIoFailed;
+    PutValue(*doc, handle->key, std::move(value));
+    return Save(handle->root) ? kRegSuccess : kRegIoFailed;
   }
 
   long CloseKey(RegKey key) override {
@@ -166,24 +166,41 @@ class FileRegistry final : public RegistryStore {
 
   bool CanWrite(const std::string& file) { return !file.empty() && io_->CanWrite(file); }
 
-  // A missing file is an empty registry; one that cannot be read is an error.
-  long Load(const std::string& file, RegFileDocument& doc) {
+  // The root's document: the one read before while the file keeps its
+  // stamp, else the file read and parsed again. A missing file is an empty
+  // registry; one that cannot be read is an error.
+  long Load(RegKey root, RegFileDocument*& doc) {
+    Loaded& loaded = root == kHkeyCurrentUser ? current_user_ : local_machine_;
+    doc = &loaded.doc;
+    const std::string& file = *FileOf(root);
     if (file.empty()) return kRegSuccess;
+    std::optional<RegFileStamp> stamp = io_->Stamp(file);
+    if (stamp && loaded.stamp == stamp) return kRegSuccess;
+    loaded = {};
     std::string bytes;
     switch (io_->ReadFile(file, bytes)) {
       case RegFileIo::ReadResult::kRead:
-        doc = ParseRegFile(bytes);
+        // The stamp from before the read: a change during it is seen at the next call.
+        loaded.doc = ParseRegFile(bytes);
+        loaded.stamp = stamp;
         return kRegSuccess;
-      case RegFileIo::ReadResult::kMissing:
-        return kRegSuccess;
-      case RegFileIo::ReadResult::kFailed:
-        break;
+      case RegFileIo::ReadResult::kMissing: return kRegSuccess;
+      case RegFileIo::ReadResult::kFailed: break;
     }
     return kRegAccessDenied;
   }
 
-  bool Save(RegKey root, const RegFileDocument& doc) {
-    return io_->ReplaceFile(*FileOf(root), WriteRegFile(doc), root == kHkeyLocalMachine);
+  // Writes the root's document, changed in place by the caller; after a
+  // failed write the file is read again.
+  bool Save(RegKey root) {
+    Loaded& loaded = root == kHkeyCurrentUser ? current_user_ : local_machine_;
+    RegFileStamp stamp;
+    if (io_->ReplaceFile(*FileOf(root), WriteRegFile(loaded.doc), root == kHkeyLocalMachine, stamp)) {
+      loaded.stamp = stamp;
+      return true;
+    }
+    loaded = {};
+    return false;
   }
 
   RegKey NewHandle(Handle handle) {
@@ -200,8 +217,14 @@ class FileRegistry final : public RegistryStore {
     return it->second;
   }
 
+  struct Loaded {
+    std::optional<RegFileStamp> stamp;  // nothing: read the file again
+    RegFileDocument doc;
+  };
+
   RegFilePaths paths_;
   std::unique_ptr<RegFileIo> io_;
+  Loaded current_user_, local_machine_;
   std::map<RegKey, Handle> handles_;
   RegKey next_handle_ = 0x1000;
 };

@@ -58,9 +58,23 @@ std::string WriteTarget(const std::string& path) {
   return target;
 }
 
+RegFileStamp StampOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::uint64_t>(st.st_size), std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 class PosixRegFileIo final : public RegFileIo {
  public:
   explicit PosixRegFileIo(PosixRegFileOptions options) : options_(std::move(options)) {}
+
+  // Saves replace the file, so a save gives a new inode; only an edit in
+  // place that keeps the size within one tick of the file system's clock
+  // would keep the stamp.
+  std::optional<RegFileStamp> Stamp(const std::string& path) override {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return StampOf(st);
+  }
 
   ReadResult ReadFile(const std::string& path, std::string& bytes) override {
     // Non-blocking open: a FIFO in place of the file must not hang the program.
@@ -71,7 +85,7 @@ class PosixRegFileIo final : public RegFileIo {
     return result;
   }
 
-  bool ReplaceFile(const std::string& path, const std::string& bytes, bool shared) override {
+  bool ReplaceFile(const std::string& path, const std::string& bytes, bool shared, RegFileStamp& stamp) override {
     std::string target = WriteTarget(path);
     std::string folder = FolderOf(target);
     if (!MakeFolders(folder, shared ? 0755 : 0700)) return false;
@@ -83,8 +97,10 @@ class PosixRegFileIo final : public RegFileIo {
     temp.push_back('\0');
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    // The stamp of the written file, which the rename keeps.
+    bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0 && fstat(fd, &st) == 0;
     ok = close(fd) == 0 && ok;
+    stamp = StampOf(st);
     if (ok && options_.before_rename) options_.before_rename();
     if (!ok || rename(temp.data(), target.c_str()) != 0) {
       unlink(temp.data());

@@ -9,7 +9,7 @@
 
 struct PosixRegFileOptions {
   // Larger files are not read (and so never overwritten): a settings file
-  // is a few kilobytes, and every registry call reads it whole.
+  // is a few kilobytes.
   std::size_t max_file_size = 16u << 20;
   // Runs after the new content is written and synced to the temporary file,
   // just before it replaces the real one; tests use it to stage a crash.

@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/event_loop.h"
 #include "render/picture_decode_cairo.h"
 #include "startup/command_line.h"
 #include "startup/platform_services.h"
@@ -75,7 +74,7 @@ int main(int argc, char** argv) {
   } else {
     run = program.Main(command_line);
   }
-  const int code = run ? platform.loop->Run() : 0;
+  if (run) program.RunToTheEnd();
   fonts.join();
-  return code;
+  return 0;
 }

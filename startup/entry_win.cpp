@@ -3,12 +3,11 @@
 
 #include <string>
 
-#include "platform/event_loop.h"
 #include "startup/platform_services.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
   PlatformServices platform;
   Program program(platform.View());
-  if (!program.Main(command_line ? command_line : "")) return 0;
-  return platform.loop->Run();
+  if (program.Main(command_line ? command_line : "")) program.RunToTheEnd();
+  return 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Monitor discovery: the monitors attached to the desktop, in adapter order,
 // with their rectangles in virtual-desktop coordinates. The algorithm is
-// portable; the monitor list port tells it what the system has.
+// portable; the monitor list port tells it what the system has. UI thread
+// only.
 #include <cstdint>
 #include <memory>
 #include <optional>

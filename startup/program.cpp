@@ -1,6 +1,7 @@
 #include "startup/program.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "options/options_storage.h"
 #include "options/preview_show.h"
@@ -169,6 +170,11 @@ void Program::MainHack(WindowHandle window) {
 }
 
 void Program::EndShow() { EndSaver({timers_, services_.system, services_.power, graphics_}); }
+
+void Program::RunToTheEnd() {
+  services_.system.EndProcess(services_.loop.Run());
+  std::abort();  // EndProcess never returns
+}
 
 // A daemon runs one hack process per monitor, each in a window over its
 // monitor. Each process takes every monitor's turn of a slide as /S does but

@@ -74,6 +74,10 @@ class Program {
   void MainHack(WindowHandle window);
   // The end a daemon asks of its hack (a signal): the saver's orderly end.
   [[noreturn]] void EndShow();
+  // Runs the event loop, and should it ever return (a stray quit message),
+  // ends the process with its exit code at once: threads the work queues
+  // left behind may still use the services, which must outlive them.
+  [[noreturn]] void RunToTheEnd();
 
   // The parts, for tests that drive a mode from outside.
   const SaverSettings& settings() const { return settings_; }

@@ -11,8 +11,9 @@
 ;   HKCU.
 ; Either way "Make Glimmora my screen saver" is the current user's choice,
 ; made in HKCU\Control Panel\Desktop; the values it replaces are kept in
-; HKCU\Software\Glimmora\PreviousScreenSaver until the uninstaller puts
-; them back.
+; HKCU\Software\Glimmora Setup\PreviousScreenSaver until the uninstaller
+; puts them back: the setup's own key, apart from the user's settings in
+; HKCU\Software\Glimmora, which users may delete to start afresh.
 
 Target amd64-unicode
 ManifestDPIAware true
@@ -26,7 +27,9 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmora"
 !define SETTINGS_KEY "Software\Glimmora"
-!define PREVIOUS_KEY "Software\Glimmora\PreviousScreenSaver"
+!define SETUP_KEY "Software\Glimmora Setup"
+!define PREVIOUS_KEY "Software\Glimmora Setup\PreviousScreenSaver"
+!define OLD_PREVIOUS_KEY "Software\Glimmora\PreviousScreenSaver" ; where earlier setups kept it
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SHORTCUT_NAME "Glimmora Settings.lnk"
 !define SPI_SETSCREENSAVEACTIVE 17
@@ -227,6 +230,22 @@ Function OptionsPageLeave
   ${EndIf}
 FunctionEnd
 
+; Earlier setups kept the previous screen saver among the settings: it moves
+; to the setup's own key, unless that already holds one.
+Function MoveOldRecord
+  ReadRegDWORD $0 HKCU "${OLD_PREVIOUS_KEY}" "Recorded"
+  ReadRegDWORD $1 HKCU "${PREVIOUS_KEY}" "Recorded"
+  ${If} $0 = 1
+  ${AndIf} $1 != 1
+    DeleteRegKey HKCU "${PREVIOUS_KEY}"
+    WriteRegDWORD HKCU "${PREVIOUS_KEY}" "Recorded" 1
+    !insertmacro CopyUserValue "" "${OLD_PREVIOUS_KEY}" "SCRNSAVE.EXE" "${PREVIOUS_KEY}" "SCRNSAVE.EXE"
+    !insertmacro CopyUserValue "" "${OLD_PREVIOUS_KEY}" "ScreenSaveActive" "${PREVIOUS_KEY}" "ScreenSaveActive"
+  ${EndIf}
+  DeleteRegKey HKCU "${OLD_PREVIOUS_KEY}"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
+FunctionEnd
+
 ; Keeps what SCRNSAVE.EXE and ScreenSaveActive hold now, unless Glimmora
 ; already is the screen saver and an earlier install kept them (reinstalling
 ; must not remember Glimmora as the one to go back to).
@@ -272,6 +291,7 @@ Section "Glimmora" main_section
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 
+  Call MoveOldRecord
   ${If} $make_current = 1
     Call MakeCurrentSaver
   ${EndIf}
@@ -318,7 +338,7 @@ Section "Uninstall"
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     ${EndIf}
   ${EndIf}
-  DeleteRegKey HKCU "${PREVIOUS_KEY}"
+  DeleteRegKey HKCU "${SETUP_KEY}"
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
 
   Delete "$SMPROGRAMS\${SHORTCUT_NAME}"

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "catalogue/shell_link.h"
 #include "platform/utf16_win.h"
@@ -58,6 +59,20 @@ struct WinTree {
     return folder;
   }
 };
+
+// The walk's threads come and go (a stuck one is replaced by a fresh one):
+// shortcuts resolve on each of them.
+TEST(Win32FileSystemTest, ShortcutsResolveOnEveryWalkThread) {
+  WinTree tree;
+  const std::string r = tree.Root();
+  tree.Make(r + "a.jpg");
+  tree.MakeShortcut(r, "a", r + "a.jpg");
+  for (int i = 0; i < 2; ++i) {
+    std::string target;
+    std::thread([&] { target = tree.files->ResolveShortcut(r, "a.lnk"); }).join();
+    EXPECT_EQ(target, r + "a.jpg") << i;
+  }
+}
 
 }  // namespace
 

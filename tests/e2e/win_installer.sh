@@ -5,14 +5,17 @@
 #   files, the Apps & features entry and the Start-menu shortcut in place and
 #   makes the installed saver current; the shortcut opens the options dialog
 #   and the installed saver shows pictures on both monitors;
-# - the same version again and a newer one over it leave one entry and the
-#   same files, and still remember the previous screen saver;
+# - the same version again, after the user deleted the settings key, and a
+#   newer one over it leave one entry and the same files, and still remember
+#   the previous screen saver;
 # - the silent uninstall (the QuietUninstallString) leaves the prefix as it
 #   was but for the user's settings, with the previous screen saver back;
 # - the per-user layout (/CurrentUser) installs and uninstalls as cleanly,
 #   and keeps a screen saver chosen after the install;
 # - odd previous SCRNSAVE.EXE values (missing, empty, not a string, longer
-#   than the installer's own strings) come back exactly.
+#   than the installer's own strings) come back exactly;
+# - an upgrade over an earlier setup, which kept the previous screen saver
+#   among the settings, moves it to the setup's own key.
 # Set E2E_SHOTS=dir to keep the screenshots.
 # Usage: win_installer.sh glimmora.scr source-dir build-dir
 program=$1
@@ -37,7 +40,7 @@ portable="$build/glimmora-$version-portable.zip"
 drive_c=$(cd "$WINEPREFIX/drive_c" && pwd -P)
 desktop='HKCU\Control Panel\Desktop'
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimmora'
-previous_key='HKCU\Software\Glimmora\PreviousScreenSaver'
+previous_key='HKCU\Software\Glimmora Setup\PreviousScreenSaver'
 title="Glimmora - slide show by Glimmora Labs"
 
 # Each Wine command costs up to a second on a busy machine: a key is read
@@ -163,6 +166,9 @@ remembered=$(reg_q "$previous_key")
 [ "$(data_in "$remembered" SCRNSAVE.EXE)" = "$previous" ] && [ "$(data_in "$remembered" ScreenSaveActive)" = 0 ] ||
   fail "the previous screen saver was not remembered"
 
+note "the user resets the settings"
+wine reg delete 'HKCU\Software\Glimmora' /f >/dev/null 2>&1
+
 note "the Start-menu shortcut opens the options dialog"
 wine start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Glimmora Settings.lnk' >/dev/null 2>&1
 dialog=$(wait_for_window "^$title\$" 30) || fail "the shortcut opened no options dialog"
@@ -184,7 +190,7 @@ done
 two_pictures "$shown" || fail "the installed saver shows \"$shown\", not two different pictures"
 end_saver
 
-note "the same version again: one entry, the same files, the same previous screen saver"
+note "the same version again (after the reset): one entry, the same files, the same previous screen saver"
 run_setup "$setup" /S
 files | cmp -s - "$E2E_TMP/files.installed" || fail "installing again changed the files"
 check_entry HKLM 'C:\windows\system32\glimmora.scr' 'C:\Program Files\Glimmora'
@@ -284,4 +290,15 @@ for case in "${cases[@]}"; do
   [ "$(reg_q "$desktop")" = "$before" ] ||
     fail "$name: $(diff <(echo "$before") <(reg_q "$desktop") | grep '^[<>]' | cut -c1-120)"
 done
+
+note "an upgrade over an earlier setup moves the previous screen saver it kept among the settings"
+old_key='HKCU\Software\Glimmora\PreviousScreenSaver'
+run_setup "$setup" /S
+wine reg delete 'HKCU\Software\Glimmora Setup' /f >/dev/null 2>&1
+wine reg add "$old_key" /v Recorded /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine reg add "$old_key" /v SCRNSAVE.EXE /d "$previous" /f >/dev/null 2>&1
+run_setup "$setup" /S
+wine reg query "$old_key" >/dev/null 2>&1 && fail "the upgrade left $old_key"
+uninstall HKLM
+[ "$(reg_data "$desktop" SCRNSAVE.EXE)" = "$previous" ] || fail "the moved previous screen saver was not restored"
 echo PASS

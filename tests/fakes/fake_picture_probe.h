@@ -1,6 +1,7 @@
 #pragma once
 // Scripted picture headers by path (Unknown, 0 x 0, for any other path), and
 // a record of every file the admission check read.
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <string>
@@ -28,20 +29,20 @@ class FakePictureProbe final : public PictureProbe {
 // Runs each job at once, on the caller's thread: what tests use for the work
 // queues, so a walk or a picture comes back through the event loop's posted
 // tasks and nothing runs on another thread. While `hold` is set, jobs wait
-// for Release(), as behind a slow file.
+// for Release(), as behind a slow file, urgent ones ahead of the others.
 class InlineWorkQueue final : public WorkQueue {
  public:
-  void Submit(std::function<void()> job) override {
-    if (hold) {
-      held.push_back(std::move(job));
-    } else {
-      job();
-    }
+  using WorkQueue::Submit;
+  void Submit(Job job) override {
+    if (!hold) return job.run();
+    auto place = job.urgent ? std::find_if(held.begin(), held.end(), [](const Job& queued) { return !queued.urgent; })
+                            : held.end();
+    held.insert(place, std::move(job));
   }
   void Release() {
     hold = false;
-    for (auto& job : std::exchange(held, {})) job();
+    for (auto& job : std::exchange(held, {})) job.run();
   }
   bool hold = false;
-  std::vector<std::function<void()>> held;
+  std::vector<Job> held;
 };

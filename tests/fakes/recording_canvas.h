@@ -1,7 +1,8 @@
 #pragma once
 // A picture box whose canvases record every call as a line of text, the
 // release of every object they hand out included; and a picture preparer
-// whose pictures have scripted sizes by path (0 x 0 for any other path).
+// whose pictures have scripted sizes and file stamps by path (0 x 0 and {} for
+// any other path).
 #include <functional>
 #include <map>
 #include <memory>
@@ -36,9 +37,14 @@ class RecordedPreparedPicture final : public PreparedPicture {
 class RecordingPreparer final : public PicturePreparer {
  public:
   std::unique_ptr<PreparedPicture> Prepare(const PictureRequest& request, DecodeBudget& budget) override;
+  FileStamp Stamp(const std::string& path) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    return stamps.count(path) ? stamps[path] : FileStamp{};
+  }
 
   std::map<std::string, RecordedPicture> pictures;
-  std::vector<std::string> prepared;  // the paths asked for, in order
+  std::map<std::string, FileStamp> stamps;  // {} for any other path
+  std::vector<std::string> prepared;        // the paths asked for, in order
   std::mutex mutex;
   // Runs in the middle of each decode; then whether the decode was abandoned is noted.
   std::function<void()> while_decoding;

@@ -100,15 +100,26 @@ class SlowProbe final : public PictureProbe {
   Stall& stall_;
 };
 
+// Each decode holds `reserve` bytes of the memory budget while it reads, the
+// stalled ones included.
 class SlowPreparer final : public PicturePreparer {
  public:
   SlowPreparer(PicturePreparer& preparer, Stall& stall) : preparer_(preparer), stall_(stall) {}
   std::unique_ptr<PreparedPicture> Prepare(const PictureRequest& request, DecodeBudget& budget) override {
-    if (!stall_.Hit(kStallDecode, request.path)) return preparer_.Prepare(request, budget);
-    auto unreadable = std::make_unique<RecordedPreparedPicture>();
-    unreadable->path = request.path;
-    return unreadable;
+    budget.Reserve(reserve);
+    std::unique_ptr<PreparedPicture> picture;
+    if (!stall_.Hit(kStallDecode, request.path)) {
+      picture = preparer_.Prepare(request, budget);
+    } else {
+      auto unreadable = std::make_unique<RecordedPreparedPicture>();
+      unreadable->path = request.path;
+      picture = std::move(unreadable);
+    }
+    budget.Release(reserve);
+    return picture;
   }
+  FileStamp Stamp(const std::string& path) override { return preparer_.Stamp(path); }
+  std::size_t reserve = 0;
 
  private:
   PicturePreparer& preparer_;

@@ -48,21 +48,27 @@ TEST(WorkQueue, RunsJobsInOrderOffTheCallingThread) {
 }
 
 // A job that never returns by itself (a read on a dead share) is left to its
-// thread; the jobs behind it run once the patience is over, in order.
+// thread, and told so; the jobs behind it run once the patience is over, in
+// order.
 TEST(WorkQueue, AStuckJobDelaysOnlyItself) {
   auto queue = CreateThreadWorkQueue(50ms, 2);
   Log log;
   std::mutex gate;
   std::unique_lock<std::mutex> closed(gate);
-  queue->Submit([&] {
-    std::lock_guard<std::mutex> wait(gate);  // stuck until the test opens the gate
-    log.Add(0);
-  });
+  std::atomic<int> left_behind{0};
+  queue->Submit({[&] {
+                   gate.lock();  // stuck until the test opens the gate
+                   gate.unlock();
+                   log.Add(0);
+                 },
+                 [&] { ++left_behind; }});
   for (int i = 1; i <= 3; ++i) queue->Submit([&, i] { log.Add(i); });
   EXPECT_EQ(log.WaitFor(3), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(left_behind, 1);
   // Two threads at most: with one stuck and a second one stuck too, the rest wait.
   queue->Submit([&] {
-    std::lock_guard<std::mutex> wait(gate);
+    gate.lock();
+    gate.unlock();
     log.Add(4);
   });
   queue->Submit([&] { log.Add(5); });
@@ -70,6 +76,24 @@ TEST(WorkQueue, AStuckJobDelaysOnlyItself) {
   EXPECT_EQ(log.WaitFor(3).size(), 3u);
   closed.unlock();
   EXPECT_EQ(log.WaitFor(6).size(), 6u);
+}
+
+// A job that works past the patience (a slow decode, not a stuck read)
+// keeps the queue: no job runs beside it. Urgent jobs go ahead of the others.
+TEST(WorkQueue, ABusyJobKeepsTheQueueAndUrgentJobsGoFirst) {
+  auto queue = CreateThreadWorkQueue(50ms, 2);
+  Log log;
+  std::atomic<bool> begun{false};
+  queue->Submit([&] {
+    begun = true;
+    for (const auto end = std::chrono::steady_clock::now() + 400ms; std::chrono::steady_clock::now() < end;) {
+    }
+    log.Add(0);
+  });
+  while (!begun) std::this_thread::yield();
+  queue->Submit([&] { log.Add(1); });
+  queue->Submit({[&] { log.Add(2); }, {}, true});
+  EXPECT_EQ(log.WaitFor(3), (std::vector<int>{0, 2, 1}));
 }
 
 }  // namespace

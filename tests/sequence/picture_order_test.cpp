@@ -82,6 +82,21 @@ TEST_F(PictureOrderTest, PeekForetellsTheNextPicturesWithoutTakingThem) {
     }
 }
 
+// A place before the list's start (the back keys went further back than the
+// list is long) uses up its random draw like any other: the order goes on as
+// if those places had been drawn.
+TEST_F(PictureOrderTest, APlaceBeforeTheListStillDraws) {
+  s.SetPictures(5);
+  FakeShow twin;
+  twin.f.system = s.f.system;
+  twin.order.Seed();
+  twin.SetPictures(5);
+  s.order.SetCurrentIndex(-3);
+  EXPECT_EQ(Next(true) + Next(true), "");
+  for (int draw = 0; draw < 2; ++draw) twin.order.RandomRange(0, 4);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Next(true), twin.order.Next(true)) << i;
+}
+
 TEST_F(PictureOrderTest, RandomRangeStaysInsideWithTheShapeOfTheMeanOfTwoGenerators) {
   EXPECT_EQ(s.order.RandomRange(5, 5), 5);
   std::map<int, int> counts;

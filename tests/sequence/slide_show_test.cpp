@@ -209,4 +209,62 @@ TEST(SlideShowTest, QuickKeysDropThePicturesOfTheSlidesPassedOver) {
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(3), 0), 0u);
 }
 
+// A picture that comes while the monitors sleep is not drawn: the last frame stays.
+TEST(SlideShowTest, APictureThatComesAsleepIsNotDrawn) {
+  Rig r(1, 1, true);
+  r.f.picture_queue.hold = true;
+  r.show.OnSlideTimer();
+  r.show.Flags().asleep = true;
+  r.f.picture_queue.Release();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.boxes[0].refreshes, 0);
+}
+
+// What a screen waits for is prepared before what is prepared ahead.
+TEST(SlideShowTest, WhatAScreenWaitsForGoesFirst) {
+  Rig r(1, 8, true);
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();
+  r.f.preparer.prepared.clear();
+  r.f.picture_queue.hold = true;
+  r.show.OnSlideTimer();  // picture 1 (ready) shows, 2 is to be prepared ahead
+  r.show.Show(&r.boxes[0], FakeShow::Picture(5), "", false);
+  r.f.picture_queue.Release();
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(5), FakeShow::Picture(2)}));
+}
+
+// In random order the next picture depends on the list's length: as the
+// walk lists more, what is prepared ahead follows.
+TEST(SlideShowTest, WhatIsPreparedAheadFollowsTheGrowingList) {
+  Rig r(1);
+  r.settings.random_order = true;
+  r.order.Seed();
+  for (int i = 0; i < 40; ++i) r.f.files.Make(FakeShow::Picture(i));
+  r.catalogue.Seed();
+  r.catalogue.BeginWalk();
+  r.WalkUntil(30);
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();  // the first picture, and the walk's last ten
+  ASSERT_EQ(r.catalogue.PictureCount(), 40);
+  r.f.picture_queue.hold = true;
+  r.show.OnSlideTimer();
+  EXPECT_EQ(r.boxes[0].refreshes, 2) << "the next picture was not ready";
+}
+
+// A file changed on disk since its picture was prepared is prepared afresh:
+// its screen soon shows what the file holds now.
+TEST(SlideShowTest, AChangedFileIsPreparedAfresh) {
+  Rig r(1, 1, true);
+  const std::string pic = FakeShow::Picture(0);
+  r.f.preparer.pictures[pic] = {1920, 1080};
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();
+  r.f.preparer.pictures[pic] = {960, 1080};
+  r.f.preparer.stamps[pic] = {1, 2};
+  r.show.OnSlideTimer();
+  r.f.loop.RunPosted();
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{pic, pic}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back(), "DrawPicture(" + pic + ",480,0,960,1080)");
+}
+
 }  // namespace

@@ -15,13 +15,18 @@
 
 namespace reg_file_properties {
 
-// The store's one file, in memory.
+// The store's one file, in memory; a change by the test needs a new `version`.
 struct MemoryFile final : RegFileIo {
   explicit MemoryFile(std::string bytes) : bytes(std::move(bytes)) {}
-  ReadResult ReadFile(const std::string&, std::string& out) override { return out = bytes, ReadResult::kRead; }
-  bool ReplaceFile(const std::string&, const std::string& in, bool) override { return bytes = in, true; }
+  std::optional<RegFileStamp> Stamp(const std::string&) override { return RegFileStamp{0, 0, 0, version}; }
+  ReadResult ReadFile(const std::string&, std::string& out) override { return ++reads, out = bytes, ReadResult::kRead; }
+  bool ReplaceFile(const std::string&, const std::string& in, bool, RegFileStamp& stamp) override {
+    return bytes = in, stamp = {0, 0, 0, ++version}, true;
+  }
   bool CanWrite(const std::string&) override { return true; }
   std::string bytes;
+  std::int64_t version = 0;
+  int reads = 0;
 };
 
 using Entry = std::tuple<std::string, std::string, std::uint32_t, std::string>;  // key, name, type, data

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/reg_file_properties.h"
+#include "settings/settings_io.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ TEST(RegFile, ReadsTheFormsOfAValueLine) {
     for (const std::string& f : {file, c.header == kV5 ? Utf16File(file) : file}) {
       EXPECT_EQ(Values(f), c.values) << c.line;
     }
-    EXPECT_TRUE(!c.values.empty() || ParseRegFile(file).sections.at(1).entries.at(0).text == c.line) << c.line;
+    EXPECT_TRUE(!c.values.empty() || ParseRegFile(file).sections.at(1).entries.at(0).text == "; " + c.line + "\r\n")
+        << c.line;
   }
 }
 
@@ -87,6 +89,36 @@ TEST(RegFile, CutAndDamagedFilesKeepTheProperties) {
       EXPECT_TRUE(std::get<2>(e) == kRegBinary || std::count(full.begin(), full.end(), e)) << std::get<1>(e) << at;
     }
   }
+}
+
+// Lines with nothing to read cost no object each, however many there are:
+// lines kept in a row are one entry, key lines in a row that add no key none.
+TEST(RegFile, LinesWithNothingToReadAreKeptTogether) {
+  std::string file = kV5;
+  for (const char* lines : {"junk\r\n", "[-HKEY_CURRENT_USER\\Old]\r\nx\r\n[\r\n", kKey, "x\r\n; c\r\n"})
+    for (int i = 0; i < 50000; ++i) file += lines;
+  const RegFileDocument doc = ParseRegFile(file + "\"A\"=\"a\"\r\n");
+  ASSERT_EQ(doc.sections.size(), 2u);
+  EXPECT_EQ(doc.sections[0].entries.size(), 1u);
+  EXPECT_EQ(doc.sections[1].entries.size(), 2u);
+}
+
+// The store parses its file once while the file keeps its stamp, its own
+// saves included, and again as soon as the file changes.
+TEST(RegFile, TheStoreReadsItsFileAgainOnlyWhenItChanged) {
+  auto* file = new MemoryFile(std::string(kV5) + kKey + "\"Interval\"=dword:00002710\r\n");
+  auto store = CreateFileRegistry({"user.reg", ""}, std::unique_ptr<RegFileIo>(file));
+  SaverSettings settings;
+  DiagnosticSwitches switches;
+  LoadSettings(*store, "Software\\Glimmora", settings, settings, switches);
+  SaveSettings(*store, "Software\\Glimmora", settings);
+  LoadSettings(*store, "Software\\Glimmora", settings, settings, switches);
+  EXPECT_EQ(settings.interval_ms, 10000);
+  EXPECT_EQ(file->reads, 1);
+  file->bytes = std::string(kV5) + kKey + "\"Interval\"=dword:00004e20\r\n", ++file->version;
+  LoadSettings(*store, "Software\\Glimmora", settings, settings, switches);
+  EXPECT_EQ(settings.interval_ms, 20000);
+  EXPECT_EQ(file->reads, 2);
 }
 
 // A folder whose name is not valid UTF-8 (Linux allows any bytes) is saved

@@ -55,6 +55,16 @@ TEST_F(FileRegistry, AHandEditedFileKeepsItsReadableValuesAndASaveKeepsTheRest) 
   }
 }
 
+// The store keeps what it parsed only while the file keeps its stamp: another
+// process's save, of the same size, is seen at once.
+TEST_F(FileRegistry, AnotherProcesssSaveIsSeenAtOnce) {
+  auto other = CreateFileRegistry(env->paths, CreatePosixRegFileIo());
+  for (int interval : {1000, 2000}) {
+    ASSERT_TRUE(SetRegistryValue(*other, kHkeyCurrentUser, env->scratch, kRegDword, "Interval", interval));
+    EXPECT_EQ(Get("", "Interval"), std::to_string(interval));
+  }
+}
+
 TEST_F(FileRegistry, ACrashBeforeTheRenameLeavesThePreviousFile) {
   ASSERT_TRUE(Set("", kRegDword, "Interval", 60000));
   if (fork() == 0) {  // dies with the new file written and synced

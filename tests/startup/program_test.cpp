@@ -220,4 +220,28 @@ TEST(GraphicsSession, StartsOnceAndStopsOnce) {
   EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
 }
 
+// The end comes while a picture thread is inside the graphics library: the
+// library is left running (the process ends next), and no thread enters after.
+TEST(GraphicsSession, NotStoppedUnderAPictureThread) {
+  FakeShow s;
+  bool entered_after = true;
+  s.f.preparer.while_decoding = [&s, &entered_after] {
+    s.graphics.Stop();
+    entered_after = s.graphics.Gate()->Enter();
+  };
+  s.supply.Request(PictureRequest{FakeShow::Picture(0), 10, 10}, true);
+  EXPECT_EQ(s.f.graphics.stops, 0);
+  EXPECT_FALSE(entered_after);
+}
+
+// Should the event loop ever return (a stray quit message), the process ends
+// there: the services stay for the threads the work queues left behind.
+TEST(Program, TheEventLoopsReturnEndsTheProcess) {
+  Rig r;
+  r.f.display.AddMonitor(0, 0, 800, 600, true);
+  ASSERT_TRUE(r.program.Main("/S"));
+  r.f.loop.Post([&r] { r.f.loop.Quit(3); });
+  EXPECT_EQ(ExitCode([&r] { r.program.RunToTheEnd(); }), 3);
+}
+
 }  // namespace

@@ -52,8 +52,10 @@ StallWorld& KeepToTheEnd(std::unique_ptr<StallWorld> world) {
 }
 
 struct StallRig {
-  StallRig(const std::string& marked, unsigned points)
-      : w(KeepToTheEnd(std::make_unique<StallWorld>(marked, points))) {}
+  StallRig(const std::string& marked, unsigned points) : w(KeepToTheEnd(std::make_unique<StallWorld>(marked, points))) {
+    // A stalled decode holds more than the budget leaves for the next one.
+    w.preparer.reserve = kPictureMemoryBudget * 3 / 4;
+  }
   StallWorld& w;
   FakeServices f;  // the ports that never stall
   std::unique_ptr<WorkQueue> walk_queue = CreateThreadWorkQueue(kPatience);
@@ -79,7 +81,8 @@ TEST(Stall, SaverEndsAtOnceWhileFileWorkStalls) {
        "C:\\fast\\p000.jpg"},
       {"header read", kStallHeader, "C:\\slow\\", "C:\\fast\\\r\nC:\\slow\\", SizeFilter::Min640x480,
        "C:\\fast\\p000.jpg"},
-      // The first picture's decode is left behind; the second one shows at the next slide.
+      // The first picture's decode is left behind and its memory given back;
+      // the second one shows at the next slide.
       {"picture read", kStallDecode, "C:\\fast\\p000.jpg", "C:\\fast\\", SizeFilter::Off, "C:\\fast\\p001.jpg"},
   };
   for (const auto& c : cases) {
