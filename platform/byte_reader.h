@@ -44,6 +44,8 @@ class ByteReader {
   std::uint16_t Next16() { return static_cast<std::uint16_t>(Advance(2)); }
   std::uint32_t Next32() { return static_cast<std::uint32_t>(Advance(4)); }
   std::uint64_t Next64() { return Advance(8); }
+  // A text written by ByteWriter::PutText: its length, then its bytes.
+  std::string NextCountedText() { return NextText(Next32()); }
   // count bytes as text; "" (and failed) when they do not fit.
   std::string NextText(std::size_t count) {
     if (!Holds(position_, count)) return Fail(), std::string();
@@ -74,4 +76,25 @@ class ByteReader {
   Order order_;
   std::size_t position_ = 0;
   bool ok_ = true;
+};
+
+// Numbers and texts appended little-endian, as ByteReader's cursor reads them.
+class ByteWriter {
+ public:
+  void Put8(std::uint8_t value) { bytes_ += static_cast<char>(value); }
+  void Put16(std::uint16_t value) { Put(value, 2); }
+  void Put32(std::uint32_t value) { Put(value, 4); }
+  void Put64(std::uint64_t value) { Put(value, 8); }
+  // A length, then the text's bytes.
+  void PutText(const std::string& text) {
+    Put32(static_cast<std::uint32_t>(text.size()));
+    bytes_ += text;
+  }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  void Put(std::uint64_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes_ += static_cast<char>(value >> (8 * i) & 0xFF);
+  }
+  std::string bytes_;
 };

@@ -66,11 +66,10 @@ class ReaderProcess {
 
 class ReaderChannel {
  public:
-  // The channel to the saver when this process was started as its reader;
-  // null otherwise (the internal switch typed by hand, say).
-  static std::unique_ptr<ReaderChannel> Open(const std::vector<std::string>& arguments);
+  // The channel to the saver when this process was started as its reader
+  // in `role`; null otherwise (the internal switch typed by hand, say).
+  static std::unique_ptr<ReaderChannel> Open(const std::vector<std::string>& arguments, const std::string& role);
   virtual ~ReaderChannel() = default;
-  const std::string& role() const { return role_; }
 
   // Blocks for the saver's next message; false once the saver is gone.
   virtual bool Receive(std::string& message) = 0;
@@ -84,9 +83,6 @@ class ReaderChannel {
   // start programs or open connections, and may not outgrow its limits.
   // Whether each of these held is in the result, for the log.
   virtual std::string EnterSandbox() = 0;
-
- protected:
-  std::string role_;
 };
 
 // This process's command line, split as the system splits it.

@@ -177,7 +177,8 @@ class PosixReaderProcess final : public ReaderProcess {
     if (pid_ <= 0) return Outcome::Ended;
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd p{socket_, POLLIN, 0};
       const int ready = poll(&p, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
       if (ready < 0 && errno == EINTR) continue;
@@ -265,16 +266,83 @@ bool ForbidWrites() {
 bool LoadSeccompFilter() {
   scmp_filter_ctx filter = seccomp_init(SCMP_ACT_ERRNO(EPERM));
   if (!filter) return false;
-  static constexpr const char* kAllowed[] = {
-      "read", "readv", "pread64", "preadv", "preadv2", "close", "fstat", "newfstatat", "statx", "stat", "lstat",
-      "lseek", "getdents64", "readlink", "readlinkat", "getcwd", "access", "faccessat", "faccessat2", "fcntl", "dup",
-      "dup2", "dup3", "statfs", "fstatfs", "fadvise64", "getxattr", "lgetxattr", "fgetxattr", "mmap", "munmap",
-      "mremap", "mprotect", "madvise", "brk", "mincore", "memfd_create", "ftruncate", "futex", "set_robust_list",
-      "get_robust_list", "rseq", "set_tid_address", "sched_yield", "sched_getaffinity", "membarrier", "poll",
-      "ppoll", "recvmsg", "recvfrom", "rt_sigaction", "rt_sigprocmask", "rt_sigreturn", "sigaltstack",
-      "clock_gettime", "clock_getres", "clock_nanosleep", "nanosleep", "gettimeofday", "getpid", "gettid",
-      "getppid", "getuid", "geteuid", "getgid", "getegid", "getrandom", "uname", "sysinfo", "prlimit64",
-      "getrlimit", "exit", "exit_group", "restart_syscall", "eventfd2", "pipe2", "arch_prctl"};
+  static constexpr const char* kAllowed[] = {"read",
+                                             "readv",
+                                             "pread64",
+                                             "preadv",
+                                             "preadv2",
+                                             "close",
+                                             "fstat",
+                                             "newfstatat",
+                                             "statx",
+                                             "stat",
+                                             "lstat",
+                                             "lseek",
+                                             "getdents64",
+                                             "readlink",
+                                             "readlinkat",
+                                             "getcwd",
+                                             "access",
+                                             "faccessat",
+                                             "faccessat2",
+                                             "fcntl",
+                                             "dup",
+                                             "dup2",
+                                             "dup3",
+                                             "statfs",
+                                             "fstatfs",
+                                             "fadvise64",
+                                             "getxattr",
+                                             "lgetxattr",
+                                             "fgetxattr",
+                                             "mmap",
+                                             "munmap",
+                                             "mremap",
+                                             "mprotect",
+                                             "madvise",
+                                             "brk",
+                                             "mincore",
+                                             "memfd_create",
+                                             "ftruncate",
+                                             "futex",
+                                             "set_robust_list",
+                                             "get_robust_list",
+                                             "rseq",
+                                             "set_tid_address",
+                                             "sched_yield",
+                                             "sched_getaffinity",
+                                             "membarrier",
+                                             "poll",
+                                             "ppoll",
+                                             "recvmsg",
+                                             "recvfrom",
+                                             "rt_sigaction",
+                                             "rt_sigprocmask",
+                                             "rt_sigreturn",
+                                             "sigaltstack",
+                                             "clock_gettime",
+                                             "clock_getres",
+                                             "clock_nanosleep",
+                                             "nanosleep",
+                                             "gettimeofday",
+                                             "getpid",
+                                             "gettid",
+                                             "getppid",
+                                             "getuid",
+                                             "geteuid",
+                                             "getgid",
+                                             "getegid",
+                                             "getrandom",
+                                             "uname",
+                                             "sysinfo",
+                                             "prlimit64",
+                                             "getrlimit",
+                                             "exit",
+                                             "exit_group",
+                                             "restart_syscall",
+                                             "eventfd2",
+                                             "pipe2",
+                                             "arch_prctl"};
   bool ok = true;
   for (const char* name : kAllowed) {
     const int call = seccomp_syscall_resolve_name(name);
@@ -299,7 +367,9 @@ bool LoadSeccompFilter() {
        ok;
   ok = seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0 && ok;
   // A thread may signal itself (abort), no other process.
-  ok = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, static_cast<scmp_datum_t>(getpid()))) == 0 && ok;
+  ok = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1,
+                        SCMP_A0(SCMP_CMP_EQ, static_cast<scmp_datum_t>(getpid()))) == 0 &&
+       ok;
   ok = ok && seccomp_load(filter) == 0;
   seccomp_release(filter);
   return ok;
@@ -307,10 +377,7 @@ bool LoadSeccompFilter() {
 
 class PosixReaderChannel final : public ReaderChannel {
  public:
-  PosixReaderChannel(std::string role, pid_t saver, std::size_t memory_bytes)
-      : saver_(saver), memory_bytes_(memory_bytes) {
-    role_ = std::move(role);
-  }
+  PosixReaderChannel(pid_t saver, std::size_t memory_bytes) : saver_(saver), memory_bytes_(memory_bytes) {}
   ~PosixReaderChannel() override { close(kChannelFd); }
 
   bool Receive(std::string& message) override {
@@ -388,8 +455,7 @@ bool IsChannel(int fd) {
   sockaddr_storage address{};
   socklen_t address_length = sizeof address;
   return getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &length) == 0 && type == SOCK_SEQPACKET &&
-         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &address_length) == 0 &&
-         address.ss_family == AF_UNIX;
+         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &address_length) == 0 && address.ss_family == AF_UNIX;
 }
 
 }  // namespace
@@ -417,8 +483,9 @@ std::unique_ptr<ReaderProcess> ReaderProcess::Start(const ReaderLimits& limits) 
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &all);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    char* argv[] = {const_cast<char*>("glimmora"), const_cast<char*>(kReaderSwitch), const_cast<char*>(limits.role.c_str()),
-                    const_cast<char*>(saver.c_str()), const_cast<char*>(memory.c_str()), nullptr};
+    char* argv[] = {const_cast<char*>("glimmora"),          const_cast<char*>(kReaderSwitch),
+                    const_cast<char*>(limits.role.c_str()), const_cast<char*>(saver.c_str()),
+                    const_cast<char*>(memory.c_str()),      nullptr};
     pid_t child = 0;
     const int error = posix_spawn(&child, "/proc/self/exe", &actions, &attributes, argv, environ);
     posix_spawnattr_destroy(&attributes);
@@ -433,14 +500,15 @@ std::unique_ptr<ReaderProcess> ReaderProcess::Start(const ReaderLimits& limits) 
   return std::make_unique<PosixReaderProcess>(pid, pair[0]);
 }
 
-std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 5 || arguments[1] != kReaderSwitch || !IsChannel(kChannelFd)) return nullptr;
+std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string>& arguments, const std::string& role) {
+  if (arguments.size() != 5 || arguments[1] != kReaderSwitch || arguments[2] != role || !IsChannel(kChannelFd))
+    return nullptr;
   char* end = nullptr;
   const long saver = std::strtol(arguments[3].c_str(), &end, 10);
   if (*end || saver <= 1 || saver != getppid()) return nullptr;
   const unsigned long long memory = std::strtoull(arguments[4].c_str(), &end, 10);
   if (*end || memory == 0) return nullptr;
-  return std::make_unique<PosixReaderChannel>(arguments[2], static_cast<pid_t>(saver), static_cast<std::size_t>(memory));
+  return std::make_unique<PosixReaderChannel>(static_cast<pid_t>(saver), static_cast<std::size_t>(memory));
 }
 
 std::vector<std::string> ProgramArguments() {

@@ -210,10 +210,8 @@ bool LowerIntegrity() {
 
 class WinReaderChannel final : public ReaderChannel {
  public:
-  WinReaderChannel(std::string role, HANDLE pipe, std::size_t memory_bytes)
-      : pipe_(pipe), memory_bytes_(std::min<std::size_t>(memory_bytes, SIZE_MAX - kProgramBytes)) {
-    role_ = std::move(role);
-  }
+  WinReaderChannel(HANDLE pipe, std::size_t memory_bytes)
+      : pipe_(pipe), memory_bytes_(std::min<std::size_t>(memory_bytes, SIZE_MAX - kProgramBytes)) {}
 
   bool Receive(std::string& message) override {
     message.resize(kMaxReaderMessage);
@@ -408,18 +406,18 @@ std::unique_ptr<ReaderProcess> ReaderProcess::Start(const ReaderLimits& limits) 
   return std::make_unique<WinReaderProcess>(std::move(saver_end), std::move(process), std::move(job));
 }
 
-std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string>& arguments) {
+std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string>& arguments, const std::string& role) {
   std::uint64_t saver = 0, memory = 0, value = 0;
-  if (arguments.size() != 6 || arguments[1] != kReaderSwitch || !ParseNumber(arguments[3], saver) ||
-      !ParseNumber(arguments[4], memory) || !ParseNumber(arguments[5], value) || memory == 0 || memory > SIZE_MAX ||
-      saver == 0 || saver != ParentProcessId())
+  if (arguments.size() != 6 || arguments[1] != kReaderSwitch || arguments[2] != role ||
+      !ParseNumber(arguments[3], saver) || !ParseNumber(arguments[4], memory) || !ParseNumber(arguments[5], value) ||
+      memory == 0 || memory > SIZE_MAX || saver == 0 || saver != ParentProcessId())
     return nullptr;
   HANDLE pipe = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
   DWORD flags = 0;
   if (GetFileType(pipe) != FILE_TYPE_PIPE || !GetNamedPipeInfo(pipe, &flags, nullptr, nullptr, nullptr) ||
       (flags & PIPE_SERVER_END))
     return nullptr;
-  return std::make_unique<WinReaderChannel>(arguments[2], pipe, static_cast<std::size_t>(memory));
+  return std::make_unique<WinReaderChannel>(pipe, static_cast<std::size_t>(memory));
 }
 
 std::vector<std::string> ProgramArguments() {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "file_system_contract.h"
+#include "reader/reader_files.h"
 #include "shell_link_writer.h"
 
 namespace {
@@ -79,5 +80,14 @@ TEST(PosixFileSystemTest, ShortcutsResolveOnSeveralThreadsAtOnce) {
 
 }  // namespace
 
+// The same tree read by a reader process, as the program reads it.
+struct ReaderTree : SymlinkTree {
+  ShareWatch shares{[](const std::string&) { return std::string(); }};
+  ReaderConnection connection{ProgramReaders(64u << 20), std::chrono::seconds(10)};
+  ReaderFiles reader{connection, shares};
+  FileSystem& Files() { return reader; }
+};
+
 INSTANTIATE_TYPED_TEST_SUITE_P(PosixSymlinks, FileSystemContract, SymlinkTree);
 INSTANTIATE_TYPED_TEST_SUITE_P(PosixLnkFiles, FileSystemContract, LnkTree);
+INSTANTIATE_TYPED_TEST_SUITE_P(PosixThroughAReader, FileSystemContract, ReaderTree);

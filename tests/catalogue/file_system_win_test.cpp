@@ -12,6 +12,7 @@
 #include "catalogue/shell_link.h"
 #include "platform/utf16_win.h"
 #include "file_system_contract.h"
+#include "reader/reader_files.h"
 
 namespace {
 
@@ -76,4 +77,13 @@ TEST(Win32FileSystemTest, ShortcutsResolveOnEveryWalkThread) {
 
 }  // namespace
 
+// The same tree read by a reader process, as the program reads it.
+struct ReaderTree : WinTree {
+  ShareWatch shares{[](const std::string&) { return std::string(); }};
+  ReaderConnection connection{ProgramReaders(64u << 20), std::chrono::seconds(10)};
+  ReaderFiles reader{connection, shares};
+  FileSystem& Files() { return reader; }
+};
+
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FileSystemContract, WinTree);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32ThroughAReader, FileSystemContract, ReaderTree);

@@ -67,7 +67,7 @@ using namespace std::chrono_literals;
 }
 
 const bool probe_started = [] {
-  if (auto channel = ReaderChannel::Open(ProgramArguments()); channel && channel->role() == "probe")
+  if (auto channel = ReaderChannel::Open(ProgramArguments(), "probe"))
     ServeProbe(*channel);
   return false;
 }();
@@ -144,8 +144,8 @@ TEST(ReaderProcess, SandboxReadsButNeverWritesRunsOrOutgrowsItsLimit) {
 }
 
 TEST(ReaderChannel, TheSwitchTypedByHandOpensNothing) {
-  EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", "1", "1000"}));
-  EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch}));
+  EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", "1", "1000"}, "reader"));
+  EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch}, "reader"));
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include "reader/reader_messages.h"
+
+#include <bit>
+#include <cmath>
+
+namespace {
+
+std::uint32_t FloatBits(float value) { return std::bit_cast<std::uint32_t>(value); }
+float BitsFloat(std::uint32_t bits) {
+  const float value = std::bit_cast<float>(bits);
+  return std::isfinite(value) ? value : 0.0f;
+}
+
+}  // namespace
+
+void MessageWriter::PutHeader(const PictureHeader& header) {
+  Put8(static_cast<std::uint8_t>(header.kind));
+  Put8(static_cast<std::uint8_t>(header.format));
+  Put64(static_cast<std::uint64_t>(header.width));
+  Put64(static_cast<std::uint64_t>(header.height));
+  Put8(static_cast<std::uint8_t>(header.orientation));
+}
+
+void MessageWriter::PutPlacement(const PicturePlacement& placement) {
+  Put8(placement.draw ? 1 : 0);
+  for (float value : {placement.x, placement.y, placement.width, placement.height}) Put32(FloatBits(value));
+}
+
+void MessageWriter::PutRequest(const PictureRequest& request) {
+  PutText(request.path);
+  Put32(static_cast<std::uint32_t>(request.area_width));
+  Put32(static_cast<std::uint32_t>(request.area_height));
+  Put8(static_cast<std::uint8_t>(request.mode));
+  Put8(request.preview_scale ? 1 : 0);
+}
+
+// Values outside their ranges come back as the header of an unknown file:
+// the saver never trusts what a reader says beyond what it can check.
+PictureHeader MessageReader::NextHeader() {
+  PictureHeader header;
+  const auto kind = Next8(), format = Next8();
+  const auto width = static_cast<std::int64_t>(Next64()), height = static_cast<std::int64_t>(Next64());
+  const auto orientation = Next8();
+  if (kind > static_cast<std::uint8_t>(PictureKind::Metafile) ||
+      format > static_cast<std::uint8_t>(PictureFormat::Wmf) || width < 0 || height < 0 || orientation < 1 ||
+      orientation > 8)
+    return header;
+  header.kind = static_cast<PictureKind>(kind);
+  header.format = static_cast<PictureFormat>(format);
+  header.width = width, header.height = height, header.orientation = orientation;
+  return header;
+}
+
+PicturePlacement MessageReader::NextPlacement() {
+  PicturePlacement placement;
+  placement.draw = Next8() == 1;
+  placement.x = BitsFloat(Next32());
+  placement.y = BitsFloat(Next32());
+  placement.width = BitsFloat(Next32());
+  placement.height = BitsFloat(Next32());
+  return placement;
+}
+
+PictureRequest MessageReader::NextRequest() {
+  PictureRequest request;
+  request.path = NextCountedText();
+  request.area_width = static_cast<std::int32_t>(Next32());
+  request.area_height = static_cast<std::int32_t>(Next32());
+  request.mode = static_cast<ScaleMode>(Next8());
+  request.preview_scale = Next8() == 1;
+  return request;
+}
