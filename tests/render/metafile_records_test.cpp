@@ -18,7 +18,8 @@ constexpr std::size_t kSize = 28, kLargest = 34, kFirstRecord = 40, kEndRecord =
 std::string With(std::string bytes, std::size_t at, std::uint32_t value, int size = 4) {
   std::string le;
   for (int i = 0; i < size; ++i) le += static_cast<char>(value >> (8 * i));
-  return bytes.replace(at, le.size(), le);
+  std::copy(le.begin(), le.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  return bytes;
 }
 
 // Over 32 MB of sound records: one-word SaveDC records, then the end.

@@ -18,7 +18,9 @@ PictureHeader Read(const std::string& file) {
 }
 
 std::string Be16(std::size_t v) { return {char(v >> 8), char(v)}; }
-std::string Segment(char marker, const std::string& body) { return "\xFF" + (marker + Be16(body.size() + 2)) + body; }
+std::string Segment(char marker, const std::string& body) {
+  return std::string{'\xFF', marker} + Be16(body.size() + 2) + body;
+}
 
 // Metadata, a fill byte and a Huffman table (not a frame) before the frame
 // (baseline C0, progressive C2) of one colour, or of the colours given (id,
@@ -27,8 +29,9 @@ std::string Jpeg(unsigned w, unsigned h, std::size_t metadata, char frame = '\xC
                  char scanned = 1) {
   std::string components(1, char(colours.size() / 2));
   for (std::size_t c = 0; c < colours.size(); c += 2) components += colours.substr(c, 2) + '\0';
-  return "\xFF\xD8" + Segment('\xE1', std::string(metadata, 0)) + "\xFF" + Segment('\xC4', std::string(20, 0)) +
-         Segment(frame, "\x08" + Be16(h) + Be16(w) + components) + Segment('\xDA', scanned + std::string(9, 0));
+  return std::string("\xFF\xD8") + Segment('\xE1', std::string(metadata, 0)) + "\xFF" +
+         Segment('\xC4', std::string(20, 0)) + Segment(frame, std::string(1, 8) + Be16(h) + Be16(w) + components) +
+         Segment('\xDA', scanned + std::string(9, 0));
 }
 
 // Its size, and what its decoder must hold: libjpeg keeps every coefficient
@@ -97,7 +100,8 @@ TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
 // The orientation comes from the first EXIF block before the frame; other
 // APP1 blocks (XMP) do not count, and the upright size follows from it.
 TEST(PictureHeader, JpegOrientationFromItsFirstExifBlock) {
-  const std::string frame = Segment('\xC0', "\x08" + Be16(900) + Be16(1600) + std::string("\x01\x01\x11\0", 4));
+  const std::string frame =
+      Segment('\xC0', std::string(1, 8) + Be16(900) + Be16(1600) + std::string("\x01\x01\x11\0", 4));
   const std::string exif6 = Segment('\xE1', test_jpeg::ExifPayload(6));
   const std::string exif3 = Segment('\xE1', test_jpeg::ExifPayload(3));
   const struct {
