@@ -1,6 +1,7 @@
 // The canvas contract on the Cairo canvas, drawing into an image surface (no
 // display needed); then JPEG decoding through libjpeg-turbo at a reduced scale.
 #include <cairo.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 
 #include <cstdlib>
@@ -106,6 +107,19 @@ TEST(CairoDecodeTest, CmykJpegInItsColours) {
   ASSERT_TRUE(s);
   EXPECT_TRUE(Near(At(s, 8, 8), kBlue, 24));
   cairo_surface_destroy(s);
+}
+
+// A terminal reached through a picture's name never becomes the program's
+// own: a process without one would take it on opening it.
+TEST(PosixPictureFileTest, ATerminalNeverBecomesTheProgramsOwn) {
+  EXPECT_EXIT(
+      {
+        setsid();  // a session of its own, without a terminal
+        const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+        const bool opened = grantpt(terminal) == 0 && unlockpt(terminal) == 0 && OpenPictureFile(ptsname(terminal));
+        std::exit(opened || open("/dev/tty", O_RDONLY) >= 0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
