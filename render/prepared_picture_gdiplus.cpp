@@ -193,7 +193,15 @@ class GdiplusPicturePreparer final : public PicturePreparer {
     // Reduced in the stored orientation to the size it is drawn at, then turned.
     const bool quarter = TurnOf(header.orientation).clockwise_quarters % 2 == 1;
     const int drawn_width = DrawnPixels(picture.placement.width), drawn_height = DrawnPixels(picture.placement.height);
-    const int width = quarter ? drawn_height : drawn_width, height = quarter ? drawn_width : drawn_height;
+    int width = quarter ? drawn_height : drawn_width, height = quarter ? drawn_width : drawn_height;
+    // A picture covering the box far past its edges (a sliver covering the
+    // screen) is reduced to at most four boxes' worth of pixels, which GDI+
+    // enlarges as it draws the part that shows.
+    const double most = 4.0 * request.area_width * request.area_height, drawn = 1.0 * width * height;
+    if (drawn > most) {
+      const double shrink = std::sqrt(most / drawn);
+      width = std::max(1, static_cast<int>(width * shrink)), height = std::max(1, static_cast<int>(height * shrink));
+    }
     const RasterBytes bytes =
         CountRaster(header, width, height, PartOfBox(picture.placement, request.area_width, request.area_height));
     if (bytes.own > kDecodeBudgetBytes || bytes.held > kDecodeBudgetBytes) {
