@@ -10,8 +10,6 @@ namespace {
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 std::uint32_t Le32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24; }
 
-constexpr int kRle8 = 1, kRle4 = 2, kBitFields = 3;
-
 std::uint32_t Premultiplied(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
   if (a == 255) return 0xFF000000u | r << 16 | g << 8 | b;
   return a << 24 | (r * a + 127) / 255 << 16 | (g * a + 127) / 255 << 8 | (b * a + 127) / 255;
@@ -24,9 +22,7 @@ std::uint32_t BmpRowReader::Mask::Value(std::uint32_t pixel) const {
   return static_cast<std::uint32_t>((static_cast<std::uint64_t>((pixel & mask) >> shift) * 255 + max / 2) / max);
 }
 
-BmpRowReader::BmpRowReader(PictureFile& file) : file_(file) {
-  ok_ = ReadHeaders() && (compression_ != kRle8 && compression_ != kRle4 ? true : UnpackRunLengths());
-}
+BmpRowReader::BmpRowReader(PictureFile& file) : file_(file) { ok_ = ReadHeaders(); }
 
 bool BmpRowReader::ReadHeaders() {
   std::uint8_t b[14 + 124] = {};
@@ -85,13 +81,12 @@ bool BmpRowReader::ReadHeaders() {
     red_ = mask(r), green_ = mask(g), blue_ = mask(bl), alpha_ = mask(a);
     if (!red_.mask && !green_.mask && !blue_.mask) return false;
   }
-  stored_row_.resize(stride_);
   return true;
 }
 
 // Runs of one index, runs of literal indexes, ends of line and jumps, from
 // the bottom row up; what no run reaches keeps index 0.
-bool BmpRowReader::UnpackRunLengths() {
+void BmpRowReader::UnpackRunLengths() {
   indexes_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
   std::vector<std::uint8_t> block(64 * 1024);
   std::uint64_t offset = data_offset_;
@@ -106,35 +101,37 @@ bool BmpRowReader::UnpackRunLengths() {
     return true;
   };
   const bool four = compression_ == kRle4;
-  int x = 0, y = 0;  // y from the bottom
+  // x stops at the row's end, whatever the runs and jumps say; y, from the
+  // bottom, ends the picture once it passes the top.
+  int x = 0, y = 0;
   auto put = [&](std::uint8_t index) {
-    if (x < width_ && y < height_)
-      indexes_[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) + x] = index;
+    if (x == width_) return;
+    indexes_[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) + x] = index;
     ++x;
   };
   for (std::uint8_t count, value; y < height_ && next(count) && next(value);) {
     if (count > 0) {
-      for (int i = 0; i < count && x < width_; ++i) put(four ? (i % 2 ? value & 0x0F : value >> 4) : value);
+      for (int i = 0; i < count; ++i) put(four ? (i % 2 ? value & 0x0F : value >> 4) : value);
     } else if (value == 0) {
       x = 0, ++y;
     } else if (value == 1) {
-      return true;
+      return;
     } else if (value == 2) {
       std::uint8_t dx, dy;
       if (!next(dx) || !next(dy)) break;
-      x += dx, y += dy;
+      x = std::min(x + dx, width_), y += dy;
     } else {
       const int bytes = four ? (value + 1) / 2 : value;
       std::uint8_t byte = 0;
       for (int i = 0; i < value; ++i) {
         if (!four || i % 2 == 0)
-          if (!next(byte)) return true;
+          if (!next(byte)) return;
         put(four ? (i % 2 ? byte & 0x0F : byte >> 4) : byte);
       }
       if (bytes % 2 && !next(byte)) break;  // literal runs end on a 16-bit boundary
     }
   }
-  return true;  // a damaged run ends the picture: what came shows
+  // A damaged run ends the picture: what came shows.
 }
 
 std::uint32_t BmpRowReader::FromMasks(std::uint32_t pixel) const {
@@ -143,6 +140,12 @@ std::uint32_t BmpRowReader::FromMasks(std::uint32_t pixel) const {
 
 bool BmpRowReader::NextRow(std::uint32_t* out) {
   if (!ok_ || next_y_ >= height_) return false;
+  if (next_y_ == 0) {  // the memory rows take, only once the caller has counted it
+    if (run_length())
+      UnpackRunLengths();
+    else
+      stored_row_.resize(stride_);
+  }
   const int y = next_y_++;
   if (!indexes_.empty()) {
     const std::uint8_t* row = &indexes_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_)];

@@ -12,17 +12,22 @@
 class BmpRowReader {
  public:
   // Reads the headers and the palette; ok() says whether rows can follow.
+  // The memory rows take (a stored row; a run-length picture's indexes, a
+  // byte a pixel) is allocated by the first NextRow.
   explicit BmpRowReader(PictureFile& file);
 
   bool ok() const { return ok_; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // Run lengths: the first row unpacks the picture's indexes, a byte a pixel.
+  bool run_length() const { return compression_ == kRle8 || compression_ == kRle4; }
   // The next row from the top: width() pixels, each a native 32-bit word
   // 0xAARRGGBB with premultiplied colours. False when the file does not
   // hold the row (it is then transparent).
   bool NextRow(std::uint32_t* out);
 
  private:
+  static constexpr int kRle8 = 1, kRle4 = 2, kBitFields = 3;  // compressions
   struct Mask {
     std::uint32_t mask = 0;
     int shift = 0;
@@ -30,7 +35,7 @@ class BmpRowReader {
     std::uint32_t Value(std::uint32_t pixel) const;  // 0 to 255
   };
   bool ReadHeaders();
-  bool UnpackRunLengths();
+  void UnpackRunLengths();
   std::uint32_t FromMasks(std::uint32_t pixel) const;
 
   PictureFile& file_;

@@ -5,9 +5,6 @@
 
 namespace {
 
-// Metafiles are drawings: ones larger than this are not taken.
-constexpr std::uint64_t kMaxMetafileBytes = 32u << 20;
-
 // Reads little-endian words front to back through a block buffer.
 class BlockReader {
  public:
@@ -44,27 +41,41 @@ class BlockReader {
   std::size_t filled_ = 0;
 };
 
-}  // namespace
-
-bool MetafileRecordsAreSound(PictureFile& file) {
+// The length the header declares (with the placeable header before it),
+// when the records are sound; 0 otherwise.
+std::uint64_t SoundLength(PictureFile& file) {
   BlockReader in(file);
   std::uint32_t key = 0, type = 0, header_words = 0, version = 0, size_words = 0, max_record = 0;
   std::uint64_t start = 0;
   if (in.Le32(0, key) && key == 0x9AC6CDD7u) start = 22;  // the placeable header before it
   if (!in.Le16(start, type) || !in.Le16(start + 2, header_words) || !in.Le16(start + 4, version) ||
       !in.Le32(start + 6, size_words) || !in.Le32(start + 12, max_record))
-    return false;
-  if ((type != 1 && type != 2) || header_words != 9 || (version != 0x100 && version != 0x300)) return false;
+    return 0;
+  if ((type != 1 && type != 2) || header_words != 9 || (version != 0x100 && version != 0x300)) return 0;
   const std::uint64_t end = start + static_cast<std::uint64_t>(size_words) * 2;
-  if (size_words < 9 + 3 || end - start > kMaxMetafileBytes || max_record < 3 || max_record > size_words) return false;
+  if (end - start > kMaxMetafileBytes || max_record > size_words) return 0;
   std::uint8_t last = 0;
-  if (!in.Read(end - 1, &last, 1)) return false;  // shorter than it says
+  if (!in.Read(end - 1, &last, 1)) return 0;  // shorter than it says
   for (std::uint64_t at = start + 18; at < end;) {
     std::uint32_t record_words = 0, function = 0;
-    if (!in.Le32(at, record_words) || !in.Le16(at + 4, function)) return false;
-    if (record_words < 3 || record_words > max_record || at + record_words * 2ull > end) return false;
-    if (function == 0) return record_words == 3;  // the end record
+    if (!in.Le32(at, record_words) || !in.Le16(at + 4, function)) return 0;
+    if (record_words < 3 || record_words > max_record || at + record_words * 2ull > end) return 0;
+    if (function == 0) return record_words == 3 ? end : 0;  // the end record
     at += record_words * 2ull;
   }
-  return false;  // no end record
+  return 0;  // no end record
+}
+
+}  // namespace
+
+bool MetafileRecordsAreSound(PictureFile& file) { return SoundLength(file) > 0; }
+
+std::unique_ptr<MemoryPictureFile> ReadSoundMetafile(PictureFile& file) {
+  const std::uint64_t length = SoundLength(file);
+  if (!length) return nullptr;
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) return nullptr;
+  auto read = std::make_unique<MemoryPictureFile>(std::move(bytes));
+  if (SoundLength(*read) != length) return nullptr;  // changed since it was checked
+  return read;
 }

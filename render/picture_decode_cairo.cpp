@@ -1,10 +1,10 @@
-// Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling
-// straight into a Cairo surface, a bounded memory pool); libpng for PNGs,
-// giflib for GIFs and the program's own BMP reader, each reduced row by row
-// so the full picture is never in memory; gdk-pixbuf for interlaced PNGs
-// and, in a child process, metafiles; gdk-pixbuf's area filter for the reduction to the
-// drawn size. Every byte comes through the PictureFile, and gdk-pixbuf gets
-// the loader of the format the header reader recognised: it never sniffs.
+// Decoding behind the Cairo canvas: libjpeg-turbo for JPEG (DCT scaling,
+// its memory bounded by what the budget counted), libpng for PNGs, giflib
+// for GIFs and the program's own BMP reader, each reduced row by row so the
+// full picture is rarely in memory; metafiles are played by gdk-pixbuf in a
+// child process. Every byte comes through the PictureFile; each decoder
+// checks that the file still says what the header reader read, since the
+// budget was counted from that.
 #include "render/picture_decode_cairo.h"
 
 #include <gif_lib.h>
@@ -14,7 +14,10 @@
 #include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <cstring>
+#include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,21 +27,85 @@
 #include "render/metafile_records.h"
 #include "render/orient_cairo.h"
 #include "render/picture_header.h"
+#include "render/picture_layout.h"
 #include "render/row_reducer.h"
 
 namespace {
-
-// Cairo image surfaces are limited to this many pixels a side.
-constexpr int kMaxSurfaceSide = 32767;
 
 // DCT scaling decodes a JPEG into as little as 1/64 of its pixels, but its
 // entropy data must still be read in full: beyond this size (a 20,000 x
 // 20,000 panorama) a frame would take seconds, so such a file is not drawn.
 constexpr std::int64_t kMaxJpegPixels = kPictureBudgetPixels * 8;
 
-// libjpeg's memory pool, which a progressive file fills with every
-// coefficient: past it the file is not drawn.
-constexpr std::size_t kJpegPoolBytes = 160u << 20;
+// What the libraries allocate of their own besides what the header says
+// they hold: libjpeg a few rows of blocks of each colour (under 128 bytes a
+// column) and its tables; libpng two rows of up to 8 bytes a pixel and
+// ancillary chunks up to its 8 MB limit; giflib and the BMP reader their
+// tables and a block of the file.
+std::size_t JpegOwnBytes(std::int64_t width) { return static_cast<std::size_t>(width) * 128 + (1u << 20); }
+std::size_t PngOwnBytes(std::int64_t width) { return static_cast<std::size_t>(width) * 16 + (8u << 20); }
+constexpr std::size_t kSmallTables = 256u << 10;
+
+// A side after DCT scaling by eighths/8, as libjpeg rounds it.
+std::int64_t ScaledSide(std::int64_t side, int eighths) { return (side * eighths + 7) / 8; }
+
+// Decoding a JPEG at a DCT scale to at most the target: its picture (and a
+// turned or cropped copy of it), what libjpeg holds, and when the scaled
+// picture is larger than the target a row of it and the reducer's tables.
+std::size_t JpegBytes(const PictureHeader& header, int eighths, int target_width, int target_height) {
+  const std::int64_t width = ScaledSide(header.width, eighths), height = ScaledSide(header.height, eighths);
+  const std::int64_t out_width = std::min<std::int64_t>(width, target_width);
+  const std::int64_t out_height = std::min<std::int64_t>(height, target_height);
+  std::size_t bytes = static_cast<std::size_t>(out_width * out_height) * 4 * 2 +
+                      static_cast<std::size_t>(header.held_bytes) + JpegOwnBytes(header.width);
+  if (out_width < width || out_height < height)
+    bytes += static_cast<std::size_t>(width) * 4 + RowReducer::TableBytes(width, out_width);
+  return bytes;
+}
+
+// The DCT scale in eighths (1, 2, 4 or 8: libjpeg-turbo has SIMD code for
+// these four; a 3/8 decode of a 24-megapixel photo is slower than a 1/2
+// one): the smallest whose output covers the target, or smaller while that
+// would not fit the decode budget. 0 when even 1/8 does not.
+int ChooseJpegScale(const PictureHeader& header, int target_width, int target_height) {
+  int eighths = 1;
+  while (eighths < 8 &&
+         (ScaledSide(header.width, eighths) < target_width || ScaledSide(header.height, eighths) < target_height))
+    eighths *= 2;
+  for (; eighths >= 1; eighths /= 2)
+    if (JpegBytes(header, eighths, target_width, target_height) <= kDecodeBudgetBytes) return eighths;
+  return 0;
+}
+
+// What decoding the stored picture to at most target_width x target_height
+// (already within kMaxDrawnSide, in the stored orientation) allocates, the
+// output counted twice for its turned or cropped copy; more than
+// kDecodeBudgetBytes when it cannot be decoded within it.
+std::size_t StoredDecodeBytes(const PictureHeader& header, int target_width, int target_height) {
+  constexpr std::size_t kTooMuch = std::numeric_limits<std::size_t>::max();
+  if (header.format == PictureFormat::Wmf)  // its bytes read whole, the pixels the player hands back, the surface
+    return kMaxMetafileBytes + static_cast<std::size_t>(target_width) * static_cast<std::size_t>(target_height) * 4 * 3;
+  const bool in_pixel_budget = header.format == PictureFormat::Jpeg
+                                   ? header.width <= kMaxJpegPixels / std::max<std::int64_t>(header.height, 1)
+                                   : FitsPictureBudget(header);
+  if (header.kind != PictureKind::Raster || !in_pixel_budget) return kTooMuch;
+  if (header.format == PictureFormat::Jpeg) {
+    const int eighths = ChooseJpegScale(header, target_width, target_height);
+    return eighths ? JpegBytes(header, eighths, target_width, target_height) : kTooMuch;
+  }
+  const auto width = static_cast<std::size_t>(header.width);
+  const auto out_width = std::min<std::size_t>(width, static_cast<std::size_t>(target_width));
+  const auto out_height = std::min<std::size_t>(static_cast<std::size_t>(header.height), target_height);
+  const std::size_t common = out_width * out_height * 4 * 2 + RowReducer::TableBytes(header.width, out_width) +
+                             static_cast<std::size_t>(header.held_bytes) + kSmallTables;
+  switch (header.format) {
+    case PictureFormat::Png: return common + width * 8 + PngOwnBytes(header.width);  // a row as read, premultiplied
+    case PictureFormat::Gif:  // a frame's row of indexes (65535 at most), which rows came, a row of pixels
+      return common + 65536 + static_cast<std::size_t>(header.height) + width * 4;
+    case PictureFormat::Bmp: return common + width * 8;  // a stored row (at most 4 bytes a pixel), a row of pixels
+    default: return kTooMuch;
+  }
+}
 
 // --- JPEG ----------------------------------------------------------------
 
@@ -102,38 +169,28 @@ void UseJpegSource(jpeg_decompress_struct* cinfo, JpegSource* source, PictureFil
   cinfo->src = &source->mgr;
 }
 
-// The smallest DCT scale of 1/8, 1/4, 1/2 or 1 whose output covers the
-// target (libjpeg-turbo has SIMD code for these four; a 3/8 decode of a
-// 24-megapixel photo is slower than a 1/2 one); smaller when that would not
-// fit the budget or a Cairo surface. 0 when even 1/8 does not.
-int ChooseJpegScale(jpeg_decompress_struct* cinfo, int target_width, int target_height) {
-  cinfo->scale_denom = 8;
-  for (cinfo->scale_num = 1; cinfo->scale_num < 8; cinfo->scale_num *= 2) {
-    jpeg_calc_output_dimensions(cinfo);
-    if (static_cast<int>(cinfo->output_width) >= target_width &&
-        static_cast<int>(cinfo->output_height) >= target_height)
-      break;
-  }
-  for (; cinfo->scale_num >= 1; cinfo->scale_num /= 2) {
-    jpeg_calc_output_dimensions(cinfo);
-    PictureHeader out;
-    out.kind = PictureKind::Raster;
-    out.width = cinfo->output_width;
-    out.height = cinfo->output_height;
-    if (FitsPictureBudget(out) && out.width <= kMaxSurfaceSide && out.height <= kMaxSurfaceSide)
-      return static_cast<int>(cinfo->scale_num);
-  }
-  return 0;
-}
-
 // libjpeg-turbo writes pixels in the byte order of Cairo's native 32-bit
 // pixels, the fourth byte opaque.
 constexpr J_COLOR_SPACE kCairoOrder = G_BYTE_ORDER == G_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-// Runs between setjmp and a possible longjmp: only plain C data is live here,
-// so jumping out of libjpeg skips no destructor.
+// A row of CMYK pixels turned, in place, into Cairo's native pixels. Adobe's
+// programs (which mark their files) store the inks inverted, 255 for none.
+void CmykToNative(std::uint8_t* row, std::int64_t width, bool inverted) {
+  for (std::int64_t x = 0; x < width; ++x, row += 4) {
+    std::uint32_t c = row[0], m = row[1], y = row[2], k = row[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    const std::uint32_t pixel =
+        0xFF000000u | (c * k + 127) / 255 << 16 | (m * k + 127) / 255 << 8 | (y * k + 127) / 255;
+    std::memcpy(row, &pixel, 4);
+  }
+}
+
+// Runs between setjmp and a possible longjmp: only plain C data is live
+// here (the reducer and its row belong to the caller), so jumping out of
+// libjpeg skips no destructor.
 cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, JpegSource* source, PictureFile& file,
-                                int target_width, int target_height) {
+                                const PictureHeader& header, int target_width, int target_height,
+                                std::optional<RowReducer>* reducer, std::vector<std::uint8_t>* row) {
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(err->jump)) {
     if (surface) cairo_surface_destroy(surface);
@@ -141,68 +198,57 @@ cairo_surface_t* DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, J
   }
   UseJpegSource(cinfo, source, file);
   jpeg_read_header(cinfo, TRUE);
-  if (static_cast<std::int64_t>(cinfo->image_width) * cinfo->image_height > kMaxJpegPixels) return nullptr;
-  // libjpeg-turbo cannot turn CMYK into RGB; gdk-pixbuf's loader can.
-  if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) return nullptr;
-  if (!ChooseJpegScale(cinfo, target_width, target_height)) return nullptr;
-  cinfo->out_color_space = kCairoOrder;
+  if (cinfo->image_width != header.width || cinfo->image_height != header.height ||
+      (jpeg_has_multiple_scans(cinfo) && !header.held_bytes))
+    return nullptr;
+  const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+  cinfo->scale_num = static_cast<unsigned>(ChooseJpegScale(header, target_width, target_height));
+  cinfo->scale_denom = 8;
+  cinfo->out_color_space = cmyk ? JCS_CMYK : kCairoOrder;
   // Scaled output is reduced further anyway: the cheaper chroma upsampling does not show.
   cinfo->do_fancy_upsampling = cinfo->scale_num < 8 ? FALSE : TRUE;
   jpeg_start_decompress(cinfo);
-  surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(cinfo->output_width),
-                                       static_cast<int>(cinfo->output_height));
+  const int width = static_cast<int>(cinfo->output_width), height = static_cast<int>(cinfo->output_height);
+  surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::min(width, target_width), std::min(height, target_height));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return nullptr;
   }
   unsigned char* pixels = cairo_image_surface_get_data(surface);
   const int stride = cairo_image_surface_get_stride(surface);
+  if (width > target_width || height > target_height) {
+    row->resize(static_cast<std::size_t>(width) * 4);
+    reducer->emplace(width, height, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
+                     pixels, static_cast<std::size_t>(stride));
+  }
   while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW row = pixels + static_cast<std::size_t>(cinfo->output_scanline) * stride;
-    if (jpeg_read_scanlines(cinfo, &row, 1) != 1) break;
+    JSAMPROW line = *reducer ? row->data() : pixels + static_cast<std::size_t>(cinfo->output_scanline) * stride;
+    if (jpeg_read_scanlines(cinfo, &line, 1) != 1) break;
+    if (cmyk) CmykToNative(line, width, cinfo->saw_Adobe_marker);
+    if (*reducer) (*reducer)->AddRow(line);
   }
   jpeg_finish_decompress(cinfo);
   cairo_surface_mark_dirty(surface);
   return surface;
 }
 
-cairo_surface_t* DecodeJpeg(PictureFile& file, int target_width, int target_height) {
+cairo_surface_t* DecodeJpeg(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   jpeg_decompress_struct cinfo;
   JpegError err;
   cinfo.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = JpegFail;
   err.mgr.emit_message = JpegQuiet;
   jpeg_create_decompress(&cinfo);
-  // Progressive files keep every coefficient in memory: bound that pool too.
-  cinfo.mem->max_memory_to_use = static_cast<long>(kJpegPoolBytes);
+  // What the budget counted for libjpeg: it refuses a file that would take more.
+  cinfo.mem->max_memory_to_use = static_cast<long>(header.held_bytes + JpegOwnBytes(header.width));
   auto source = std::make_unique<JpegSource>();
-  cairo_surface_t* surface = DecodeJpegInto(&cinfo, &err, source.get(), file, target_width, target_height);
+  std::optional<RowReducer> reducer;
+  std::vector<std::uint8_t> row;
+  cairo_surface_t* surface =
+      DecodeJpegInto(&cinfo, &err, source.get(), file, header, target_width, target_height, &reducer, &row);
   jpeg_destroy_decompress(&cinfo);
   return surface;
-}
-
-// Reduces an opaque surface with gdk-pixbuf's area filter, working on the
-// surfaces' own memory. The scaler treats the four bytes of a pixel alike
-// when the fourth (its alpha) is opaque, so Cairo's byte order passes
-// through unchanged.
-cairo_surface_t* ReduceOpaque(cairo_surface_t* source, int width, int height) {
-  cairo_surface_flush(source);
-  cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  if (cairo_surface_status(out) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(out);
-    return nullptr;
-  }
-  const int sw = cairo_image_surface_get_width(source), sh = cairo_image_surface_get_height(source);
-  GdkPixbuf* from = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(source), GDK_COLORSPACE_RGB, TRUE, 8, sw, sh,
-                                             cairo_image_surface_get_stride(source), nullptr, nullptr);
-  GdkPixbuf* to = gdk_pixbuf_new_from_data(cairo_image_surface_get_data(out), GDK_COLORSPACE_RGB, TRUE, 8, width,
-                                           height, cairo_image_surface_get_stride(out), nullptr, nullptr);
-  gdk_pixbuf_scale(from, to, 0, 0, width, height, 0, 0, static_cast<double>(width) / sw,
-                   static_cast<double>(height) / sh, GDK_INTERP_BILINEAR);
-  g_object_unref(from);
-  g_object_unref(to);
-  cairo_surface_mark_dirty(out);
-  return out;
 }
 
 // --- PNG, reduced while it is read ---------------------------------------
@@ -222,9 +268,11 @@ void PngFail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void PngQuiet(png_structp, png_const_charp) {}
 
 // Runs between setjmp and a possible longjmp: only plain C data is live here.
-cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reader, int target_width, int target_height,
-                               std::optional<RowReducer>* reducer, std::vector<png_byte>* source_row,
-                               std::vector<std::uint32_t>* premultiplied) {
+// An interlaced picture comes whole (its last pass completes each row) into
+// `whole`, then goes through the reducer like the others.
+cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reader, const PictureHeader& header,
+                               int target_width, int target_height, std::optional<RowReducer>* reducer,
+                               std::vector<png_byte>* rows, std::vector<std::uint32_t>* premultiplied) {
   cairo_surface_t* volatile surface = nullptr;
   if (setjmp(png_jmpbuf(png))) {
     if (surface) cairo_surface_destroy(surface);
@@ -233,30 +281,34 @@ cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reade
   png_set_read_fn(png, reader, PngRead);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-  if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE || width == 0 || height == 0) return nullptr;
+  const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+  if (width != header.width || height != header.height || (interlaced && !header.held_bytes)) return nullptr;
   // Every row as 8-bit RGBA.
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
   png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  const int passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  const int out_width = std::min<int>(target_width, static_cast<int>(width));
-  const int out_height = std::min<int>(target_height, static_cast<int>(height));
-  surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, out_width, out_height);
+  surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::min<int>(target_width, static_cast<int>(width)),
+                                       std::min<int>(target_height, static_cast<int>(height)));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return nullptr;
   }
-  unsigned char* pixels = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  source_row->resize(static_cast<std::size_t>(width) * 4);
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * 4;
+  rows->resize(row_bytes * (interlaced ? height : 1));
+  for (int pass = 1; pass < passes; ++pass)
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, rows->data() + row_bytes * y, nullptr);
   premultiplied->resize(width);
-  reducer->emplace(static_cast<int>(width), static_cast<int>(height), out_width, out_height, pixels,
-                   static_cast<std::size_t>(stride));
+  reducer->emplace(static_cast<int>(width), static_cast<int>(height), cairo_image_surface_get_width(surface),
+                   cairo_image_surface_get_height(surface), cairo_image_surface_get_data(surface),
+                   static_cast<std::size_t>(cairo_image_surface_get_stride(surface)));
   for (png_uint_32 y = 0; y < height; ++y) {
-    png_read_row(png, source_row->data(), nullptr);
+    png_byte* row = rows->data() + (interlaced ? row_bytes * y : 0);
+    png_read_row(png, row, nullptr);
     // As the surface keeps pixels: premultiplied, one native 32-bit word each.
-    const png_byte* in = source_row->data();
+    const png_byte* in = row;
     for (png_uint_32 x = 0; x < width; ++x, in += 4) {
       const std::uint32_t a = in[3];
       (*premultiplied)[x] =
@@ -268,17 +320,16 @@ cairo_surface_t* DecodePngInto(png_structp png, png_infop info, PngReader* reade
   return surface;
 }
 
-// Null for an interlaced or damaged file (gdk-pixbuf then tries, within the budget).
-cairo_surface_t* DecodePngReduced(PictureFile& file, int target_width, int target_height) {
+cairo_surface_t* DecodePngReduced(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngQuiet);
   if (!png) return nullptr;
   png_infop info = png_create_info_struct(png);
   PngReader reader{&file};
   std::optional<RowReducer> reducer;
-  std::vector<png_byte> source_row;
+  std::vector<png_byte> rows;
   std::vector<std::uint32_t> premultiplied;
   cairo_surface_t* surface =
-      info ? DecodePngInto(png, info, &reader, target_width, target_height, &reducer, &source_row, &premultiplied)
+      info ? DecodePngInto(png, info, &reader, header, target_width, target_height, &reducer, &rows, &premultiplied)
            : nullptr;
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   return surface;
@@ -298,9 +349,11 @@ int GifRead(GifFileType* gif, GifByteType* out, int size) {
   return static_cast<int>(n);
 }
 
-// The first frame's colour indexes, row by row as stored (interlaced frames
-// in their four passes). Rows a damaged file does not reach stay unmarked in
-// `rows_read`. False when there is no frame or no colour table.
+// The colour indexes of the first frame's part inside the logical screen
+// (a frame may be far larger than the screen, which alone the budget
+// counts), row by row as stored (interlaced frames in their four passes).
+// Rows a damaged file does not reach stay unmarked in `rows_read`. False
+// when there is no frame or no colour table.
 bool ReadFirstGifFrame(GifFileType* gif, std::vector<GifByteType>& indexes, std::vector<char>& rows_read,
                        int& transparent) {
   transparent = -1;
@@ -321,15 +374,23 @@ bool ReadFirstGifFrame(GifFileType* gif, std::vector<GifByteType>& indexes, std:
           static_cast<std::int64_t>(frame.Width) * frame.Height > kPictureBudgetPixels ||
           !(frame.ColorMap ? frame.ColorMap : gif->SColorMap))
         return false;
-      indexes.assign(static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(frame.Height), 0);
-      rows_read.assign(static_cast<std::size_t>(frame.Height), 0);
+      const int shown_width = std::clamp(gif->SWidth - frame.Left, 0, frame.Width);
+      const int shown_height = std::clamp(gif->SHeight - frame.Top, 0, frame.Height);
+      indexes.assign(static_cast<std::size_t>(shown_width) * static_cast<std::size_t>(shown_height), 0);
+      rows_read.assign(static_cast<std::size_t>(shown_height), 0);
+      std::vector<GifByteType> line(static_cast<std::size_t>(frame.Width));
       static constexpr int kPassStart[] = {0, 4, 2, 1}, kPassStep[] = {8, 8, 4, 2};
       const int passes = frame.Interlace ? 4 : 1;
       for (int pass = 0; pass < passes; ++pass)
         for (int y = frame.Interlace ? kPassStart[pass] : 0; y < frame.Height;
              y += frame.Interlace ? kPassStep[pass] : 1) {
-          if (DGifGetLine(gif, &indexes[static_cast<std::size_t>(y) * frame.Width], frame.Width) != GIF_OK)
+          if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK)
             return std::find(rows_read.begin(), rows_read.end(), 1) != rows_read.end();
+          if (y >= shown_height) {
+            if (frame.Interlace) continue;
+            return true;  // the rest lies below the screen
+          }
+          std::copy_n(line.begin(), shown_width, indexes.begin() + static_cast<std::ptrdiff_t>(y) * shown_width);
           rows_read[static_cast<std::size_t>(y)] = 1;
         }
       return true;
@@ -343,7 +404,7 @@ bool ReadFirstGifFrame(GifFileType* gif, std::vector<GifByteType>& indexes, std:
 // The first frame over the transparent logical screen, reduced to at most
 // the target: only the frame's colour indexes (a byte a pixel) are held
 // besides the output, where decoding to full size would take five bytes.
-cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int target_height) {
+cairo_surface_t* DecodeGifReduced(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   GifReader reader{&file};
   int error = 0;
   GifFileType* gif = DGifOpen(&reader, GifRead, &error);
@@ -353,10 +414,10 @@ cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int targe
   int transparent = -1;
   cairo_surface_t* surface = nullptr;
   const int width = gif->SWidth, height = gif->SHeight;
-  if (width > 0 && height > 0 && static_cast<std::int64_t>(width) * height <= kPictureBudgetPixels &&
-      ReadFirstGifFrame(gif, indexes, rows_read, transparent)) {
+  if (width == header.width && height == header.height && ReadFirstGifFrame(gif, indexes, rows_read, transparent)) {
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    const int shown_width = static_cast<int>(rows_read.empty() ? 0 : indexes.size() / rows_read.size());
     surface =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::min(target_width, width), std::min(target_height, height));
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
@@ -367,9 +428,9 @@ cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int targe
       for (int y = 0; y < height; ++y) {
         std::fill(row.begin(), row.end(), 0u);  // transparent
         const int fy = y - frame.Top;
-        if (fy >= 0 && fy < frame.Height && rows_read[static_cast<std::size_t>(fy)])
-          for (int fx = std::max(0, -frame.Left); fx < frame.Width && frame.Left + fx < width; ++fx) {
-            const int index = indexes[static_cast<std::size_t>(fy) * frame.Width + fx];
+        if (fy >= 0 && fy < static_cast<int>(rows_read.size()) && rows_read[static_cast<std::size_t>(fy)])
+          for (int fx = 0; fx < shown_width; ++fx) {
+            const int index = indexes[static_cast<std::size_t>(fy) * shown_width + fx];
             if (index == transparent || index >= colours->ColorCount) continue;
             const GifColorType& c = colours->Colors[index];
             row[static_cast<std::size_t>(frame.Left + fx)] = 0xFF000000u | c.Red << 16 | c.Green << 8 | c.Blue;
@@ -388,9 +449,11 @@ cairo_surface_t* DecodeGifReduced(PictureFile& file, int target_width, int targe
 
 // --- BMP, reduced while it is read ------------------------------------------
 
-cairo_surface_t* DecodeBmpReduced(PictureFile& file, int target_width, int target_height) {
+cairo_surface_t* DecodeBmpReduced(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   BmpRowReader bmp(file);
-  if (!bmp.ok()) return nullptr;
+  if (!bmp.ok() || bmp.width() != header.width || bmp.height() != header.height ||
+      (bmp.run_length() && !header.held_bytes))
+    return nullptr;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::min(target_width, bmp.width()),
                                                         std::min(target_height, bmp.height()));
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -410,36 +473,17 @@ cairo_surface_t* DecodeBmpReduced(PictureFile& file, int target_width, int targe
   return surface;
 }
 
-// --- other formats, through gdk-pixbuf -----------------------------------------
+// --- metafiles, played aside ---------------------------------------------------
 
-// The one loader each recognised format may use.
-const char* LoaderName(PictureFormat format) {
-  switch (format) {
-    case PictureFormat::Jpeg: return "jpeg";
-    case PictureFormat::Png: return "png";
-    case PictureFormat::Gif: return "gif";
-    case PictureFormat::Bmp: return "bmp";
-    case PictureFormat::Wmf: return "wmf";
-    default: return nullptr;
-  }
-}
-
-// A metafile is drawn straight at the target size: the WMF loader announces
-// its size as -1 x -1, and scales as it renders.
-GdkPixbuf* DecodeWithLoader(PictureFile& file, PictureFormat format) {
-  const char* name = LoaderName(format);
-  GdkPixbufLoader* loader = name ? gdk_pixbuf_loader_new_with_type(name, nullptr) : nullptr;
-  if (!loader) return nullptr;
-  bool ok = true;
-  std::vector<guchar> buffer(65536);
-  std::uint64_t offset = 0;
-  for (std::size_t n; ok && (n = file.ReadAt(offset, buffer.data(), buffer.size())) > 0; offset += n)
-    ok = gdk_pixbuf_loader_write(loader, buffer.data(), n, nullptr);
-  ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
-  GdkPixbuf* pixbuf = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
-  if (pixbuf) g_object_ref(pixbuf);
-  g_object_unref(loader);
-  return pixbuf;
+// A metafile is drawn straight at the target size, from the bytes that
+// were checked.
+cairo_surface_t* PlayMetafile(PictureFile& file, int target_width, int target_height) {
+  const std::unique_ptr<MemoryPictureFile> checked = ReadSoundMetafile(file);
+  GdkPixbuf* pixbuf = checked ? PlayMetafileAside(*checked, target_width, target_height) : nullptr;
+  if (!pixbuf) return nullptr;
+  cairo_surface_t* surface = SurfaceFromPixbuf(pixbuf);
+  g_object_unref(pixbuf);
+  return surface;
 }
 
 }  // namespace
@@ -457,82 +501,46 @@ void RestrictPixbufLoaders() {
   g_slist_free(formats);
 }
 
-std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
-  const auto pixels = [](std::int64_t w, std::int64_t h) {
-    return static_cast<std::size_t>(std::max<std::int64_t>(w, 0) * std::max<std::int64_t>(h, 0));
-  };
-  const std::size_t target = pixels(target_width, target_height) * 4;
-  switch (header.format) {
-    // Decoded at a scale that covers the target (at most twice its sides),
-    // then reduced; a progressive file adds its coefficient pool.
-    case PictureFormat::Jpeg:
-      return target * 5 + (header.progressive ? std::min(pixels(header.width, header.height) * 6, kJpegPoolBytes) : 0);
-    case PictureFormat::Png:
-      return target + pixels(header.width, 1) * 12;  // one source row, as read and premultiplied
-    // Colour indexes, a byte a pixel (a run-length BMP's too), and a row.
-    case PictureFormat::Gif:
-    case PictureFormat::Bmp: return pixels(header.width, header.height) + target + pixels(header.width, 1) * 8;
-    case PictureFormat::Wmf: return target * 2;
-    default: return pixels(header.width, header.height) * 4 + target;
-  }
-}
-
 namespace {
 
-cairo_surface_t* DecodeStored(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
-  if (header.format == PictureFormat::Wmf && !MetafileRecordsAreSound(file)) return nullptr;
-  if (header.format == PictureFormat::Jpeg && header.width * header.height <= kMaxJpegPixels) {
-    if (cairo_surface_t* surface = DecodeJpeg(file, target_width, target_height)) {
-      const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
-      if (w <= target_width && h <= target_height) return surface;
-      cairo_surface_t* reduced = ReduceOpaque(surface, std::min(w, target_width), std::min(h, target_height));
-      cairo_surface_destroy(surface);
-      return reduced;
-    }
-    // Not for libjpeg-turbo (CMYK, damaged): gdk-pixbuf's loader may still manage.
-  }
-  if (header.format == PictureFormat::Png) {
-    if (cairo_surface_t* surface = DecodePngReduced(file, target_width, target_height)) return surface;
-  }
-  // No second try with gdk-pixbuf, which would hold the whole picture (a GIF five times over).
-  if (header.format == PictureFormat::Gif) return DecodeGifReduced(file, target_width, target_height);
-  if (header.format == PictureFormat::Bmp) return DecodeBmpReduced(file, target_width, target_height);
-  GdkPixbuf* pixbuf = nullptr;
-  if (header.format == PictureFormat::Wmf) {
-    pixbuf = PlayMetafileAside(file, target_width, target_height);
-  } else if (header.kind == PictureKind::Raster && FitsPictureBudget(header)) {
-    pixbuf = DecodeWithLoader(file, header.format);
-  }
-  if (!pixbuf) return nullptr;
-  const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
-  const int scaled_width = std::min(width, target_width), scaled_height = std::min(height, target_height);
-  if (scaled_width != width || scaled_height != height) {
-    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pixbuf, scaled_width, scaled_height, GDK_INTERP_BILINEAR);
-    g_object_unref(pixbuf);
-    pixbuf = scaled;
-    if (!pixbuf) return nullptr;
-  }
-  cairo_surface_t* surface = SurfaceFromPixbuf(pixbuf);
-  g_object_unref(pixbuf);
-  return surface;
+// The target within what a surface holds, in the stored orientation: the
+// picture is decoded and reduced as stored, then turned (the turn costs only
+// the drawn pixels).
+std::pair<int, int> StoredTarget(const PictureHeader& header, int target_width, int target_height) {
+  target_width = std::clamp(target_width, 1, kMaxDrawnSide);
+  target_height = std::clamp(target_height, 1, kMaxDrawnSide);
+  if (SwapsSides(header.orientation)) std::swap(target_width, target_height);
+  return {target_width, target_height};
 }
 
 }  // namespace
 
+std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  const auto [width, height] = StoredTarget(header, target_width, target_height);
+  return StoredDecodeBytes(header, width, height);
+}
+
 cairo_surface_t* DecodeCairoPicture(PictureFile& file, const PictureHeader& header, int target_width,
                                     int target_height) {
-  target_width = std::clamp(target_width, 1, kMaxSurfaceSide);
-  target_height = std::clamp(target_height, 1, kMaxSurfaceSide);
-  // Decoded and reduced as stored, then turned: the turn costs only the drawn pixels.
-  if (SwapsSides(header.orientation)) std::swap(target_width, target_height);
-  return TurnUpright(DecodeStored(file, header, target_width, target_height), header.orientation);
+  const auto [width, height] = StoredTarget(header, target_width, target_height);
+  if (StoredDecodeBytes(header, width, height) > kDecodeBudgetBytes) return nullptr;
+  cairo_surface_t* stored = nullptr;
+  switch (header.format) {
+    case PictureFormat::Jpeg: stored = DecodeJpeg(file, header, width, height); break;
+    case PictureFormat::Png: stored = DecodePngReduced(file, header, width, height); break;
+    case PictureFormat::Gif: stored = DecodeGifReduced(file, header, width, height); break;
+    case PictureFormat::Bmp: stored = DecodeBmpReduced(file, header, width, height); break;
+    case PictureFormat::Wmf: stored = PlayMetafile(file, width, height); break;
+    default: break;
+  }
+  return TurnUpright(stored, header.orientation);
 }
 
 cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
   const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
   const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
   const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
-  if (channels < 3 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
+  if (channels < 3 || width > kMaxDrawnSide || height > kMaxDrawnSide) return nullptr;
   cairo_surface_t* surface =
       cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {

@@ -24,6 +24,10 @@ class PosixPictureFile final : public PictureFile {
     }
     return done;
   }
+  std::uint64_t Size() override {
+    struct stat st;
+    return fstat(fd_, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+  }
 
  private:
   int fd_;
@@ -32,7 +36,8 @@ class PosixPictureFile final : public PictureFile {
 }  // namespace
 
 std::unique_ptr<PictureFile> OpenPictureFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  // O_NOCTTY: a terminal reached through a link never becomes this process's own.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return nullptr;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -27,6 +27,10 @@ class Win32PictureFile final : public PictureFile {
     }
     return done;
   }
+  std::uint64_t Size() override {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(file_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  }
 
  private:
   HANDLE file_;
@@ -35,8 +39,9 @@ class Win32PictureFile final : public PictureFile {
 }  // namespace
 
 std::unique_ptr<PictureFile> OpenPictureFile(const std::string& path) {
-  HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   if (GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);

@@ -12,6 +12,10 @@
 // The most pixels one picture may be decoded into: 200 MB at four bytes a
 // pixel. A 48-megapixel camera picture still decodes in full.
 constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
+// The most memory one decode may allocate of its own (row buffers, tables,
+// the pictures it holds and makes): a picture that would take more is not
+// decoded.
+constexpr std::size_t kDecodeBudgetBytes = kPictureBudgetPixels * 4;
 
 enum class PictureKind {
   Unknown,   // none of the five formats (or a damaged header)
@@ -27,7 +31,12 @@ struct PictureHeader {
   // Raster pictures: pixels. A placeable WMF: its bounding box in its own
   // logical units (0 x 0 for other metafiles).
   std::int64_t width = 0, height = 0;
-  bool progressive = false;  // a progressive JPEG: its decoder keeps every coefficient
+  // What its decoder must hold of the whole picture before the first row
+  // comes out: the coefficients of a progressive JPEG (or one whose colours
+  // come in separate scans), an interlaced PNG at four bytes a pixel, the
+  // colour indexes of a GIF or a run-length BMP at a byte a pixel. 0 when
+  // rows come one at a time.
+  std::int64_t held_bytes = 0;
   // JPEG: how to turn the stored pixels upright (EXIF, 1 to 8); 1 otherwise.
   int orientation = 1;
 };

@@ -1,5 +1,6 @@
 #include "render/picture_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -63,6 +64,11 @@ PicturePlacement PlacePicture(float width, float height, float area_width, float
   p.x = (area_width - dw) / 2;
   p.y = (area_height - dh) / 2;
   return p;
+}
+
+int DrawnPixels(float side) {
+  // Clamped as a float: a sliver picture covering the screen may be billions of pixels wide.
+  return side >= 1 ? static_cast<int>(std::min(std::ceil(side), static_cast<float>(kMaxDrawnSide))) : 1;
 }
 
 std::string ResolutionText(float width, float height) {

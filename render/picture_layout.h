@@ -18,6 +18,13 @@ struct PicturePlacement {
 PicturePlacement PlacePicture(float width, float height, float area_width, float area_height, ScaleMode mode,
                               bool preview_scale);
 
+// The most pixels a side of a drawn picture may have (Cairo's image
+// surfaces hold no more); a larger placement is drawn enlarged.
+constexpr int kMaxDrawnSide = 32767;
+
+// A placement's side in whole pixels, from 1 to kMaxDrawnSide.
+int DrawnPixels(float side);
+
 // "(WxH)": the picture's own size as whole numbers; "(0x0)" for a file that
 // could not be decoded.
 std::string ResolutionText(float width, float height);

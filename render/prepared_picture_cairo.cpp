@@ -25,8 +25,8 @@ void CropToBox(CairoPreparedPicture& picture, int area_width, int area_height) {
   const int x1 = std::min(sw, static_cast<int>(std::ceil((right - at.x) * sx)));
   const int y1 = std::min(sh, static_cast<int>(std::ceil((bottom - at.y) * sy)));
   if (x0 <= 0 && y0 <= 0 && x1 >= sw && y1 >= sh) return;  // all of it shows
-  cairo_surface_t* part = cairo_surface_create_similar_image(picture.surface, cairo_image_surface_get_format(picture.surface),
-                                                             x1 - x0, y1 - y0);
+  cairo_surface_t* part = cairo_surface_create_similar_image(
+      picture.surface, cairo_image_surface_get_format(picture.surface), x1 - x0, y1 - y0);
   cairo_t* cr = cairo_create(part);
   cairo_set_source_surface(cr, picture.surface, -x0, -y0);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -49,6 +49,7 @@ class FileUntilAbandoned final : public PictureFile {
   std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
     return budget_.Abandoned() ? 0 : file_.ReadAt(offset, buffer, size);
   }
+  std::uint64_t Size() override { return file_.Size(); }
 
  private:
   PictureFile& file_;
@@ -71,9 +72,9 @@ class CairoPicturePreparer final : public PicturePreparer {
                                       static_cast<float>(request.area_height), request.mode, request.preview_scale);
     const PicturePlacement& at = picture->placement;
     if (!at.draw || !(at.width >= 0.5f && at.height >= 0.5f)) return picture;
-    const int target_width = static_cast<int>(std::ceil(at.width));
-    const int target_height = static_cast<int>(std::ceil(at.height));
+    const int target_width = DrawnPixels(at.width), target_height = DrawnPixels(at.height);
     const std::size_t working = DecodeWorkingBytes(header, target_width, target_height);
+    if (working > kDecodeBudgetBytes) return picture;  // as a file that cannot be decoded
     budget.Reserve(working);
     FileUntilAbandoned read(*file, budget);
     picture->surface = DecodeCairoPicture(read, header, target_width, target_height);

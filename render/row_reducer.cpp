@@ -19,6 +19,11 @@ RowReducer::RowReducer(int source_width, int source_height, int width, int heigh
         static_cast<std::int32_t>(static_cast<std::int64_t>(x) * width_ / source_width_);
 }
 
+std::size_t RowReducer::TableBytes(std::int64_t source_width, std::int64_t width) {
+  return static_cast<std::size_t>(source_width) * sizeof(std::int32_t) +
+         static_cast<std::size_t>(width) * 5 * sizeof(std::uint64_t);
+}
+
 void RowReducer::AddRow(const std::uint8_t* row) {
   if (source_y_ >= source_height_) return;
   const int target_y = static_cast<int>(static_cast<std::int64_t>(source_y_) * height_ / source_height_);

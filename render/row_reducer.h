@@ -14,6 +14,10 @@ class RowReducer {
   RowReducer(int source_width, int source_height, int width, int height, std::uint8_t* out = nullptr,
              std::size_t out_stride = 0);
 
+  // The memory its tables take besides the output, for the decode budget
+  // (a source picture a million pixels wide has a column table of 4 MB).
+  static std::size_t TableBytes(std::int64_t source_width, std::int64_t width);
+
   // The next source row, source_width pixels.
   void AddRow(const std::uint8_t* row);
   // The output, width * 4 bytes a row, once every source row is in (empty

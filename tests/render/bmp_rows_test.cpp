@@ -92,4 +92,14 @@ TEST(BmpRowsTest, DamagedFilesNeverReadPastTheirBounds) {
       << "runs past the row and a jump off the picture";
 }
 
+// Jumps of 255 columns, 16,843,009 of them (67 MB), reach 2^32 - 1: a column
+// kept in 32 bits turns to -1 and the red run after them lands in the row
+// above.
+TEST(BmpRowsTest, JumpsFarPastTheRowEndWriteNothing) {
+  std::string bmp = Bmp(4, 2, 8, 1, kPalette, "");
+  bmp.reserve(bmp.size() + 16'843'010 * 4);
+  for (int i = 0; i < 16'843'009; ++i) bmp.append("\0\2\xff\0", 4);
+  EXPECT_EQ(Rows(bmp + "\1\1\0\1"s), std::vector<std::uint32_t>(8, K));
+}
+
 }  // namespace

@@ -1,8 +1,10 @@
 // The canvas contract on the Cairo canvas, drawing into an image surface (no
 // display needed); then JPEG decoding through libjpeg-turbo at a reduced scale.
 #include <cairo.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "render/canvas_cairo.h"
@@ -56,8 +58,8 @@ TEST(CairoDecodeTest, ReducedToTheTargetAndTruncatedUpToWhereItEnds) {
       std::unique_ptr<PictureFile> file = OpenPictureFile(path);
       return DecodeCairoPicture(*file, ReadPictureFileHeader(path), tw, th);
     };
-    for (auto [tw, th, w, h] : {std::array{200, 150, 200, 150}, {540, 405, 540, 405}, {3200, 2400, 1600, 1200},
-                                {1600, 50, 1600, 50}}) {
+    for (auto [tw, th, w, h] :
+         {std::array{200, 150, 200, 150}, {540, 405, 540, 405}, {3200, 2400, 1600, 1200}, {1600, 50, 1600, 50}}) {
       cairo_surface_t* s = decode(tw, th);
       ASSERT_TRUE(s) << type << " " << tw;
       EXPECT_EQ(std::pair(cairo_image_surface_get_width(s), cairo_image_surface_get_height(s)), std::pair(w, h));
@@ -81,8 +83,8 @@ TEST(CairoDecodeTest, QuarterTurnedJpegReducedToTheTargetThenTurned) {
   test_files::TempFolder dir;
   const std::string path = (dir.path / "turned.jpg").string();
   test_files::Write(path, test_jpeg::OrientedJpeg(6, 1600, 1200, [](int x, int y) {
-    return y < 600 ? (x < 800 ? kRed : kGreen) : (x < 800 ? kBlue : kYellow);
-  }));
+                      return y < 600 ? (x < 800 ? kRed : kGreen) : (x < 800 ? kBlue : kYellow);
+                    }));
   const PictureHeader header = ReadPictureFileHeader(path);
   EXPECT_EQ(std::tuple(UprightWidth(header), UprightHeight(header), header.orientation), std::tuple(1600, 1200, 6));
   std::unique_ptr<PictureFile> file = OpenPictureFile(path);
@@ -93,6 +95,31 @@ TEST(CairoDecodeTest, QuarterTurnedJpegReducedToTheTargetThenTurned) {
   for (int q = 0; q < 4; ++q)
     EXPECT_TRUE(Near(At(s, (q % 2 * 2 + 1) * 135, (q / 2 * 2 + 1) * 101), colours[q], 24)) << q;
   cairo_surface_destroy(s);
+}
+
+// CMYK JPEGs are converted here, Adobe's inverted inks included.
+TEST(CairoDecodeTest, CmykJpegInItsColours) {
+  MemoryPictureFile file(test_jpeg::Jpeg(
+      16, 16, [](int, int) { return kBlue; }, {}, test_jpeg::Kind::AdobeCmyk));
+  const PictureHeader header = ReadPictureHeader(
+      [&](std::uint64_t offset, void* buffer, std::size_t size) { return file.ReadAt(offset, buffer, size); });
+  cairo_surface_t* s = DecodeCairoPicture(file, header, 16, 16);
+  ASSERT_TRUE(s);
+  EXPECT_TRUE(Near(At(s, 8, 8), kBlue, 24));
+  cairo_surface_destroy(s);
+}
+
+// A terminal reached through a picture's name never becomes the program's
+// own: a process without one would take it on opening it.
+TEST(PosixPictureFileTest, ATerminalNeverBecomesTheProgramsOwn) {
+  EXPECT_EXIT(
+      {
+        setsid();  // a session of its own, without a terminal
+        const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+        const bool opened = grantpt(terminal) == 0 && unlockpt(terminal) == 0 && OpenPictureFile(ptsname(terminal));
+        std::exit(opened || open("/dev/tty", O_RDONLY) >= 0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
