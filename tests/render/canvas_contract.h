@@ -132,7 +132,7 @@ class CanvasContract : public ::testing::Test {
   FrameRenderer renderer{graphics, settings, identity};
   bool overlay = false;
   ShowStatus status;
-  std::unique_ptr<PicturePreparer> preparer = CreatePlatformPicturePreparer();
+  std::unique_ptr<PicturePreparer> preparer = CreatePicturePreparer();
   PictureCache cache{200u << 20};
   std::unique_ptr<PreparedPicture> picture;
   std::unique_ptr<OffscreenTarget> target;
