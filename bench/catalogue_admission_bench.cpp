@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "catalogue/admission.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "platform/show_timers.h"
 #include "platform/event_loop.h"
 #include "platform/work_queue.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ saved under each shown extension, large valid pictures and small files that
 decode to large ones, links to /dev/zero and to a FIFO, an unreadable file and
 an unreadable folder, and doomed.jpg, which the soak deletes after the walk.
 Needs Python 3, ImageMagick's convert and cjpeg (libjpeg-turbo-progs); takes
-about 10 s and 45 MB.
+about 13 s and 51 MB.
 """
 import os
 import random
@@ -198,6 +198,11 @@ def memory_bombs():
         "bomb_flat_20000.png": flat_palette_png(20000, 20000, (60, 60, 200), interlace=0),
         "bomb_screen_7070.gif": gif_file(7070, 7070),
         "bomb_rle_7070.bmp": rle8_bmp(7070, 7070),
+        # Pictures whose rows, not their pixel count, are the danger.
+        "bomb_wide_50000000x1.bmp": bmp_header(50_000_000, 1, 32, 0, 64) + bytes(64),
+        "bomb_wide_1000000x1.png": flat_palette_png(1_000_000, 1, (200, 200, 40), interlace=0),
+        "bomb_wide_1000000x500.png": flat_palette_png(1_000_000, 500, (40, 200, 200), interlace=0),
+        "bomb_frame_7000_on_1.gif": gif_file(1, 1, 7000, 7000),
     }
 
 
@@ -243,13 +248,15 @@ def foreign_formats(work):
     return out
 
 
-def big_jpeg(path, width, height, progressive=False):
+def big_jpeg(path, width, height, progressive=False, full_colour=False):
     """A large smooth JPEG, streamed through cjpeg (ImageMagick would need a
-    disk-backed pixel cache for it)."""
+    disk-backed pixel cache for it); full_colour: chroma at full size (4:4:4)."""
     rows = [bytes(int(128 + 100 * ((x * (k + 3) // 211 + k) % 5 - 2) / 2) & 0xFF for x in range(width * 3)) for k in range(16)]
     command = ["cjpeg", "-quality", "80", "-outfile", path]
     if progressive:
         command.insert(1, "-progressive")
+    if full_colour:
+        command[1:1] = ["-sample", "1x1"]
     process = subprocess.Popen(command, stdin=subprocess.PIPE)
     process.stdin.write(b"P6\n%d %d\n255\n" % (width, height))
     for y in range(height):
@@ -306,6 +313,7 @@ def main():
     os.makedirs(big)
     big_jpeg(os.path.join(big, "photo_12000x8000.jpg"), 12000, 8000)
     big_jpeg(os.path.join(big, "progressive_7000x7000.jpg"), 7000, 7000, progressive=True)
+    big_jpeg(os.path.join(big, "progressive_444_7000x7000.jpg"), 7000, 7000, progressive=True, full_colour=True)
     striped_rgb_png(os.path.join(big, "stripes_8000x6000.png"), 8000, 6000)
     for name, data in memory_bombs().items():
         write(os.path.join(big, name), data)

@@ -18,9 +18,8 @@
 #include "platform/system.h"
 #include "render/canvas_cairo.h"
 #include "render/graphics.h"
-#include "render/orient_cairo.h"
 #include "render/picture_cache.h"
-#include "render/picture_decode_cairo.h"
+#include "decode/pixels.h"
 #include "render/renderer.h"
 #include "settings/identity.h"
 
@@ -32,6 +31,23 @@ constexpr int kWidth = 1920, kHeight = 1080;
 std::string Picture(int orientation = 1) {
   const char* path = std::getenv(orientation == 6 ? "GLIMMORA_BENCH_JPEG6" : "GLIMMORA_BENCH_JPEG");
   return path ? path : "";
+}
+
+// The reference's picture: a pixbuf's pixels in a Cairo surface (gdk's own
+// conversion needs a display).
+cairo_surface_t* SurfaceFromPixbuf(const GdkPixbuf* pixbuf) {
+  const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  const guchar* src = gdk_pixbuf_read_pixels(pixbuf);
+  for (int y = 0; y < height; ++y) {
+    const guchar* in = src + static_cast<std::size_t>(y) * stride;
+    auto* out = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                 static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface));
+    for (int x = 0; x < width; ++x, in += channels) out[x] = 0xFF000000u | std::uint32_t{in[0]} << 16 | in[1] << 8 | in[2];
+  }
+  cairo_surface_mark_dirty(surface);
+  return surface;
 }
 
 class SurfaceBox final : public PictureBox {
@@ -63,7 +79,7 @@ void BM_RenderPicture(benchmark::State& bench) {
   settings.caption = static_cast<CaptionPosition>(bench.range(0));
   const ProgramIdentity identity = RestoreIdentity();
   FrameRenderer renderer(graphics, settings, identity);
-  std::unique_ptr<PicturePreparer> preparer = CreatePlatformPicturePreparer();
+  std::unique_ptr<PicturePreparer> preparer = CreatePicturePreparer();
   PictureCache budget(200u << 20);
   SurfaceBox box;
   const PictureRequest request{path, kWidth, kHeight, settings.scale_mode, false};
@@ -132,13 +148,8 @@ void BM_PixbufAtScaleThenDraw(benchmark::State& bench) {
 // The turn alone, on the reduced picture of the orientation-6 frame (stored
 // 1080 x 1620, upright 1620 x 1080), for an orientation (argument).
 void BM_TurnUpright(benchmark::State& bench) {
-  cairo_surface_t* stored = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kHeight, kHeight * 3 / 2);
-  for (auto _ : bench) {
-    cairo_surface_reference(stored);  // TurnUpright takes one reference over
-    cairo_surface_t* upright = TurnUpright(stored, static_cast<int>(bench.range(0)));
-    cairo_surface_destroy(upright);
-  }
-  cairo_surface_destroy(stored);
+  const Pixels stored = Pixels::Allocate(kHeight, kHeight * 3 / 2);
+  for (auto _ : bench) benchmark::DoNotOptimize(TurnUpright(stored, static_cast<int>(bench.range(0))).data());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "catalogue/admission.h"
 
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 namespace {
 

@@ -91,7 +91,7 @@ bool IsUsableTarget(const std::string& path) {
 }
 
 bool ReadSmallFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);  // a terminal never becomes ours
   if (fd < 0) return false;
   struct stat st {};
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxShortcutBytes;

@@ -9,7 +9,7 @@
 #include "catalogue/file_system.h"
 #include "reader/reader_connection.h"
 #include "reader/share_watch.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 // Both ports over one connection (the walk queue's reader).
 class ReaderFiles final : public FileSystem, public PictureProbe {

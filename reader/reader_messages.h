@@ -10,7 +10,7 @@
 
 #include "catalogue/file_system.h"
 #include "platform/byte_reader.h"
-#include "render/picture_header.h"
+#include "decode/picture_header.h"
 #include "render/prepared_picture.h"
 
 enum class ReaderCall : std::uint8_t {

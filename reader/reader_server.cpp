@@ -9,7 +9,7 @@
 #include "catalogue/file_system.h"
 #include "platform/reader_process.h"
 #include "reader/reader_messages.h"
-#include "render/picture_file.h"
+#include "decode/picture_file.h"
 
 namespace {
 

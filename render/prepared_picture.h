@@ -9,31 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "render/picture_layout.h"
-#include "settings/saver_settings.h"
-
-// One picture laid out for one box.
-struct PictureRequest {
-  std::string path;
-  int area_width = 0, area_height = 0;  // the box's size in pixels
-  ScaleMode mode = ScaleMode::Fit;
-  bool preview_scale = false;
-
-  bool operator==(const PictureRequest&) const = default;
-};
-
-// What tells one version of a file from the next: its modification time
-// and size; both -1 when the file cannot be read.
-struct FileStamp {
-  std::int64_t modified = -1;  // in the platform's own units
-  std::int64_t size = -1;
-
-  bool operator==(const FileStamp&) const = default;
-};
-
-// The stamp of the file at path as it is now. Reads the file system: never
-// on the UI thread.
-FileStamp ReadFileStamp(const std::string& path);
+#include "decode/picture_preparation.h"
 
 // A picture ready to be drawn: its own size and where it goes, and the
 // platform's pixels at that place (none when it cannot be decoded).
@@ -60,10 +36,11 @@ class DecodeBudget {
 };
 
 // Picture preparer port. Thread-safe; called on a worker thread. A file that
-// is none of the five formats, or does not fit the pixel budget, gives a
-// picture with its header's size (0 x 0 when unknown) and nothing to draw.
-// Cairo: prepared_picture_cairo.cpp; GDI+: prepared_picture_gdiplus.cpp;
-// tests: a recording fake.
+// is none of the program's formats, or does not fit the pixel budget, gives
+// a picture with its header's size (0 x 0 when unknown) and nothing to draw.
+// The program's preparer sends each picture to a reader process
+// (reader/reader_preparer.h); CreatePicturePreparer decodes in this process
+// (tests, benchmarks); tests also have a recording fake.
 class PicturePreparer {
  public:
   virtual ~PicturePreparer() = default;
@@ -72,4 +49,9 @@ class PicturePreparer {
   virtual FileStamp Stamp(const std::string& path) { return ReadFileStamp(path); }
 };
 
-std::unique_ptr<PicturePreparer> CreatePlatformPicturePreparer();
+// A preparer that decodes in this process, with the program's decoders.
+std::unique_ptr<PicturePreparer> CreatePicturePreparer();
+
+// The platform's picture over decoded pixels (Cairo: a surface over them;
+// GDI+: an opaque bitmap of the box part they cover).
+std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const PictureRequest& request);

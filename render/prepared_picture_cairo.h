@@ -1,6 +1,6 @@
 #pragma once
-// Cairo backend of prepared pictures (Linux): the picture decoded on a
-// worker thread into a Cairo image surface at about the size it is drawn.
+// Cairo backend of prepared pictures (Linux): an image surface over the
+// picture's pixels, decoded at about the size they are drawn.
 #include <cairo.h>
 
 #include "render/prepared_picture.h"
@@ -11,4 +11,5 @@ class CairoPreparedPicture final : public PreparedPicture {
     if (surface) cairo_surface_destroy(surface);
   }
   cairo_surface_t* surface = nullptr;  // null: nothing to draw
+  Pixels pixels;                       // what the surface shows
 };

@@ -1,7 +1,6 @@
 #pragma once
-// GDI+ backend of prepared pictures (Windows): the picture loaded on a
-// worker thread and drawn there into a bitmap of the part of the box it
-// covers, so the full picture is freed before it is shown.
+// GDI+ backend of prepared pictures (Windows): the decoded pixels drawn on a
+// worker thread into a bitmap of the part of the box they cover.
 #include <windows.h>
 
 #include <gdiplus.h>

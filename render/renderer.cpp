@@ -3,7 +3,7 @@
 #include "render/canvas.h"
 #include "render/caption.h"
 #include "render/graphics.h"
-#include "render/picture_layout.h"
+#include "decode/picture_layout.h"
 #include "render/prepared_picture.h"
 
 namespace {

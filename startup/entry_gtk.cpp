@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "render/picture_decode_cairo.h"
+#include "decode/metafile_player_gtk.h"
 #include "startup/command_line.h"
 #include "startup/platform_services.h"
 #include "startup/program_icon_gtk.h"

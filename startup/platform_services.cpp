@@ -5,7 +5,7 @@
 #include "platform/event_loop.h"
 #include "platform/system.h"
 #include "platform/work_queue.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 #include "saver/power.h"
 
 namespace {
@@ -24,7 +24,7 @@ PlatformServices::PlatformServices()
       graphics(CreatePlatformGraphics()),
       files(CreatePlatformFileSystem()),
       probe(CreateHeaderProbe()),
-      preparer(CreatePlatformPicturePreparer()),
+      preparer(CreatePicturePreparer()),
       walk_queue(CreateThreadWorkQueue(kWalkPatience)),
       picture_queue(CreateThreadWorkQueue(kPicturePatience)),
       power(CreatePlatformPower()),

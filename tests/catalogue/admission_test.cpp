@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "fakes/fake_services.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 #include "render/test_jpeg.h"
 #include "test_files.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/work_queue.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 class FakePictureProbe final : public PictureProbe {
  public:

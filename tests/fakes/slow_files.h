@@ -16,7 +16,7 @@
 
 #include "catalogue/file_system.h"
 #include "fakes/recording_canvas.h"
-#include "render/picture_probe.h"
+#include "decode/picture_probe.h"
 
 enum StallPoint : unsigned {
   kStallOpenFolder = 1,

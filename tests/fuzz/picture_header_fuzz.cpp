@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "render/bmp_rows.h"
-#include "render/exif_orientation.h"
-#include "render/metafile_records.h"
-#include "render/picture_header.h"
-#include "render/bytes_file.h"
+#include "decode/bmp_rows.h"
+#include "decode/exif_orientation.h"
+#include "decode/metafile_records.h"
+#include "decode/picture_header.h"
+#include "decode/bytes_file.h"
 
 namespace {
 

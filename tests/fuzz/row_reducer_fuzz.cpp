@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "render/row_reducer.h"
+#include "decode/row_reducer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 10) return 0;

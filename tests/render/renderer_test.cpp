@@ -6,7 +6,7 @@
 #include "fakes/fake_services.h"
 #include "fakes/recording_canvas.h"
 #include "render/picture_cache.h"
-#include "render/picture_layout.h"
+#include "decode/picture_layout.h"
 #include "version.h"
 
 namespace {

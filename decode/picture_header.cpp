@@ -1,0 +1,179 @@
+#include "decode/picture_header.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "decode/exif_orientation.h"
+
+namespace {
+
+std::uint32_t Be16(const std::uint8_t* p) { return (p[0] << 8) | p[1]; }
+std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+std::uint32_t Be32(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24); }
+
+PictureHeader Raster(PictureFormat format, std::int64_t width, std::int64_t height) {
+  PictureHeader h;
+  if (width > 0 && height > 0) {
+    h.kind = PictureKind::Raster;
+    h.format = format;
+    h.width = width;
+    h.height = height;
+  }
+  return h;
+}
+
+PictureHeader Metafile(PictureFormat format, std::int64_t width, std::int64_t height) {
+  PictureHeader h;
+  h.kind = PictureKind::Metafile;
+  h.format = format;
+  h.width = width < 0 ? -width : width;
+  h.height = height < 0 ? -height : height;
+  return h;
+}
+
+bool IsStartOfFrame(std::uint8_t marker) {
+  // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// The orientation in an APP1 segment's payload of this length, if it is the
+// EXIF block. Its IFD0 comes first: 64 KiB always reach it.
+int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length) {
+  std::vector<std::uint8_t> payload(std::min<std::uint32_t>(length, 64 * 1024));
+  payload.resize(read(at, payload.data(), payload.size()));
+  return ReadExifOrientation(payload.data(), payload.size());
+}
+
+// The memory libjpeg keeps for every coefficient of the frame whose
+// header (after the length) is `sof`: each component's blocks of 64 two-byte
+// coefficients, its sides in blocks rounded up to its sampling factors.
+// 0 for a frame libjpeg refuses.
+std::int64_t CoefficientBytes(const std::uint8_t* sof, std::int64_t width, std::int64_t height) {
+  const int components = sof[5];
+  int h_max = 1, v_max = 1;
+  for (int c = 0; c < components; ++c) {
+    const int h = sof[7 + 3 * c] >> 4, v = sof[7 + 3 * c] & 15;
+    if (h < 1 || h > 4 || v < 1 || v > 4) return 0;
+    h_max = std::max(h_max, h), v_max = std::max(v_max, v);
+  }
+  std::int64_t bytes = 0;
+  for (int c = 0; c < components; ++c) {
+    const std::int64_t h = sof[7 + 3 * c] >> 4, v = sof[7 + 3 * c] & 15;
+    const std::int64_t across = (width * h + h_max * 8 - 1) / (h_max * 8),
+                       down = (height * v + v_max * 8 - 1) / (v_max * 8);
+    bytes += (across + h - 1) / h * h * ((down + v - 1) / v * v) * 128;
+  }
+  return bytes;
+}
+
+// Walks the JPEG segments to the frame header, and on to the first scan
+// when the frame is not progressive (a first scan without every colour
+// means the colours come in separate scans). Each segment says its length,
+// so large metadata blocks are skipped, not read (the EXIF block's start
+// only, for the orientation, which counts only before the frame).
+PictureHeader ReadJpeg(const ReadAt& read) {
+  std::uint64_t at = 2;
+  int orientation = 0;  // 0: no EXIF block seen yet
+  PictureHeader frame;
+  std::uint8_t sof[6 + 3 * 4];  // precision, height, width, components, then 3 bytes a component
+  for (int segments = 0; segments < 4096; ++segments) {
+    std::uint8_t m[2];
+    if (read(at, m, 2) != 2 || m[0] != 0xFF) return frame;
+    if (m[1] == 0xFF) {  // fill byte before a marker
+      ++at;
+      continue;
+    }
+    if (m[1] == 0x01 || (m[1] >= 0xD0 && m[1] <= 0xD7)) {  // markers without a length
+      at += 2;
+      continue;
+    }
+    if (m[1] == 0xD8 || m[1] == 0xD9) return frame;
+    std::uint8_t seg[8];
+    if (read(at + 2, seg, 2) != 2) return frame;
+    const std::uint32_t length = Be16(seg);
+    if (length < 2) return frame;
+    if (m[1] == 0xDA) {  // the first scan: its first byte counts its colours
+      if (frame.kind == PictureKind::Raster && read(at + 4, seg, 1) == 1 && seg[0] < sof[5])
+        frame.held_bytes = CoefficientBytes(sof, frame.width, frame.height);
+      return frame;
+    }
+    if (IsStartOfFrame(m[1])) {
+      if (frame.kind != PictureKind::Unknown || length < 8 || read(at + 4, sof, 6) != 6) return {};
+      const std::uint32_t components = sof[5];
+      if (components < 1 || components > 4 || length < 8 + 3 * components ||
+          read(at + 10, sof + 6, 3 * components) != 3 * components)
+        return {};
+      frame = Raster(PictureFormat::Jpeg, Be16(sof + 3), Be16(sof + 1));  // height 0 (set later) is refused
+      if (frame.kind != PictureKind::Raster || !CoefficientBytes(sof, frame.width, frame.height)) return {};
+      if (orientation) frame.orientation = orientation;
+      if ((m[1] & 0x03) == 0x02) {  // SOF2, SOF6, SOF10, SOF14: progressive
+        frame.held_bytes = CoefficientBytes(sof, frame.width, frame.height);
+        return frame;
+      }
+    }
+    if (m[1] == 0xE1 && !orientation && frame.kind == PictureKind::Unknown && length >= 8 &&
+        read(at + 4, seg, 6) == 6 && std::equal(seg, seg + 6, "Exif\0\0"))
+      orientation = ReadJpegOrientation(read, at + 4, length - 2);
+    at += 2 + length;
+  }
+  return frame;
+}
+
+// The picture's pixels at so many bytes each; just more than the pixel
+// budget's when it is past it (a PNG may claim 4 billion by 4 billion).
+std::int64_t PixelBytes(const PictureHeader& h, int bytes) {
+  return (FitsPictureBudget(h) ? h.width * h.height : kPictureBudgetPixels + 1) * bytes;
+}
+
+std::int16_t S16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(p)); }
+
+}  // namespace
+
+PictureHeader ReadPictureHeader(const ReadAt& read) {
+  std::uint8_t b[64] = {};
+  const std::size_t n = read(0, b, sizeof b);
+  if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read);
+  if (n >= 29 && Be32(b) == 0x89504E47u && Be32(b + 4) == 0x0D0A1A0Au && Be32(b + 12) == 0x49484452u) {  // IHDR
+    PictureHeader h = Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
+    if (b[28]) h.held_bytes = PixelBytes(h, 4);  // interlaced
+    return h;
+  }
+  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') &&
+      b[5] == 'a') {
+    PictureHeader h = Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
+    h.held_bytes = PixelBytes(h, 1);
+    return h;
+  }
+  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
+    const std::uint32_t info = Le32(b + 14);
+    if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
+    if (info < 40 || n < 34) return {};
+    // Height is negative for top-down rows.
+    const std::int64_t width = static_cast<std::int32_t>(Le32(b + 18));
+    const std::int64_t height = static_cast<std::int32_t>(Le32(b + 22));
+    PictureHeader h = Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
+    if (Le32(b + 30) == 1 || Le32(b + 30) == 2) h.held_bytes = PixelBytes(h, 1);  // run lengths
+    return h;
+  }
+  if (n >= 22 && Le32(b) == 0x9AC6CDD7u)  // placeable WMF: left, top, right, bottom
+    return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
+  // A plain metafile: type (memory or disk), a header of 9 words, version 1 or 3.
+  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300))
+    return Metafile(PictureFormat::Wmf, 0, 0);
+  return {};
+}
+
+std::int64_t UprightWidth(const PictureHeader& header) {
+  return SwapsSides(header.orientation) ? header.height : header.width;
+}
+std::int64_t UprightHeight(const PictureHeader& header) {
+  return SwapsSides(header.orientation) ? header.width : header.height;
+}
+
+bool FitsPictureBudget(const PictureHeader& header) {
+  if (header.kind == PictureKind::Metafile) return true;
+  // Divided, not multiplied: a PNG header may claim 4 billion by 4 billion.
+  return header.kind == PictureKind::Raster && header.width <= kPictureBudgetPixels &&
+         header.height <= kPictureBudgetPixels / header.width;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// A picture's kind and size read from its file header alone, before any
+// decoder sees the file. The bytes decide, not the name: only the five
+// formats the program shows (JPEG, PNG, GIF, BMP, WMF) are recognised, and
+// nothing else ever reaches a decoder; nor does a header that claims more
+// pixels than the budget, since a decoder may allocate the whole picture up
+// front.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+// The most pixels one picture may be decoded into: 200 MB at four bytes a
+// pixel. A 48-megapixel camera picture still decodes in full.
+constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
+// The most memory one decode may allocate of its own (row buffers, tables,
+// the pictures it holds and makes): a picture that would take more is not
+// decoded.
+constexpr std::size_t kDecodeBudgetBytes = kPictureBudgetPixels * 4;
+
+enum class PictureKind {
+  Unknown,   // none of the five formats (or a damaged header)
+  Raster,    // JPEG, PNG, GIF or BMP: width x height pixels
+  Metafile,  // WMF: drawn as vectors, no pixel buffer of its own size
+};
+
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf };
+
+struct PictureHeader {
+  PictureKind kind = PictureKind::Unknown;
+  PictureFormat format = PictureFormat::Unknown;
+  // Raster pictures: pixels. A placeable WMF: its bounding box in its own
+  // logical units (0 x 0 for other metafiles).
+  std::int64_t width = 0, height = 0;
+  // What its decoder must hold of the whole picture before the first row
+  // comes out: the coefficients of a progressive JPEG (or one whose colours
+  // come in separate scans), an interlaced PNG at four bytes a pixel, the
+  // colour indexes of a GIF or a run-length BMP at a byte a pixel. 0 when
+  // rows come one at a time.
+  std::int64_t held_bytes = 0;
+  // JPEG: how to turn the stored pixels upright (EXIF, 1 to 8); 1 otherwise.
+  int orientation = 1;
+};
+
+// Reads up to size bytes at offset into buffer; returns how many it read.
+using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
+
+PictureHeader ReadPictureHeader(const ReadAt& read);
+
+// The picture's size once turned upright (width and height swapped for a
+// quarter turn).
+std::int64_t UprightWidth(const PictureHeader& header);
+std::int64_t UprightHeight(const PictureHeader& header);
+
+// True when the picture can be decoded in full within kPictureBudgetPixels.
+bool FitsPictureBudget(const PictureHeader& header);

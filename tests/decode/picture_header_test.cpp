@@ -1,0 +1,138 @@
+// Picture sizes read from headers alone (JPEG: the format whose segments must
+// be walked), and the pixel budget. The other formats: the canvas contract.
+#include "decode/picture_header.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "render/test_jpeg.h"
+
+namespace {
+
+PictureHeader Read(const std::string& file) {
+  return ReadPictureHeader([&](std::uint64_t at, void* buffer, std::size_t size) {
+    const std::size_t n = at < file.size() ? std::min<std::size_t>(size, file.size() - at) : 0;
+    return std::memcpy(buffer, file.data() + std::min<std::size_t>(at, file.size()), n), n;
+  });
+}
+
+std::string Be16(std::size_t v) { return {char(v >> 8), char(v)}; }
+std::string Segment(char marker, const std::string& body) {
+  return std::string{'\xFF', marker} + Be16(body.size() + 2) + body;
+}
+
+// Metadata, a fill byte and a Huffman table (not a frame) before the frame
+// (baseline C0, progressive C2) of one colour, or of the colours given (id,
+// sampling), and a scan of the first `scanned` of them.
+std::string Jpeg(unsigned w, unsigned h, std::size_t metadata, char frame = '\xC0', std::string colours = "\x01\x11",
+                 char scanned = 1) {
+  std::string components(1, char(colours.size() / 2));
+  for (std::size_t c = 0; c < colours.size(); c += 2) components += colours.substr(c, 2) + '\0';
+  return std::string("\xFF\xD8") + Segment('\xE1', std::string(metadata, 0)) + "\xFF" +
+         Segment('\xC4', std::string(20, 0)) + Segment(frame, std::string(1, 8) + Be16(h) + Be16(w) + components) +
+         Segment('\xDA', scanned + std::string(9, 0));
+}
+
+// Its size, and what its decoder must hold: libjpeg keeps every coefficient
+// (128 bytes a block of 8 x 8) of a progressive frame, or of one whose
+// colours come in separate scans.
+TEST(PictureHeader, JpegSizeFromItsFrameAndNoneFromDamagedHeaders) {
+  const std::string yuv420("\x01\x22\x02\x11\x03\x11", 6);
+  const struct {
+    std::string file;
+    std::int64_t w, h, held;
+  } cases[] = {
+      {Jpeg(6000, 4000, 100), 6000, 4000, 0},
+      {Jpeg(640, 480, 60000, '\xC2'), 640, 480, 80 * 60 * 128},
+      {Jpeg(60, 44, 10, '\xC2', yuv420), 60, 44, (8 * 6 + 4 * 3 * 2) * 128},  // 4:2:0: chroma at half size
+      {Jpeg(60, 44, 10, '\xC0', yuv420, 3), 60, 44, 0},
+      {Jpeg(60, 44, 10, '\xC0', yuv420, 1), 60, 44, (8 * 6 + 4 * 3 * 2) * 128},
+      {Jpeg(640, 480, 100).substr(0, 40), 0, 0, 0},
+      {"\xFF\xD8" + Segment('\xDA', std::string(10, 0)), 0, 0, 0},        // data before a frame
+      {Jpeg(640, 0, 10), 0, 0, 0},                                        // height defined later
+      {Jpeg(640, 480, 10, '\xC0', std::string("\x01\x50", 2)), 0, 0, 0},  // a sampling factor libjpeg refuses
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(std::tuple(h.kind == PictureKind::Raster, h.width, h.height, h.held_bytes),
+              std::tuple(c.w > 0, c.w, c.h, c.held))
+        << c.w;
+  }
+}
+
+std::string Le16(unsigned v) { return {char(v), char(v >> 8)}; }
+std::string Le32(unsigned v) { return Le16(v) + Le16(v >> 16); }
+
+// The bytes decide, not the name: only the five formats are recognised;
+// and what a decoder must hold of the whole picture before its first row.
+TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
+  const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string("\0\0\x01\0\0\0\0\x80", 8);
+  const std::string bmp = "BM" + std::string(12, 0) + Le32(40) + Le32(64);
+  const struct {
+    std::string file;
+    PictureFormat format;
+    std::int64_t w, h, held;
+  } cases[] = {
+      {png + std::string(8, 0), PictureFormat::Png, 256, 128, 0},
+      {png + std::string("\x08\x06\0\0\x01\0\0\0", 8), PictureFormat::Png, 256, 128, 256 * 128 * 4},  // interlaced
+      {"\x89PNX" + png.substr(4) + std::string(8, 0), PictureFormat::Unknown, 0, 0, 0},
+      {"GIF89a" + Le16(320) + Le16(200) + std::string(8, 0), PictureFormat::Gif, 320, 200, 320 * 200},
+      {"GIF87a" + Le16(1) + Le16(1) + std::string(8, 0), PictureFormat::Gif, 1, 1, 1},
+      {"GIF90a" + Le16(320) + Le16(200) + std::string(8, 0), PictureFormat::Unknown, 0, 0, 0},
+      {bmp + Le32(-48) + std::string(8, 0), PictureFormat::Bmp, 64, 48, 0},
+      {bmp + Le32(48) + Le16(1) + Le16(8) + Le32(1), PictureFormat::Bmp, 64, 48, 64 * 48},  // run lengths
+      {Le32(0x9AC6CDD7) + Le16(0) + Le16(0) + Le16(0) + Le16(300) + Le16(200) + std::string(10, 0), PictureFormat::Wmf,
+       300, 200, 0},
+      {Le16(1) + Le16(9) + Le16(0x300) + std::string(20, 0), PictureFormat::Wmf, 0, 0, 0},
+      {Le32(1) + std::string(36, 0) + " EMF" + std::string(20, 0), PictureFormat::Unknown, 0, 0, 0},  // EMF: not shown
+      {"II*\0" + std::string(60, 0), PictureFormat::Unknown, 0, 0, 0},                                // TIFF
+      {"P6\n640 480\n255\n", PictureFormat::Unknown, 0, 0, 0},                                        // PNM
+      {"", PictureFormat::Unknown, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(std::tuple(h.format, h.width, h.height, h.held_bytes), std::tuple(c.format, c.w, c.h, c.held))
+        << c.file.substr(0, 6);
+  }
+}
+
+// The orientation comes from the first EXIF block before the frame; other
+// APP1 blocks (XMP) do not count, and the upright size follows from it.
+TEST(PictureHeader, JpegOrientationFromItsFirstExifBlock) {
+  const std::string frame =
+      Segment('\xC0', std::string(1, 8) + Be16(900) + Be16(1600) + std::string("\x01\x01\x11\0", 4));
+  const std::string exif6 = Segment('\xE1', test_jpeg::ExifPayload(6));
+  const std::string exif3 = Segment('\xE1', test_jpeg::ExifPayload(3));
+  const struct {
+    std::string file;
+    int orientation;
+  } cases[] = {
+      {"\xFF\xD8" + exif6 + frame, 6},
+      {"\xFF\xD8" + Segment('\xE1', "http://ns.adobe.com/xap/1.0/" + std::string(40, 0)) + exif6 + frame, 6},
+      {"\xFF\xD8" + Segment('\xE1', test_jpeg::ExifPayload(8, false) + std::string(60000, 0)) + frame, 8},
+      {"\xFF\xD8" + exif3 + exif6 + frame, 3},
+      {"\xFF\xD8" + Segment('\xE1', "Exif") + exif6 + frame, 6},  // too short to be the EXIF block
+      {"\xFF\xD8" + frame + exif6, 1},                            // after the frame: not read
+      {"\xFF\xD8" + exif6 + frame.substr(0, 6), 1},               // no frame: no picture
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(h.orientation, c.orientation) << c.file.size();
+    using Size = std::pair<std::int64_t, std::int64_t>;
+    if (h.kind == PictureKind::Raster) {
+      EXPECT_EQ(Size(UprightWidth(h), UprightHeight(h)), c.orientation >= 5 ? Size(900, 1600) : Size(1600, 900));
+    }
+  }
+}
+
+TEST(PictureHeader, BudgetRefusesHugePicturesWithoutOverflow) {
+  const auto fits = [](std::int64_t w, std::int64_t h) { return FitsPictureBudget({PictureKind::Raster, {}, w, h}); };
+  EXPECT_TRUE(fits(8000, 6000));   // 48 megapixels
+  EXPECT_FALSE(fits(8000, 6251));  // just over
+  EXPECT_FALSE(fits(0xFFFFFFFF, 0xFFFFFFFF));
+  EXPECT_TRUE(FitsPictureBudget({PictureKind::Metafile, PictureFormat::Wmf, 0, 0}));  // no pixel buffer of its size
+  EXPECT_FALSE(FitsPictureBudget({}));                                                // unknown: nothing to go by
+}
+
+}  // namespace
