@@ -6,11 +6,22 @@
 
 #include "decode/exif_orientation.h"
 
+namespace {
+thread_local PixelMemory* pixel_memory = nullptr;
+}  // namespace
+
+void UsePixelMemory(PixelMemory* memory) { pixel_memory = memory; }
+
 Pixels Pixels::Allocate(int width, int height) {
   Pixels pixels;
   if (width <= 0 || height <= 0) return pixels;
-  const std::size_t stride = static_cast<std::size_t>(width) * 4;
-  std::shared_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[stride * static_cast<std::size_t>(height)]());
+  const std::size_t stride = static_cast<std::size_t>(width) * 4, bytes = stride * static_cast<std::size_t>(height);
+  std::shared_ptr<std::uint8_t> memory;
+  if (pixel_memory) {
+    memory = pixel_memory->Get(bytes);
+  } else if (auto* heap = new (std::nothrow) std::uint8_t[bytes]()) {
+    memory.reset(heap, std::default_delete<std::uint8_t[]>());
+  }
   if (!memory) return pixels;
   std::uint8_t* data = memory.get();
   return Over(std::move(memory), data, width, height, stride);
@@ -54,6 +65,7 @@ Pixels CutOut(Pixels picture, int x0, int y0, int x1, int y1) {
   Pixels part = Pixels::Allocate(x1 - x0, y1 - y0);
   if (part.empty()) return part;
   part.set_opaque(picture.opaque());
-  for (int y = y0; y < y1; ++y) std::memcpy(part.Row(y - y0), picture.Row(y) + x0, static_cast<std::size_t>(x1 - x0) * 4);
+  for (int y = y0; y < y1; ++y)
+    std::memcpy(part.Row(y - y0), picture.Row(y) + x0, static_cast<std::size_t>(x1 - x0) * 4);
   return part;
 }

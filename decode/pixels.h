@@ -8,6 +8,18 @@
 #include <cstdint>
 #include <memory>
 
+// Where a thread's pictures get their memory: the heap, unless the thread
+// says otherwise (a reader gives pictures memory it can hand to the saver).
+class PixelMemory {
+ public:
+  virtual ~PixelMemory() = default;
+  // Zeroed memory of that many bytes, freed with the last copy of the
+  // pointer; null when there is none.
+  virtual std::shared_ptr<std::uint8_t> Get(std::size_t bytes) = 0;
+};
+// The calling thread's pictures take their memory from `memory` (null: the heap).
+void UsePixelMemory(PixelMemory* memory);
+
 class Pixels {
  public:
   Pixels() = default;
@@ -22,7 +34,9 @@ class Pixels {
   std::size_t stride() const { return stride_; }
   std::size_t bytes() const { return stride_ * static_cast<std::size_t>(height_); }
   std::uint8_t* data() const { return data_; }
-  std::uint32_t* Row(int y) const { return reinterpret_cast<std::uint32_t*>(data_ + stride_ * static_cast<std::size_t>(y)); }
+  std::uint32_t* Row(int y) const {
+    return reinterpret_cast<std::uint32_t*>(data_ + stride_ * static_cast<std::size_t>(y));
+  }
   // Every pixel is opaque: a canvas may draw it without blending.
   bool opaque() const { return opaque_; }
   void set_opaque(bool opaque) { opaque_ = opaque; }

@@ -75,8 +75,9 @@ class ReaderChannel {
   virtual bool Receive(std::string& message) = 0;
   // True when a message from the saver waits (a running job checks for "stop").
   virtual bool MessageWaiting() = 0;
-  // Sends a message, handing the block over with it when one is given.
-  virtual bool Send(const std::string& message, std::unique_ptr<WritableBlock> block = nullptr) = 0;
+  // Sends a message, handing the block over with it when one is given: the
+  // block's memory is then the saver's, and gone from this process.
+  virtual bool Send(const std::string& message, WritableBlock* block = nullptr) = 0;
   // Shared memory to fill; null when there is no room for it.
   virtual std::unique_ptr<WritableBlock> CreateBlock(std::size_t bytes) = 0;
   // From here on the process may read files but not write them, may not

@@ -392,9 +392,9 @@ class PosixReaderChannel final : public ReaderChannel {
     return poll(&p, 1, 0) > 0;
   }
 
-  bool Send(const std::string& message, std::unique_ptr<WritableBlock> block) override {
+  bool Send(const std::string& message, WritableBlock* block) override {
     int pass = -1;
-    if (auto* posix = dynamic_cast<PosixWritableBlock*>(block.get())) pass = posix->Seal();
+    if (auto* posix = dynamic_cast<PosixWritableBlock*>(block)) pass = posix->Seal();
     if (block && pass < 0) return false;
     return SendPacket(kChannelFd, message, pass);
   }

@@ -227,12 +227,12 @@ class WinReaderChannel final : public ReaderChannel {
     return PeekNamedPipe(pipe_.get(), nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0;
   }
 
-  bool Send(const std::string& message, std::unique_ptr<WritableBlock> block) override {
+  bool Send(const std::string& message, WritableBlock* block) override {
     if (message.empty() || message.size() > kMaxReaderMessage) return false;
     OwnedHandle mapping;
     BlockHeader header{0, 0};
     if (block) {
-      auto* windows = dynamic_cast<WinWritableBlock*>(block.get());
+      auto* windows = dynamic_cast<WinWritableBlock*>(block);
       if (!windows) return false;
       header.size = windows->size();
       mapping = windows->Release();

@@ -3,31 +3,45 @@
 ReaderConnection::ReaderConnection(Starter start, std::chrono::milliseconds patience)
     : start_(std::move(start)), patience_(patience) {}
 
-ReaderConnection::Result ReaderConnection::Call(const std::string& call, const OnAnswer& on_answer) {
+ReaderConnection::Result ReaderConnection::Call(const std::string& call, const OnAnswer& on_answer,
+                                                const std::function<void(const Reply& reply)>& on_working) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!reader_) {
-    reader_ = start_();
-    ++starts_;
-  }
   auto fail = [this](Result result) {
     reader_.reset();  // kills it
     return result;
   };
-  if (!reader_ || !reader_->Send(call)) return fail(Result::Failed);
   const ReaderConnection::Reply reply = [this](const std::string& message) { return reader_->Send(message); };
-  for (;;) {
-    std::string message;
-    std::unique_ptr<SharedBlock> block;
-    switch (reader_->Receive(message, block, patience_)) {
-      case ReaderProcess::Outcome::TimedOut: return fail(Result::Stalled);
-      case ReaderProcess::Outcome::Ended: return fail(Result::Failed);
-      case ReaderProcess::Outcome::Message: break;
+  // A reader may have ended since the last call (one ends after playing a
+  // metafile): the call then goes to a fresh one, once.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!reader_) {
+      reader_ = start_();
+      ++starts_;
     }
-    MessageReader answer(message);
-    if (answer.Is(ReaderAnswer::Working)) continue;  // patience renewed
-    if (!answer.ok() || answer.Kind() < static_cast<std::uint8_t>(ReaderAnswer::Folder)) return fail(Result::Failed);
-    if (on_answer(answer, block, reply)) return Result::Done;
+    if (!reader_) return Result::Failed;
+    bool answered = false;
+    if (reader_->Send(call)) {
+      for (;;) {
+        std::string message;
+        std::unique_ptr<SharedBlock> block;
+        const ReaderProcess::Outcome outcome = reader_->Receive(message, block, patience_);
+        if (outcome == ReaderProcess::Outcome::TimedOut) return fail(Result::Stalled);
+        if (outcome == ReaderProcess::Outcome::Ended) break;
+        MessageReader answer(message);
+        if (answer.Is(ReaderAnswer::Working)) {  // patience renewed
+          if (on_working) on_working(reply);
+          continue;
+        }
+        answered = true;
+        if (!answer.ok() || answer.Kind() < static_cast<std::uint8_t>(ReaderAnswer::Folder))
+          return fail(Result::Failed);
+        if (on_answer(answer, block, reply)) return Result::Done;
+      }
+    }
+    reader_.reset();
+    if (answered) return Result::Failed;  // it ended in the middle of its answer
   }
+  return Result::Failed;
 }
 
 void ReaderConnection::Kill() {

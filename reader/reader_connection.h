@@ -34,7 +34,10 @@ class ReaderConnection {
   ReaderConnection& operator=(const ReaderConnection&) = delete;
 
   // Sends `call` and hands every answer to `on_answer` until it is done.
-  Result Call(const std::string& call, const OnAnswer& on_answer);
+  // `on_working` hears each "still working" (which renews the patience), and
+  // may reply to it (a decode nobody waits for any more is stopped).
+  Result Call(const std::string& call, const OnAnswer& on_answer,
+              const std::function<void(const Reply& reply)>& on_working = {});
   // Ends the reader now (the program is ending, or a call went wrong).
   void Kill();
 

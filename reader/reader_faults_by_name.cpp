@@ -6,5 +6,5 @@ ReaderFault FaultFor(const std::string& path) {
   if (path.find("crash-reader") != std::string::npos) return ReaderFault::Crash;
   if (path.find("stall-reader") != std::string::npos) return ReaderFault::Stall;
   if (path.find("balloon-reader") != std::string::npos) return ReaderFault::Balloon;
-  return ReaderFault::None;
+  return ReaderFault::Healthy;
 }

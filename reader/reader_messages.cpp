@@ -21,9 +21,11 @@ void MessageWriter::PutHeader(const PictureHeader& header) {
   Put8(static_cast<std::uint8_t>(header.orientation));
 }
 
+void MessageWriter::PutFloat(float value) { Put32(FloatBits(value)); }
+
 void MessageWriter::PutPlacement(const PicturePlacement& placement) {
   Put8(placement.draw ? 1 : 0);
-  for (float value : {placement.x, placement.y, placement.width, placement.height}) Put32(FloatBits(value));
+  for (float value : {placement.x, placement.y, placement.width, placement.height}) PutFloat(value);
 }
 
 void MessageWriter::PutRequest(const PictureRequest& request) {
@@ -51,17 +53,19 @@ PictureHeader MessageReader::NextHeader() {
   return header;
 }
 
+float MessageReader::NextFloat() { return BitsFloat(Next32()); }
+
 PicturePlacement MessageReader::NextPlacement() {
   PicturePlacement placement;
   placement.draw = Next8() == 1;
-  placement.x = BitsFloat(Next32());
-  placement.y = BitsFloat(Next32());
-  placement.width = BitsFloat(Next32());
-  placement.height = BitsFloat(Next32());
+  placement.x = NextFloat();
+  placement.y = NextFloat();
+  placement.width = NextFloat();
+  placement.height = NextFloat();
   return placement;
 }
 
-PictureRequest MessageReader::NextRequest() {
+PictureRequest MessageReader::NextPictureRequest() {
   PictureRequest request;
   request.path = NextCountedText();
   request.area_width = static_cast<std::int32_t>(Next32());

@@ -32,10 +32,10 @@ enum class ReaderAnswer : std::uint8_t {
   Shortcut,    // target path
   Header,      // header
   Stamp,       // modified, size
-  Sizing,      // header, placement, working bytes
+  Sizing,      // size, placement, working bytes
   Working,     // a decode still under way
-  Pixels,      // placement, width, height, stride
-  Unreadable,  // header (its size is still told)
+  Pixels,      // size, placement, then width, height, stride and opacity of the block's pixels
+  Unreadable,  // size, placement: nothing to draw
 };
 
 // A message being written: its kind, then its fields.
@@ -44,6 +44,7 @@ class MessageWriter : public ByteWriter {
   explicit MessageWriter(ReaderCall call) { Put8(static_cast<std::uint8_t>(call)); }
   explicit MessageWriter(ReaderAnswer answer) { Put8(static_cast<std::uint8_t>(answer)); }
   void PutHeader(const PictureHeader& header);
+  void PutFloat(float value);
   void PutPlacement(const PicturePlacement& placement);
   void PutRequest(const PictureRequest& request);
 };
@@ -62,8 +63,10 @@ class MessageReader : public ByteReader {
     return *this;
   }
   PictureHeader NextHeader();
+  // Not a finite number: 0.
+  float NextFloat();
   PicturePlacement NextPlacement();
-  PictureRequest NextRequest();
+  PictureRequest NextPictureRequest();
   // All the fields were there, and nothing more.
   bool Complete() const { return ok() && position() == size(); }
 };

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "catalogue/file_system.h"
+#include "decode/picture_file.h"
+#include "decode/picture_preparation.h"
 #include "platform/reader_process.h"
 #include "reader/reader_messages.h"
-#include "decode/picture_file.h"
 
 namespace {
 
@@ -27,9 +28,60 @@ void Misbehave(const std::string& path) {
         std::fill(block, block + (1 << 20), 1);
         taken.push_back(block);
       }
-    case ReaderFault::None: break;
+    case ReaderFault::Healthy: break;
   }
 }
+
+// Pictures' memory in this process: shared blocks, which the saver takes over.
+class BlockMemory final : public PixelMemory {
+ public:
+  explicit BlockMemory(ReaderChannel& channel) : channel_(channel) {}
+  std::shared_ptr<std::uint8_t> Get(std::size_t bytes) override {
+    std::shared_ptr<WritableBlock> block = channel_.CreateBlock(bytes);
+    if (!block) return nullptr;
+    blocks_.push_back(block);
+    return std::shared_ptr<std::uint8_t>(block, block->data());
+  }
+  // The block that holds the picture's pixels, which the picture lets go.
+  std::shared_ptr<WritableBlock> Take(Pixels& pixels) {
+    std::shared_ptr<WritableBlock> found;
+    for (const std::weak_ptr<WritableBlock>& weak : blocks_)
+      if (std::shared_ptr<WritableBlock> block = weak.lock(); block && block->data() == pixels.data()) found = block;
+    pixels = Pixels();
+    blocks_.clear();
+    return found;
+  }
+
+ private:
+  ReaderChannel& channel_;
+  std::vector<std::weak_ptr<WritableBlock>> blocks_;
+};
+
+// A picture's file as its decoder reads it: now and then it tells the saver
+// the decode goes on (a share that stalls says nothing), and once the saver
+// says the picture is no longer wanted it ends, as a truncated file would.
+class WatchedFile final : public PictureFile {
+ public:
+  WatchedFile(PictureFile& file, ReaderChannel& channel) : file_(file), channel_(channel) {}
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_word_ >= std::chrono::milliseconds(200)) {
+      last_word_ = now;
+      channel_.Send(MessageWriter(ReaderAnswer::Working).bytes());
+      std::string message;
+      if (!skipped_ && channel_.MessageWaiting() && channel_.Receive(message))
+        skipped_ = MessageReader(message).Is(ReaderCall::Skip);
+    }
+    return skipped_ ? 0 : file_.ReadAt(offset, buffer, size);
+  }
+  std::uint64_t Size() override { return file_.Size(); }
+
+ private:
+  PictureFile& file_;
+  ReaderChannel& channel_;
+  std::chrono::steady_clock::time_point last_word_ = std::chrono::steady_clock::now();
+  bool skipped_ = false;
+};
 
 class Server {
  public:
@@ -64,7 +116,19 @@ class Server {
           Send(answer);
           break;
         }
-        default: {  // not a call this reader knows: an empty answer of no kind ends the exchange
+        case ReaderCall::ReadStamp: {
+          const std::string path = call.Fields().NextCountedText();
+          Misbehave(path);
+          const FileStamp stamp = ReadFileStamp(path);
+          MessageWriter answer(ReaderAnswer::Stamp);
+          answer.Put64(static_cast<std::uint64_t>(stamp.modified));
+          answer.Put64(static_cast<std::uint64_t>(stamp.size));
+          Send(answer);
+          break;
+        }
+        case ReaderCall::Prepare: Prepare(call.Fields().NextPictureRequest()); break;
+        case ReaderCall::Skip: break;  // came after the decode it would have stopped had ended
+        default: {                     // not a call this reader knows: an empty answer of no kind ends the exchange
           MessageWriter answer(ReaderAnswer::Unreadable);
           answer.PutHeader({});
           Send(answer);
@@ -76,6 +140,45 @@ class Server {
 
  private:
   void Send(const MessageWriter& message) { channel_.Send(message.bytes()); }
+
+  // The picture's size and what decoding it takes; then, when the saver has
+  // made room, its pixels in a block of their own.
+  void Prepare(const PictureRequest& request) {
+    Misbehave(request.path);
+    std::unique_ptr<PictureFile> file = OpenPictureFile(request.path);
+    const PictureSizing sizing = file ? SizePicture(*file, request) : PictureSizing{};
+    MessageWriter sized(sizing.Decodable() ? ReaderAnswer::Sizing : ReaderAnswer::Unreadable);
+    sized.PutFloat(sizing.width);
+    sized.PutFloat(sizing.height);
+    sized.PutPlacement(sizing.placement);
+    if (sizing.Decodable()) sized.Put64(sizing.working_bytes);
+    Send(sized);
+    std::string message;
+    if (!sizing.Decodable() || !channel_.Receive(message) || !MessageReader(message).Is(ReaderCall::Decode)) return;
+    BlockMemory memory(channel_);
+    UsePixelMemory(&memory);
+    WatchedFile watched(*file, channel_);
+    PreparedPixels prepared = DecodeSized(watched, sizing, request);
+    UsePixelMemory(nullptr);
+    const int width = prepared.pixels.width(), height = prepared.pixels.height();
+    const std::size_t stride = prepared.pixels.stride();
+    const bool opaque = prepared.pixels.opaque();
+    std::shared_ptr<WritableBlock> block = memory.Take(prepared.pixels);
+    MessageWriter answer(block ? ReaderAnswer::Pixels : ReaderAnswer::Unreadable);
+    answer.PutFloat(prepared.width);
+    answer.PutFloat(prepared.height);
+    answer.PutPlacement(prepared.placement);
+    if (block) {
+      answer.Put32(static_cast<std::uint32_t>(width));
+      answer.Put32(static_cast<std::uint32_t>(height));
+      answer.Put64(stride);
+      answer.Put8(opaque ? 1 : 0);
+    }
+    channel_.Send(answer.bytes(), block.get());
+    // A metafile player keeps memory after it is done: this reader ends, and
+    // the saver starts a fresh one for the next call.
+    if (sizing.header.kind == PictureKind::Metafile) std::_Exit(0);
+  }
 
   // The folder's identity, then its entries in as many messages as they fill.
   void ListFolder(const std::string& folder) {
@@ -121,9 +224,10 @@ void ServeReader(ReaderChannel& channel) {
   Server(channel).Run();
 }
 
-void RunAsReaderIfStartedAsOne() {
+void RunAsReaderIfStartedAsOne(void (*prepare)()) {
   std::unique_ptr<ReaderChannel> channel = ReaderChannel::Open(ProgramArguments(), "reader");
   if (!channel) return;
+  if (prepare) prepare();
   ServeReader(*channel);
   std::_Exit(0);  // nothing of the program was started: nothing to end
 }

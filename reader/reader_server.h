@@ -12,9 +12,10 @@ void ServeReader(ReaderChannel& channel);
 // When this process was started as the program's reader, serves and ends
 // here; otherwise returns at once (the switch typed by hand is an unknown
 // switch like any other).
-void RunAsReaderIfStartedAsOne();
+// `prepare` runs first (what the platform sets up in a reader).
+void RunAsReaderIfStartedAsOne(void (*prepare)() = nullptr);
 
 // What a reader built for the fault tests does on a path: nothing in the
 // program itself.
-enum class ReaderFault { None, Crash, Stall, Balloon };
+enum class ReaderFault { Healthy, Crash, Stall, Balloon };
 ReaderFault FaultFor(const std::string& path);

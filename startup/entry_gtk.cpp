@@ -15,6 +15,7 @@
 
 #include "decode/metafile_player_gtk.h"
 #include "startup/command_line.h"
+#include "reader/reader_server.h"
 #include "startup/platform_services.h"
 #include "startup/program_icon_gtk.h"
 
@@ -28,6 +29,9 @@ gboolean EndOnSignal(gpointer program) { static_cast<Program*>(program)->EndShow
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Started by the saver as its reader: serves it and ends there. The reader
+  // plays metafiles with gdk-pixbuf, no other of its loaders.
+  RunAsReaderIfStartedAsOne(RestrictPixbufLoaders);
   // Pictures pass through buffers of many megabytes, made on the picture
   // worker. The allocator would serve them from its heaps once one such
   // buffer had been freed, and what is freed there stays resident: over a
@@ -61,7 +65,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Only the loaders of the five formats stay: no other one ever runs here.
-  RestrictPixbufLoaders();
   SetProgramIcon();
   PlatformServices platform;
   Program program(platform.View());

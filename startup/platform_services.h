@@ -3,6 +3,9 @@
 // point and kept for the life of the process.
 #include <memory>
 
+#include "reader/reader_connection.h"
+#include "reader/reader_files.h"
+#include "reader/share_watch.h"
 #include "startup/program.h"
 
 struct PlatformServices {
@@ -20,8 +23,11 @@ struct PlatformServices {
   std::unique_ptr<RegistryStore> registry;
   std::unique_ptr<MonitorList> monitor_list;
   std::unique_ptr<GraphicsLibrary> graphics;
-  std::unique_ptr<FileSystem> files;
-  std::unique_ptr<PictureProbe> probe;
+  // Users' folders and pictures are read in reader processes only: one for
+  // the walk, one for pictures.
+  ShareWatch shares;
+  ReaderConnection walk_reader, picture_reader;
+  ReaderFiles files;
   std::unique_ptr<PicturePreparer> preparer;
   std::unique_ptr<WorkQueue> walk_queue;
   std::unique_ptr<WorkQueue> picture_queue;

@@ -32,7 +32,7 @@ using namespace std::chrono_literals;
         continue;
       }
       for (std::size_t i = 0; i < block->size(); ++i) block->data()[i] = static_cast<std::uint8_t>(i);
-      channel.Send("block", std::move(block));
+      channel.Send("block", block.get());
     } else if (command == "sandbox") {
       channel.Send(channel.EnterSandbox());
     } else if (command == "write") {  // creates a file at the path
