@@ -44,6 +44,13 @@ ReaderConnection::Result ReaderConnection::Call(const std::string& call, const O
   return Result::Failed;
 }
 
+void ReaderConnection::StartEarly() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (reader_) return;
+  reader_ = start_();
+  ++starts_;
+}
+
 void ReaderConnection::Kill() {
   std::lock_guard<std::mutex> lock(mutex_);
   reader_.reset();

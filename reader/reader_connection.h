@@ -38,6 +38,8 @@ class ReaderConnection {
   // may reply to it (a decode nobody waits for any more is stopped).
   Result Call(const std::string& call, const OnAnswer& on_answer,
               const std::function<void(const Reply& reply)>& on_working = {});
+  // Starts the reader now, so that its own start-up overlaps the saver's.
+  void StartEarly();
   // Ends the reader now (the program is ending, or a call went wrong).
   void Kill();
 

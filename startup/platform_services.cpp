@@ -39,7 +39,10 @@ PlatformServices::PlatformServices()
       walk_queue(CreateThreadWorkQueue(kQueuePatience)),
       picture_queue(CreateThreadWorkQueue(kQueuePatience)),
       power(CreatePlatformPower()),
-      dialogs(CreatePlatformDialogServices()) {}
+      dialogs(CreatePlatformDialogServices()) {
+  walk_reader.StartEarly();
+  picture_reader.StartEarly();
+}
 
 PlatformServices::~PlatformServices() = default;
 
