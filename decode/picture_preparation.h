@@ -25,6 +25,7 @@ struct PictureRequest {
 
 struct PictureSizing {
   PictureHeader header;
+  CalendarDate taken;           // the day the photo was taken, when its file says
   float width = 0, height = 0;  // the picture's own size, upright; 0 x 0 when unknown
   PicturePlacement placement;   // in the box; draw = false: nothing to decode
   int target_width = 0, target_height = 0;
@@ -41,6 +42,7 @@ struct PreparedPixels {
   float width = 0, height = 0;  // the picture's own size, as sized
   PicturePlacement placement;   // of the pixels, in the box
   Pixels pixels;                // empty: nothing to draw
+  CalendarDate taken;           // the day the photo was taken, when its file says
 };
 
 // Decodes a picture that SizePicture found decodable, and keeps only its part

@@ -21,6 +21,18 @@ void MessageWriter::PutHeader(const PictureHeader& header) {
   Put8(static_cast<std::uint8_t>(header.orientation));
 }
 
+void MessageWriter::PutDate(const CalendarDate& date) {
+  Put16(static_cast<std::uint16_t>(date.year));
+  Put8(static_cast<std::uint8_t>(date.month));
+  Put8(static_cast<std::uint8_t>(date.day));
+}
+
+CalendarDate MessageReader::NextDate() {
+  const CalendarDate date{Next16(), Next8(), Next8()};
+  if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return {};
+  return date;
+}
+
 void MessageWriter::PutFloat(float value) { Put32(FloatBits(value)); }
 
 void MessageWriter::PutPlacement(const PicturePlacement& placement) {

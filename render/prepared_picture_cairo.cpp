@@ -6,6 +6,7 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   auto picture = std::make_unique<CairoPreparedPicture>();
   picture->width = prepared.width, picture->height = prepared.height;
   picture->placement = prepared.placement;
+  picture->taken = prepared.taken;
   const Pixels& pixels = prepared.pixels;
   if (pixels.empty()) return picture;
   picture->surface =

@@ -32,6 +32,7 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   auto picture = std::make_unique<GdiplusPreparedPicture>();
   picture->width = prepared.width, picture->height = prepared.height;
   PicturePlacement& at = picture->placement = prepared.placement;
+  picture->taken = prepared.taken;
   const Pixels& pixels = prepared.pixels;
   const BoxPart box = PartOfBox(at, request.area_width, request.area_height);
   Gdiplus::GpBitmap* source = nullptr;
@@ -49,7 +50,8 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
       GdipDrawImageRect(graphics, source, at.x - box.left, at.y - box.top, at.width, at.height);
       GdipDeleteGraphics(graphics);
     }
-    picture->bytes = static_cast<std::size_t>(box.right - box.left) * static_cast<std::size_t>(box.bottom - box.top) * 4;
+    picture->bytes =
+        static_cast<std::size_t>(box.right - box.left) * static_cast<std::size_t>(box.bottom - box.top) * 4;
     at = PicturePlacement{true, static_cast<float>(box.left), static_cast<float>(box.top),
                           static_cast<float>(box.right - box.left), static_cast<float>(box.bottom - box.top)};
   }

@@ -1,7 +1,9 @@
 #include "render/renderer.h"
 
+#include "platform/path_style.h"
 #include "render/canvas.h"
 #include "render/caption.h"
+#include "render/caption_date.h"
 #include "render/graphics.h"
 #include "decode/picture_layout.h"
 #include "render/prepared_picture.h"
@@ -12,6 +14,21 @@ void FillBackground(Canvas& canvas, const RectF& area) {
   std::unique_ptr<CanvasPath> path = canvas.CreatePath(FillMode::Winding);
   path->AddRectangle(area);
   canvas.FillPath(*path, ToArgb(0, 255));
+}
+
+// What the caption says of the picture at path: its path, its file name, or
+// the day it was taken (its file's day when it does not say) and its folder's name.
+std::string CaptionWords(const std::string& path, const PreparedPicture* picture, CaptionText text) {
+  const char* separators = PlatformPathStyle().windows ? "\\/" : "/";
+  const std::size_t name_at = path.find_last_of(separators) + 1;  // 0 without a separator
+  if (text == CaptionText::FileName) return path.substr(name_at);
+  if (text != CaptionText::DateAndFolder) return path;
+  const std::string folder_path = path.substr(0, name_at ? name_at - 1 : 0);
+  const std::string folder = folder_path.substr(folder_path.find_last_of(separators) + 1);
+  CalendarDate day = picture ? picture->taken : CalendarDate{};
+  if (picture && day.year < 1) day = LocalDateOf(picture->stamp);
+  const std::string date = LocalDateText(day);
+  return date.empty() || folder.empty() ? date + folder : date + "  " + folder;
 }
 
 }  // namespace
@@ -31,7 +48,8 @@ void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const 
     resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
   }
   TextLayers text;
-  text.caption = message.empty() ? path + (settings_.caption_shows_size ? " " + resolution : "") : message;
+  const std::string words = CaptionWords(path, picture, settings_.caption_text);
+  text.caption = message.empty() ? words + (settings_.caption_shows_size ? " " + resolution : "") : message;
   text.show_caption = !message.empty() || settings_.caption != CaptionPosition::Off;
   if (status) {
     text.overlay = StatusOverlayText(identity_.title, *status);

@@ -49,6 +49,26 @@ TEST(ExifOrientation, ReadFromIfd0InBothByteOrdersAndOneForAnythingAmiss) {
   EXPECT_EQ(ReadExifOrientation(nullptr, 0), 1);
 }
 
+TEST(ExifDateTaken, ReadFromTheExifIfdInBothByteOrdersAndNoneForAnythingAmiss) {
+  const struct { std::string taken; CalendarDate expected; } cases[] = {
+      {"2023:12:24 18:30:00", {2023, 12, 24}}, {"2024:02:29 00:00:00", {2024, 2, 29}},
+      {"2023:02:29 00:00:00", {}}, {"2023:13:01 00:00:00", {}}, {"2023:04:31 00:00:00", {}},
+      {"0000:00:00 00:00:00", {}}, {"2023-12-24 18:30:00", {}}, {"    :  :     :  :  ", {}}, {"2023:1", {}},
+  };
+  for (bool big_endian : {true, false}) {
+    for (const auto& c : cases) {
+      const std::string payload = test_jpeg::ExifPayload(6, big_endian, c.taken);
+      const std::vector<std::uint8_t> exact(payload.begin(), payload.end());
+      EXPECT_EQ(ReadExifDateTaken(exact.data(), exact.size()), c.expected) << c.taken;
+      EXPECT_EQ(Read(payload), 6) << "the orientation beside it";
+      for (std::size_t n = 0; n < payload.size(); ++n)  // cut anywhere: no date or the whole one
+        EXPECT_EQ(ReadExifDateTaken(exact.data(), n), n < 81 ? CalendarDate{} : c.expected) << n;
+    }
+  }
+  const std::string no_date = test_jpeg::ExifPayload(1);
+  EXPECT_EQ(ReadExifDateTaken(reinterpret_cast<const std::uint8_t*>(no_date.data()), no_date.size()), CalendarDate{});
+}
+
 // Deterministic fuzzing: random blocks, and valid ones with bytes changed,
 // cut or grown. Any answer must be 1..8 and no read may leave the buffer.
 TEST(ExifOrientation, RandomAndMutatedBlocksNeverReadOutsideOrAnswerOutOfRange) {
@@ -60,7 +80,7 @@ TEST(ExifOrientation, RandomAndMutatedBlocksNeverReadOutsideOrAnswerOutOfRange) 
       payload = std::string("Exif\0\0", 6) + (random() & 1 ? "MM" : "II");
       for (std::size_t n = random() % 64; n > 0; --n) payload += byte();
     } else {
-      payload = test_jpeg::ExifPayload(int(random() % 10), random() & 1);
+      payload = test_jpeg::ExifPayload(int(random() % 10), random() & 1, random() & 1 ? "2024:02:29 12:00:00" : "");
       for (int edits = 1 + random() % 4; edits > 0; --edits) {
         const std::size_t at = random() % payload.size();
         switch (random() % 4) {
@@ -74,6 +94,9 @@ TEST(ExifOrientation, RandomAndMutatedBlocksNeverReadOutsideOrAnswerOutOfRange) 
     }
     const int o = Read(payload);
     ASSERT_TRUE(o >= 1 && o <= 8) << round;
+    const std::vector<std::uint8_t> exact(payload.begin(), payload.end());
+    const CalendarDate d = ReadExifDateTaken(exact.data(), exact.size());
+    ASSERT_TRUE(d == CalendarDate{} || (d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31)) << round;
   }
 }
 

@@ -95,6 +95,7 @@ std::unique_ptr<PreparedPicture> RecordingPreparer::Prepare(const PictureRequest
   if (it == pictures.end()) return picture;
   picture->width = it->second.width;
   picture->height = it->second.height;
+  if (taken.count(request.path)) picture->taken = taken[request.path];
   picture->placement = PlacePicture(picture->width, picture->height, static_cast<float>(request.area_width),
                                     static_cast<float>(request.area_height), request.mode, request.preview_scale);
   return picture;

@@ -8,6 +8,7 @@
 
 #include "reader/reader_server.h"
 #include "catalogue/test_files.h"
+#include "render/test_jpeg.h"
 
 namespace {
 
@@ -101,6 +102,9 @@ TEST(ReaderPreparer, APictureThatKillsItsReaderCostsOneReaderOnce) {
     EXPECT_EQ(preparer.Stamp(request.path).size, name[0] == 'f' ? 1 : -1) << name;
     preparer.Prepare(request, budget);
   }
+  request.path = rig.Root() + "dated.jpg";  // the day taken comes back with the picture
+  Write(request.path, test_jpeg::Jpeg(16, 16, {}, test_jpeg::ExifPayload(1, false, "2023:12:24 10:00:00")));
+  EXPECT_EQ(preparer.Prepare(request, budget)->taken, (CalendarDate{2023, 12, 24}));
   EXPECT_EQ(rig.connection.Starts(), 2);
 }
 

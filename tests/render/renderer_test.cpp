@@ -5,6 +5,7 @@
 
 #include "fakes/fake_services.h"
 #include "fakes/recording_canvas.h"
+#include "render/caption_date.h"
 #include "render/picture_cache.h"
 #include "decode/picture_layout.h"
 #include "version.h"
@@ -87,19 +88,27 @@ TEST_F(RendererTest, TextLayersTakeTheirEdges) {
   settings.caption_shows_size = true;
   identity.title = "T";
   using P = CaptionPosition;
-  const struct { const char* path; P caption; const char* message; bool overlay; Log texts; } cases[] = {
+  f.preparer.pictures["/p/x/d.jpg"] = {640, 480}, f.preparer.taken["/p/x/d.jpg"] = {2023, 12, 24};
+  const struct { const char* path; P caption; const char* message; bool overlay; Log texts;
+                 CaptionText words = CaptionText::Path; } cases[] = {
       {"/p/a.jpg", P::Off, "", true, {"T 0"}},  // texts: to the first line break, then the line alignment
       {"/p/a.jpg", P::Bottom, "", true, {"/p/a.jpg (0x0) 2", "T 0"}},           // undecodable: 0 x 0
       {"/p/a.jpg", P::Off, "No files found", false, {"No files found 2"}},     // whatever the caption says
       {"", P::Top, "", false, {"  0"}},                                        // no picture, no size
+      {"/p/x/a.jpg", P::Top, "", false, {"a.jpg (0x0) 0"}, CaptionText::FileName},
+      {"/p/x/a.jpg", P::Top, "", false, {"x (0x0) 0"}, CaptionText::DateAndFolder},  // no day known
+      {"/p/x/d.jpg", P::Top, "", false, {"24.12.2023  x (640x480) 0"}, CaptionText::DateAndFolder},
   };
+  const std::string day = LocalDateText({2023, 12, 24});  // the user's format
+  ASSERT_NE(day.find("24"), std::string::npos) << day;
   for (const auto& c : cases) {
-    settings.caption = c.caption;
+    settings.caption = c.caption, settings.caption_text = c.words;
     overlay = c.overlay;
     Log texts;
     for (const std::string& call : Render(c.path, c.message))
       if (call.starts_with("AddString"))
         texts.push_back(call.substr(13, std::min(call.find('\r'), call.find(",style")) - 13) + " " + call[call.size() - 2]);
+    if (!texts.empty() && texts[0].starts_with(day)) texts[0].replace(0, day.size(), "24.12.2023");
     EXPECT_EQ(texts, c.texts) << c.path << " " << int(c.caption) << " '" << c.message << "' " << c.overlay;
   }
 }
