@@ -8,6 +8,7 @@
 #include "decode/picture_probe.h"
 #include "reader/reader_preparer.h"
 #include "saver/power.h"
+#include "startup/picture_budget.h"
 
 namespace {
 // How long a reader may say nothing before it is taken for stuck (on a dead
@@ -63,5 +64,6 @@ ProgramServices PlatformServices::View() {
                          PlatformPathStyle(),
                          CreatePlatformHiddenWindow,
                          CreatePlatformSaverWindow,
-                         CreatePlatformOptionsWindow};
+                         CreatePlatformOptionsWindow,
+                         PlatformPictureBudget()};
 }
