@@ -18,6 +18,12 @@
  *     watches until they have not changed for SETTLE_MS. Prints one line per
  *     change ("change MS", from the first press), then "last_press MS",
  *     "settled MS" (the last change, from the first press) and "changes N".
+ *   key_latency gone PID KEY TIMEOUT_MS CLASS
+ *     Presses KEY and watches the top-level windows shown with CLASS in their
+ *     WM_CLASS (either part) and process PID. Prints the milliseconds from
+ *     the press until the last of those windows was unmapped or destroyed,
+ *     then until the process ended ("timeout" for either not seen in time);
+ *     exits 1 when there was no such window before the press.
  *
  * Times are taken just before the press is sent; a change is the first
  * reading that differs from the one before in any pixel of the rows.
@@ -199,9 +205,69 @@ static int Burst(int argc, char** argv) {
   return 0;
 }
 
+static int IgnoreErrors(Display* d, XErrorEvent* e) {
+  (void)d;
+  (void)e;
+  return 0;
+}
+
+// Whether the window is mapped (false once it is destroyed).
+static int Shown(Window window) {
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+static int Gone(int argc, char** argv) {
+  if (argc < 6) return 2;
+  int pid = atoi(argv[2]);
+  KeyCode code = CodeOf(argv[3]);
+  double timeout = atof(argv[4]);
+  const char* wanted = argv[5];
+  int fd = (int)syscall(SYS_pidfd_open, pid, 0);
+  if (fd < 0) {
+    perror("key_latency: pidfd_open");
+    return 2;
+  }
+  XSetErrorHandler(IgnoreErrors);
+  Window top, parent, *children = NULL, shown[64];
+  unsigned count = 0, shown_count = 0;
+  XQueryTree(display, root, &top, &parent, &children, &count);
+  for (unsigned i = 0; i < count && shown_count < 64; ++i) {
+    XClassHint hint = {NULL, NULL};
+    if (!XGetClassHint(display, children[i], &hint)) continue;
+    if ((hint.res_name && strcmp(hint.res_name, wanted) == 0) ||
+        (hint.res_class && strcmp(hint.res_class, wanted) == 0))
+      if (Shown(children[i])) shown[shown_count++] = children[i];
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+  }
+  if (children) XFree(children);
+  if (shown_count == 0) {
+    fprintf(stderr, "key_latency: no window of class %s\n", wanted);
+    return 1;
+  }
+  double start = NowMs(), windows = -1, ended = -1;
+  Press(code);
+  while ((windows < 0 || ended < 0) && NowMs() - start < timeout) {
+    if (windows < 0) {
+      unsigned left = 0;
+      for (unsigned i = 0; i < shown_count; ++i) left += Shown(shown[i]);
+      if (!left) windows = NowMs() - start;
+    }
+    struct pollfd p = {fd, POLLIN, 0};
+    if (ended < 0 && poll(&p, 1, 0) == 1) ended = NowMs() - start;
+    SleepMs(1);
+  }
+  char text[2][32];
+  double times[2] = {windows, ended};
+  for (int i = 0; i < 2; ++i) snprintf(text[i], sizeof text[i], times[i] < 0 ? "timeout" : "%.1f", times[i]);
+  printf("%s %s\n", text[0], text[1]);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: key_latency exit|step|burst ... (see the source)\n");
+    fprintf(stderr, "usage: key_latency exit|step|burst|gone ... (see the source)\n");
     return 2;
   }
   display = XOpenDisplay(NULL);
@@ -218,6 +284,7 @@ int main(int argc, char** argv) {
   if (strcmp(argv[1], "exit") == 0) return Exit(argc, argv);
   if (strcmp(argv[1], "step") == 0) return Step(argc, argv);
   if (strcmp(argv[1], "burst") == 0) return Burst(argc, argv);
+  if (strcmp(argv[1], "gone") == 0) return Gone(argc, argv);
   fprintf(stderr, "key_latency: unknown mode %s\n", argv[1]);
   return 2;
 }

@@ -4,11 +4,13 @@
 #include <bit>
 
 #include "decode/picture_header.h"
+#include "platform/byte_reader.h"
 
 namespace {
 
-std::uint32_t Le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
-std::uint32_t Le32(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24; }
+// Fixed-size fields inside a buffer already read whole.
+std::uint32_t Le16(const std::uint8_t* p) { return ByteReader(p, 2).U16(0); }
+std::uint32_t Le32(const std::uint8_t* p) { return ByteReader(p, 4).U32(0); }
 
 std::uint32_t Premultiplied(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
   if (a == 255) return 0xFF000000u | r << 16 | g << 8 | b;

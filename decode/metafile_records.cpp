@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/byte_reader.h"
+
 namespace {
 
 // Reads little-endian words front to back through a block buffer.
@@ -24,13 +26,13 @@ class BlockReader {
   bool Le16(std::uint64_t offset, std::uint32_t& value) {
     std::uint8_t b[2];
     if (!Read(offset, b, 2)) return false;
-    value = b[0] | b[1] << 8;
+    value = ByteReader(b, 2).U16(0);
     return true;
   }
   bool Le32(std::uint64_t offset, std::uint32_t& value) {
     std::uint8_t b[4];
     if (!Read(offset, b, 4)) return false;
-    value = b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    value = ByteReader(b, 4).U32(0);
     return true;
   }
 

@@ -14,11 +14,12 @@ ReaderConnection::Result ReaderConnection::Call(const std::string& call, const O
   // A reader may have ended since the last call (one ends after playing a
   // metafile): the call then goes to a fresh one, once.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!reader_) {
+    const bool fresh = !reader_;
+    if (fresh) {
       reader_ = start_();
       ++starts_;
     }
-    if (!reader_) return Result::Failed;
+    if (!reader_) return Result::NoReader;
     bool answered = false;
     if (reader_->Send(call)) {
       for (;;) {
@@ -39,7 +40,9 @@ ReaderConnection::Result ReaderConnection::Call(const std::string& call, const O
       }
     }
     reader_.reset();
-    if (answered) return Result::Failed;  // it ended in the middle of its answer
+    // It ended in the middle of its answer, or one started for this call
+    // ended without one (it crashed on the call: so would the next).
+    if (answered || fresh) return Result::Failed;
   }
   return Result::Failed;
 }

@@ -17,9 +17,10 @@
 class ReaderConnection {
  public:
   enum class Result {
-    Done,     // every answer came
-    Stalled,  // the reader said nothing for its whole patience: killed
-    Failed,   // it ended, or said what no reader says: killed
+    Done,      // every answer came
+    Stalled,   // the reader said nothing for its whole patience: killed
+    Failed,    // it ended, or said what no reader says: killed
+    NoReader,  // none could be started
   };
   // Takes one answer, and may say something back (a decode's go-ahead);
   // returns true once it was the last answer the call gets.

@@ -27,9 +27,26 @@ void ReadLayout(MessageReader& answer, PreparedPixels& prepared) {
 
 }  // namespace
 
+bool ReaderPreparer::MayRead(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (fatal_.count(path)) return false;
+  }
+  return shares_.MayRead(path);
+}
+
+void ReaderPreparer::Finished(const std::string& path, ReaderConnection::Result result) {
+  if (result == ReaderConnection::Result::Stalled) shares_.Stalled(path);
+  if (result == ReaderConnection::Result::Done) shares_.Answered(path);
+  if (result == ReaderConnection::Result::Failed) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    fatal_.insert(path);
+  }
+}
+
 std::unique_ptr<PreparedPicture> ReaderPreparer::Prepare(const PictureRequest& request, DecodeBudget& budget) {
   PreparedPixels prepared;
-  if (!shares_.MayRead(request.path)) return WrapPixels(std::move(prepared), request);
+  if (!MayRead(request.path)) return WrapPixels(std::move(prepared), request);
   MessageWriter call(ReaderCall::Prepare);
   call.PutRequest(request);
   std::size_t reserved = 0;
@@ -59,15 +76,14 @@ std::unique_ptr<PreparedPicture> ReaderPreparer::Prepare(const PictureRequest& r
       },
       skip);
   if (reserved) budget.Release(reserved);
-  if (result == ReaderConnection::Result::Stalled) shares_.Stalled(request.path);
-  if (result == ReaderConnection::Result::Done) shares_.Answered(request.path);
+  Finished(request.path, result);
   if (result != ReaderConnection::Result::Done || skipped) prepared.pixels = Pixels();
   return WrapPixels(std::move(prepared), request);
 }
 
 FileStamp ReaderPreparer::Stamp(const std::string& path) {
   FileStamp stamp;
-  if (!shares_.MayRead(path)) return stamp;
+  if (!MayRead(path)) return stamp;
   MessageWriter call(ReaderCall::ReadStamp);
   call.PutText(path);
   const ReaderConnection::Result result = connection_.Call(call.bytes(), [&](MessageReader& answer, auto&, auto&) {
@@ -77,6 +93,6 @@ FileStamp ReaderPreparer::Stamp(const std::string& path) {
     }
     return true;
   });
-  if (result == ReaderConnection::Result::Stalled) shares_.Stalled(path);
+  Finished(path, result);
   return stamp;
 }

@@ -3,8 +3,12 @@
 // saver makes room for its decode in the picture budget, the reader decodes
 // it into shared memory, which becomes the prepared picture without a copy.
 // A reader that stalls costs its picture and takes the share offline; one
-// that crashes costs its picture. Either way the picture is unreadable: it
+// that crashes or hits its memory limit costs its picture, once: the file
+// is not given to a reader again. Either way the picture is unreadable: it
 // shows as a black frame with its caption.
+#include <mutex>
+#include <set>
+
 #include "reader/reader_connection.h"
 #include "reader/share_watch.h"
 #include "render/prepared_picture.h"
@@ -16,6 +20,12 @@ class ReaderPreparer final : public PicturePreparer {
   FileStamp Stamp(const std::string& path) override;
 
  private:
+  // Whether the file may go to a reader; a call that killed its reader marks it.
+  bool MayRead(const std::string& path);
+  void Finished(const std::string& path, ReaderConnection::Result result);
+
   ReaderConnection& connection_;
   ShareWatch& shares_;
+  std::mutex mutex_;
+  std::set<std::string> fatal_;
 };

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix meson ninja-build nasm
   wine wine64 fonts-wine
-  xvfb xauth xdotool x11-utils x11-xserver-utils openbox
+  xvfb xauth xdotool x11-utils x11-xserver-utils openbox fuse3 python3-fusepy
   xserver-xorg-core xserver-xorg-video-dummy
   imagemagick fonts-liberation attr feh python3 libjpeg-turbo-progs
   nsis

@@ -27,7 +27,7 @@ note() { echo "-- $*" >&2; }
 e2e_take_display() {
   local file=$1 n
   for _ in $(seq 200); do
-    if [ "$(wc -l <"$file" 2>/dev/null)" -ge 1 ] 2>/dev/null; then
+    if [ "$(wc -l 2>/dev/null <"$file")" -ge 1 ] 2>/dev/null; then
       n=$(head -n 1 "$file" | tr -dc '0-9')
       [ -n "$n" ] && { export DISPLAY=":$n"; return 0; }
     fi
@@ -213,6 +213,13 @@ else
   export XDG_CONFIG_HOME="$E2E_TMP/config"
 fi
 SETTINGS_TOOL="$build/tests/glimmora_settings_tool$exe"
+# From here on the fault tests' build of the program (its readers crash,
+# stall or allocate without end on files whose names say so) is the one run.
+use_fault_build() {
+  program="$build/glimmora_faults${program##*/glimmora}"
+  [ -f "$program" ] || fail "no fault tests' build at $program"
+  win && SAVER_CLASS=glimmora_faults.scr
+}
 [ -f "$SETTINGS_TOOL" ] || fail "no settings tool at $SETTINGS_TOOL"
 win() { [ "$PLATFORM" = win ]; }
 
@@ -232,6 +239,16 @@ folder_value() { if win; then echo "$(winepath -w "$1")\\"; else echo "$1/"; fi;
 start_saver() {
   launch /S
   ids=$(wait_for_class "$SAVER_CLASS" "${1:-1}" 30) || fail "fewer than ${1:-1} saver windows"
+}
+
+# The reader processes of the saver $1: its children on Linux; under Wine,
+# which starts them apart from it, those of this test's prefix.
+reader_pids() {
+  local p
+  if ! win; then pgrep -P "$1"; return; fi
+  for p in $(pgrep -f -- --glimmora-reader); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
 }
 
 # Ends the saver of $pid with a key and checks that it ended cleanly.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "reader/reader_preparer.h"
+
 #include "reader/reader_server.h"
 #include "catalogue/test_files.h"
 
@@ -81,6 +83,25 @@ TEST(ReaderFiles, ACrashOrABalloonCostsOneFile) {
   Write(root + "fine.jpg", "x");
   EXPECT_TRUE(rig.shares.MayRead(root + "fine.jpg")) << "a crash is no dead share";
   EXPECT_NE(rig.files.GetAttributes(root + "fine.jpg"), 0u);
+}
+
+// A picture that kills its reader costs one reader, once: asked again it is
+// unreadable at once, and the next picture gets a fresh reader.
+TEST(ReaderPreparer, APictureThatKillsItsReaderCostsOneReaderOnce) {
+  ReaderRig rig;
+  ReaderPreparer preparer(rig.connection, rig.shares);
+  struct : DecodeBudget {
+    void Reserve(std::size_t) override {}
+    void Release(std::size_t) override {}
+  } budget;
+  PictureRequest request{"", 64, 48};
+  for (const char* name : {"crash-reader.png", "crash-reader.png", "fine.png"}) {
+    request.path = rig.Root() + name;
+    Write(request.path, "x");
+    EXPECT_EQ(preparer.Stamp(request.path).size, name[0] == 'f' ? 1 : -1) << name;
+    preparer.Prepare(request, budget);
+  }
+  EXPECT_EQ(rig.connection.Starts(), 2);
 }
 
 }  // namespace
