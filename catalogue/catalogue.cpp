@@ -160,7 +160,8 @@ void Catalogue::OnOpened(std::uint32_t run, std::int32_t position, std::shared_p
   if (run != run_) return;
   if (stop_requested_) return EndWalk();
   const std::string& folder = folders_[static_cast<std::size_t>(position - 1)];
-  if (!listing || !scanned_.insert(identity.empty() ? "path:" + folder : identity).second) return WalkFrom(position + 1);
+  if (!listing || !scanned_.insert(identity.empty() ? "path:" + folder : identity).second)
+    return WalkFrom(position + 1);
   WalkJob job{&services_.files, &services_.probe, settings_, services_.paths.separator, folder};
   EventLoop* loop = &services_.loop;
   const std::weak_ptr<Catalogue*> self = self_;

@@ -9,10 +9,10 @@
 #include "decode/picture_header.h"
 #include "decode/pixels.h"
 
-#define GLIMMORA_FORMAT_CODEC(Name)                                                                   \
-  bool Is##Name##Signature(const std::uint8_t* first, std::size_t size);                              \
-  PictureHeader Read##Name##Header(const ReadAt& read, const std::uint8_t* first, std::size_t size);  \
-  std::size_t Name##WorkingBytes(const PictureHeader& header, int target_width, int target_height); \
+#define GLIMMORA_FORMAT_CODEC(Name)                                                                  \
+  bool Is##Name##Signature(const std::uint8_t* first, std::size_t size);                             \
+  PictureHeader Read##Name##Header(const ReadAt& read, const std::uint8_t* first, std::size_t size); \
+  std::size_t Name##WorkingBytes(const PictureHeader& header, int target_width, int target_height);  \
   Pixels Decode##Name(PictureFile& file, const PictureHeader& header, int target_width, int target_height);
 GLIMMORA_FORMAT_CODEC(Jpeg)
 GLIMMORA_FORMAT_CODEC(Png)

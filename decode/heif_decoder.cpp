@@ -43,7 +43,7 @@ int ReaderSeek(std::int64_t position, void* user) {
 }
 heif_reader_grow_status ReaderWait(std::int64_t target, void* user) {
   return target <= static_cast<FileReader*>(user)->size ? heif_reader_grow_status_size_reached
-                                                         : heif_reader_grow_status_size_beyond_eof;
+                                                        : heif_reader_grow_status_size_beyond_eof;
 }
 constexpr heif_reader kReader{1, ReaderPosition, ReaderRead, ReaderSeek, ReaderWait};
 
@@ -82,8 +82,8 @@ bool Reduce(const HeifLibrary& heif, const heif_image* image, const PictureHeade
   Plane a = GetPlane(heif, image, heif_channel_Alpha);
   if (!r.data || !g.data || !b.data) return false;
   // An alpha plane of another size (its own transforms applied) is left out.
-  if (a.data && (heif.image_width(image, heif_channel_Alpha) != width ||
-                 heif.image_height(image, heif_channel_Alpha) != height))
+  if (a.data &&
+      (heif.image_width(image, heif_channel_Alpha) != width || heif.image_height(image, heif_channel_Alpha) != height))
     a.data = nullptr;
   const bool premultiplied = heif.image_premultiplied(const_cast<heif_image*>(image));
   out.set_opaque(!a.data);
@@ -94,8 +94,8 @@ bool Reduce(const HeifLibrary& heif, const heif_image* image, const PictureHeade
       std::uint32_t red = r.At(x, y), green = g.At(x, y), blue = b.At(x, y), alpha = a.data ? a.At(x, y) : 255;
       if (!premultiplied && alpha < 255)
         red = (red * alpha + 127) / 255, green = (green * alpha + 127) / 255, blue = (blue * alpha + 127) / 255;
-      row[static_cast<std::size_t>(x)] = alpha << 24 | std::min(red, alpha) << 16 | std::min(green, alpha) << 8 |
-                                         std::min(blue, alpha);
+      row[static_cast<std::size_t>(x)] =
+          alpha << 24 | std::min(red, alpha) << 16 | std::min(green, alpha) << 8 | std::min(blue, alpha);
     }
     reducer.AddRow(reinterpret_cast<const std::uint8_t*>(row.data()));
   }

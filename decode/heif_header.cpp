@@ -28,7 +28,8 @@ std::uint32_t Be32(const std::uint8_t* p) { return std::uint32_t{p[0]} << 24 | p
 
 bool IsAvifBrand(std::uint32_t brand) { return brand == FourCc("avif") || brand == FourCc("avis"); }
 bool IsHeifBrand(std::uint32_t brand) {
-  for (std::uint32_t heif : {FourCc("heic"), FourCc("heix"), FourCc("heim"), FourCc("heis"), FourCc("hevc"), FourCc("hevx")})
+  for (std::uint32_t heif :
+       {FourCc("heic"), FourCc("heix"), FourCc("heim"), FourCc("heis"), FourCc("hevc"), FourCc("hevx")})
     if (brand == heif) return true;
   return false;
 }

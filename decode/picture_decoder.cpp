@@ -182,7 +182,8 @@ bool DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, JpegSource* s
     reducer->emplace(width, height, out->width(), out->height(), out->data(), out->stride());
   }
   while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW line = *reducer ? row->data() : reinterpret_cast<JSAMPROW>(out->Row(static_cast<int>(cinfo->output_scanline)));
+    JSAMPROW line =
+        *reducer ? row->data() : reinterpret_cast<JSAMPROW>(out->Row(static_cast<int>(cinfo->output_scanline)));
     if (jpeg_read_scanlines(cinfo, &line, 1) != 1) break;
     if (cmyk) CmykToNative(line, width, cinfo->saw_Adobe_marker);
     if (*reducer) (*reducer)->AddRow(line);
@@ -206,8 +207,8 @@ Pixels DecodeJpeg(PictureFile& file, const PictureHeader& header, int target_wid
   Pixels out;
   std::optional<RowReducer> reducer;
   std::vector<std::uint8_t> row;
-  const bool ok = DecodeJpegInto(&cinfo, &err, source.get(), file, header, target_width, target_height, &out,
-                                 &reducer, &row);
+  const bool ok =
+      DecodeJpegInto(&cinfo, &err, source.get(), file, header, target_width, target_height, &out, &reducer, &row);
   jpeg_destroy_decompress(&cinfo);
   return ok ? out : Pixels();
 }
@@ -284,8 +285,8 @@ Pixels DecodePng(PictureFile& file, const PictureHeader& header, int target_widt
   std::optional<RowReducer> reducer;
   std::vector<png_byte> rows;
   std::vector<std::uint32_t> premultiplied;
-  const bool ok = info && DecodePngInto(png, info, &reader, header, target_width, target_height, &out, &reducer,
-                                        &rows, &premultiplied);
+  const bool ok = info && DecodePngInto(png, info, &reader, header, target_width, target_height, &out, &reducer, &rows,
+                                        &premultiplied);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   return ok ? out : Pixels();
 }

@@ -132,7 +132,9 @@ std::int16_t S16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(
 
 }  // namespace
 
-bool IsJpegSignature(const std::uint8_t* b, std::size_t n) { return n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF; }
+bool IsJpegSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
 PictureHeader ReadJpegHeader(const ReadAt& read, const std::uint8_t*, std::size_t) { return ReadJpeg(read); }
 
 bool IsPngSignature(const std::uint8_t* b, std::size_t n) {
@@ -170,8 +172,8 @@ PictureHeader ReadBmpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n)
 // A placeable WMF, or a plain one: type (memory or disk), a header of 9
 // words, version 1 or 3.
 bool IsWmfSignature(const std::uint8_t* b, std::size_t n) {
-  return (n >= 22 && Le32(b) == 0x9AC6CDD7u) ||
-         (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300));
+  return (n >= 22 && Le32(b) == 0x9AC6CDD7u) || (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 &&
+                                                 (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300));
 }
 PictureHeader ReadWmfHeader(const ReadAt&, const std::uint8_t* b, std::size_t) {
   if (Le32(b) == 0x9AC6CDD7u)  // placeable: left, top, right, bottom
@@ -191,7 +193,8 @@ PictureHeader ReadWebpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n
   const std::uint32_t chunk = Be32(b + 12);
   PictureHeader h;
   bool alpha = false;
-  if (chunk == 0x56503820u && n >= 30 && b[23] == 0x9D && b[24] == 0x01 && b[25] == 0x2A && !(b[20] & 1)) {  // "VP8 " key frame
+  if (chunk == 0x56503820u && n >= 30 && b[23] == 0x9D && b[24] == 0x01 && b[25] == 0x2A &&
+      !(b[20] & 1)) {  // "VP8 " key frame
     h = Raster(PictureFormat::Webp, Le16(b + 26) & 0x3FFF, Le16(b + 28) & 0x3FFF);
   } else if (chunk == 0x5650384Cu && n >= 25 && b[20] == 0x2F) {  // "VP8L"
     const std::uint32_t bits = Le32(b + 21);

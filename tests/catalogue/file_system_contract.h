@@ -30,8 +30,8 @@ class FileSystemContract : public ::testing::Test {
     settings.include_folders = include;
     settings.exclude_folders = exclude;
     settings.include_subfolders = recursive;
-    Catalogue catalogue({tree.Files(), f.probe, f.loop, timers, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths},
-                        settings);
+    Catalogue catalogue(
+        {tree.Files(), f.probe, f.loop, timers, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths}, settings);
     catalogue.Seed();
     catalogue.BeginWalk();
     f.loop.RunPosted(100000);
@@ -54,10 +54,11 @@ TYPED_TEST_SUITE_P(FileSystemContract);
 
 TYPED_TEST_P(FileSystemContract, PicturesByTheirExtensionInAnyCaseHiddenIncludedSystemLeftOut) {
   const std::string& r = this->root;
-  const std::vector<std::string> pictures = {"a.JPG", "b.png", "c.Gif",  "d.bmp",  "e.wmf", "f.jpeg", "l.JPE",
+  const std::vector<std::string> pictures = {"a.JPG",  "b.png",  "c.Gif",  "d.bmp", "e.wmf",  "f.jpeg", "l.JPE",
                                              "m.jfif", "n.HEIC", "o.heif", "p.Hif", "q.avif", "s.WebP"};
   for (const std::string& name : pictures) this->tree.Make(r + name);
-  for (const char* name : {"g.tif", "h.txt", "jpg", "i.jpg.bak", "t.heic.txt", "u.avi", "v.web"}) this->tree.Make(r + name);
+  for (const char* name : {"g.tif", "h.txt", "jpg", "i.jpg.bak", "t.heic.txt", "u.avi", "v.web"})
+    this->tree.Make(r + name);
   this->tree.Make(r + ".j.jpg", kFileHidden);
   this->tree.Make(r + "k.jpg", kFileSystem);
   std::vector<std::string> expected = {r + ".j.jpg"};

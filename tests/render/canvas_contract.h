@@ -190,9 +190,14 @@ TYPED_TEST_P(CanvasContract, PhotosStandUprightInTheirColoursInEveryFormat) {
   for (int orientation = 1; orientation <= 8; ++orientation)
     files.emplace_back("photo" + std::to_string(orientation) + ".jpg",
                        test_jpeg::OrientedJpeg(orientation, 480, 320, quadrants, orientation % 2 == 1), q, 480.f);
-  for (auto [name, colours] : {std::pair{"turned.heic", q}, {"ten-bit.heic", q}, {"ten-bit.avif", q},
-                               {"half-clear.avif", half}, {"lossy.webp", q}, {"lossless.webp", q},
-                               {"half-clear.webp", half}, {"animated.webp", q}})
+  for (auto [name, colours] : {std::pair{"turned.heic", q},
+                               {"ten-bit.heic", q},
+                               {"ten-bit.avif", q},
+                               {"half-clear.avif", half},
+                               {"lossy.webp", q},
+                               {"lossless.webp", q},
+                               {"half-clear.webp", half},
+                               {"animated.webp", q}})
     files.emplace_back(name, test_pictures::Get(name), colours, 96.f);
   this->settings.scale_mode = ScaleMode::Fit;
   for (const auto& [name, bytes, colours, width] : files) {
@@ -341,7 +346,8 @@ TYPED_TEST_P(CanvasContract, TheDecodedFileIsTheOneChecked) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
-                            PhotosStandUprightInTheirColoursInEveryFormat, CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone,
-                            OverlayTurnsGreenOnceTheScanIsDone, TransparentPartsShowTheBlackBehind,
-                            SoundMetafilesAreDrawnDamagedOnesAreNot, AbandonedPictureIsNotDecoded,
-                            CraftedPicturesStayWithinTheirBudget, TheDecodedFileIsTheOneChecked);
+                            PhotosStandUprightInTheirColoursInEveryFormat,
+                            CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone, OverlayTurnsGreenOnceTheScanIsDone,
+                            TransparentPartsShowTheBlackBehind, SoundMetafilesAreDrawnDamagedOnesAreNot,
+                            AbandonedPictureIsNotDecoded, CraftedPicturesStayWithinTheirBudget,
+                            TheDecodedFileIsTheOneChecked);
