@@ -92,16 +92,34 @@ const Box* Find(const std::vector<Box>& boxes, std::uint32_t type) {
 }
 
 // What the file's codec configurations say of the planes libheif decodes:
-// the most bytes a sample takes, and whether any picture has an alpha plane.
+// the most bytes a sample takes, the most coded samples a pixel (in quarters:
+// 4 grey, 6 for 4:2:0, 8 for 4:2:2, 12 for 4:4:4; 4:4:4 when no
+// configuration says), and whether any picture has an alpha plane.
 struct Planes {
   int bytes_per_sample = 1;
+  int coded_quarters = 0;
   bool alpha = false;
 };
 
+int HevcQuarters(int chroma_format) {
+  static constexpr int kQuarters[] = {4, 6, 8, 12};
+  return kQuarters[chroma_format & 3];
+}
+int Av1Quarters(std::uint8_t flags) {
+  if (flags & 0x10) return 4;                         // monochrome
+  return flags & 0x08 ? (flags & 0x04 ? 6 : 8) : 12;  // halved across; and down
+}
+
 void NoteProperty(ByteReader& r, const Box& box, Planes& planes) {
   int bits = 8;
-  if (box.type == FourCc("hvcC") && box.end - box.body > 18) bits = 8 + (r.U8(box.body + 17) & 7);
-  if (box.type == FourCc("av1C") && box.end - box.body > 2) bits = r.U8(box.body + 2) & 0x40 ? 10 : 8;
+  if (box.type == FourCc("hvcC") && box.end - box.body > 18) {
+    bits = 8 + (r.U8(box.body + 17) & 7);
+    planes.coded_quarters = std::max(planes.coded_quarters, HevcQuarters(r.U8(box.body + 16)));
+  }
+  if (box.type == FourCc("av1C") && box.end - box.body > 2) {
+    bits = r.U8(box.body + 2) & 0x40 ? 10 : 8;
+    planes.coded_quarters = std::max(planes.coded_quarters, Av1Quarters(r.U8(box.body + 2)));
+  }
   if (box.type == FourCc("pixi") && box.end - box.body > 5)
     for (std::size_t c = 0; c < r.U8(box.body + 4) && box.body + 5 + c < box.end; ++c)
       bits = std::max<int>(bits, r.U8(box.body + 5 + c));
@@ -172,11 +190,10 @@ PictureHeader ReadItems(ByteReader& r, PictureFormat format, std::int64_t data_b
   h.format = format;
   h.width = width, h.height = height;
   h.orientation = turn.Orientation();
-  // libheif 1.15 holds the coded YCbCr planes (at most 3 samples a pixel)
-  // and the RGB ones they become (3), or a grid's whole RGB picture and a
-  // tile's worth, an alpha plane, and the compressed data.
-  const std::int64_t samples = 6 + (planes.alpha ? 1 : 0);
-  h.held_bytes = FitsPictureBudget(h) ? width * height * samples * planes.bytes_per_sample + data_bytes : 0;
+  // libheif 1.15 holds the coded YCbCr planes and the RGB ones they become
+  // (3 samples a pixel), an alpha plane, and the compressed data.
+  const std::int64_t quarters = (planes.coded_quarters ? planes.coded_quarters : 12) + 12 + (planes.alpha ? 4 : 0);
+  h.held_bytes = FitsPictureBudget(h) ? width * height * quarters * planes.bytes_per_sample / 4 + data_bytes : 0;
   return h;
 }
 

@@ -159,11 +159,12 @@ std::string Heif(const std::string& brands, const std::vector<std::string>& prop
 }
 
 // HEIF and AVIF by their brands, their size from the primary item's ispe,
-// upright by its rotations and mirrors in order; what libheif holds: six
-// samples a pixel (seven with alpha), two bytes each past 8 bits, the file.
+// upright by its rotations and mirrors in order; what libheif holds: the
+// coded samples (4:4:4 unless said) and three RGB ones a pixel, alpha, two
+// bytes each past 8 bits, the file.
 TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
   const std::string heic = std::string("heic") + std::string(4, 0) + "mif1heic", ispe = Ispe(4032, 3024);
-  const std::string hvcc10 = Box("hvcC", std::string(17, 0) + "\x02" + std::string(10, 0));
+  const std::string hvcc10 = Box("hvcC", std::string(16, 0) + "\x01\x02" + std::string(10, 0));  // 4:2:0
   const std::string alpha = FullBox("auxC", "urn:mpeg:mpegB:cicp:systems:auxiliary:alpha");
   const std::string deep = Heif(heic, {ispe, hvcc10, alpha}), whole = Heif(heic, {ispe});
   const struct {
@@ -186,7 +187,7 @@ TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
       {Heif(heic, {ispe, Box("imir", std::string(1, 0))}), PictureFormat::Heif, 4032, 3024, 4, 0},
       {Heif(heic, {ispe, Box("irot", "\1"), Box("imir", "\1")}), PictureFormat::Heif, 4032, 3024, 7, 0},
       {Heif(heic, {ispe, Box("imir", "\1"), Box("irot", "\1")}), PictureFormat::Heif, 4032, 3024, 5, 0},
-      {deep, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 14 + std::int64_t(deep.size()) - 32},
+      {deep, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 11 + std::int64_t(deep.size()) - 32},
       {Heif(heic, {Ispe(65500, 65500)}), PictureFormat::Heif, 65500, 65500, 1, 0},  // forged: past the budget
       {Heif(heic, {Box("irot", "\1")}), PictureFormat::Unknown, 0, 0, 1, 0},        // no size
       {whole.substr(0, 120), PictureFormat::Unknown, 0, 0, 1, 0},                   // truncated
