@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "decode/exif_orientation.h"
+#include "decode/format_codecs.h"
+#include "decode/picture_formats.h"
 
 namespace {
 
@@ -130,37 +132,86 @@ std::int16_t S16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(
 
 }  // namespace
 
+bool IsJpegSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
+PictureHeader ReadJpegHeader(const ReadAt& read, const std::uint8_t*, std::size_t) { return ReadJpeg(read); }
+
+bool IsPngSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 29 && Be32(b) == 0x89504E47u && Be32(b + 4) == 0x0D0A1A0Au && Be32(b + 12) == 0x49484452u;  // IHDR
+}
+PictureHeader ReadPngHeader(const ReadAt&, const std::uint8_t* b, std::size_t) {
+  PictureHeader h = Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
+  if (b[28]) h.held_bytes = PixelBytes(h, 4);  // interlaced
+  return h;
+}
+
+bool IsGifSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') &&
+         b[5] == 'a';
+}
+PictureHeader ReadGifHeader(const ReadAt&, const std::uint8_t* b, std::size_t) {
+  PictureHeader h = Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
+  h.held_bytes = PixelBytes(h, 1);
+  return h;
+}
+
+bool IsBmpSignature(const std::uint8_t* b, std::size_t n) { return n >= 26 && b[0] == 'B' && b[1] == 'M'; }
+PictureHeader ReadBmpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  const std::uint32_t info = Le32(b + 14);
+  if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
+  if (info < 40 || n < 34) return {};
+  // Height is negative for top-down rows.
+  const std::int64_t width = static_cast<std::int32_t>(Le32(b + 18));
+  const std::int64_t height = static_cast<std::int32_t>(Le32(b + 22));
+  PictureHeader h = Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
+  if (Le32(b + 30) == 1 || Le32(b + 30) == 2) h.held_bytes = PixelBytes(h, 1);  // run lengths
+  return h;
+}
+
+// A placeable WMF, or a plain one: type (memory or disk), a header of 9
+// words, version 1 or 3.
+bool IsWmfSignature(const std::uint8_t* b, std::size_t n) {
+  return (n >= 22 && Le32(b) == 0x9AC6CDD7u) || (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 &&
+                                                 (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300));
+}
+PictureHeader ReadWmfHeader(const ReadAt&, const std::uint8_t* b, std::size_t) {
+  if (Le32(b) == 0x9AC6CDD7u)  // placeable: left, top, right, bottom
+    return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
+  return Metafile(PictureFormat::Wmf, 0, 0);
+}
+
+// RIFF, its size, WEBP, then the first chunk: a lossy frame ("VP8 "), a
+// lossless one ("VP8L") or the extended header ("VP8X", whose canvas is the
+// picture's size, an animation's too). The decoder holds the whole file,
+// and a lossy picture's alpha plane.
+bool IsWebpSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 16 && Be32(b) == 0x52494646u && Be32(b + 8) == 0x57454250u;  // RIFF, WEBP
+}
+PictureHeader ReadWebpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  const std::int64_t file_bytes = std::int64_t{Le32(b + 4)} + 8;
+  const std::uint32_t chunk = Be32(b + 12);
+  PictureHeader h;
+  bool alpha = false;
+  if (chunk == 0x56503820u && n >= 30 && b[23] == 0x9D && b[24] == 0x01 && b[25] == 0x2A &&
+      !(b[20] & 1)) {  // "VP8 " key frame
+    h = Raster(PictureFormat::Webp, Le16(b + 26) & 0x3FFF, Le16(b + 28) & 0x3FFF);
+  } else if (chunk == 0x5650384Cu && n >= 25 && b[20] == 0x2F) {  // "VP8L"
+    const std::uint32_t bits = Le32(b + 21);
+    h = Raster(PictureFormat::Webp, (bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1);
+  } else if (chunk == 0x56503858u && n >= 30) {  // "VP8X"
+    h = Raster(PictureFormat::Webp, (Le32(b + 24) & 0xFFFFFF) + 1, (Le32(b + 27) & 0xFFFFFF) + 1);
+    alpha = b[20] & 0x10;
+  }
+  if (h.kind == PictureKind::Raster) h.held_bytes = file_bytes + (alpha ? PixelBytes(h, 1) : 0);
+  return h;
+}
+
 PictureHeader ReadPictureHeader(const ReadAt& read) {
   std::uint8_t b[64] = {};
   const std::size_t n = read(0, b, sizeof b);
-  if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read);
-  if (n >= 29 && Be32(b) == 0x89504E47u && Be32(b + 4) == 0x0D0A1A0Au && Be32(b + 12) == 0x49484452u) {  // IHDR
-    PictureHeader h = Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
-    if (b[28]) h.held_bytes = PixelBytes(h, 4);  // interlaced
-    return h;
-  }
-  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') &&
-      b[5] == 'a') {
-    PictureHeader h = Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
-    h.held_bytes = PixelBytes(h, 1);
-    return h;
-  }
-  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
-    const std::uint32_t info = Le32(b + 14);
-    if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
-    if (info < 40 || n < 34) return {};
-    // Height is negative for top-down rows.
-    const std::int64_t width = static_cast<std::int32_t>(Le32(b + 18));
-    const std::int64_t height = static_cast<std::int32_t>(Le32(b + 22));
-    PictureHeader h = Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
-    if (Le32(b + 30) == 1 || Le32(b + 30) == 2) h.held_bytes = PixelBytes(h, 1);  // run lengths
-    return h;
-  }
-  if (n >= 22 && Le32(b) == 0x9AC6CDD7u)  // placeable WMF: left, top, right, bottom
-    return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
-  // A plain metafile: type (memory or disk), a header of 9 words, version 1 or 3.
-  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300))
-    return Metafile(PictureFormat::Wmf, 0, 0);
+  for (const PictureFormatEntry& format : PictureFormats())
+    if (format.signature(b, n)) return format.read_header(read, b, n);
   return {};
 }
 

@@ -8,6 +8,7 @@
 
 #include "reader/reader_server.h"
 #include "catalogue/test_files.h"
+#include "test_pictures.h"
 
 namespace {
 
@@ -86,7 +87,8 @@ TEST(ReaderFiles, ACrashOrABalloonCostsOneFile) {
 }
 
 // A picture that kills its reader costs one reader, once: asked again it is
-// unreadable at once, and the next picture gets a fresh reader.
+// unreadable at once, and the next picture gets a fresh reader. A decode
+// that reads nothing for longer than the patience is no stall.
 TEST(ReaderPreparer, APictureThatKillsItsReaderCostsOneReaderOnce) {
   ReaderRig rig;
   ReaderPreparer preparer(rig.connection, rig.shares);
@@ -95,11 +97,11 @@ TEST(ReaderPreparer, APictureThatKillsItsReaderCostsOneReaderOnce) {
     void Release(std::size_t) override {}
   } budget;
   PictureRequest request{"", 64, 48};
-  for (const char* name : {"crash-reader.png", "crash-reader.png", "fine.png"}) {
+  for (const char* name : {"crash-reader.png", "crash-reader.png", "fine.png", "slow-decode.webp"}) {
     request.path = rig.Root() + name;
-    Write(request.path, "x");
-    EXPECT_EQ(preparer.Stamp(request.path).size, name[0] == 'f' ? 1 : -1) << name;
-    preparer.Prepare(request, budget);
+    Write(request.path, name[0] == 's' ? test_pictures::Get("lossy.webp") : "x");
+    EXPECT_EQ(preparer.Stamp(request.path).size, name[0] == 'c' ? -1 : fs::file_size(request.path)) << name;
+    EXPECT_EQ(preparer.Prepare(request, budget)->bytes > 0, name[0] == 's') << name;
   }
   EXPECT_EQ(rig.connection.Starts(), 2);
 }
