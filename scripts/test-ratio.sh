@@ -15,7 +15,7 @@ code_lines() {
     s{^\s*//.*$}{}mg;
     print scalar(grep { /\S/ } split /\n/), "\n";'
 }
-files() { git ls-files -- '*.c' '*.cc' '*.cpp' '*.h' '*.hpp'; }
+files() { git ls-files -- '*.c' '*.cc' '*.cpp' '*.h' '*.hpp' | while read -r f; do [[ -f $f ]] && echo "$f"; done; }
 tests=$(files | grep '^tests/' | code_lines)
 product=$(files | grep -v '^tests/' | code_lines)
 awk -v t="$tests" -v p="$product" 'BEGIN { printf "tests %d, product %d, ratio %.1f%%\n", t, p, 100 * t / p }'
