@@ -33,7 +33,8 @@ TEST(ShareWatch, ADeadShareIsSkippedForADoublingBackOff) {
       {120s, true, true},                       // 240 s
       {240s, true, true},                       // 300 s, the longest
       {299s, false, false}, {1s, true, false},  // answers: online again
-      {0s, true, false},
+      {0s, true, true},                         // a new stall starts again at 30 s
+      {30s, true, false},
   };
   for (const auto& step : steps) {
     now += step.wait;

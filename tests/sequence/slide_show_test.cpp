@@ -60,61 +60,56 @@ TEST(SlideShowTest, TicksThatDrawNothing) {
   }
 }
 
-// What one tick draws into a screen: the message or caption text and where
-// the picture goes (a 1920x1080 picture, scale mode CenterSmall, so the system
-// preview's one tenth shows in the rectangle).
-TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
-  const std::string pic = FakeShow::Picture(0);
-  // text: drawn by the caption layer; image: the DrawPicture call, "" for none
-  const struct { bool preview, scan_done; int pictures; std::string text, image; } cases[] = {
-      {false, false, 0, "", ""},
-      {false, true, 0, "No files found :(", ""},
-      {true, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
-      {true, false, 0, "", ""},
-      {false, false, 1, pic, "DrawPicture(" + pic + ",0,0,1920,1080)"},
-      {true, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawPicture(" + pic + ",864,486,192,108)"},
-  };
-  for (const auto& c : cases) {
-    Rig r(1, c.pictures, c.scan_done);
-    r.settings.scale_mode = ScaleMode::CenterSmall;
-    r.show.SetSystemPreview(c.preview);
-    r.f.preparer.pictures[pic] = {1920, 1080};
-    r.show.OnSlideTimer();
-    r.f.loop.RunPosted();
-    const std::vector<std::string> text = Calls(r.boxes[0], "AddString(#2,");
-    ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
-    const std::vector<std::string> image = Calls(r.boxes[0], "DrawPicture(");
-    EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
-    EXPECT_EQ(r.boxes[0].refreshes, 1);
-  }
-}
-
-// The options dialog's preview: one box, the picture at one tenth, and the
-// message once the scan has found nothing; sleep does not apply to it.
-TEST(SlideShowTest, DialogPreviewDrawsIntoTheDialogsBox) {
+// What one tick draws: the message or caption text and where the picture
+// goes (a 1920x1080 picture, scale mode CenterSmall, so the system preview's
+// one tenth shows in the rectangle). The options dialog's preview draws into
+// the dialog's box, and sleep does not apply to it.
+TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInThePreviews) {
   struct Preview : DialogPreview {
     bool PreviewShown() const override { return true; }
     PictureBox* PreviewBox() override { return &box; }
     RecordingPictureBox box;
-  } preview;
+  } dialog_preview;
   const std::string pic = FakeShow::Picture(0);
-  for (int pictures : {0, 1}) {
-    Rig r(0, pictures, true);
-    r.show.SetDialogPreview(&preview);
-    preview.box = {};
-    r.f.preparer.pictures[pic] = {1920, 1080};
+  enum Target { Saver, SystemPreview, DialogPreview };
+  // text: drawn by the caption layer; image: the DrawPicture call, "" for none
+  const struct {
+    Target target;
+    bool scan_done;
+    int pictures;
+    std::string text, image;
+  } cases[] = {
+      {Saver, false, 0, "", ""},
+      {Saver, true, 0, "No files found :(", ""},
+      {SystemPreview, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
+      {SystemPreview, false, 0, "", ""},
+      {Saver, false, 1, pic, "DrawPicture(" + pic + ",0,0,1920,1080)"},
+      {SystemPreview, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawPicture(" + pic + ",864,486,192,108)"},
+      {DialogPreview, true, 0, "No files found :(", ""},
+      {DialogPreview, true, 1, pic, "DrawPicture(" + pic + ",864,486,192,108)"},
+  };
+  for (const auto& c : cases) {
+    const bool in_dialog = c.target == DialogPreview;
+    Rig r(in_dialog ? 0 : 1, c.pictures, c.scan_done);
     r.settings.scale_mode = ScaleMode::CenterSmall;
-    r.show.Flags().asleep = true;
-    r.show.StartInDialogPreview();
+    r.f.preparer.pictures[pic] = {1920, 1080};
+    dialog_preview.box = {};
+    if (in_dialog) {
+      r.show.SetDialogPreview(&dialog_preview);
+      r.show.Flags().asleep = true;
+      r.show.StartInDialogPreview();
+    } else {
+      r.show.SetSystemPreview(c.target == SystemPreview);
+      r.show.OnSlideTimer();
+    }
     r.f.loop.RunPosted();
-    const std::vector<std::string> text = Calls(preview.box, "AddString(#2,");
+    const RecordingPictureBox& box = in_dialog ? dialog_preview.box : r.boxes[0];
+    const std::vector<std::string> text = Calls(box, "AddString(#2,");
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",", 0), 0u);
-    EXPECT_EQ(Calls(preview.box, "DrawPicture("),
-              pictures ? std::vector<std::string>{"DrawPicture(" + pic + ",864,486,192,108)"}
-                       : std::vector<std::string>{});
-    EXPECT_EQ(preview.box.refreshes, 1);
+    EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
+    const std::vector<std::string> image = Calls(box, "DrawPicture(");
+    EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
+    EXPECT_EQ(box.refreshes, 1);
     EXPECT_TRUE(r.Slide().Enabled());
   }
 }
@@ -176,37 +171,29 @@ TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
   EXPECT_TRUE(shows(6));
 }
 
-// Keys quicker than the pictures: the slides passed over are never
-// prepared, and a decode under way that nobody waits for any more is
-// abandoned and not kept; what the screen waits for comes next.
-TEST(SlideShowTest, QuickKeysDropThePicturesOfTheSlidesPassedOver) {
+// A decode under way that nobody waits for any more (the show went back) is
+// abandoned and not kept: its slide prepares it again.
+TEST(SlideShowTest, ADecodeNobodyWaitsForIsAbandonedAndNotKept) {
   Rig r(1, 8, true);
-  r.f.picture_queue.hold = true;
-  for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();
-  r.f.picture_queue.Release();
+  r.show.OnSlideTimer();  // shows picture 0, prepares picture 1
   r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2), FakeShow::Picture(3)}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").size(), 1u);
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
-
-  // Picture 4 (prepared ahead) is being decoded when the show goes back.
   r.f.preparer.prepared.clear();
   r.f.picture_queue.hold = true;
-  r.show.OnSlideTimer();  // shows picture 3, prepares picture 4
+  r.show.OnSlideTimer();  // shows picture 1, prepares picture 2
   r.f.preparer.while_decoding = [&r] {
     r.f.preparer.while_decoding = nullptr;
-    r.show.ShowPreviousSlide();  // picture 2 again, from the cache
+    r.show.ShowPreviousSlide();  // picture 0 again, from the cache
   };
   r.f.picture_queue.Release();
   r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
   EXPECT_EQ(r.f.preparer.abandoned, (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(0), 0), 0u);
   r.f.preparer.prepared.clear();
-  r.show.OnSlideTimer();  // picture 3 (kept) on screen; picture 4 was not kept, so it is prepared again
+  r.show.OnSlideTimer();  // picture 1 (kept) on screen; picture 2 was not kept, so it is prepared again
   r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(3), 0), 0u);
+  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(1), 0), 0u);
 }
 
 // A picture that comes while the monitors sleep is not drawn: the last frame stays.

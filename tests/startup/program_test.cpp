@@ -27,13 +27,19 @@ struct Rig {
   Program program{f.View()};
 };
 
-// "+" when Main returned true, "-" when false, "E" when the program ended;
-// then "S" for a topmost saver window ("hidden": the cursor was hidden),
-// "P<host>" for one embedded in the host, "C<owner>" for the options dialog,
-// "R" for the refusal message, and the calls on other windows. Every handle
-// the command lines name has the parent 66, except 7, 88 and 99. XScreenSaver's
-// flags are the Linux entry's (MainHack): Main refuses them, as Windows does.
-std::string Start(const char* command_line) {
+// What a command line started; window: the preview's host, the dialog's owner.
+enum class Started { Saver, Preview, Options, Refused, Ended };
+struct Start {
+  Started mode;
+  WindowHandle window = 0;
+  bool operator==(const Start&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Start& s) { return out << int(s.mode) << " " << s.window; }
+
+// Every handle the command lines name has the parent 66, except 7, 88 and 99.
+// XScreenSaver's flags are the Linux entry's (MainHack): Main refuses them, as
+// Windows does.
+Start StartWith(const char* command_line) {
   Rig r;
   FakeServices& f = r.f;
   f.display.AddMonitor(0, 0, 800, 600, true);
@@ -42,29 +48,64 @@ std::string Start(const char* command_line) {
     f.windows.rects[h] = {10, 20, 162, 132};
   }
   const std::string title = RestoreIdentity().title;
-  std::string out;
-  if (ExitCode([&] { out = r.program.Main(command_line) ? "+" : "-"; }) != -1) out = "E";
-  for (const auto* w : f.windows.saver_windows) out += w->topmost ? "S" : "P" + std::to_string(w->embedded_in);
-  for (const auto* w : f.windows.options_windows)
-    out += "C" + std::to_string(w->owner) + (w->shown && w->caption == title ? "" : "?");
-  for (const FakeSystem::Box& box : f.system.boxes)
-    out += box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation ? "R" : "?";
-  if (!f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)") out += " hidden";
-  for (const std::string& call : f.windows.calls) out += " " + call;
-  return out;
+  bool returned = false;
+  const bool ended = ExitCode([&] { returned = r.program.Main(command_line); }) != -1;
+  const auto& savers = f.windows.saver_windows;
+  const auto& dialogs = f.windows.options_windows;
+  EXPECT_EQ(savers.size() + dialogs.size() + f.system.boxes.size(), ended ? 0u : 1u) << "one window or message";
+  if (ended) return {Started::Ended};
+  if (!returned) {
+    const FakeSystem::Box& box = f.system.boxes.at(0);
+    EXPECT_TRUE(box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation);
+    return {Started::Refused};
+  }
+  if (!dialogs.empty()) {
+    const FakeOptionsWindow& dialog = *dialogs[0];
+    EXPECT_TRUE(dialog.shown && dialog.caption == title);
+    const std::vector<std::string> disabled = {"DisableWindow(" + std::to_string(dialog.owner) + ")"};
+    EXPECT_EQ(f.windows.calls, dialog.owner ? disabled : std::vector<std::string>{}) << "the owner waits";
+    return {Started::Options, dialog.owner};
+  }
+  const bool hidden = !f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)";
+  EXPECT_EQ(hidden, savers.at(0)->topmost) << "the saver hides the cursor, a preview does not";
+  return savers[0]->topmost ? Start{Started::Saver} : Start{Started::Preview, savers[0]->embedded_in};
 }
 
 TEST(Program, CommandLineStartsTheMode) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/S", "+S hidden"}, {"   /s   ", "+S hidden"}, {"/saver extra words", "+S hidden"},
-      {"/P 1234", "+P1234"}, {"/p:5678", "+P5678"}, {"/P1234", "+P234"},  // the handle starts at the 4th character
-      {"/P  77", "+P77"}, {"/P 12ab", "+P12"}, {"/P 2.5", "+P2"}, {"/P 3.5", "+P4"},
-      {"/P", "E"}, {"/P abc", "E"}, {"/P 99999999999", "E"}, {"/P 88", "E"}, {"/P77", "E"},
-      {"/c:42", "+C66 DisableWindow(66)"}, {"/C 1234", "+C66 DisableWindow(66)"}, {"/C:99", "+C0"},
-      {"/C", "+C0"}, {"", "+C0"}, {"     ", "+C0"},
-      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"}, {"--root", "-R"},
+  const Start saver{Started::Saver}, refused{Started::Refused}, ended{Started::Ended};
+  const Start owned_by_66{Started::Options, 66}, unowned{Started::Options, 0};
+  auto in = [](WindowHandle host) { return Start{Started::Preview, host}; };
+  const std::pair<const char*, Start> cases[] = {
+      {"/S", saver},
+      {"   /s   ", saver},
+      {"/saver extra words", saver},
+      {"/P 1234", in(1234)},
+      {"/p:5678", in(5678)},
+      {"/P1234", in(234)},  // the handle starts at the 4th character
+      {"/P  77", in(77)},
+      {"/P 12ab", in(12)},
+      {"/P 2.5", in(2)},
+      {"/P 3.5", in(4)},
+      {"/P", ended},
+      {"/P abc", ended},
+      {"/P 99999999999", ended},
+      {"/P 88", ended},
+      {"/P77", ended},
+      {"/c:42", owned_by_66},
+      {"/C 1234", owned_by_66},
+      {"/C:99", unowned},
+      {"/C", unowned},
+      {"", unowned},
+      {"     ", unowned},
+      {"/A", refused},
+      {"-S", refused},
+      {"S", refused},
+      {"x", refused},
+      {"/ S", refused},
+      {"/?", refused},
+      {"--root", refused},
   };
-  for (auto [command_line, started] : cases) EXPECT_EQ(Start(command_line), started) << "[" << command_line << "]";
+  for (auto [command_line, started] : cases) EXPECT_EQ(StartWith(command_line), started) << "[" << command_line << "]";
 }
 
 // Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
@@ -197,41 +238,6 @@ TEST(Program, SaverEndsInOrder) {
                                               "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
     EXPECT_FALSE(f.loop.FireNext());  // no slide after the end
   }
-}
-
-// Started once, stopped once; a failure shows the critical message with the
-// default title and ends without any clean-up.
-TEST(GraphicsSession, StartsOnceAndStopsOnce) {
-  FakeServices f;
-  GraphicsSession session(f.graphics, f.system);
-  session.Stop();  // never started: nothing to stop
-  session.Start();
-  session.Start();
-  EXPECT_EQ(f.graphics.starts, 1);
-  session.Stop();
-  session.Stop();
-  EXPECT_EQ(f.graphics.stops, 1);
-  f.graphics.fail = true;  // a later need starts it again
-  EXPECT_EQ(ExitCode([&] { session.Start(); }), 1);
-  EXPECT_EQ(f.graphics.starts, 2);
-  const FakeSystem::Box& box = f.system.boxes.at(0);
-  EXPECT_EQ(box.text + "|" + box.title, "Error loading GDI+!|");
-  EXPECT_EQ(box.style, MessageBoxStyle::Critical);
-  EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
-}
-
-// The end comes while a picture thread is inside the graphics library: the
-// library is left running (the process ends next), and no thread enters after.
-TEST(GraphicsSession, NotStoppedUnderAPictureThread) {
-  FakeShow s;
-  bool entered_after = true;
-  s.f.preparer.while_decoding = [&s, &entered_after] {
-    s.graphics.Stop();
-    entered_after = s.graphics.Gate()->Enter();
-  };
-  s.supply.Request(PictureRequest{FakeShow::Picture(0), 10, 10}, true);
-  EXPECT_EQ(s.f.graphics.stops, 0);
-  EXPECT_FALSE(entered_after);
 }
 
 // Should the event loop ever return (a stray quit message), the process ends
