@@ -47,7 +47,9 @@ TEST(ShareWatch, ADeadShareIsSkippedForADoublingBackOff) {
 struct ReaderRig {
   TempFolder dir;
   ShareWatch shares{[](const std::string& path) { return path.find("dead") != std::string::npos ? "dead" : "live"; }};
-  ReaderConnection connection{ProgramReaders(64u << 20), 500ms};
+  // Long enough for a reader to start under Wine on a busy machine, shorter
+  // than the slow decode (2 s) that only its heartbeats keep alive.
+  ReaderConnection connection{ProgramReaders(64u << 20), 1500ms};
   ReaderFiles files{connection, shares};
   std::string Root() const { return dir.path.string() + static_cast<char>(fs::path::preferred_separator); }
 };
