@@ -39,6 +39,8 @@
 #   escape-runs  default 10; steps default 20
 #   PICTURES=dir default /tmp/glimmora-latency-pictures
 #   LINUX_PAUSE_MS, WINE_PAUSE_MS  the pause between steps (1500, 3000)
+#   FIRST_ONLY="dir..."  only the first picture, of each of these folders in turn
+#                        (FIRST_RUNS times a build)
 # The settings tool comes from the last build (linux/tests, windows/tests).
 # shellcheck disable=SC2086 # the rows and points are lists of numbers
 set -u
@@ -239,6 +241,22 @@ for p in $platforms; do
   fi
   set_platform "$p"
   setting 4 Interval 60000
+  if [ -n "${FIRST_ONLY:-}" ]; then
+    for folder in $FIRST_ONLY; do
+      setting 7 ImageDirectory "$(folder_value "$folder")"
+      for i in "${!builds[@]}"; do : >"$work/$p-$i"; done
+      for _ in $(seq "${FIRST_RUNS:-5}"); do
+        for i in "${!builds[@]}"; do first_run "${builds[i]}" >>"$work/$p-$i"; done
+      done
+      for i in "${!builds[@]}"; do
+        firsts=$(awk '$1 == "first" {print $2}' "$work/$p-$i")
+        # shellcheck disable=SC2086
+        printf '%-7s %-6s first picture of %s: %s (%s)\n' "$p" "${names[i]}" "${folder##*/}" "$(stats $firsts)" \
+          "$(echo $firsts)" | tee -a "$work/summary"
+      done
+    done
+    continue
+  fi
   # Escape: the builds in turn, run after run.
   setting 7 ImageDirectory "$(folder_value "$pictures/huge-$p")"
   for i in "${!builds[@]}"; do calibrate "${builds[i]}" >"$work/$p-$i"; done
