@@ -32,6 +32,8 @@ fault P2 platform platform/event_loop_glib.cpp 'return g_main_depth() == depth ?
   'return now;' 'a yield runs timers that came due during it'
 fault P3 platform platform/show_timers.cpp $'  running_ = false;\n  // Destroying' $'  // Destroying' \
   'stopping the timers leaves them marked running'
+fault P4 platform platform/work_queue.cpp $'std::move(state->jobs.front());\n    state->jobs.pop_front();' \
+  $'std::move(state->jobs.back());\n    state->jobs.pop_back();' 'jobs run newest first'
 fault S1 settings settings/settings_io.cpp 'return n > 500 && n < 65000;' 'return n >= 500 && n < 65000;' \
   'interval 500 accepted'
 fault S2 settings settings/settings_io.cpp 'if (s.caption == CaptionPosition::Off) s.caption_shows_size = false;' '' \
@@ -114,6 +116,16 @@ fault Q13 sequence sequence/universal_random.cpp $'    text.resize(static_cast<s
   'hex string not cut to its length'
 fault Q14 sequence sequence/universal_random.cpp 'if (value == 0 && std::exchange(zero_taken, true)) continue;' '' \
   'DistinctNumbers repeats 0'
+fault Q15 sequence sequence/picture_order.cpp $'      moved[index] = a;\n' '' \
+  'Peek forgets where a swap put the other picture'
+fault Q16 sequence sequence/picture_order.cpp 'if (index >= pictures) index %= pictures;' \
+  'if (index > pictures) index %= pictures;' 'Peek runs past the list end'
+fault Q17 sequence sequence/picture_order.cpp 'catalogue_.SwapPictures(j, current_index_);' \
+  'catalogue_.SwapPictures(j, j);' 'random order shows a drawn picture without swapping it'
+fault Q18 sequence sequence/slide_show.cpp $'  if (!timers.IsRunning()) return;\n' '' \
+  'a tick after the timers stopped draws'
+fault Q19 sequence sequence/slide_show.cpp '} else if (!flags_.asleep) {' '} else {' \
+  'a tick draws while the monitors sleep'
 fault V1 saver saver/saver_screen.cpp 'now - last_activity_ > kMonitorsOffPause' 'now - last_activity_ >= kMonitorsOffPause' \
   'S exactly a second after a key switches off'
 fault V2 saver saver/saver_screen.cpp 'if (now < last_activity_) last_activity_ -= kSecondsPerDay;' '' \
