@@ -78,6 +78,8 @@ fault C5 catalogue catalogue/shell_link.cpp "if (path.size() > 2 && path[2] != '
   'drive-relative link paths mapped'
 fault C6 catalogue catalogue/file_system_posix.cpp '      default: return false;' \
   '      default: *attributes = kFileArchive; return true;' 'pipes and devices listed'
+fault C7 catalogue catalogue/admission.cpp 'PictureSize size{static_cast<float>(UprightWidth(header)), static_cast<float>(UprightHeight(header))};' \
+  'PictureSize size{static_cast<float>(header.width), static_cast<float>(header.height)};' 'photos measured as stored, not upright'
 fault E1 reader reader/share_watch.cpp 'offline.back_off * 2' 'offline.back_off' \
   'a share that stays offline is not waited on longer'
 fault E2 reader reader/share_watch.cpp $'  offline_.erase(share);\n' '' \
