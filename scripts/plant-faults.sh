@@ -54,6 +54,8 @@ fault D4 decode decode/metafile_records.cpp 'if (record_words < 3 ||' 'if (recor
   'metafile record of two words passes'
 fault D5 decode decode/picture_layout.cpp $'    height /= 10;\n' '' \
   'preview scale forgets the height'
+fault D6 decode decode/picture_decoder.cpp $'  if (SwapsSides(header.orientation)) std::swap(target_width, target_height);\n' '' \
+  'a quarter-turned photo reduced to the target unturned'
 fault R1 render render/caption.cpp 'top ? StringAlignment::Far : StringAlignment::Near, 0,' \
   'top ? StringAlignment::Near : StringAlignment::Far, 0,' 'overlay takes the caption'"'"'s edge'
 fault R2 render render/caption.cpp 'text.scan_done ? kScanDoneColour : kScanningColour' \
