@@ -32,6 +32,8 @@ fault P2 platform platform/event_loop_glib.cpp 'return g_main_depth() == depth ?
   'return now;' 'a yield runs timers that came due during it'
 fault P3 platform platform/show_timers.cpp $'  running_ = false;\n  // Destroying' $'  // Destroying' \
   'stopping the timers leaves them marked running'
+fault P4 platform platform/work_queue.cpp $'std::move(state->jobs.front());\n    state->jobs.pop_front();' \
+  $'std::move(state->jobs.back());\n    state->jobs.pop_back();' 'jobs run newest first'
 fault S1 settings settings/settings_io.cpp 'return n > 500 && n < 65000;' 'return n >= 500 && n < 65000;' \
   'interval 500 accepted'
 fault S2 settings settings/settings_io.cpp 'if (s.caption == CaptionPosition::Off) s.caption_shows_size = false;' '' \
@@ -52,6 +54,8 @@ fault D4 decode decode/metafile_records.cpp 'if (record_words < 3 ||' 'if (recor
   'metafile record of two words passes'
 fault D5 decode decode/picture_layout.cpp $'    height /= 10;\n' '' \
   'preview scale forgets the height'
+fault D6 decode decode/picture_decoder.cpp $'  if (SwapsSides(header.orientation)) std::swap(target_width, target_height);\n' '' \
+  'a quarter-turned photo reduced to the target unturned'
 fault R1 render render/caption.cpp 'top ? StringAlignment::Far : StringAlignment::Near, 0,' \
   'top ? StringAlignment::Near : StringAlignment::Far, 0,' 'overlay takes the caption'"'"'s edge'
 fault R2 render render/caption.cpp 'text.scan_done ? kScanDoneColour : kScanningColour' \
@@ -76,6 +80,8 @@ fault C5 catalogue catalogue/shell_link.cpp "if (path.size() > 2 && path[2] != '
   'drive-relative link paths mapped'
 fault C6 catalogue catalogue/file_system_posix.cpp '      default: return false;' \
   '      default: *attributes = kFileArchive; return true;' 'pipes and devices listed'
+fault C7 catalogue catalogue/admission.cpp 'PictureSize size{static_cast<float>(UprightWidth(header)), static_cast<float>(UprightHeight(header))};' \
+  'PictureSize size{static_cast<float>(header.width), static_cast<float>(header.height)};' 'photos measured as stored, not upright'
 fault E1 reader reader/share_watch.cpp 'offline.back_off * 2' 'offline.back_off' \
   'a share that stays offline is not waited on longer'
 fault E2 reader reader/share_watch.cpp $'  offline_.erase(share);\n' '' \
@@ -114,6 +120,16 @@ fault Q13 sequence sequence/universal_random.cpp $'    text.resize(static_cast<s
   'hex string not cut to its length'
 fault Q14 sequence sequence/universal_random.cpp 'if (value == 0 && std::exchange(zero_taken, true)) continue;' '' \
   'DistinctNumbers repeats 0'
+fault Q15 sequence sequence/picture_order.cpp $'      moved[index] = a;\n' '' \
+  'Peek forgets where a swap put the other picture'
+fault Q16 sequence sequence/picture_order.cpp 'if (index >= pictures) index %= pictures;' \
+  'if (index > pictures) index %= pictures;' 'Peek runs past the list end'
+fault Q17 sequence sequence/picture_order.cpp 'catalogue_.SwapPictures(j, current_index_);' \
+  'catalogue_.SwapPictures(j, j);' 'random order shows a drawn picture without swapping it'
+fault Q18 sequence sequence/slide_show.cpp $'  if (!timers.IsRunning()) return;\n' '' \
+  'a tick after the timers stopped draws'
+fault Q19 sequence sequence/slide_show.cpp '} else if (!flags_.asleep) {' '} else {' \
+  'a tick draws while the monitors sleep'
 fault V1 saver saver/saver_screen.cpp 'now - last_activity_ > kMonitorsOffPause' 'now - last_activity_ >= kMonitorsOffPause' \
   'S exactly a second after a key switches off'
 fault V2 saver saver/saver_screen.cpp 'if (now < last_activity_) last_activity_ -= kSecondsPerDay;' '' \

@@ -73,9 +73,8 @@ inline void SendKey(GtkWidget* toplevel, guint keyval) {
 
 // The first widget of `type` inside `root`.
 inline GtkWidget* FindWidget(GtkWidget* root, GType type) {
-  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type) || !GTK_IS_CONTAINER(root)) {
+  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type) || !GTK_IS_CONTAINER(root))
     return G_TYPE_CHECK_INSTANCE_TYPE(root, type) ? root : nullptr;
-  }
   GList* children = gtk_container_get_children(GTK_CONTAINER(root));
   GtkWidget* found = nullptr;
   for (GList* c = children; c && !found; c = c->next) found = FindWidget(GTK_WIDGET(c->data), type);
@@ -91,9 +90,8 @@ inline void AnswerNextDialog(std::function<void(GtkDialog*)> answer) {
       [](gpointer data) -> gboolean {
         GList* windows = gtk_window_list_toplevels();
         GtkDialog* dialog = nullptr;
-        for (GList* w = windows; w; w = w->next) {
+        for (GList* w = windows; w; w = w->next)
           if (GTK_IS_DIALOG(w->data) && gtk_widget_get_mapped(GTK_WIDGET(w->data))) dialog = GTK_DIALOG(w->data);
-        }
         g_list_free(windows);
         if (!dialog) return G_SOURCE_CONTINUE;
         std::unique_ptr<std::function<void(GtkDialog*)>> answer(static_cast<std::function<void(GtkDialog*)>*>(data));

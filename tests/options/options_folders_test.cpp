@@ -92,9 +92,8 @@ TEST(OptionsFolders, ActionsFollowTheListRules) {
     const bool typed = c.action == C::AddIncludeByPath || c.action == C::AddExcludeByPath;
     const bool picked = c.action == C::AddIncludeWithPicker || c.action == C::AddExcludeWithPicker;
     (typed ? t.f.dialogs.typed : t.f.dialogs.picked).push_back(in);  // asked only by an add
-    if (!typed && !picked && c.action != C::SubfoldersCheck) {
+    if (!typed && !picked && c.action != C::SubfoldersCheck)
       t.dialog->OnSelect(c.action == C::RemoveExclude ? C::ExcludeList : C::IncludeList, std::stoi(in));
-    }
     t.preview->calls.clear();
     c.action == C::SubfoldersCheck ? t.dialog->OnCheck(c.action, in == "1") : t.dialog->OnClick(c.action);
 

@@ -125,12 +125,6 @@ TEST_F(UniversalRandomTest, TestModeGivesTheFixedSequence) {
   }
 }
 
-TEST(RoundTo15Digits, TiesGoToEven) {
-  EXPECT_EQ(RoundTo15Digits(1000000000000005.0), 1000000000000000.0);
-  EXPECT_EQ(RoundTo15Digits(1000000000000015.0), 1000000000000020.0);
-  EXPECT_EQ(RoundTo15Digits(-2.0 / 3), -0.666666666666667);
-}
-
 TEST_F(UniversalRandomTest, UniformModesRangesAndRefusals) {
   UniversalRandom p(sys, loop), twin(sys, loop);  // same clock: same sequence
   // Values in [from, to); from = to: refused.
