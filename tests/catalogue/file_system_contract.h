@@ -31,12 +31,13 @@ class FileSystemContract : public ::testing::Test {
     settings.exclude_folders = exclude;
     settings.include_subfolders = recursive;
     Catalogue catalogue(
-        {tree.Files(), f.probe, f.loop, timers, f.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths}, settings);
+        {tree.Files(), fakes.probe, fakes.loop, timers, fakes.walk_queue, sep == '\\' ? kWindowsPaths : kPosixPaths},
+        settings);
     catalogue.Seed();
     catalogue.BeginWalk();
-    f.loop.RunPosted(100000);
+    fakes.loop.RunPosted(100000);
     EXPECT_TRUE(catalogue.ScanDone()) << "the walk never ended";
-    EXPECT_TRUE(f.probe.opened.empty()) << "both filters off: no file opened";
+    EXPECT_TRUE(fakes.probe.opened.empty()) << "both filters off: no file opened";
     std::vector<std::string> pictures;
     for (int i = 0; i < catalogue.PictureCount(); ++i) pictures.push_back(catalogue.Picture(i));
     return pictures;
@@ -45,9 +46,9 @@ class FileSystemContract : public ::testing::Test {
   Tree tree;
   const std::string root = tree.Root();
   const char sep = root.back();
-  FakeServices f;
+  FakeServices fakes;
   SaverSettings settings = MakeDefaultSettings();
-  ShowTimers timers{f.loop, f.windows.HiddenWindows()};
+  ShowTimers timers{fakes.loop, fakes.windows.HiddenWindows()};
 };
 
 TYPED_TEST_SUITE_P(FileSystemContract);

@@ -43,10 +43,10 @@ TYPED_TEST_P(OptionsWindowContract, WidgetsShowTheStateAndForwardTheUsersActions
   r.Click(C::MoveIncludeUp);
   EXPECT_EQ(r.Rows(C::IncludeList), (Lines{"D:\\B\\", "C:\\A\\"}));
   EXPECT_FALSE(r.WidgetEnabled(C::MoveIncludeUp));
-  r.f.dialogs.typed = {"E:\\Photos"};
+  r.fakes.dialogs.typed = {"E:\\Photos"};
   r.Click(C::AddIncludeByPath);
   EXPECT_EQ(r.Rows(C::IncludeList).back(), "E:\\Photos\\");
-  EXPECT_EQ(r.f.dialogs.owner, r.dialog->Window()->Handle());
+  EXPECT_EQ(r.fakes.dialogs.owner, r.dialog->Window()->Handle());
   r.Type(C::GraceText, "9");
   EXPECT_EQ(r.dialog->Control(C::GraceText).text, "9");
 

@@ -23,7 +23,7 @@ TEST_F(Win32OptionsTest, TabOrderFocusAndLink) {
   EXPECT_EQ(GetFocus(), Item(C::IncludeList)) << "the up button was disabled under the focus";
   Click(C::InfoToggle);
   Notify(C::AboutLink, STN_DBLCLK);
-  EXPECT_EQ(f.dialogs.links, Lines{identity.about_link});
+  EXPECT_EQ(fakes.dialogs.links, Lines{identity.about_link});
 }
 
 }  // namespace

@@ -126,10 +126,10 @@ class CanvasContract : public ::testing::Test {
   }
 
   test_files::TempFolder dir;
-  FakeServices f;
+  FakeServices fakes;
   SaverSettings settings;  // no caption, small pictures centred
   ProgramIdentity identity = RestoreIdentity();
-  GraphicsSession graphics{f.graphics, f.system};
+  GraphicsSession graphics{fakes.graphics, fakes.system};
   FrameRenderer renderer{graphics, settings, identity};
   bool overlay = false;
   ShowStatus status;

@@ -11,27 +11,27 @@ namespace {
 // Started once, stopped once; a failure shows the critical message with the
 // default title and ends without any clean-up.
 TEST(GraphicsSession, StartsOnceAndStopsOnce) {
-  FakeServices f;
-  GraphicsSession session(f.graphics, f.system);
+  FakeServices fakes;
+  GraphicsSession session(fakes.graphics, fakes.system);
   session.Stop();  // never started: nothing to stop
   session.Start();
   session.Start();
-  EXPECT_EQ(f.graphics.starts, 1);
+  EXPECT_EQ(fakes.graphics.starts, 1);
   session.Stop();
   session.Stop();
-  EXPECT_EQ(f.graphics.stops, 1);
-  f.graphics.fail = true;  // a later need starts it again
+  EXPECT_EQ(fakes.graphics.stops, 1);
+  fakes.graphics.fail = true;  // a later need starts it again
   try {
     session.Start();
     ADD_FAILURE() << "the program goes on";
   } catch (const ProcessEnded& end) {
     EXPECT_EQ(end.exit_code, 1);
   }
-  EXPECT_EQ(f.graphics.starts, 2);
-  const FakeSystem::Box& box = f.system.boxes.at(0);
+  EXPECT_EQ(fakes.graphics.starts, 2);
+  const FakeSystem::Box& box = fakes.system.boxes.at(0);
   EXPECT_EQ(box.text + "|" + box.title, "Error loading GDI+!|");
   EXPECT_EQ(box.style, MessageBoxStyle::Critical);
-  EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
+  EXPECT_EQ(fakes.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
 }
 
 // The end comes while a picture thread is inside the graphics library: the
@@ -39,12 +39,12 @@ TEST(GraphicsSession, StartsOnceAndStopsOnce) {
 TEST(GraphicsSession, NotStoppedUnderAPictureThread) {
   FakeShow s;
   bool entered_after = true;
-  s.f.preparer.while_decoding = [&s, &entered_after] {
+  s.fakes.preparer.while_decoding = [&s, &entered_after] {
     s.graphics.Stop();
     entered_after = s.graphics.Gate()->Enter();
   };
   s.supply.Request(PictureRequest{FakeShow::Picture(0), 10, 10}, true);
-  EXPECT_EQ(s.f.graphics.stops, 0);
+  EXPECT_EQ(s.fakes.graphics.stops, 0);
   EXPECT_FALSE(entered_after);
 }
 

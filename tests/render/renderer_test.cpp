@@ -41,14 +41,14 @@ struct RendererTest : ::testing::Test {
   Log Render(const std::string& path, const std::string& message = "") {
     box.log.clear();
     PictureRequest request{path, 1920, 1080, settings.scale_mode, false};
-    std::unique_ptr<PreparedPicture> picture = f.preparer.Prepare(request, cache);
+    std::unique_ptr<PreparedPicture> picture = fakes.preparer.Prepare(request, cache);
     renderer.Draw(&box, path.empty() ? nullptr : picture.get(), path, message, overlay ? &status : nullptr);
     return box.log;
   }
-  FakeServices f;
+  FakeServices fakes;
   SaverSettings settings = MakeDefaultSettings();  // fit, white on black
   ProgramIdentity identity = [] { ProgramIdentity i; i.title = "Glimmora"; return i; }();
-  GraphicsSession graphics{f.graphics, f.system};
+  GraphicsSession graphics{fakes.graphics, fakes.system};
   FrameRenderer renderer{graphics, settings, identity};
   bool overlay = false;
   ShowStatus status{.random_order = true, .current_index = 0};

@@ -11,8 +11,8 @@ namespace {
 
 struct PictureOrderTest : ::testing::Test {
   void SetUp() override {
-    s.f.system.tick = 123457;
-    s.f.system.seconds = 4242.5;
+    s.fakes.system.tick = 123457;
+    s.fakes.system.seconds = 4242.5;
     s.order.Seed();
   }
   std::string Next(bool random) { return s.order.Next(random); }
@@ -45,12 +45,12 @@ TEST_F(PictureOrderTest, SequentialOrderFromAnyIndex) {
 
 TEST_F(PictureOrderTest, PictureListedMidPassIsEligibleInThatPassAndBackReplaysTheOrder) {
   s.settings.include_folders = "C:\\p\\\r\nC:\\q\\";
-  for (const std::string& path : {Pic(0), Pic(1), Pic(2), std::string("C:\\q\\late.jpg")}) s.f.files.Make(path);
+  for (const std::string& path : {Pic(0), Pic(1), Pic(2), std::string("C:\\q\\late.jpg")}) s.fakes.files.Make(path);
   s.catalogue.Seed();
   s.catalogue.BeginWalk();
   s.WalkUntil(3);
   std::vector<std::string> shown{Next(true)};
-  s.f.loop.RunPosted();
+  s.fakes.loop.RunPosted();
   for (int i = 0; i < 3; ++i) shown.push_back(Next(true));
   EXPECT_EQ(std::set(shown.begin(), shown.end()), (std::set<std::string>{Pic(0), Pic(1), Pic(2), "C:\\q\\late.jpg"}));
   s.order.SetCurrentIndex(s.order.CurrentIndex() - 2);  // one window: back over the picture on screen
@@ -63,7 +63,7 @@ TEST_F(PictureOrderTest, PictureListedMidPassIsEligibleInThatPassAndBackReplaysT
 TEST_F(PictureOrderTest, APlaceBeforeTheListStillDraws) {
   s.SetPictures(5);
   FakeShow twin;
-  twin.f.system = s.f.system;
+  twin.fakes.system = s.fakes.system;
   twin.order.Seed();
   twin.SetPictures(5);
   s.order.SetCurrentIndex(-3);

@@ -92,7 +92,7 @@ TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInThePreviews) {
     const bool in_dialog = c.target == DialogPreview;
     Rig r(in_dialog ? 0 : 1, c.pictures, c.scan_done);
     r.settings.scale_mode = ScaleMode::CenterSmall;
-    r.f.preparer.pictures[pic] = {1920, 1080};
+    r.fakes.preparer.pictures[pic] = {1920, 1080};
     dialog_preview.box = {};
     if (in_dialog) {
       r.show.SetDialogPreview(&dialog_preview);
@@ -102,7 +102,7 @@ TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInThePreviews) {
       r.show.SetSystemPreview(c.target == SystemPreview);
       r.show.OnSlideTimer();
     }
-    r.f.loop.RunPosted();
+    r.fakes.loop.RunPosted();
     const RecordingPictureBox& box = in_dialog ? dialog_preview.box : r.boxes[0];
     const std::vector<std::string> text = Calls(box, "AddString(#2,");
     ASSERT_EQ(text.size(), 1u);
@@ -121,17 +121,17 @@ TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
   Rig r(1, 3, true);
   auto drawn = [&r] { return Calls(r.boxes[0], "DrawPicture(").size(); };
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(drawn(), 1u);
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
-  r.f.picture_queue.hold = true;  // from now on, pictures are slow
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
+  r.fakes.picture_queue.hold = true;  // from now on, pictures are slow
   r.show.OnSlideTimer();
   EXPECT_EQ(drawn(), 2u) << "prepared during the interval";
   EXPECT_EQ(r.boxes[0].refreshes, 2);
   r.show.OnSlideTimer();
   EXPECT_EQ(r.boxes[0].refreshes, 2) << "not ready: the screen keeps its picture";
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(r.boxes[0].refreshes, 3);
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
 }
@@ -142,7 +142,7 @@ TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
 // prepared after all, even while its skip is still on the way back.
 TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
   Rig r(1, 8, true);
-  std::vector<std::string>& prepared = r.f.preparer.prepared;
+  std::vector<std::string>& prepared = r.fakes.preparer.prepared;
   auto shows = [&r](int picture) {
     return Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(picture), 0) == 0;
   };
@@ -152,21 +152,21 @@ TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
     return out;
   };
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
+  r.fakes.loop.RunPosted();
   prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   for (int i = 0; i < 4; ++i) r.show.OnSlideTimer();  // 1 (ready), then 2, 3 and 4 wait in turn
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(prepared, pictures({4, 5}));
   EXPECT_TRUE(shows(4));
 
   prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();  // 5 (ready), then 6 and 7 wait in turn
-  r.f.picture_queue.Release();                        // 6 skipped, 7 prepared
+  r.fakes.picture_queue.Release();                    // 6 skipped, 7 prepared
   r.show.ShowPreviousSlide();                         // back to 6 before the skip is back
-  r.f.loop.RunPosted();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(prepared, pictures({7, 6}));
   EXPECT_TRUE(shows(6));
 }
@@ -176,34 +176,34 @@ TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
 TEST(SlideShowTest, ADecodeNobodyWaitsForIsAbandonedAndNotKept) {
   Rig r(1, 8, true);
   r.show.OnSlideTimer();  // shows picture 0, prepares picture 1
-  r.f.loop.RunPosted();
-  r.f.preparer.prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.prepared.clear();
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();  // shows picture 1, prepares picture 2
-  r.f.preparer.while_decoding = [&r] {
-    r.f.preparer.while_decoding = nullptr;
+  r.fakes.preparer.while_decoding = [&r] {
+    r.fakes.preparer.while_decoding = nullptr;
     r.show.ShowPreviousSlide();  // picture 0 again, from the cache
   };
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
-  EXPECT_EQ(r.f.preparer.abandoned, (std::vector<bool>{false, false, true}));
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
+  EXPECT_EQ(r.fakes.preparer.abandoned, (std::vector<bool>{false, false, true}));
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(0), 0), 0u);
-  r.f.preparer.prepared.clear();
+  r.fakes.preparer.prepared.clear();
   r.show.OnSlideTimer();  // picture 1 (kept) on screen; picture 2 was not kept, so it is prepared again
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(1), 0), 0u);
 }
 
 // A picture that comes while the monitors sleep is not drawn: the last frame stays.
 TEST(SlideShowTest, APictureThatComesAsleepIsNotDrawn) {
   Rig r(1, 1, true);
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();
   r.show.Flags().asleep = true;
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(r.boxes[0].refreshes, 0);
 }
 
@@ -211,13 +211,13 @@ TEST(SlideShowTest, APictureThatComesAsleepIsNotDrawn) {
 TEST(SlideShowTest, WhatAScreenWaitsForGoesFirst) {
   Rig r(1, 8, true);
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  r.f.preparer.prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.prepared.clear();
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();  // picture 1 (ready) shows, 2 is to be prepared ahead
   r.show.Show(&r.boxes[0], FakeShow::Picture(5), "", false);
-  r.f.picture_queue.Release();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(5), FakeShow::Picture(2)}));
+  r.fakes.picture_queue.Release();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(5), FakeShow::Picture(2)}));
 }
 
 // In random order the next picture depends on the list's length: as the
@@ -226,14 +226,14 @@ TEST(SlideShowTest, WhatIsPreparedAheadFollowsTheGrowingList) {
   Rig r(1);
   r.settings.random_order = true;
   r.order.Seed();
-  for (int i = 0; i < 40; ++i) r.f.files.Make(FakeShow::Picture(i));
+  for (int i = 0; i < 40; ++i) r.fakes.files.Make(FakeShow::Picture(i));
   r.catalogue.Seed();
   r.catalogue.BeginWalk();
   r.WalkUntil(30);
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();  // the first picture, and the walk's last ten
+  r.fakes.loop.RunPosted();  // the first picture, and the walk's last ten
   ASSERT_EQ(r.catalogue.PictureCount(), 40);
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();
   EXPECT_EQ(r.boxes[0].refreshes, 2) << "the next picture was not ready";
 }
@@ -243,14 +243,14 @@ TEST(SlideShowTest, WhatIsPreparedAheadFollowsTheGrowingList) {
 TEST(SlideShowTest, AChangedFileIsPreparedAfresh) {
   Rig r(1, 1, true);
   const std::string pic = FakeShow::Picture(0);
-  r.f.preparer.pictures[pic] = {1920, 1080};
+  r.fakes.preparer.pictures[pic] = {1920, 1080};
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  r.f.preparer.pictures[pic] = {960, 1080};
-  r.f.preparer.stamps[pic] = {1, 2};
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.pictures[pic] = {960, 1080};
+  r.fakes.preparer.stamps[pic] = {1, 2};
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{pic, pic}));
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{pic, pic}));
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back(), "DrawPicture(" + pic + ",480,0,960,1080)");
 }
 

@@ -22,9 +22,9 @@ int ExitCode(const std::function<void()>& action) {
 }
 
 struct Rig {
-  Rig() { f.windows.parents[77] = 5, f.windows.rects[77] = {300, 200, 452, 312}; }
-  FakeServices f;
-  Program program{f.View()};
+  Rig() { fakes.windows.parents[77] = 5, fakes.windows.rects[77] = {300, 200, 452, 312}; }
+  FakeServices fakes;
+  Program program{fakes.View()};
 };
 
 // What a command line started; window: the preview's host, the dialog's owner.
@@ -41,21 +41,21 @@ std::ostream& operator<<(std::ostream& out, const Start& s) { return out << int(
 // Windows does.
 Start StartWith(const char* command_line) {
   Rig r;
-  FakeServices& f = r.f;
-  f.display.AddMonitor(0, 0, 800, 600, true);
+  FakeServices& fakes = r.fakes;
+  fakes.display.AddMonitor(0, 0, 800, 600, true);
   for (WindowHandle h : {1234, 5678, 234, 77, 12, 2, 4, 42}) {
-    f.windows.parents[h] = 66;
-    f.windows.rects[h] = {10, 20, 162, 132};
+    fakes.windows.parents[h] = 66;
+    fakes.windows.rects[h] = {10, 20, 162, 132};
   }
   const std::string title = RestoreIdentity().title;
   bool returned = false;
   const bool ended = ExitCode([&] { returned = r.program.Main(command_line); }) != -1;
-  const auto& savers = f.windows.saver_windows;
-  const auto& dialogs = f.windows.options_windows;
-  EXPECT_EQ(savers.size() + dialogs.size() + f.system.boxes.size(), ended ? 0u : 1u) << "one window or message";
+  const auto& savers = fakes.windows.saver_windows;
+  const auto& dialogs = fakes.windows.options_windows;
+  EXPECT_EQ(savers.size() + dialogs.size() + fakes.system.boxes.size(), ended ? 0u : 1u) << "one window or message";
   if (ended) return {Started::Ended};
   if (!returned) {
-    const FakeSystem::Box& box = f.system.boxes.at(0);
+    const FakeSystem::Box& box = fakes.system.boxes.at(0);
     EXPECT_TRUE(box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation);
     return {Started::Refused};
   }
@@ -63,10 +63,10 @@ Start StartWith(const char* command_line) {
     const FakeOptionsWindow& dialog = *dialogs[0];
     EXPECT_TRUE(dialog.shown && dialog.caption == title);
     const std::vector<std::string> disabled = {"DisableWindow(" + std::to_string(dialog.owner) + ")"};
-    EXPECT_EQ(f.windows.calls, dialog.owner ? disabled : std::vector<std::string>{}) << "the owner waits";
+    EXPECT_EQ(fakes.windows.calls, dialog.owner ? disabled : std::vector<std::string>{}) << "the owner waits";
     return {Started::Options, dialog.owner};
   }
-  const bool hidden = !f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)";
+  const bool hidden = !fakes.system.calls.empty() && fakes.system.calls[0] == "ShowCursor(0)";
   EXPECT_EQ(hidden, savers.at(0)->topmost) << "the saver hides the cursor, a preview does not";
   return savers[0]->topmost ? Start{Started::Saver} : Start{Started::Preview, savers[0]->embedded_in};
 }
@@ -109,9 +109,9 @@ TEST(Program, CommandLineStartsTheMode) {
 }
 
 // Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
-std::string Windows(const FakeServices& f) {
+std::string Windows(const FakeServices& fakes) {
   std::string out;
-  for (const FakeSaverWindow* w : f.windows.saver_windows) {
+  for (const FakeSaverWindow* w : fakes.windows.saver_windows) {
     const WindowRect& r = w->placed;
     out += "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
            std::to_string(r.bottom) + (w->topmost ? " topmost" : " in " + std::to_string(w->embedded_in)) +
@@ -124,22 +124,23 @@ std::string Windows(const FakeServices& f) {
 TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
   Rig none;  // no monitor attached: the end, without a window
   EXPECT_EQ(ExitCode([&] { none.program.Main("/S"); }), 0);
-  EXPECT_EQ(Windows(none.f), "");
+  EXPECT_EQ(Windows(none.fakes), "");
   Rig r;
-  FakeServices& f = r.f;
-  f.display.AddMonitor(0, 0, 1920, 1080, true);
-  f.display.AddAdapter("Off", false);
-  f.display.AddMonitor(-1280, 100, 1280, 1024);
-  f.display.AddMonitor(1920, -200, 1080, 1920);
+  FakeServices& fakes = r.fakes;
+  fakes.display.AddMonitor(0, 0, 1920, 1080, true);
+  fakes.display.AddAdapter("Off", false);
+  fakes.display.AddMonitor(-1280, 100, 1280, 1024);
+  fakes.display.AddMonitor(1920, -200, 1080, 1920);
   bool slide_on_at_yield = false;
-  f.loop.on_yield = [&] {
+  fakes.loop.on_yield = [&] {
     ShowTimers& timers = r.program.timers();
     slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
   };
   r.program.Main("/S");
-  EXPECT_EQ(Windows(f), "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
-                        "[1920,-200,3000,1720 topmost frames 1]");
-  EXPECT_EQ(f.system.calls,
+  EXPECT_EQ(Windows(fakes),
+            "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
+            "[1920,-200,3000,1720 topmost frames 1]");
+  EXPECT_EQ(fakes.system.calls,
             (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
   EXPECT_FALSE(slide_on_at_yield);
   EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
@@ -148,10 +149,10 @@ TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
 TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
   Rig r;
   std::size_t windows_at_yield = 99;
-  r.f.loop.on_yield = [&] { windows_at_yield = r.f.windows.saver_windows.size(); };
+  r.fakes.loop.on_yield = [&] { windows_at_yield = r.fakes.windows.saver_windows.size(); };
   r.program.Main("/P 77");
   EXPECT_EQ(windows_at_yield, 0u);
-  EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
+  EXPECT_EQ(Windows(r.fakes), "[0,0,152,112 in 77 frames 1]");
 }
 
 // Hack mode: the full show (not the tenth-size preview) in the daemon's
@@ -165,16 +166,16 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
   };
   for (const auto& c : cases) {
     Rig r;
-    FakeServices& f = r.f;
-    f.display.AddMonitor(0, 0, 800, 600, true);
-    f.display.AddMonitor(800, 0, 640, 480);
-    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
-    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
-    for (int i = 0; i < 4; ++i) f.files.Make(FakeShow::Picture(i));
-    f.windows.rects[0x40000e] = c.window;
+    FakeServices& fakes = r.fakes;
+    fakes.display.AddMonitor(0, 0, 800, 600, true);
+    fakes.display.AddMonitor(800, 0, 640, 480);
+    fakes.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
+    fakes.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
+    for (int i = 0; i < 4; ++i) fakes.files.Make(FakeShow::Picture(i));
+    fakes.windows.rects[0x40000e] = c.window;
     r.program.MainHack(0x40000e);
-    f.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
-    const FakeSaverWindow& w = *f.windows.saver_windows.at(0);
+    fakes.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
+    const FakeSaverWindow& w = *fakes.windows.saver_windows.at(0);
     EXPECT_EQ(w.embedded_in, 0x40000e);
     EXPECT_FALSE(w.takes_input || w.topmost);
     EXPECT_FALSE(r.program.show().InSystemPreview());
@@ -182,7 +183,7 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
     for (const std::string& line : w.box.log)
       if (line.rfind("DrawPicture(", 0) == 0) shown += (shown.empty() ? "" : " ") + line.substr(17, 4);
     EXPECT_EQ(shown, c.pictures);
-    EXPECT_TRUE(f.system.calls.empty());  // no cursor hidden, no system flag set
+    EXPECT_TRUE(fakes.system.calls.empty());  // no cursor hidden, no system flag set
   }
 }
 
@@ -198,11 +199,11 @@ TEST(Program, OptionsDialogPlacement) {
   };
   for (const auto& c : cases) {
     Rig r;
-    for (const auto& m : c.monitors) r.f.display.AddMonitor(m.left, m.top, m.right - m.left, m.bottom - m.top);
-    r.f.windows.parents[12] = 66;
-    r.f.windows.rects[66] = c.owner;
+    for (const auto& m : c.monitors) r.fakes.display.AddMonitor(m.left, m.top, m.right - m.left, m.bottom - m.top);
+    r.fakes.windows.parents[12] = 66;
+    r.fakes.windows.rects[66] = c.owner;
     r.program.Main("/C 12");
-    const FakeOptionsWindow& dialog = *r.f.windows.options_windows.at(0);
+    const FakeOptionsWindow& dialog = *r.fakes.windows.options_windows.at(0);
     EXPECT_EQ(dialog.moved ? std::to_string(dialog.x) + "," + std::to_string(dialog.y) : "", c.at);
   }
 }
@@ -214,29 +215,29 @@ TEST(Program, SaverEndsInOrder) {
   for (const char* mode : {"/S", "/P 77", ""}) {
     SCOPED_TRACE(mode);
     Rig r;
-    FakeServices& f = r.f;
-    f.display.AddMonitor(0, 0, 800, 600, true);
+    FakeServices& fakes = r.fakes;
+    fakes.display.AddMonitor(0, 0, 800, 600, true);
     if (*mode) r.program.Main(mode);
-    f.loop.Advance(200);  // the show runs: the first frame started the graphics library
-    f.loop.now += 10000;  // and a tick is overdue when it ends
+    fakes.loop.Advance(200);  // the show runs: the first frame started the graphics library
+    fakes.loop.now += 10000;  // and a tick is overdue when it ends
     std::vector<std::string> seen;
-    f.system.on_call = [&](const std::string& call) {
+    fakes.system.on_call = [&](const std::string& call) {
       seen.push_back(call + (r.program.timers().IsRunning() ? " loaded" : "") + " stops=" +
-                     std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
+                     std::to_string(fakes.graphics.stops) + " restores=" + std::to_string(fakes.power.restores));
     };
     bool cancel = false;
     const int code = ExitCode([&] {
       const std::string started = mode;  // "" started nothing: no window to end it through
-      if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
-      if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
-      GraphicsSession graphics(f.graphics, f.system);
-      EndSaver({r.program.timers(), f.system, f.power, graphics});
+      if (started == "/S") fakes.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
+      if (started == "/P 77") fakes.windows.saver_windows.at(0)->events.OnClosed(cancel);
+      GraphicsSession graphics(fakes.graphics, fakes.system);
+      EndSaver({r.program.timers(), fakes.system, fakes.power, graphics});
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
                                               "ShowCursor(1) stops=0 restores=0",
                                               "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
-    EXPECT_FALSE(f.loop.FireNext());  // no slide after the end
+    EXPECT_FALSE(fakes.loop.FireNext());  // no slide after the end
   }
 }
 
@@ -244,9 +245,9 @@ TEST(Program, SaverEndsInOrder) {
 // there: the services stay for the threads the work queues left behind.
 TEST(Program, TheEventLoopsReturnEndsTheProcess) {
   Rig r;
-  r.f.display.AddMonitor(0, 0, 800, 600, true);
+  r.fakes.display.AddMonitor(0, 0, 800, 600, true);
   ASSERT_TRUE(r.program.Main("/S"));
-  r.f.loop.Post([&r] { r.f.loop.Quit(3); });
+  r.fakes.loop.Post([&r] { r.fakes.loop.Quit(3); });
   EXPECT_EQ(ExitCode([&r] { r.program.RunToTheEnd(); }), 3);
 }
 
