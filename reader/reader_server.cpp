@@ -259,6 +259,7 @@ class Server {
 
 void ServeReader(ReaderChannel& channel) {
   channel.EnterSandbox();
+  channel.Send(MessageWriter(ReaderAnswer::Ready).bytes());
   Server(channel).Run();
 }
 
