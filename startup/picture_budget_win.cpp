@@ -1,6 +1,6 @@
 #include "startup/picture_budget.h"
 
 // Under Wine the program weighs about 95 MB on a 4K screen and each reader
-// about 28 MB: 112 MB still holds a 4K screen's current, next and previous
-// pictures.
-std::size_t PlatformPictureBudget() { return 112u << 20; }
+// about 30 MB, and a picture on screen stays while the cache makes room:
+// 96 MB keeps the saver and its readers under 300 MB (docs/memory.md).
+std::size_t PlatformPictureBudget() { return 96u << 20; }
