@@ -255,3 +255,34 @@ TEST(SlideShowTest, AChangedFileIsPreparedAfresh) {
 }
 
 }  // namespace
+
+// Pictures on their way to the UI thread are held beside the budget only
+// when a screen waits for them: one prepared ahead that the cache drops
+// before its message is read is gone (and prepared again if a screen has
+// come to wait for it meanwhile).
+TEST(PictureSupplyTest, OnlyWhatAScreenWaitsForIsHeldPastTheCache) {
+  struct Sized final : PicturePreparer {
+    std::unique_ptr<PreparedPicture> Prepare(const PictureRequest&, DecodeBudget&) override {
+      auto picture = std::make_unique<PreparedPicture>();
+      picture->bytes = 10;
+      return picture;
+    }
+  } preparer;
+  const auto a = PictureRequest{"a", 10, 10}, b = PictureRequest{"b", 10, 10};
+  struct Case {
+    bool a_waited, a_then_waited;
+    std::vector<std::string> ready;
+  };
+  for (const Case& c : {Case{false, false, {"b"}}, Case{true, false, {"a", "b"}}, Case{false, true, {"a"}}}) {
+    FakeShow rig;
+    PictureSupply supply({preparer, rig.fakes.picture_queue, rig.fakes.loop, rig.graphics}, 10);
+    std::vector<std::string> ready;
+    supply.OnReady([&](const PictureRequest& request, const auto&) { ready.push_back(request.path); });
+    supply.Request(a, c.a_waited);
+    if (c.a_then_waited) supply.Request(a, true);
+    supply.Request(b, false);  // the cache, room for one, drops a
+    rig.fakes.loop.RunPosted();
+    rig.fakes.loop.RunPosted();
+    EXPECT_EQ(ready, c.ready) << c.a_waited << c.a_then_waited;
+  }
+}
