@@ -123,7 +123,6 @@ class GtkOptionsWindow final : public OptionsWindow {
     if (IndexOf(id) >= 0 && IndexOf(id) < kControlCount) gtk_widget_grab_focus(layout_[id].widget);
   }
 
-  GtkWidget* Toplevel() const { return window_; }
   GtkWidget* Widget(ControlId id) const { return layout_[id].widget; }
 
  private:
@@ -447,9 +446,4 @@ GtkWidget* GtkOptionsWidget(OptionsWindow& window, ControlId id) {
   auto* gtk = dynamic_cast<GtkOptionsWindow*>(&window);
   if (!gtk || IndexOf(id) < 0 || IndexOf(id) >= kControlCount) return nullptr;
   return gtk->Widget(id);
-}
-
-GtkWidget* GtkOptionsToplevel(OptionsWindow& window) {
-  auto* gtk = dynamic_cast<GtkOptionsWindow*>(&window);
-  return gtk ? gtk->Toplevel() : nullptr;
 }

@@ -2,7 +2,7 @@
 // A display for the tests of the GTK dialogs: the test process starts its own
 // Xvfb once (on a display number Xvfb picks, so parallel tests never collide;
 // it dies with the process) or falls back to DISPLAY; without either the test
-// is skipped. Plus helpers to pump events, send keys and answer modal dialogs.
+// is skipped. Plus helpers to find widgets and answer modal dialogs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -49,26 +49,6 @@ inline bool DisplayReady() {
     return gtk_init_check(nullptr, nullptr) != FALSE;
   }();
   return ready;
-}
-
-inline void Pump() {
-  for (int i = 0; i < 5; ++i) {
-    while (gtk_events_pending()) gtk_main_iteration();
-    g_usleep(2000);
-  }
-}
-
-// A key press as the X server delivers it to a top-level window: through the
-// window's own handling (Tab, Enter, mnemonics) to the focused widget.
-inline void SendKey(GtkWidget* toplevel, guint keyval) {
-  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(toplevel)));
-  event->key.send_event = TRUE;
-  event->key.keyval = keyval;
-  gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-  gtk_main_do_event(event);
-  gdk_event_free(event);
-  Pump();
 }
 
 // The first widget of `type` inside `root`.
