@@ -2,7 +2,7 @@
 // A display for the tests of the GTK dialogs: the test process starts its own
 // Xvfb once (on a display number Xvfb picks, so parallel tests never collide;
 // it dies with the process) or falls back to DISPLAY; without either the test
-// is skipped. Plus helpers to find widgets and answer modal dialogs.
+// is skipped. Plus a helper to answer modal dialogs.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -49,17 +49,6 @@ inline bool DisplayReady() {
     return gtk_init_check(nullptr, nullptr) != FALSE;
   }();
   return ready;
-}
-
-// The first widget of `type` inside `root`.
-inline GtkWidget* FindWidget(GtkWidget* root, GType type) {
-  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type) || !GTK_IS_CONTAINER(root))
-    return G_TYPE_CHECK_INSTANCE_TYPE(root, type) ? root : nullptr;
-  GList* children = gtk_container_get_children(GTK_CONTAINER(root));
-  GtkWidget* found = nullptr;
-  for (GList* c = children; c && !found; c = c->next) found = FindWidget(GTK_WIDGET(c->data), type);
-  g_list_free(children);
-  return found;
 }
 
 // Answers the next modal dialog that shows: `answer` inspects it and gives its
