@@ -114,28 +114,6 @@ TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInThePreviews) {
   }
 }
 
-// The next slide is prepared while this one shows, so its tick shows it at
-// once; a picture that is not ready yet shows the moment it is, its screen
-// keeping the one before meanwhile.
-TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
-  Rig r(1, 3, true);
-  auto drawn = [&r] { return Calls(r.boxes[0], "DrawPicture(").size(); };
-  r.show.OnSlideTimer();
-  r.fakes.loop.RunPosted();
-  EXPECT_EQ(drawn(), 1u);
-  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
-  r.fakes.picture_queue.hold = true;  // from now on, pictures are slow
-  r.show.OnSlideTimer();
-  EXPECT_EQ(drawn(), 2u) << "prepared during the interval";
-  EXPECT_EQ(r.boxes[0].refreshes, 2);
-  r.show.OnSlideTimer();
-  EXPECT_EQ(r.boxes[0].refreshes, 2) << "not ready: the screen keeps its picture";
-  r.fakes.picture_queue.Release();
-  r.fakes.loop.RunPosted();
-  EXPECT_EQ(r.boxes[0].refreshes, 3);
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
-}
-
 // Keys pressed faster than pictures are prepared: the pictures of slides
 // stepped past before their turn came are skipped, so the one the screen
 // waits for comes next. A skipped picture asked for again (the back key) is
