@@ -105,44 +105,6 @@ TEST(Program, CommandLineStartsTheMode) {
   for (auto [command_line, started] : cases) EXPECT_EQ(StartWith(command_line), started) << "[" << command_line << "]";
 }
 
-// Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
-std::string Windows(const FakeServices& fakes) {
-  std::string out;
-  for (const FakeSaverWindow* w : fakes.windows.saver_windows) {
-    const WindowRect& r = w->placed;
-    out += "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + (w->topmost ? " topmost" : " in " + std::to_string(w->embedded_in)) + " frames " +
-           std::to_string(w->box.refreshes) + "]";
-  }
-  return out;
-}
-
-// The scan starts before the show; the first frame is drawn at once.
-TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
-  Rig none;  // no monitor attached: the end, without a window
-  EXPECT_EQ(ExitCode([&] { none.program.Main("/S"); }), 0);
-  EXPECT_EQ(Windows(none.fakes), "");
-  Rig r;
-  FakeServices& fakes = r.fakes;
-  fakes.display.AddMonitor(0, 0, 1920, 1080, true);
-  fakes.display.AddAdapter("Off", false);
-  fakes.display.AddMonitor(-1280, 100, 1280, 1024);
-  fakes.display.AddMonitor(1920, -200, 1080, 1920);
-  bool slide_on_at_yield = false;
-  fakes.loop.on_yield = [&] {
-    ShowTimers& timers = r.program.timers();
-    slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
-  };
-  r.program.Main("/S");
-  EXPECT_EQ(Windows(fakes),
-            "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
-            "[1920,-200,3000,1720 topmost frames 1]");
-  EXPECT_EQ(fakes.system.calls,
-            (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
-  EXPECT_FALSE(slide_on_at_yield);
-  EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
-}
-
 // Hack mode: the full show (not the tenth-size preview) in the daemon's
 // window, which keeps the input. Over monitor 2 of 2 it shows the second
 // picture of each slide, as /S would there; in any other window every one.
