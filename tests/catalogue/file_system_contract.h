@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "catalogue/catalogue.h"
 #include "fakes/fake_services.h"
 #include "test_files.h"
@@ -99,5 +101,21 @@ TYPED_TEST_P(FileSystemContract, ShortcutsToUnicodeNamesAndLinksToAnAncestor) {
   EXPECT_THAT(this->Walk(include, true), UnorderedElementsAre(target, target, other + "far.jpg", sub + "below.jpg"));
 }
 
+// The walk's threads come and go (a stuck one is replaced by a fresh one):
+// shortcuts resolve on several at once, each new to it.
+TYPED_TEST_P(FileSystemContract, ShortcutsResolveOnSeveralThreadsAtOnce) {
+  const std::string links = this->Folder(this->root, "links"), target = this->root.substr(0, this->root.size() - 1);
+  this->tree.MakeShortcut(links, "up", target);
+  FolderEntry link;
+  ASSERT_TRUE(this->tree.Files().OpenFolder(links)->Next(link));
+  std::vector<std::string> targets(4);
+  std::vector<std::thread> threads;
+  for (std::string& resolved : targets)
+    threads.emplace_back([&] { resolved = this->tree.Files().ResolveShortcut(links, link.name); });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(targets, std::vector<std::string>(4, target));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, PicturesByTheirExtensionInAnyCaseHiddenIncludedSystemLeftOut,
-                            BreadthFirstAndExclusionsOfTheExactCase, ShortcutsToUnicodeNamesAndLinksToAnAncestor);
+                            BreadthFirstAndExclusionsOfTheExactCase, ShortcutsToUnicodeNamesAndLinksToAnAncestor,
+                            ShortcutsResolveOnSeveralThreadsAtOnce);

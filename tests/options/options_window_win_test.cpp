@@ -1,8 +1,7 @@
 // The Win32 options window over the view-model (fake services and show
-// machinery): the options-window contract, then what only Win32 has: the
-// children in tab order, the focus leaving a button that gets disabled, and
-// the link's double-click.
-#include "options/options_window_contract.h"
+// machinery): the children in tab order, the focus leaving a button that gets
+// disabled, and the link's double-click. What its widgets show and forward:
+// the end-to-end options.sh.
 #include "win32_options_harness.h"
 
 namespace {
@@ -27,5 +26,3 @@ TEST_F(Win32OptionsTest, TabOrderFocusAndLink) {
 }
 
 }  // namespace
-
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, OptionsWindowContract, Win32WindowRig);

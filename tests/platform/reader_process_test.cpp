@@ -70,8 +70,7 @@ using namespace std::chrono_literals;
 }
 
 const bool probe_started = [] {
-  if (auto channel = ReaderChannel::Open(ProgramArguments(), "probe"))
-    ServeProbe(*channel);
+  if (auto channel = ReaderChannel::Open(ProgramArguments(), "probe")) ServeProbe(*channel);
   return false;
 }();
 
@@ -94,21 +93,6 @@ struct Probe {
     }
   }
 };
-
-TEST(ReaderProcess, AnswersMessagesAndHandsOverBlocks) {
-  Probe probe;
-  ASSERT_TRUE(probe.reader);
-  EXPECT_EQ(probe.Ask("echo hello"), "hello");
-  const std::string longest = "echo " + std::string(kMaxReaderMessage - 5, 'x');
-  EXPECT_EQ(probe.Ask(longest).size(), kMaxReaderMessage - 5);
-  EXPECT_FALSE(probe.reader->Send(longest + "x"));  // too long for one message
-  std::unique_ptr<SharedBlock> block;
-  EXPECT_EQ(probe.Ask("block 100000", block), "block");
-  ASSERT_TRUE(block);
-  ASSERT_EQ(block->size(), 100000u);
-  EXPECT_EQ(block->data()[0], 0);
-  EXPECT_EQ(block->data()[99999], static_cast<std::uint8_t>(99999));
-}
 
 TEST(ReaderProcess, StallsTimeOutAndCrashesEnd) {
   Probe stalled;

@@ -74,21 +74,6 @@ TEST(ReaderFiles, AStallCostsOnePatienceAndTakesItsShareOffline) {
   EXPECT_EQ(rig.connection.Starts(), starts + 1);
 }
 
-// A crash costs its file alone; a reader that allocates without end is
-// stopped by its memory limit (or, where the system sets none, by its
-// patience, which takes that share offline: it is named "dead" here).
-TEST(ReaderFiles, ACrashOrABalloonCostsOneFile) {
-  ReaderRig rig;
-  const std::string root = rig.Root();
-  for (const char* name : {"crash-reader.jpg", "dead-balloon-reader.jpg"}) {
-    Write(root + name, "x");
-    EXPECT_EQ(rig.files.GetAttributes(root + name), 0u) << name;
-  }
-  Write(root + "fine.jpg", "x");
-  EXPECT_TRUE(rig.shares.MayRead(root + "fine.jpg")) << "a crash is no dead share";
-  EXPECT_NE(rig.files.GetAttributes(root + "fine.jpg"), 0u);
-}
-
 // A picture that kills its reader costs one reader, once: asked again it is
 // unreadable at once, and the next picture gets a fresh reader. A decode
 // that reads nothing for longer than the patience is no stall.

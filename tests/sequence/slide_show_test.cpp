@@ -8,6 +8,8 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // The show with the timers running and `screens` recording picture boxes (none:
 // the dialog preview is the target).
 struct Rig : FakeShow {
@@ -60,80 +62,32 @@ TEST(SlideShowTest, TicksThatDrawNothing) {
   }
 }
 
-// What one tick draws: the message or caption text and where the picture
-// goes (a 1920x1080 picture, scale mode CenterSmall, so the system preview's
-// one tenth shows in the rectangle). The options dialog's preview draws into
-// the dialog's box, and sleep does not apply to it.
-TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInThePreviews) {
+// The options dialog's preview draws into the dialog's box, asleep or not:
+// the picture at a tenth, or the message. (What a tick draws on the saver's
+// screens and in the system preview: the saver screen's navigation test.)
+TEST(SlideShowTest, TheDialogPreviewDrawsIntoTheDialogsBox) {
   struct Preview : DialogPreview {
     bool PreviewShown() const override { return true; }
     PictureBox* PreviewBox() override { return &box; }
     RecordingPictureBox box;
-  } dialog_preview;
+  } preview;
   const std::string pic = FakeShow::Picture(0);
-  enum Target { Saver, SystemPreview, DialogPreview };
-  // text: drawn by the caption layer; image: the DrawPicture call, "" for none
-  const struct {
-    Target target;
-    bool scan_done;
-    int pictures;
-    std::string text, image;
-  } cases[] = {
-      {Saver, false, 0, "", ""},
-      {Saver, true, 0, "No files found :(", ""},
-      {SystemPreview, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
-      {SystemPreview, false, 0, "", ""},
-      {Saver, false, 1, pic, "DrawPicture(" + pic + ",0,0,1920,1080)"},
-      {SystemPreview, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawPicture(" + pic + ",864,486,192,108)"},
-      {DialogPreview, true, 0, "No files found :(", ""},
-      {DialogPreview, true, 1, pic, "DrawPicture(" + pic + ",864,486,192,108)"},
-  };
-  for (const auto& c : cases) {
-    const bool in_dialog = c.target == DialogPreview;
-    Rig r(in_dialog ? 0 : 1, c.pictures, c.scan_done);
+  for (int pictures : {0, 1}) {
+    Rig r(0, pictures, true);
     r.settings.scale_mode = ScaleMode::CenterSmall;
     r.fakes.preparer.pictures[pic] = {1920, 1080};
-    dialog_preview.box = {};
-    if (in_dialog) {
-      r.show.SetDialogPreview(&dialog_preview);
-      r.show.Flags().asleep = true;
-      r.show.StartInDialogPreview();
-    } else {
-      r.show.SetSystemPreview(c.target == SystemPreview);
-      r.show.OnSlideTimer();
-    }
+    preview.box = {};
+    r.show.SetDialogPreview(&preview);
+    r.show.Flags().asleep = true;
+    r.show.StartInDialogPreview();
     r.fakes.loop.RunPosted();
-    const RecordingPictureBox& box = in_dialog ? dialog_preview.box : r.boxes[0];
-    const std::vector<std::string> text = Calls(box, "AddString(#2,");
+    const std::vector<std::string> text = Calls(preview.box, "AddString(#2,"),
+                                   image = Calls(preview.box, "DrawPicture(");
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
-    const std::vector<std::string> image = Calls(box, "DrawPicture(");
-    EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
-    EXPECT_EQ(box.refreshes, 1);
-    EXPECT_TRUE(r.Slide().Enabled());
+    EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",style", 0), 0u) << text[0];
+    EXPECT_EQ(image, pictures ? Lines{"DrawPicture(" + pic + ",864,486,192,108)"} : Lines{});
+    EXPECT_EQ(preview.box.refreshes, 1);
   }
-}
-
-// The next slide is prepared while this one shows, so its tick shows it at
-// once; a picture that is not ready yet shows the moment it is, its screen
-// keeping the one before meanwhile.
-TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
-  Rig r(1, 3, true);
-  auto drawn = [&r] { return Calls(r.boxes[0], "DrawPicture(").size(); };
-  r.show.OnSlideTimer();
-  r.fakes.loop.RunPosted();
-  EXPECT_EQ(drawn(), 1u);
-  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
-  r.fakes.picture_queue.hold = true;  // from now on, pictures are slow
-  r.show.OnSlideTimer();
-  EXPECT_EQ(drawn(), 2u) << "prepared during the interval";
-  EXPECT_EQ(r.boxes[0].refreshes, 2);
-  r.show.OnSlideTimer();
-  EXPECT_EQ(r.boxes[0].refreshes, 2) << "not ready: the screen keeps its picture";
-  r.fakes.picture_queue.Release();
-  r.fakes.loop.RunPosted();
-  EXPECT_EQ(r.boxes[0].refreshes, 3);
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
 }
 
 // Keys pressed faster than pictures are prepared: the pictures of slides

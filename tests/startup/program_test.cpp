@@ -96,70 +96,23 @@ TEST(Program, CommandLineStartsTheMode) {
       {"/C:99", unowned},
       {"/C", unowned},
       {"", unowned},
-      {"     ", unowned},
       {"/A", refused},
       {"-S", refused},
       {"S", refused},
-      {"x", refused},
       {"/ S", refused},
-      {"/?", refused},
       {"--root", refused},
   };
   for (auto [command_line, started] : cases) EXPECT_EQ(StartWith(command_line), started) << "[" << command_line << "]";
-}
-
-// Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
-std::string Windows(const FakeServices& fakes) {
-  std::string out;
-  for (const FakeSaverWindow* w : fakes.windows.saver_windows) {
-    const WindowRect& r = w->placed;
-    out += "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + (w->topmost ? " topmost" : " in " + std::to_string(w->embedded_in)) +
-           " frames " + std::to_string(w->box.refreshes) + "]";
-  }
-  return out;
-}
-
-// The scan starts before the show; the first frame is drawn at once.
-TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
-  Rig none;  // no monitor attached: the end, without a window
-  EXPECT_EQ(ExitCode([&] { none.program.Main("/S"); }), 0);
-  EXPECT_EQ(Windows(none.fakes), "");
-  Rig r;
-  FakeServices& fakes = r.fakes;
-  fakes.display.AddMonitor(0, 0, 1920, 1080, true);
-  fakes.display.AddAdapter("Off", false);
-  fakes.display.AddMonitor(-1280, 100, 1280, 1024);
-  fakes.display.AddMonitor(1920, -200, 1080, 1920);
-  bool slide_on_at_yield = false;
-  fakes.loop.on_yield = [&] {
-    ShowTimers& timers = r.program.timers();
-    slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
-  };
-  r.program.Main("/S");
-  EXPECT_EQ(Windows(fakes),
-            "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
-            "[1920,-200,3000,1720 topmost frames 1]");
-  EXPECT_EQ(fakes.system.calls,
-            (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
-  EXPECT_FALSE(slide_on_at_yield);
-  EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
-}
-
-TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
-  Rig r;
-  std::size_t windows_at_yield = 99;
-  r.fakes.loop.on_yield = [&] { windows_at_yield = r.fakes.windows.saver_windows.size(); };
-  r.program.Main("/P 77");
-  EXPECT_EQ(windows_at_yield, 0u);
-  EXPECT_EQ(Windows(r.fakes), "[0,0,152,112 in 77 frames 1]");
 }
 
 // Hack mode: the full show (not the tenth-size preview) in the daemon's
 // window, which keeps the input. Over monitor 2 of 2 it shows the second
 // picture of each slide, as /S would there; in any other window every one.
 TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
-  const struct { WindowRect window; const char* pictures; } cases[] = {
+  const struct {
+    WindowRect window;
+    const char* pictures;
+  } cases[] = {
       {{800, 0, 1440, 480}, "p001 p003 p001"},   // monitor 2
       {{100, 100, 300, 250}, "p000 p001 p002"},  // a preview
       {{0, 0, 1440, 600}, "p000 p001 p002"},     // the root window
@@ -190,12 +143,16 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
 TEST(Program, OptionsDialogPlacement) {
   // at: "" when left alone
-  const struct { WindowRect owner; std::vector<WindowRect> monitors; const char* at; } cases[] = {
+  const struct {
+    WindowRect owner;
+    std::vector<WindowRect> monitors;
+    const char* at;
+  } cases[] = {
       {{850, 40, 1200, 400}, {{0, 0, 800, 600}, {800, 0, 1440, 480}}, "882,72"},  // on monitor 2: 32 right and below
       {{-100, 10, 100, 20}, {{-1024, 0, 0, 768}, {0, 0, 800, 600}}, "-682,104"},  // across: centred on monitor 1
-      {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},  // halves to even: 230.5, 20.5
-      {{-50, 0, 100, 100}, {{0, 0, 803, 601}}, "232,20"},  // 231.5
-      {{0, 0, 10, 10}, {}, ""},                            // no monitor: left alone
+      {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},                         // halves to even: 230.5, 20.5
+      {{-50, 0, 100, 100}, {{0, 0, 803, 601}}, "232,20"},                         // 231.5
+      {{0, 0, 10, 10}, {}, ""},                                                   // no monitor: left alone
   };
   for (const auto& c : cases) {
     Rig r;
@@ -234,21 +191,11 @@ TEST(Program, SaverEndsInOrder) {
       EndSaver({r.program.timers(), fakes.system, fakes.power, graphics});
     });
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
-                                              "ShowCursor(1) stops=0 restores=0",
-                                              "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0", "ShowCursor(1) stops=0 restores=0",
+                                        "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
     EXPECT_FALSE(fakes.loop.FireNext());  // no slide after the end
   }
-}
-
-// Should the event loop ever return (a stray quit message), the process ends
-// there: the services stay for the threads the work queues left behind.
-TEST(Program, TheEventLoopsReturnEndsTheProcess) {
-  Rig r;
-  r.fakes.display.AddMonitor(0, 0, 800, 600, true);
-  ASSERT_TRUE(r.program.Main("/S"));
-  r.fakes.loop.Post([&r] { r.fakes.loop.Quit(3); });
-  EXPECT_EQ(ExitCode([&r] { r.program.RunToTheEnd(); }), 3);
 }
 
 }  // namespace
