@@ -190,9 +190,13 @@ PictureHeader ReadItems(ByteReader& r, PictureFormat format, std::int64_t data_b
   h.format = format;
   h.width = width, h.height = height;
   h.orientation = turn.Orientation();
-  // libheif 1.15 holds the coded YCbCr planes and the RGB ones they become
-  // (3 samples a pixel), an alpha plane, and the compressed data.
-  const std::int64_t quarters = (planes.coded_quarters ? planes.coded_quarters : 12) + 12 + (planes.alpha ? 4 : 0);
+  // libheif 1.15 and its codec hold the coded YCbCr planes three times
+  // when they are 4:2:0 and handed over as they are (measured), else twice
+  // and the RGB planes they become (3 samples a pixel); an alpha plane, and
+  // the compressed data.
+  h.coded_420 = planes.coded_quarters == 6;
+  const std::int64_t coded = planes.coded_quarters ? planes.coded_quarters : 12;
+  const std::int64_t quarters = (h.coded_420 ? coded * 3 : coded * 2 + 12) + (planes.alpha ? 4 : 0);
   h.held_bytes = FitsPictureBudget(h) ? width * height * quarters * planes.bytes_per_sample / 4 + data_bytes : 0;
   return h;
 }

@@ -24,6 +24,9 @@ struct HeifLibrary {
   decltype(&heif_image_has_channel) image_has_channel;
   decltype(&heif_image_get_plane_readonly) image_plane;
   decltype(&heif_image_is_premultiplied_alpha) image_premultiplied;
+  decltype(&heif_image_get_chroma_format) image_chroma;
+  decltype(&heif_image_get_nclx_color_profile) image_nclx;
+  decltype(&heif_nclx_color_profile_free) nclx_free;
 };
 
 // Null when libheif cannot be had. Safe on any thread.

@@ -18,6 +18,9 @@ const HeifLibrary* LoadHeifLibrary() {
                                    heif_image_get_bits_per_pixel_range,
                                    heif_image_has_channel,
                                    heif_image_get_plane_readonly,
-                                   heif_image_is_premultiplied_alpha};
+                                   heif_image_is_premultiplied_alpha,
+                                   heif_image_get_chroma_format,
+                                   heif_image_get_nclx_color_profile,
+                                   heif_nclx_color_profile_free};
   return &library;
 }

@@ -67,7 +67,10 @@ const HeifLibrary* Load() {
       Get(module, "heif_image_get_bits_per_pixel_range", l.image_bits) &&
       Get(module, "heif_image_has_channel", l.image_has_channel) &&
       Get(module, "heif_image_get_plane_readonly", l.image_plane) &&
-      Get(module, "heif_image_is_premultiplied_alpha", l.image_premultiplied);
+      Get(module, "heif_image_is_premultiplied_alpha", l.image_premultiplied) &&
+      Get(module, "heif_image_get_chroma_format", l.image_chroma) &&
+      Get(module, "heif_image_get_nclx_color_profile", l.image_nclx) &&
+      Get(module, "heif_nclx_color_profile_free", l.nclx_free);
   return ok ? &library : nullptr;
 }
 

@@ -13,8 +13,8 @@
 constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
 // The most memory one decode may allocate of its own (row buffers, tables,
 // the pictures it holds and makes): a picture that would take more is not
-// decoded.
-constexpr std::size_t kDecodeBudgetBytes = kPictureBudgetPixels * 4;
+// decoded. Set by each platform (decode_budget_*.cpp).
+extern const std::size_t kDecodeBudgetBytes;
 
 enum class PictureKind {
   Unknown,   // none of the formats (or a damaged header)
@@ -41,6 +41,9 @@ struct PictureHeader {
   // How to turn the stored pixels upright (as EXIF numbers them, 1 to 8): a
   // JPEG's EXIF block, a HEIF or AVIF picture's rotation and mirror; 1 otherwise.
   int orientation = 1;
+  // A HEIF or AVIF picture coded 4:2:0 throughout: its decoder takes the
+  // coded planes as they are and makes the colours itself.
+  bool coded_420 = false;
 };
 
 // Reads up to size bytes at offset into buffer; returns how many it read.

@@ -22,7 +22,7 @@ constexpr std::chrono::hours kQueuePatience{24};
 // What a reader may map besides the program: the walk reads headers only; a
 // picture reader decodes within the decode budget.
 constexpr std::size_t kWalkReaderBytes = 64u << 20;
-constexpr std::size_t kPictureReaderBytes = kDecodeBudgetBytes + (48u << 20);
+const std::size_t kPictureReaderBytes = kDecodeBudgetBytes + (48u << 20);
 }  // namespace
 
 PlatformServices::PlatformServices()

@@ -160,8 +160,9 @@ std::string Heif(const std::string& brands, const std::vector<std::string>& prop
 
 // HEIF and AVIF by their brands, their size from the primary item's ispe,
 // upright by its rotations and mirrors in order; what libheif holds: the
-// coded samples (4:4:4 unless said) and three RGB ones a pixel, alpha, two
-// bytes each past 8 bits, the file.
+// coded samples (4:4:4 unless said) twice and three RGB ones a pixel, or a
+// 4:2:0 picture's coded samples three times; alpha, two bytes each past 8
+// bits, the file.
 TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
   const std::string heic = std::string("heic") + std::string(4, 0) + "mif1heic", ispe = Ispe(4032, 3024);
   const std::string hvcc10 = Box("hvcC", std::string(16, 0) + "\x01\x02" + std::string(10, 0));  // 4:2:0
@@ -174,7 +175,7 @@ TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
     int orientation;
     std::int64_t held;
   } cases[] = {
-      {whole, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 6 + std::int64_t(whole.size()) - 32},
+      {whole, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 9 + std::int64_t(whole.size()) - 32},
       {Heif(std::string("avif\0\0\0\0mif1miafavif", 20), {ispe}), PictureFormat::Avif, 4032, 3024, 1, 0},
       {Heif(std::string("mif1\0\0\0\0mif1avif", 16), {ispe}), PictureFormat::Avif, 4032, 3024, 1, 0},
       {Heif(std::string("msf1\0\0\0\0", 8), {ispe}), PictureFormat::Heif, 4032, 3024, 1, 0},
@@ -200,6 +201,7 @@ TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
     EXPECT_EQ(std::tuple(h.format, h.width, h.height, h.orientation), std::tuple(c.format, c.w, c.h, c.orientation))
         << c.file.substr(8, 4) << " " << c.orientation;
     EXPECT_TRUE(!c.held || h.held_bytes == c.held) << h.held_bytes;
+    EXPECT_EQ(h.coded_420, c.file == deep);
     EXPECT_EQ(FitsPictureBudget(h), c.w > 0 && c.h <= 6000) << c.w;
   }
 }
