@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -134,5 +139,20 @@ TEST(ReaderChannel, TheSwitchTypedByHandOpensNothing) {
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", "1", "1000"}, "reader"));
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch}, "reader"));
 }
+
+#ifdef _WIN32
+TEST(ReaderChannel, CommandLinesSplitAsTheSystemSplitsThem) {
+  for (const wchar_t* line :
+       {L"\"C:\\a b\\g.scr\" --glimmora-reader reader 12 34 56", L"g.scr  a\\\\\"b c\" d\\e \\\\\\\"f\t\"\"",
+        L"\"g\"x \"a\"\"b\" \"c\"\"\"d\" e\\\\ \"f\\\\\"", L"g\\\"h\\ \"\"\" \\\"\\\\\\\"x\" y"}) {
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW(line, &count);
+    std::vector<std::string> expected;
+    for (int i = 0; i < count; ++i) expected.push_back(std::filesystem::path(split[i]).string());
+    LocalFree(split);
+    EXPECT_EQ(SplitCommandLine(line), expected) << std::filesystem::path(line).string();
+  }
+}
+#endif
 
 }  // namespace
