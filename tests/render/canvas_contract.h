@@ -315,7 +315,7 @@ TYPED_TEST_P(CanvasContract, CraftedPicturesStayWithinTheirBudget) {
        [] { return test_jpeg::Jpeg(7000, 7000, {}, {}, test_jpeg::Kind::Progressive); }, ScaleMode::Fit, false, 64},
       {"GIF frame of 7000 x 7000 on 1 x 1", [&] { return gif_frame; }, ScaleMode::Fit, false, 32},
       {"50,000 x 1,000 JPEG covering the screen", [] { return test_jpeg::Jpeg(50'000, 1'000); }, ScaleMode::Cover, true,
-       200},  // Wine's decoder holds it whole: 150 MB
+       200},  // rows 50,000 pixels wide, and the part cut out of them
   };
   for (const auto& c : cases)
     EXPECT_EXIT(std::exit(this->PrepareAlone(c.bytes(), c.mode, c.drawn, c.peak_mb)), ::testing::ExitedWithCode(0), "")
