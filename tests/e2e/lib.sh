@@ -262,6 +262,13 @@ end_saver() {
   xdotool mousemove 900 100 key x
   wait_exit "$pid" 15 || fail "the saver did not end on a key"
   [ "$EXIT_CODE" = 0 ] || fail "saver exit code $EXIT_CODE"
+  # The X server takes the windows away once it has seen the connection
+  # close, a moment after the process has gone.
+  for _ in $(seq 20); do
+    xdotool search --onlyvisible --class "$SAVER_CLASS" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the saver's windows stayed after it ended"
 }
 
 # Runs the platform GoogleTests of the filter $1 against this display;

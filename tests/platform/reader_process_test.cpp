@@ -9,6 +9,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
+#else
+#include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -139,6 +142,21 @@ TEST(ReaderChannel, TheSwitchTypedByHandOpensNothing) {
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", "1", "1000"}, "reader"));
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch}, "reader"));
 }
+
+#ifndef _WIN32
+// A reader whose saver ended before it started ends at once, quietly: it
+// never goes on as a program of its own (with a message box for the switch).
+TEST(ReaderChannel, AReaderOrphanedBeforeItStartsEnds) {
+  EXPECT_EXIT(
+      {
+        int pair[2];
+        if (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, pair) != 0 || dup2(pair[1], 3) != 3) std::exit(2);
+        ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", std::to_string(getpid()), "1000"}, "reader");
+        std::exit(1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 #ifdef _WIN32
 TEST(ReaderChannel, CommandLinesSplitAsTheSystemSplitsThem) {
