@@ -14,6 +14,8 @@
 #   build-dir  default build/linux; runs default 11; files default 100000 1000000
 #   TREES=dir  where the trees are kept (default /tmp; 1,000,000 files need about
 #              150 MB of directory blocks, the 32 sources under 1 MB)
+#   BEFORE=dir another build of the program (a build before a change) measured in
+#              turn with the others, as "before"
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -26,6 +28,10 @@ trees=${TREES:-/tmp}
 program="$root/$build/glimmora"
 tool="$root/$build/tests/glimmora_settings_tool"
 [ -x "$program" ] && [ -x "$tool" ] || { echo "build $build first (glimmora and its tests)" >&2; exit 1; }
+before=${BEFORE:+$(cd "$BEFORE" && pwd)/glimmora}
+[ -z "$before" ] || [ -x "$before" ] || { echo "no program at $before" >&2; exit 1; }
+whos=(glimmora feh gtk-floor)
+[ -n "$before" ] && whos=(before "${whos[@]}")
 command -v feh >/dev/null || { echo "feh is not installed" >&2; exit 1; }
 
 source bench/bench_lib.sh
@@ -77,11 +83,14 @@ for files in "${sizes[@]}"; do
   python3 bench/make_tree.py "$tree" "$folders" 100 "${sources[@]}" || exit 1
   "$tool" set HKCU 'Software\Glimmora' 7 ImageDirectory "$tree/" >/dev/null
   measure "$ours_display" "$program" /S >/dev/null
+  [ -n "$before" ] && measure "$ours_display" "$before" /S >/dev/null
   measure "$feh_display" feh --recursive --randomize --fullscreen "$tree" >/dev/null
   walls=() cpus=() waits=()
   for _ in $(seq "$runs"); do
-    for who in glimmora feh gtk-floor; do
-      if [ $who = glimmora ]; then
+    for who in "${whos[@]}"; do
+      if [ $who = before ]; then
+        read -r wall cpu wait <<<"$(measure "$ours_display" "$before" /S)"
+      elif [ $who = glimmora ]; then
         read -r wall cpu wait <<<"$(measure "$ours_display" "$program" /S)"
       elif [ $who = gtk-floor ]; then
         read -r wall cpu wait <<<"$(measure "$ours_display" "$work/gtk_floor")"
@@ -91,7 +100,7 @@ for files in "${sizes[@]}"; do
       walls+=("$who $wall") cpus+=("$who $cpu") waits+=("$who $wait")
     done
   done
-  for who in glimmora feh gtk-floor; do
+  for who in "${whos[@]}"; do
     of() { printf '%s\n' "$@" | awk -v w=$who '$1 == w {print $2}'; }
     # shellcheck disable=SC2046
     printf '%-14s %-9s %4d %s %s %s   (%s)\n' "$((folders * 100))" $who "$runs" "$(stats $(of "${walls[@]}"))" \

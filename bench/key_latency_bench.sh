@@ -12,14 +12,17 @@
 #    appears, timed to the end of the process, the builds in turn run after
 #    run; one run per build first says how long the picture takes to appear
 #    (window to picture) when no key comes.
-# 2. Steps: a folder of 32 photo-like 24-megapixel JPEGs (the samples at
+# 2. First picture: from the process's start to the first picture of the
+#    steps' folder (below) on the screen, FIRST_RUNS times (default 5) a
+#    build, the builds in turn.
+# 3. Steps: a folder of 32 photo-like 24-megapixel JPEGs (the samples at
 #    6000x4000 with grain, in eight variations each), default settings but
 #    a minute between slides; once the first picture is on the screen, Right
 #    STEPS times with a pause between presses (1.5 s on Linux, 3 s under
 #    Wine, where preparing one of these pictures takes 1.3 to 2 s), each
 #    timed to the next picture on the screen (first changed pixel, and last
 #    change of that frame).
-# 3. Keys faster than preparation, three times in a fresh session (only the
+# 4. Keys faster than preparation, three times in a fresh session (only the
 #    first picture and the next prepared): 8 Right 40 ms apart, timed from
 #    the last press to the last change on the screen (once the screen has
 #    been still for 10 s), with the number of changes seen; then 8 more
@@ -36,6 +39,8 @@
 #   escape-runs  default 10; steps default 20
 #   PICTURES=dir default /tmp/glimmora-latency-pictures
 #   LINUX_PAUSE_MS, WINE_PAUSE_MS  the pause between steps (1500, 3000)
+#   FIRST_ONLY="dir..."  only the first picture, of each of these folders in turn
+#                        (FIRST_RUNS times a build)
 # The settings tool comes from the last build (linux/tests, windows/tests).
 # shellcheck disable=SC2086 # the rows and points are lists of numbers
 set -u
@@ -163,6 +168,17 @@ start_with_picture() {
   return 1
 }
 
+# Process start to the first picture: "first ms".
+first_run() {
+  local start out
+  start=$(date +%s%N)
+  DISPLAY=$display "${run[@]}" "$1/$exe" /S >/dev/null 2>&1 &
+  pid=$!
+  out=$(DISPLAY=$display "$work/frame_watch" "$start" 120000 --any $frame_points)
+  echo "first ${out%% *}"
+  end_saver
+}
+
 # Steps in one session of a build: "step first last" a line.
 step_session() {
   start_with_picture "$1" || return
@@ -193,12 +209,14 @@ report() {
   {
     printf '%-7s %-6s escape %s (n=%d, picture already shown in %d)  picture after %s ms\n' "$platform" "$label" \
       "$(stats $(of escape 2))" "$(of escape 2 | grep -c .)" "$(of escape 3 | grep -c picture)" "$(of calibration 2)"
+    printf '%-7s %-6s first picture from the process start %s (n=%d)\n' "$platform" "$label" "$(stats $(of first 2))" \
+      "$(of first 2 | grep -cE '^[0-9.]+$')"
     printf '%-7s %-6s step first %s  last %s (n=%d)\n' "$platform" "$label" "$(stats $(of step 2))" \
       "$(stats $(of step 3))" "$(of step 2 | grep -cE '^[0-9.]+$')"
     printf '%-7s %-6s burst: last key to last picture %s, changes %s; Escape after a burst %s\n' "$platform" \
       "$label" "$(of burst 2 | tr '\n' ' ')" "$(of burst 3 | tr '\n' ' ')" "$(of burst_escape 2 | tr '\n' ' ')"
   } | tee -a "$work/summary"
-  for f in step escape; do echo "  $f: $(of $f 2 | tr '\n' ' ')"; done
+  for f in first step escape; do echo "  $f: $(of $f 2 | tr '\n' ' ')"; done
 }
 
 # True when every build has the platform's program.
@@ -223,6 +241,22 @@ for p in $platforms; do
   fi
   set_platform "$p"
   setting 4 Interval 60000
+  if [ -n "${FIRST_ONLY:-}" ]; then
+    for folder in $FIRST_ONLY; do
+      setting 7 ImageDirectory "$(folder_value "$folder")"
+      for i in "${!builds[@]}"; do : >"$work/$p-$i"; done
+      for _ in $(seq "${FIRST_RUNS:-5}"); do
+        for i in "${!builds[@]}"; do first_run "${builds[i]}" >>"$work/$p-$i"; done
+      done
+      for i in "${!builds[@]}"; do
+        firsts=$(awk '$1 == "first" {print $2}' "$work/$p-$i")
+        # shellcheck disable=SC2086
+        printf '%-7s %-6s first picture of %s: %s (%s)\n' "$p" "${names[i]}" "${folder##*/}" "$(stats $firsts)" \
+          "$(echo $firsts)" | tee -a "$work/summary"
+      done
+    done
+    continue
+  fi
   # Escape: the builds in turn, run after run.
   setting 7 ImageDirectory "$(folder_value "$pictures/huge-$p")"
   for i in "${!builds[@]}"; do calibrate "${builds[i]}" >"$work/$p-$i"; done
@@ -230,6 +264,9 @@ for p in $platforms; do
     for i in "${!builds[@]}"; do escape_run "${builds[i]}" >>"$work/$p-$i"; done
   done
   setting 7 ImageDirectory "$(folder_value "$pictures/steps")"
+  for _ in $(seq "${FIRST_RUNS:-5}"); do
+    for i in "${!builds[@]}"; do first_run "${builds[i]}" >>"$work/$p-$i"; done
+  done
   for i in "${!builds[@]}"; do step_session "${builds[i]}" >>"$work/$p-$i"; done
   for _ in 1 2 3; do
     for i in "${!builds[@]}"; do burst_session "${builds[i]}" >>"$work/$p-$i"; done

@@ -3,14 +3,16 @@
 
 Usage: bench/make_hostile_corpus.py OUT_DIR
 
-The same files on every run (fixed seeds): valid pictures of the five formats,
+The same files on every run (fixed seeds): valid pictures of each format
+(JPEG, PNG, GIF, BMP, WMF, HEIC, AVIF, WebP),
 truncated, empty and random-byte files, forged headers (65,500 x 65,500,
 2^31-1 x 1, 0 x 0), fuzz-mutated valid pictures, pictures of other formats
-saved under each shown extension, large valid pictures and small files that
+saved under each shown extension, HEIC, AVIF and WebP pictures saved under
+the other formats' extensions, large valid pictures and small files that
 decode to large ones, links to /dev/zero and to a FIFO, an unreadable file and
 an unreadable folder, and doomed.jpg, which the soak deletes after the walk.
-Needs Python 3, ImageMagick's convert and cjpeg (libjpeg-turbo-progs); takes
-about 13 s and 51 MB.
+Needs Python 3, ImageMagick's convert, cjpeg (libjpeg-turbo-progs), heif-enc
+(libheif-examples) and cwebp (webp); takes about 20 s and 60 MB.
 """
 import os
 import random
@@ -21,7 +23,8 @@ import subprocess
 import sys
 import zlib
 
-EXTENSIONS = [".jpg", ".jpeg", ".png", ".gif", ".bmp", ".wmf"]
+EXTENSIONS = [".jpg", ".jpeg", ".png", ".gif", ".bmp", ".wmf", ".heic", ".avif", ".webp"]
+NEW_FORMATS = [".heic", ".avif", ".webp"]
 SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
@@ -33,6 +36,32 @@ def write(path, data):
 
 def convert(*args):
     subprocess.run(["convert", *args], check=True, stdout=subprocess.DEVNULL)
+
+
+def encode(command):
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def heif_with_size(data, width, height):
+    """A HEIF or AVIF file whose ispe properties all claim width x height."""
+    data = bytearray(data)
+    at = data.find(b"ispe")
+    while at > 0:
+        data[at + 8 : at + 16] = struct.pack(">II", width, height)
+        at = data.find(b"ispe", at + 4)
+    return bytes(data)
+
+
+def webp_vp8x(width, height, flags=0x10):
+    """A WebP extended header claiming a width x height canvas, and little else."""
+    vp8x = b"VP8X" + struct.pack("<I", 10) + bytes([flags, 0, 0, 0]) + (width - 1).to_bytes(3, "little") + (height - 1).to_bytes(3, "little")
+    body = b"WEBP" + vp8x + b"VP8L" + struct.pack("<I", 5) + b"\x2f" + struct.pack("<I", (width - 1) & 0x3FFF | ((height - 1) & 0x3FFF) << 14) + b"\0"
+    return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
 # --- formats written by hand ------------------------------------------------
@@ -168,10 +197,20 @@ def valid_sources(work):
         with open(target, "rb") as f:
             out[name] = f.read()
     out["drawing.wmf"] = wmf_file(0, 0, 4000, 3000)
+    png = os.path.join(work, "photo_rgb.png")
+    convert(photo, "-strip", "-resize", "640x480", "PNG24:" + png)
+    for name, command in [
+        ("photo.heic", ["heif-enc", "-q", "80", "-o", os.path.join(work, "photo.heic"), png]),
+        ("photo.avif", ["heif-enc", "-A", "-q", "60", "-o", os.path.join(work, "photo.avif"), png]),
+        ("photo.webp", ["cwebp", "-quiet", "-q", "80", png, "-o", os.path.join(work, "photo.webp")]),
+        ("photo_lossless.webp", ["cwebp", "-quiet", "-lossless", png, "-o", os.path.join(work, "photo_lossless.webp")]),
+    ]:
+        encode(command)
+        out[name] = read(os.path.join(work, name))
     return out
 
 
-def forged_headers():
+def forged_headers(heif_sources):
     """Headers that claim absurd sizes, each followed by a little filler."""
     sizes = {"huge": (65500, 65500), "wide": (2**31 - 1, 1), "zero": (0, 0)}
     out = {}
@@ -184,6 +223,11 @@ def forged_headers():
         out[f"forged_{label}.gif"] = gif_file(w16, h16)
         out[f"forged_{label}.bmp"] = bmp_header(w, h, 24, 0, 64) + bytes(64)
         out[f"forged_{label}_topdown.bmp"] = bmp_header(w, -h if h else -(2**31), 24, 0, 64) + bytes(64)
+        for ext in [".heic", ".avif"]:
+            out[f"forged_{label}{ext}"] = heif_with_size(heif_sources[ext], w, h)
+    out["forged_huge.webp"] = webp_vp8x(1 << 24, 1 << 24)
+    out["forged_wide.webp"] = webp_vp8x(1 << 24, 1)
+    out["forged_huge_lossless.webp"] = webp_vp8x(16384, 16384, 0)[:12] + webp_vp8x(16384, 16384, 0)[30:]
     out["forged_huge.wmf"] = wmf_file(-32768, -32768, 32767, 32767)
     out["forged_zero.wmf"] = wmf_file(0, 0, 0, 0)
     out["forged_records.wmf"] = wmf_file(0, 0, 100, 100, [struct.pack("<Ih", 0x7FFFFFFF, 0x0B41) + bytes(16)])
@@ -235,7 +279,7 @@ def foreign_formats(work):
     base = os.path.join(work, "foreign.png")
     convert("-size", "64x48", "gradient:teal-gold", "-strip", base)
     out = {}
-    for fmt in ["tiff", "tga", "ico", "pnm", "ppm", "xpm", "webp", "pcx", "sgi", "sun", "psd", "xwd", "hdr", "miff", "dds", "xbm"]:
+    for fmt in ["tiff", "tga", "ico", "pnm", "ppm", "xpm", "pcx", "sgi", "sun", "psd", "xwd", "hdr", "miff", "dds", "xbm"]:
         target = os.path.join(work, "foreign." + fmt)
         try:
             convert(base, target)
@@ -294,10 +338,14 @@ def main():
             write(os.path.join(out, "random", f"random{n}{ext}"), rng.randbytes(rng.choice([16, 300, 70000])))
         # The right magic bytes and nothing sensible after them.
         for magic_name, magic in [("jpeg", b"\xff\xd8\xff"), ("png", b"\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR"),
-                                  ("gif", b"GIF89a"), ("bmp", b"BM"), ("wmf", b"\xd7\xcd\xc6\x9a")]:
+                                  ("gif", b"GIF89a"), ("bmp", b"BM"), ("wmf", b"\xd7\xcd\xc6\x9a"),
+                                  ("heic", b"\0\0\0\x18ftypheic\0\0\0\0mif1heic"),
+                                  ("avif", b"\0\0\0\x18ftypavif\0\0\0\0mif1avif"),
+                                  ("webp", b"RIFF\xff\xff\xff\x7fWEBPVP8X")]:
             write(os.path.join(out, "random", f"magic_{magic_name}{ext}"), magic + rng.randbytes(200))
 
-    for name, data in forged_headers().items():
+    heif_sources = {".heic": sources["photo.heic"], ".avif": sources["photo.avif"]}
+    for name, data in forged_headers(heif_sources).items():
         write(os.path.join(out, "forged", name), data)
 
     for name, data in sorted(sources.items()):
@@ -308,6 +356,12 @@ def main():
     for fmt, data in foreign_formats(work).items():
         for ext in EXTENSIONS:
             write(os.path.join(out, "foreign", f"{fmt}_as{ext}"), data)
+    # Mislabelled: the new formats under the other extensions (their bytes decide).
+    for name in ["photo.heic", "photo.avif", "photo.webp"]:
+        stem, own = os.path.splitext(name)
+        for ext in EXTENSIONS:
+            if ext != own:
+                write(os.path.join(out, "mislabelled", f"{stem}_{own[1:]}_as{ext}"), sources[name])
 
     big = os.path.join(out, "big")
     os.makedirs(big)

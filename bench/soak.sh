@@ -107,7 +107,11 @@ soak() {
   xdotool mousemove $((first_w / 2)) $((first_h / 2))
   "${RUN[@]}" "$program" /S 2>"$log" &
   pid=$!
-  wait_for_class "$SAVER_CLASS" "${#screens[@]}" 60 >/dev/null || fail "$name: fewer than ${#screens[@]} saver windows"
+  if ! wait_for_class "$SAVER_CLASS" "${#screens[@]}" 60 >/dev/null; then
+    kill -0 "$pid" 2>/dev/null && note "the saver is still running" || note "the saver has ended"
+    tail -20 "$log" >&2
+    fail "$name: fewer than ${#screens[@]} saver windows"
+  fi
   sleep 2
   rm -f "$corpus/special/doomed.jpg"
   mpid=$(measured_pid "$pid")

@@ -6,6 +6,7 @@
 
 #include "catalogue/admission.h"
 #include "catalogue/file_system.h"
+#include "decode/picture_formats.h"
 #include "platform/show_timers.h"
 #include "platform/event_loop.h"
 #include "platform/text.h"
@@ -14,21 +15,15 @@
 namespace {
 
 constexpr int kEntriesPerChunk = 30;
-constexpr std::array<std::string_view, 5> kPictureExtensions = {".jpg", ".gif", ".png", ".bmp", ".wmf"};
 
-// The last four characters, ASCII lower-cased (a shorter text whole). Bytes
-// of a UTF-8 name never lower-case into an ASCII extension, so bytes will do.
-std::string LastFourLower(const std::string& name) {
-  std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : name;
+// A shortcut: ".lnk" in any case. Bytes of a UTF-8 name never fold into an
+// ASCII extension, so bytes will do.
+bool IsShortcutName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ext = name.substr(name.size() - 4);
   for (char& c : ext)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
-}
-
-bool IsPictureExtension(const std::string& ext) {
-  for (std::string_view known : kPictureExtensions)
-    if (ext == known) return true;
-  return false;
+  return ext == ".lnk";
 }
 
 std::string WithSeparator(std::string folder, char separator) {
@@ -66,10 +61,9 @@ struct WalkJob {
       if (settings.include_subfolders) found.emplace_back(true, folder + entry.name + separator);
       return;
     }
-    const std::string ext = LastFourLower(entry.name);
-    if (entry.attributes & kFileSymlink || ext == ".lnk") {
+    if (entry.attributes & kFileSymlink || IsShortcutName(entry.name)) {
       TakeShortcut(files->ResolveShortcut(folder, entry.name), found);
-    } else if (IsPictureExtension(ext)) {
+    } else if (IsPictureName(entry.name)) {
       TakePicture(folder + entry.name, found);
     }
   }
@@ -77,7 +71,7 @@ struct WalkJob {
 
 }  // namespace
 
-bool IsPictureName(const std::string& name) { return IsPictureExtension(LastFourLower(name)); }
+bool IsPictureName(const std::string& name) { return HasPictureExtension(name); }
 
 Catalogue::Catalogue(const Services& services, const SaverSettings& settings)
     : services_(services), settings_(settings), cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
@@ -166,7 +160,8 @@ void Catalogue::OnOpened(std::uint32_t run, std::int32_t position, std::shared_p
   if (run != run_) return;
   if (stop_requested_) return EndWalk();
   const std::string& folder = folders_[static_cast<std::size_t>(position - 1)];
-  if (!listing || !scanned_.insert(identity.empty() ? "path:" + folder : identity).second) return WalkFrom(position + 1);
+  if (!listing || !scanned_.insert(identity.empty() ? "path:" + folder : identity).second)
+    return WalkFrom(position + 1);
   WalkJob job{&services_.files, &services_.probe, settings_, services_.paths.separator, folder};
   EventLoop* loop = &services_.loop;
   const std::weak_ptr<Catalogue*> self = self_;

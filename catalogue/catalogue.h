@@ -100,5 +100,5 @@ class Catalogue {
   std::unordered_set<std::string> scanned_;  // identities of folders listed in this run
 };
 
-// True when the last four characters, lower-cased, are a picture extension.
+// True when the name ends in a picture format's extension, in any case.
 bool IsPictureName(const std::string& name);

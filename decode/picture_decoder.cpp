@@ -23,6 +23,8 @@
 
 #include "decode/bmp_rows.h"
 #include "decode/exif_orientation.h"
+#include "decode/format_codecs.h"
+#include "decode/picture_formats.h"
 #include "decode/metafile_player.h"
 #include "decode/metafile_records.h"
 #include "decode/picture_layout.h"
@@ -73,36 +75,6 @@ int ChooseJpegScale(const PictureHeader& header, int target_width, int target_he
   for (; eighths >= 1; eighths /= 2)
     if (JpegBytes(header, eighths, target_width, target_height) <= kDecodeBudgetBytes) return eighths;
   return 0;
-}
-
-// What decoding the stored picture to at most target_width x target_height
-// (already within kMaxDrawnSide, in the stored orientation) allocates, the
-// output counted twice for its turned or cropped copy; more than
-// kDecodeBudgetBytes when it cannot be decoded within it.
-std::size_t StoredDecodeBytes(const PictureHeader& header, int target_width, int target_height) {
-  constexpr std::size_t kTooMuch = std::numeric_limits<std::size_t>::max();
-  if (header.format == PictureFormat::Wmf)  // its bytes read whole, the pixels the player hands back, the surface
-    return kMaxMetafileBytes + static_cast<std::size_t>(target_width) * static_cast<std::size_t>(target_height) * 4 * 3;
-  const bool in_pixel_budget = header.format == PictureFormat::Jpeg
-                                   ? header.width <= kMaxJpegPixels / std::max<std::int64_t>(header.height, 1)
-                                   : FitsPictureBudget(header);
-  if (header.kind != PictureKind::Raster || !in_pixel_budget) return kTooMuch;
-  if (header.format == PictureFormat::Jpeg) {
-    const int eighths = ChooseJpegScale(header, target_width, target_height);
-    return eighths ? JpegBytes(header, eighths, target_width, target_height) : kTooMuch;
-  }
-  const auto width = static_cast<std::size_t>(header.width);
-  const auto out_width = std::min<std::size_t>(width, static_cast<std::size_t>(target_width));
-  const auto out_height = std::min<std::size_t>(static_cast<std::size_t>(header.height), target_height);
-  const std::size_t common = out_width * out_height * 4 * 2 + RowReducer::TableBytes(header.width, out_width) +
-                             static_cast<std::size_t>(header.held_bytes) + kSmallTables;
-  switch (header.format) {
-    case PictureFormat::Png: return common + width * 8 + PngOwnBytes(header.width);  // a row as read, premultiplied
-    case PictureFormat::Gif:  // a frame's row of indexes (65535 at most), which rows came, a row of pixels
-      return common + 65536 + static_cast<std::size_t>(header.height) + width * 4;
-    case PictureFormat::Bmp: return common + width * 8;  // a stored row (at most 4 bytes a pixel), a row of pixels
-    default: return kTooMuch;
-  }
 }
 
 // --- JPEG ----------------------------------------------------------------
@@ -210,7 +182,8 @@ bool DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, JpegSource* s
     reducer->emplace(width, height, out->width(), out->height(), out->data(), out->stride());
   }
   while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW line = *reducer ? row->data() : reinterpret_cast<JSAMPROW>(out->Row(static_cast<int>(cinfo->output_scanline)));
+    JSAMPROW line =
+        *reducer ? row->data() : reinterpret_cast<JSAMPROW>(out->Row(static_cast<int>(cinfo->output_scanline)));
     if (jpeg_read_scanlines(cinfo, &line, 1) != 1) break;
     if (cmyk) CmykToNative(line, width, cinfo->saw_Adobe_marker);
     if (*reducer) (*reducer)->AddRow(line);
@@ -218,6 +191,8 @@ bool DecodeJpegInto(jpeg_decompress_struct* cinfo, JpegError* err, JpegSource* s
   jpeg_finish_decompress(cinfo);
   return true;
 }
+
+}  // namespace
 
 Pixels DecodeJpeg(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   jpeg_decompress_struct cinfo;
@@ -232,11 +207,13 @@ Pixels DecodeJpeg(PictureFile& file, const PictureHeader& header, int target_wid
   Pixels out;
   std::optional<RowReducer> reducer;
   std::vector<std::uint8_t> row;
-  const bool ok = DecodeJpegInto(&cinfo, &err, source.get(), file, header, target_width, target_height, &out,
-                                 &reducer, &row);
+  const bool ok =
+      DecodeJpegInto(&cinfo, &err, source.get(), file, header, target_width, target_height, &out, &reducer, &row);
   jpeg_destroy_decompress(&cinfo);
   return ok ? out : Pixels();
 }
+
+namespace {
 
 // --- PNG, reduced while it is read ---------------------------------------
 
@@ -297,6 +274,8 @@ bool DecodePngInto(png_structp png, png_infop info, PngReader* reader, const Pic
   return true;
 }
 
+}  // namespace
+
 Pixels DecodePng(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, PngQuiet);
   if (!png) return {};
@@ -306,11 +285,13 @@ Pixels DecodePng(PictureFile& file, const PictureHeader& header, int target_widt
   std::optional<RowReducer> reducer;
   std::vector<png_byte> rows;
   std::vector<std::uint32_t> premultiplied;
-  const bool ok = info && DecodePngInto(png, info, &reader, header, target_width, target_height, &out, &reducer,
-                                        &rows, &premultiplied);
+  const bool ok = info && DecodePngInto(png, info, &reader, header, target_width, target_height, &out, &reducer, &rows,
+                                        &premultiplied);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   return ok ? out : Pixels();
 }
+
+namespace {
 
 // --- GIF, reduced while it is read ------------------------------------------
 
@@ -378,6 +359,8 @@ bool ReadFirstGifFrame(GifFileType* gif, std::vector<GifByteType>& indexes, std:
   return false;
 }
 
+}  // namespace
+
 // The first frame over the transparent logical screen, reduced to at most
 // the target: only the frame's colour indexes (a byte a pixel) are held
 // besides the output, where decoding to full size would take five bytes.
@@ -437,10 +420,12 @@ Pixels DecodeBmp(PictureFile& file, const PictureHeader& header, int target_widt
 
 // A metafile is drawn straight at the target size, from the bytes that
 // were checked.
-Pixels DecodeMetafile(PictureFile& file, int target_width, int target_height) {
+Pixels DecodeWmf(PictureFile& file, const PictureHeader&, int target_width, int target_height) {
   const std::unique_ptr<MemoryPictureFile> checked = ReadSoundMetafile(file);
   return checked ? PlayMetafile(checked->bytes(), target_width, target_height) : Pixels();
 }
+
+namespace {
 
 // The target within what a surface holds, in the stored orientation: the
 // picture is decoded and reduced as stored, then turned (the turn costs only
@@ -454,22 +439,61 @@ std::pair<int, int> StoredTarget(const PictureHeader& header, int target_width, 
 
 }  // namespace
 
+// What each format's decode allocates, in the stored orientation, within
+// kMaxDrawnSide; the output is counted twice for its turned or cropped copy.
+std::size_t ReducedOutputBytes(const PictureHeader& header, int target_width, int target_height) {
+  const auto out_width = std::min<std::size_t>(static_cast<std::size_t>(header.width), target_width);
+  const auto out_height = std::min<std::size_t>(static_cast<std::size_t>(header.height), target_height);
+  return out_width * out_height * 4 * 2 + RowReducer::TableBytes(header.width, static_cast<std::int64_t>(out_width));
+}
+
+std::size_t JpegWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  if (header.kind != PictureKind::Raster || header.width > kMaxJpegPixels / std::max<std::int64_t>(header.height, 1))
+    return kTooMuchToDecode;
+  const int eighths = ChooseJpegScale(header, target_width, target_height);
+  return eighths ? JpegBytes(header, eighths, target_width, target_height) : kTooMuchToDecode;
+}
+
+// Rows reduced as they come: the output, the reducer's tables, what the
+// header says is held, the library's tables; then each format's rows.
+std::size_t RowByRowBytes(const PictureHeader& header, int target_width, int target_height) {
+  return ReducedOutputBytes(header, target_width, target_height) + static_cast<std::size_t>(header.held_bytes) +
+         kSmallTables;
+}
+
+std::size_t PngWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  if (!FitsPictureBudget(header)) return kTooMuchToDecode;
+  const auto width = static_cast<std::size_t>(header.width);  // a row as read, premultiplied
+  return RowByRowBytes(header, target_width, target_height) + width * 8 + PngOwnBytes(header.width);
+}
+
+std::size_t GifWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  if (!FitsPictureBudget(header)) return kTooMuchToDecode;
+  // a frame's row of indexes (65535 at most), which rows came, a row of pixels
+  return RowByRowBytes(header, target_width, target_height) + 65536 + static_cast<std::size_t>(header.height) +
+         static_cast<std::size_t>(header.width) * 4;
+}
+
+std::size_t BmpWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
+  if (!FitsPictureBudget(header)) return kTooMuchToDecode;
+  // a stored row (at most 4 bytes a pixel), a row of pixels
+  return RowByRowBytes(header, target_width, target_height) + static_cast<std::size_t>(header.width) * 8;
+}
+
+// Its bytes read whole, the pixels the player hands back, the surface.
+std::size_t WmfWorkingBytes(const PictureHeader&, int target_width, int target_height) {
+  return kMaxMetafileBytes + static_cast<std::size_t>(target_width) * static_cast<std::size_t>(target_height) * 4 * 3;
+}
+
 std::size_t DecodeWorkingBytes(const PictureHeader& header, int target_width, int target_height) {
   const auto [width, height] = StoredTarget(header, target_width, target_height);
-  return StoredDecodeBytes(header, width, height);
+  const PictureFormatEntry* format = FindPictureFormat(header.format);
+  return format && header.kind != PictureKind::Unknown ? format->working_bytes(header, width, height)
+                                                       : kTooMuchToDecode;
 }
 
 Pixels DecodePicture(PictureFile& file, const PictureHeader& header, int target_width, int target_height) {
+  if (DecodeWorkingBytes(header, target_width, target_height) > kDecodeBudgetBytes) return {};
   const auto [width, height] = StoredTarget(header, target_width, target_height);
-  if (StoredDecodeBytes(header, width, height) > kDecodeBudgetBytes) return {};
-  Pixels stored;
-  switch (header.format) {
-    case PictureFormat::Jpeg: stored = DecodeJpeg(file, header, width, height); break;
-    case PictureFormat::Png: stored = DecodePng(file, header, width, height); break;
-    case PictureFormat::Gif: stored = DecodeGif(file, header, width, height); break;
-    case PictureFormat::Bmp: stored = DecodeBmp(file, header, width, height); break;
-    case PictureFormat::Wmf: stored = DecodeMetafile(file, width, height); break;
-    default: break;
-  }
-  return TurnUpright(std::move(stored), header.orientation);
+  return TurnUpright(FindPictureFormat(header.format)->decode(file, header, width, height), header.orientation);
 }

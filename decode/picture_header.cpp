@@ -4,13 +4,17 @@
 #include <vector>
 
 #include "decode/exif_orientation.h"
+#include "decode/format_codecs.h"
+#include "decode/picture_formats.h"
+#include "platform/byte_reader.h"
 
 namespace {
 
-std::uint32_t Be16(const std::uint8_t* p) { return (p[0] << 8) | p[1]; }
-std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t Be32(const std::uint8_t* p) { return (std::uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
-std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24); }
+// The first bytes of a file in both byte orders; a read past them gives 0.
+struct HeaderBytes {
+  HeaderBytes(const std::uint8_t* b, std::size_t n) : le(b, n), be(b, n, ByteReader::Order::Big) {}
+  ByteReader le, be;
+};
 
 PictureHeader Raster(PictureFormat format, std::int64_t width, std::int64_t height) {
   PictureHeader h;
@@ -37,12 +41,13 @@ bool IsStartOfFrame(std::uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// The orientation (and the day taken) in an APP1 segment's payload of this
-// length, if it is the EXIF block. Its IFD0 comes first: 64 KiB always reach it.
-int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length, CalendarDate& taken) {
+// The orientation (and the day taken, when asked) in an APP1 segment's
+// payload of this length, if it is the EXIF block. Its IFD0 comes first:
+// 64 KiB always reach it.
+int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length, CalendarDate* taken) {
   std::vector<std::uint8_t> payload(std::min<std::uint32_t>(length, 64 * 1024));
   payload.resize(read(at, payload.data(), payload.size()));
-  taken = ReadExifDateTaken(payload.data(), payload.size());
+  if (taken) *taken = ReadExifDateTaken(payload.data(), payload.size());
   return ReadExifOrientation(payload.data(), payload.size());
 }
 
@@ -73,7 +78,7 @@ std::int64_t CoefficientBytes(const std::uint8_t* sof, std::int64_t width, std::
 // means the colours come in separate scans). Each segment says its length,
 // so large metadata blocks are skipped, not read (the EXIF block's start
 // only, for the orientation, which counts only before the frame).
-PictureHeader ReadJpeg(const ReadAt& read, CalendarDate& taken) {
+PictureHeader ReadJpeg(const ReadAt& read, CalendarDate* taken = nullptr) {
   std::uint64_t at = 2;
   int orientation = 0;  // 0: no EXIF block seen yet
   PictureHeader frame;
@@ -92,7 +97,7 @@ PictureHeader ReadJpeg(const ReadAt& read, CalendarDate& taken) {
     if (m[1] == 0xD8 || m[1] == 0xD9) return frame;
     std::uint8_t seg[8];
     if (read(at + 2, seg, 2) != 2) return frame;
-    const std::uint32_t length = Be16(seg);
+    const std::uint32_t length = ByteReader(seg, 2, ByteReader::Order::Big).U16(0);
     if (length < 2) return frame;
     if (m[1] == 0xDA) {  // the first scan: its first byte counts its colours
       if (frame.kind == PictureKind::Raster && read(at + 4, seg, 1) == 1 && seg[0] < sof[5])
@@ -105,7 +110,8 @@ PictureHeader ReadJpeg(const ReadAt& read, CalendarDate& taken) {
       if (components < 1 || components > 4 || length < 8 + 3 * components ||
           read(at + 10, sof + 6, 3 * components) != 3 * components)
         return {};
-      frame = Raster(PictureFormat::Jpeg, Be16(sof + 3), Be16(sof + 1));  // height 0 (set later) is refused
+      ByteReader frame_bytes(sof, sizeof sof, ByteReader::Order::Big);
+      frame = Raster(PictureFormat::Jpeg, frame_bytes.U16(3), frame_bytes.U16(1));  // height 0 (set later) is refused
       if (frame.kind != PictureKind::Raster || !CoefficientBytes(sof, frame.width, frame.height)) return {};
       if (orientation) frame.orientation = orientation;
       if ((m[1] & 0x03) == 0x02) {  // SOF2, SOF6, SOF10, SOF14: progressive
@@ -127,42 +133,101 @@ std::int64_t PixelBytes(const PictureHeader& h, int bytes) {
   return (FitsPictureBudget(h) ? h.width * h.height : kPictureBudgetPixels + 1) * bytes;
 }
 
-std::int16_t S16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(p)); }
-
 }  // namespace
 
+bool IsJpegSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
+PictureHeader ReadJpegHeader(const ReadAt& read, const std::uint8_t*, std::size_t) { return ReadJpeg(read); }
+
+bool IsPngSignature(const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  return n >= 29 && bytes.be.U32(0) == 0x89504E47u && bytes.be.U32(4) == 0x0D0A1A0Au &&
+         bytes.be.U32(12) == 0x49484452u;  // IHDR
+}
+PictureHeader ReadPngHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  PictureHeader h = Raster(PictureFormat::Png, bytes.be.U32(16), bytes.be.U32(20));
+  if (b[28]) h.held_bytes = PixelBytes(h, 4);  // interlaced
+  return h;
+}
+
+bool IsGifSignature(const std::uint8_t* b, std::size_t n) {
+  return n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') &&
+         b[5] == 'a';
+}
+PictureHeader ReadGifHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  PictureHeader h = Raster(PictureFormat::Gif, bytes.le.U16(6), bytes.le.U16(8));
+  h.held_bytes = PixelBytes(h, 1);
+  return h;
+}
+
+bool IsBmpSignature(const std::uint8_t* b, std::size_t n) { return n >= 26 && b[0] == 'B' && b[1] == 'M'; }
+PictureHeader ReadBmpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  const std::uint32_t info = bytes.le.U32(14);
+  if (info == 12) return Raster(PictureFormat::Bmp, bytes.le.U16(18), bytes.le.U16(20));
+  if (info < 40 || n < 34) return {};
+  // Height is negative for top-down rows.
+  const std::int64_t width = static_cast<std::int32_t>(bytes.le.U32(18));
+  const std::int64_t height = static_cast<std::int32_t>(bytes.le.U32(22));
+  PictureHeader h = Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
+  if (bytes.le.U32(30) == 1 || bytes.le.U32(30) == 2) h.held_bytes = PixelBytes(h, 1);  // run lengths
+  return h;
+}
+
+// A placeable WMF, or a plain one: type (memory or disk), a header of 9
+// words, version 1 or 3.
+bool IsWmfSignature(const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  return (n >= 22 && bytes.le.U32(0) == 0x9AC6CDD7u) ||
+         (n >= 6 && (bytes.le.U16(0) == 1 || bytes.le.U16(0) == 2) && bytes.le.U16(2) == 9 &&
+          (bytes.le.U16(4) == 0x100 || bytes.le.U16(4) == 0x300));
+}
+PictureHeader ReadWmfHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  if (bytes.le.U32(0) == 0x9AC6CDD7u)  // placeable: left, top, right, bottom
+    return Metafile(PictureFormat::Wmf, bytes.le.S16(10) - bytes.le.S16(6), bytes.le.S16(12) - bytes.le.S16(8));
+  return Metafile(PictureFormat::Wmf, 0, 0);
+}
+
+// RIFF, its size, WEBP, then the first chunk: a lossy frame ("VP8 "), a
+// lossless one ("VP8L") or the extended header ("VP8X", whose canvas is the
+// picture's size, an animation's too). The decoder holds the whole file,
+// and a lossy picture's alpha plane.
+bool IsWebpSignature(const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  return n >= 16 && bytes.be.U32(0) == 0x52494646u && bytes.be.U32(8) == 0x57454250u;  // RIFF, WEBP
+}
+PictureHeader ReadWebpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n) {
+  HeaderBytes bytes(b, n);
+  const std::int64_t file_bytes = std::int64_t{bytes.le.U32(4)} + 8;
+  const std::uint32_t chunk = bytes.be.U32(12);
+  PictureHeader h;
+  bool alpha = false;
+  if (chunk == 0x56503820u && n >= 30 && b[23] == 0x9D && b[24] == 0x01 && b[25] == 0x2A &&
+      !(b[20] & 1)) {  // "VP8 " key frame
+    h = Raster(PictureFormat::Webp, bytes.le.U16(26) & 0x3FFF, bytes.le.U16(28) & 0x3FFF);
+  } else if (chunk == 0x5650384Cu && n >= 25 && b[20] == 0x2F) {  // "VP8L"
+    const std::uint32_t bits = bytes.le.U32(21);
+    h = Raster(PictureFormat::Webp, (bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1);
+  } else if (chunk == 0x56503858u && n >= 30) {  // "VP8X"
+    // 24-bit sizes less one
+    const auto size = [&bytes](std::size_t at) { return bytes.le.U16(at) | std::uint32_t{bytes.le.U8(at + 2)} << 16; };
+    h = Raster(PictureFormat::Webp, size(24) + 1, size(27) + 1);
+    alpha = b[20] & 0x10;
+  }
+  if (h.kind == PictureKind::Raster) h.held_bytes = file_bytes + (alpha ? PixelBytes(h, 1) : 0);
+  return h;
+}
+
 PictureHeader ReadPictureHeader(const ReadAt& read, CalendarDate* taken) {
-  CalendarDate unused;
   std::uint8_t b[64] = {};
   const std::size_t n = read(0, b, sizeof b);
-  if (n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return ReadJpeg(read, taken ? *taken : unused);
-  if (n >= 29 && Be32(b) == 0x89504E47u && Be32(b + 4) == 0x0D0A1A0Au && Be32(b + 12) == 0x49484452u) {  // IHDR
-    PictureHeader h = Raster(PictureFormat::Png, Be32(b + 16), Be32(b + 20));
-    if (b[28]) h.held_bytes = PixelBytes(h, 4);  // interlaced
-    return h;
-  }
-  if (n >= 10 && b[0] == 'G' && b[1] == 'I' && b[2] == 'F' && b[3] == '8' && (b[4] == '7' || b[4] == '9') &&
-      b[5] == 'a') {
-    PictureHeader h = Raster(PictureFormat::Gif, Le16(b + 6), Le16(b + 8));
-    h.held_bytes = PixelBytes(h, 1);
-    return h;
-  }
-  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
-    const std::uint32_t info = Le32(b + 14);
-    if (info == 12) return Raster(PictureFormat::Bmp, Le16(b + 18), Le16(b + 20));
-    if (info < 40 || n < 34) return {};
-    // Height is negative for top-down rows.
-    const std::int64_t width = static_cast<std::int32_t>(Le32(b + 18));
-    const std::int64_t height = static_cast<std::int32_t>(Le32(b + 22));
-    PictureHeader h = Raster(PictureFormat::Bmp, width, height < 0 ? -height : height);
-    if (Le32(b + 30) == 1 || Le32(b + 30) == 2) h.held_bytes = PixelBytes(h, 1);  // run lengths
-    return h;
-  }
-  if (n >= 22 && Le32(b) == 0x9AC6CDD7u)  // placeable WMF: left, top, right, bottom
-    return Metafile(PictureFormat::Wmf, S16(b + 10) - S16(b + 6), S16(b + 12) - S16(b + 8));
-  // A plain metafile: type (memory or disk), a header of 9 words, version 1 or 3.
-  if (n >= 6 && (Le16(b) == 1 || Le16(b) == 2) && Le16(b + 2) == 9 && (Le16(b + 4) == 0x100 || Le16(b + 4) == 0x300))
-    return Metafile(PictureFormat::Wmf, 0, 0);
+  for (const PictureFormatEntry& format : PictureFormats())
+    if (format.signature(b, n))
+      return format.format == PictureFormat::Jpeg && taken ? ReadJpeg(read, taken) : format.read_header(read, b, n);
   return {};
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // A picture's kind and size read from its file header alone, before any
-// decoder sees the file. The bytes decide, not the name: only the five
-// formats the program shows (JPEG, PNG, GIF, BMP, WMF) are recognised, and
-// nothing else ever reaches a decoder; nor does a header that claims more
-// pixels than the budget, since a decoder may allocate the whole picture up
-// front.
+// decoder sees the file. The bytes decide, not the name: only the formats the
+// program shows (decode/picture_formats.h) are recognised, and nothing else
+// ever reaches a decoder; nor does a header that claims more pixels than the
+// budget, since a decoder may allocate the whole picture up front.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -16,16 +15,17 @@
 constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
 // The most memory one decode may allocate of its own (row buffers, tables,
 // the pictures it holds and makes): a picture that would take more is not
-// decoded.
-constexpr std::size_t kDecodeBudgetBytes = kPictureBudgetPixels * 4;
+// decoded. Set by each platform (decode_budget_*.cpp).
+extern const std::size_t kDecodeBudgetBytes;
 
 enum class PictureKind {
-  Unknown,   // none of the five formats (or a damaged header)
-  Raster,    // JPEG, PNG, GIF or BMP: width x height pixels
+  Unknown,   // none of the formats (or a damaged header)
+  Raster,    // width x height pixels
   Metafile,  // WMF: drawn as vectors, no pixel buffer of its own size
 };
 
-enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf };
+enum class PictureFormat { Unknown, Jpeg, Png, Gif, Bmp, Wmf, Webp, Heif, Avif };
+constexpr PictureFormat kLastPictureFormat = PictureFormat::Avif;
 
 struct PictureHeader {
   PictureKind kind = PictureKind::Unknown;
@@ -36,11 +36,16 @@ struct PictureHeader {
   // What its decoder must hold of the whole picture before the first row
   // comes out: the coefficients of a progressive JPEG (or one whose colours
   // come in separate scans), an interlaced PNG at four bytes a pixel, the
-  // colour indexes of a GIF or a run-length BMP at a byte a pixel. 0 when
-  // rows come one at a time.
+  // colour indexes of a GIF or a run-length BMP at a byte a pixel, the whole
+  // file and the alpha plane of a WebP, the whole file and the decoded
+  // planes of a HEIF or AVIF picture. 0 when rows come one at a time.
   std::int64_t held_bytes = 0;
-  // JPEG: how to turn the stored pixels upright (EXIF, 1 to 8); 1 otherwise.
+  // How to turn the stored pixels upright (as EXIF numbers them, 1 to 8): a
+  // JPEG's EXIF block, a HEIF or AVIF picture's rotation and mirror; 1 otherwise.
   int orientation = 1;
+  // A HEIF or AVIF picture coded 4:2:0 throughout: its decoder takes the
+  // coded planes as they are and makes the colours itself.
+  bool coded_420 = false;
 };
 
 // Reads up to size bytes at offset into buffer; returns how many it read.

@@ -123,9 +123,6 @@ class GtkOptionsWindow final : public OptionsWindow {
     if (IndexOf(id) >= 0 && IndexOf(id) < kControlCount) gtk_widget_grab_focus(layout_[id].widget);
   }
 
-  GtkWidget* Toplevel() const { return window_; }
-  GtkWidget* Widget(ControlId id) const { return layout_[id].widget; }
-
  private:
   // Marks the time the window applies the view-model's state, so the
   // signals that raises are not taken for the user's actions.
@@ -441,15 +438,4 @@ class GtkOptionsWindow final : public OptionsWindow {
 
 std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog) {
   return std::make_unique<GtkOptionsWindow>(dialog);
-}
-
-GtkWidget* GtkOptionsWidget(OptionsWindow& window, ControlId id) {
-  auto* gtk = dynamic_cast<GtkOptionsWindow*>(&window);
-  if (!gtk || IndexOf(id) < 0 || IndexOf(id) >= kControlCount) return nullptr;
-  return gtk->Widget(id);
-}
-
-GtkWidget* GtkOptionsToplevel(OptionsWindow& window) {
-  auto* gtk = dynamic_cast<GtkOptionsWindow*>(&window);
-  return gtk ? gtk->Toplevel() : nullptr;
 }

@@ -8,9 +8,3 @@
 class OptionsDialog;
 
 std::unique_ptr<OptionsWindow> CreatePlatformOptionsWindow(OptionsDialog& dialog);
-
-// For tests: the widget that shows a control (the tree view of a list, the
-// entry of a text box ...) and the dialog's own window; null for a window
-// that is not a GTK options window.
-GtkWidget* GtkOptionsWidget(OptionsWindow& window, ControlId id);
-GtkWidget* GtkOptionsToplevel(OptionsWindow& window);

@@ -88,6 +88,10 @@ class ReaderChannel {
 
 // This process's command line, split as the system splits it.
 std::vector<std::string> ProgramArguments();
+#ifdef _WIN32
+// A Windows command line split as the system splits it.
+std::vector<std::string> SplitCommandLine(const wchar_t* line);
+#endif
 
 // The internal switch that starts a reader.
 inline constexpr char kReaderSwitch[] = "--glimmora-reader";

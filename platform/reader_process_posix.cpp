@@ -509,7 +509,10 @@ std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string
     return nullptr;
   char* end = nullptr;
   const long saver = std::strtol(arguments[3].c_str(), &end, 10);
-  if (*end || saver <= 1 || saver != getppid()) return nullptr;
+  if (*end || saver <= 1) return nullptr;
+  // Started by a saver that has ended since (one given a preview host that
+  // does not exist ends at once): nobody to answer, so no window of its own.
+  if (saver != getppid()) _exit(0);
   const unsigned long long memory = std::strtoull(arguments[4].c_str(), &end, 10);
   if (*end || memory == 0) return nullptr;
   return std::make_unique<PosixReaderChannel>(static_cast<pid_t>(saver), static_cast<std::size_t>(memory));

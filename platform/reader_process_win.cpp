@@ -9,7 +9,6 @@
 // go, and no error dialog on a crash. In its sandbox the reader lowers itself
 // to low integrity, which keeps it from writing where users keep their files.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -420,12 +419,51 @@ std::unique_ptr<ReaderChannel> ReaderChannel::Open(const std::vector<std::string
   return std::make_unique<WinReaderChannel>(pipe, static_cast<std::size_t>(memory));
 }
 
-std::vector<std::string> ProgramArguments() {
+std::vector<std::string> SplitCommandLine(const wchar_t* line) {
   std::vector<std::string> arguments;
-  int count = 0;
-  if (wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 0; i < count; ++i) arguments.push_back(WideToUtf8(split[i]));
-    LocalFree(split);
+  std::wstring argument;
+  // The program's name: up to the next quote when quoted, else to white space.
+  const wchar_t* p = line;
+  if (*p == L'"') {
+    for (++p; *p && *p != L'"'; ++p) argument += *p;
+    if (*p) ++p;
+  } else {
+    for (; *p && *p != L' ' && *p != L'\t'; ++p) argument += *p;
   }
-  return arguments;
+  arguments.push_back(WideToUtf8(argument));
+  for (;;) {
+    while (*p == L' ' || *p == L'\t') ++p;
+    if (!*p) return arguments;
+    argument.clear();
+    bool quoted = false;
+    while (*p && (quoted || (*p != L' ' && *p != L'\t'))) {
+      std::size_t slashes = 0;
+      while (p[slashes] == L'\\') ++slashes;
+      if (p[slashes] != L'"') {  // backslashes before anything but a quote are themselves
+        argument.append(slashes, L'\\');
+        p += slashes;
+        if (slashes == 0) argument += *p++;
+        continue;
+      }
+      // 2n backslashes and a quote: n backslashes, and the quote opens or
+      // closes (two inside quotes make one and close); 2n+1: n and the quote.
+      argument.append(slashes / 2, L'\\');
+      p += slashes;
+      if (slashes % 2) {
+        argument += L'"';
+      } else if (quoted && p[1] == L'"') {
+        argument += L'"';
+        quoted = false;
+        ++p;
+      } else {
+        quoted = !quoted;
+      }
+      ++p;
+    }
+    arguments.push_back(WideToUtf8(argument));
+  }
 }
+
+// Not CommandLineToArgvW: shell32 would load user32 and, under Wine, the
+// display driver in every reader.
+std::vector<std::string> ProgramArguments() { return SplitCommandLine(GetCommandLineW()); }

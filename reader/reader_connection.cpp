@@ -1,5 +1,14 @@
 #include "reader/reader_connection.h"
 
+#include <algorithm>
+
+namespace {
+
+// How long a reader may take to start and say it is ready.
+constexpr std::chrono::seconds kStartPatience{15};
+
+}  // namespace
+
 ReaderConnection::ReaderConnection(Starter start, std::chrono::milliseconds patience)
     : start_(std::move(start)), patience_(patience) {}
 
@@ -15,20 +24,25 @@ ReaderConnection::Result ReaderConnection::Call(const std::string& call, const O
   // metafile): the call then goes to a fresh one, once.
   for (int attempt = 0; attempt < 2; ++attempt) {
     const bool fresh = !reader_;
-    if (fresh) {
-      reader_ = start_();
-      ++starts_;
-    }
+    if (fresh) StartReader();
     if (!reader_) return Result::NoReader;
     bool answered = false;
     if (reader_->Send(call)) {
       for (;;) {
         std::string message;
         std::unique_ptr<SharedBlock> block;
-        const ReaderProcess::Outcome outcome = reader_->Receive(message, block, patience_);
-        if (outcome == ReaderProcess::Outcome::TimedOut) return fail(Result::Stalled);
+        const auto wait = ready_ ? patience_
+                                 : std::max<std::chrono::milliseconds>(
+                                       patience_, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      started_ + kStartPatience - std::chrono::steady_clock::now()));
+        const ReaderProcess::Outcome outcome = reader_->Receive(message, block, wait);
+        if (outcome == ReaderProcess::Outcome::TimedOut) return fail(ready_ ? Result::Stalled : Result::NoReader);
         if (outcome == ReaderProcess::Outcome::Ended) break;
         MessageReader answer(message);
+        if (answer.Is(ReaderAnswer::Ready)) {
+          ready_ = true;
+          continue;
+        }
         if (answer.Is(ReaderAnswer::Working)) {  // patience renewed
           if (on_working) on_working(reply);
           continue;
@@ -49,8 +63,13 @@ ReaderConnection::Result ReaderConnection::Call(const std::string& call, const O
 
 void ReaderConnection::StartEarly() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (reader_) return;
+  if (!reader_) StartReader();
+}
+
+void ReaderConnection::StartReader() {
   reader_ = start_();
+  ready_ = false;
+  started_ = std::chrono::steady_clock::now();
   ++starts_;
 }
 

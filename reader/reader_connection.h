@@ -52,7 +52,12 @@ class ReaderConnection {
   const std::chrono::milliseconds patience_;
   std::mutex mutex_;
   std::unique_ptr<ReaderProcess> reader_;
+  // A reader's patience runs from its first word: until then it may still be
+  // starting (slow on a busy machine, slower under Wine), which is no stall.
+  bool ready_ = false;
+  std::chrono::steady_clock::time_point started_;
   int starts_ = 0;
+  void StartReader();
 };
 
 // The program's own readers, each allowed `memory_bytes` of its own.

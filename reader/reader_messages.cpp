@@ -56,7 +56,7 @@ PictureHeader MessageReader::NextHeader() {
   const auto width = static_cast<std::int64_t>(Next64()), height = static_cast<std::int64_t>(Next64());
   const auto orientation = Next8();
   if (kind > static_cast<std::uint8_t>(PictureKind::Metafile) ||
-      format > static_cast<std::uint8_t>(PictureFormat::Wmf) || width < 0 || height < 0 || orientation < 1 ||
+      format > static_cast<std::uint8_t>(kLastPictureFormat) || width < 0 || height < 0 || orientation < 1 ||
       orientation > 8)
     return header;
   header.kind = static_cast<PictureKind>(kind);

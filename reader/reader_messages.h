@@ -36,6 +36,7 @@ enum class ReaderAnswer : std::uint8_t {
   Working,     // a decode still under way
   Pixels,      // size, placement, day taken, then width, height, stride and opacity of the block's pixels
   Unreadable,  // size, placement, day taken: nothing to draw
+  Ready,       // sent once, when a started reader can take calls
 };
 
 // A message being written: its kind, then its fields.

@@ -79,7 +79,7 @@ std::unique_ptr<PreparedPicture> ReaderPreparer::Prepare(const PictureRequest& r
   if (reserved) budget.Release(reserved);
   Finished(request.path, result);
   if (result != ReaderConnection::Result::Done || skipped) prepared.pixels = Pixels();
-  return WrapPixels(std::move(prepared), request);
+  return WrapWithinBudget(std::move(prepared), request, budget);
 }
 
 FileStamp ReaderPreparer::Stamp(const std::string& path) {

@@ -1,7 +1,9 @@
 #include "reader/reader_server.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 #include <thread>
 #include <vector>
@@ -28,6 +30,7 @@ void Misbehave(const std::string& path) {
         std::fill(block, block + (1 << 20), 1);
         taken.push_back(block);
       }
+    case ReaderFault::SlowDecode:  // in the decode itself (below)
     case ReaderFault::Healthy: break;
   }
 }
@@ -57,30 +60,62 @@ class BlockMemory final : public PixelMemory {
   std::vector<std::weak_ptr<WritableBlock>> blocks_;
 };
 
-// A picture's file as its decoder reads it: now and then it tells the saver
-// the decode goes on (a share that stalls says nothing), and once the saver
-// says the picture is no longer wanted it ends, as a truncated file would.
+// A picture's file as its decoder reads it. Every 200 ms of the decode it
+// tells the saver the decode goes on, except while a read is under way (a
+// share that stalls says nothing) and after kLongestDecode (a decoder that
+// never ends is taken for a stall): libheif decodes a whole photo in one
+// call that reads nothing, for seconds on a slow machine. Once the saver
+// says the picture is no longer wanted the file ends, as a truncated one
+// would.
 class WatchedFile final : public PictureFile {
  public:
-  WatchedFile(PictureFile& file, ReaderChannel& channel) : file_(file), channel_(channel) {}
-  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - last_word_ >= std::chrono::milliseconds(200)) {
-      last_word_ = now;
-      channel_.Send(MessageWriter(ReaderAnswer::Working).bytes());
-      std::string message;
-      if (!skipped_ && channel_.MessageWaiting() && channel_.Receive(message))
-        skipped_ = MessageReader(message).Is(ReaderCall::Skip);
+  static constexpr std::chrono::seconds kLongestDecode{20};
+
+  WatchedFile(PictureFile& file, ReaderChannel& channel) : file_(file), channel_(channel), beat_([this] { Beat(); }) {}
+  ~WatchedFile() override {
+    {
+      const std::lock_guard lock(mutex_);
+      done_ = true;
     }
-    return skipped_ ? 0 : file_.ReadAt(offset, buffer, size);
+    wake_.notify_one();
+    beat_.join();
+  }
+  std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    {
+      const std::lock_guard lock(mutex_);
+      const auto now = std::chrono::steady_clock::now();
+      if (now - last_check_ >= std::chrono::milliseconds(200)) {
+        last_check_ = now;
+        std::string message;
+        if (!skipped_ && channel_.MessageWaiting() && channel_.Receive(message))
+          skipped_ = MessageReader(message).Is(ReaderCall::Skip);
+      }
+      if (skipped_) return 0;
+      reading_ = true;
+    }
+    const std::size_t read = file_.ReadAt(offset, buffer, size);
+    const std::lock_guard lock(mutex_);
+    reading_ = false;
+    return read;
   }
   std::uint64_t Size() override { return file_.Size(); }
 
  private:
+  void Beat() {
+    const auto end = std::chrono::steady_clock::now() + kLongestDecode;
+    std::unique_lock lock(mutex_);
+    while (!wake_.wait_for(lock, std::chrono::milliseconds(200), [this] { return done_; }) &&
+           std::chrono::steady_clock::now() < end)
+      if (!reading_) channel_.Send(MessageWriter(ReaderAnswer::Working).bytes());
+  }
+
   PictureFile& file_;
   ReaderChannel& channel_;
-  std::chrono::steady_clock::time_point last_word_ = std::chrono::steady_clock::now();
-  bool skipped_ = false;
+  std::mutex mutex_;  // the channel, and what follows
+  std::condition_variable wake_;
+  std::chrono::steady_clock::time_point last_check_ = std::chrono::steady_clock::now();
+  bool skipped_ = false, reading_ = false, done_ = false;
+  std::thread beat_;  // last: it starts once the rest is set
 };
 
 class Server {
@@ -158,8 +193,11 @@ class Server {
     if (!sizing.Decodable() || !channel_.Receive(message) || !MessageReader(message).Is(ReaderCall::Decode)) return;
     BlockMemory memory(channel_);
     UsePixelMemory(&memory);
-    WatchedFile watched(*file, channel_);
-    PreparedPixels prepared = DecodeSized(watched, sizing, request);
+    PreparedPixels prepared = [&] {
+      WatchedFile watched(*file, channel_);
+      if (FaultFor(request.path) == ReaderFault::SlowDecode) std::this_thread::sleep_for(std::chrono::seconds(2));
+      return DecodeSized(watched, sizing, request);
+    }();
     UsePixelMemory(nullptr);
     const int width = prepared.pixels.width(), height = prepared.pixels.height();
     const std::size_t stride = prepared.pixels.stride();
@@ -223,6 +261,7 @@ class Server {
 
 void ServeReader(ReaderChannel& channel) {
   channel.EnterSandbox();
+  channel.Send(MessageWriter(ReaderAnswer::Ready).bytes());
   Server(channel).Run();
 }
 

@@ -17,5 +17,5 @@ void RunAsReaderIfStartedAsOne(void (*prepare)() = nullptr);
 
 // What a reader built for the fault tests does on a path: nothing in the
 // program itself.
-enum class ReaderFault { Healthy, Crash, Stall, Balloon };
+enum class ReaderFault { Healthy, Crash, Stall, Balloon, SlowDecode };
 ReaderFault FaultFor(const std::string& path);

@@ -30,12 +30,22 @@ class LocalPicturePreparer final : public PicturePreparer {
       return WrapPixels({sizing.width, sizing.height, sizing.placement, {}, sizing.taken}, request);
     budget.Reserve(sizing.working_bytes);
     FileUntilAbandoned read(*file, budget);
-    std::unique_ptr<PreparedPicture> picture = WrapPixels(DecodeSized(read, sizing, request), request);
+    PreparedPixels pixels = DecodeSized(read, sizing, request);
     budget.Release(sizing.working_bytes);
-    return picture;
+    return WrapWithinBudget(std::move(pixels), request, budget);
   }
 };
 
 }  // namespace
+
+std::unique_ptr<PreparedPicture> WrapWithinBudget(PreparedPixels prepared, const PictureRequest& request,
+                                                  DecodeBudget& budget) {
+  const std::size_t bytes = WrappingBytes(prepared, request);
+  if (bytes) budget.Reserve(bytes);
+  if (budget.Abandoned()) prepared.pixels = Pixels();
+  std::unique_ptr<PreparedPicture> picture = WrapPixels(std::move(prepared), request);
+  if (bytes) budget.Release(bytes);
+  return picture;
+}
 
 std::unique_ptr<PicturePreparer> CreatePicturePreparer() { return std::make_unique<LocalPicturePreparer>(); }

@@ -56,3 +56,11 @@ std::unique_ptr<PicturePreparer> CreatePicturePreparer();
 // The platform's picture over decoded pixels (Cairo: a surface over them;
 // GDI+: an opaque bitmap of the box part they cover).
 std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const PictureRequest& request);
+// The memory WrapPixels takes while it runs, the pixels it is handed
+// included: reserved in the budget around it.
+std::size_t WrappingBytes(const PreparedPixels& prepared, const PictureRequest& request);
+// WrapPixels with room made for it first, so that the pictures kept and the
+// wrapping stay within the budget; nothing to draw when the budget's owner
+// no longer wants the picture.
+std::unique_ptr<PreparedPicture> WrapWithinBudget(PreparedPixels prepared, const PictureRequest& request,
+                                                  DecodeBudget& budget);

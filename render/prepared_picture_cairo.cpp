@@ -21,3 +21,6 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   picture->pixels = std::move(prepared.pixels);
   return picture;
 }
+
+// The pixels become the picture: they need room until the cache keeps them.
+std::size_t WrappingBytes(const PreparedPixels& prepared, const PictureRequest&) { return prepared.pixels.bytes(); }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace Gdiplus::DllExports;
 
@@ -26,6 +27,38 @@ BoxPart PartOfBox(const PicturePlacement& at, int area_width, int area_height) {
   return part;
 }
 
+// Pixels decoded at their drawn size go in as they are, at the nearest
+// whole pixel: premultiplied, their colours are already the picture over
+// black. That skips the scaling draw, whose own copies of the source and of
+// the result would double a 4K picture's memory while it runs.
+bool AtDrawnSize(const Pixels& pixels, const PicturePlacement& at, int area_width, int area_height) {
+  const long left = std::lround(at.x), top = std::lround(at.y);
+  return pixels.width() == at.width && pixels.height() == at.height && left >= 0 && top >= 0 &&
+         left <= area_width - pixels.width() && top <= area_height - pixels.height();
+}
+
+Gdiplus::GpBitmap* CopyAtDrawnSize(const Pixels& pixels) {
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  if (GdipCreateBitmapFromScan0(pixels.width(), pixels.height(), 0, PixelFormat32bppRGB, nullptr, &bitmap) !=
+      Gdiplus::Ok)
+    return nullptr;
+  const Gdiplus::GpRect all{0, 0, pixels.width(), pixels.height()};
+  Gdiplus::BitmapData rows{};
+  if (GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB, &rows) != Gdiplus::Ok) {
+    GdipDisposeImage(bitmap);
+    return nullptr;
+  }
+  for (int y = 0; y < pixels.height(); ++y)
+    std::memcpy(static_cast<std::uint8_t*>(rows.Scan0) + static_cast<std::ptrdiff_t>(rows.Stride) * y, pixels.Row(y),
+                static_cast<std::size_t>(pixels.width()) * 4);
+  GdipBitmapUnlockBits(bitmap, &rows);
+  return bitmap;
+}
+
+std::size_t BoxBytes(const BoxPart& box) {
+  return static_cast<std::size_t>(box.right - box.left) * static_cast<std::size_t>(box.bottom - box.top) * 4;
+}
+
 }  // namespace
 
 std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const PictureRequest& request) {
@@ -34,6 +67,12 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   PicturePlacement& at = picture->placement = prepared.placement;
   picture->taken = prepared.taken;
   const Pixels& pixels = prepared.pixels;
+  if (!pixels.empty() && at.draw && AtDrawnSize(pixels, at, request.area_width, request.area_height)) {
+    at.x = static_cast<float>(std::lround(at.x)), at.y = static_cast<float>(std::lround(at.y));
+    picture->bitmap = CopyAtDrawnSize(pixels);
+    if (picture->bitmap) picture->bytes = static_cast<std::size_t>(pixels.width()) * pixels.height() * 4;
+    return picture;
+  }
   const BoxPart box = PartOfBox(at, request.area_width, request.area_height);
   Gdiplus::GpBitmap* source = nullptr;
   if (pixels.empty() || !at.draw || box.right <= box.left || box.bottom <= box.top ||
@@ -57,4 +96,13 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   }
   GdipDisposeImage(source);
   return picture;
+}
+
+std::size_t WrappingBytes(const PreparedPixels& prepared, const PictureRequest& request) {
+  const Pixels& pixels = prepared.pixels;
+  const PicturePlacement& at = prepared.placement;
+  if (pixels.empty() || !at.draw) return 0;
+  if (AtDrawnSize(pixels, at, request.area_width, request.area_height)) return pixels.bytes() * 2;
+  // the pixels and the bitmap made, and the scaling draw's copies of both
+  return (pixels.bytes() + BoxBytes(PartOfBox(at, request.area_width, request.area_height))) * 2;
 }

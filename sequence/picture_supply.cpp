@@ -16,7 +16,7 @@
 class PictureSupply::Job final : public DecodeBudget {
  public:
   Job(std::shared_ptr<PictureCache> cache, const PictureRequest& request, bool waited)
-      : request(request), waited(waited), cache_(std::move(cache)) {}
+      : request(request), waited(waited), awaited(waited), cache_(std::move(cache)) {}
 
   void Reserve(std::size_t bytes) override {
     if (!cache_->ReserveWhenRoom(bytes, [this] { return Abandoned(); })) return;
@@ -39,6 +39,9 @@ class PictureSupply::Job final : public DecodeBudget {
 
   const PictureRequest request;
   const bool waited;
+  // A screen waits for it: asked for so, or prepared ahead and asked for by
+  // a screen once under way.
+  std::atomic<bool> awaited;
   std::atomic<bool> dropped{false}, started{false};
 
  private:
@@ -55,7 +58,11 @@ void PictureSupply::Request(const PictureRequest& request, bool waited) {
   const auto way = std::find_if(on_the_way_.begin(), on_the_way_.end(),
                                 [&](const std::shared_ptr<Job>& job) { return job->request == request; });
   if (way != on_the_way_.end()) {
-    if (!waited || (*way)->waited || (*way)->started) return;
+    if (!waited || (*way)->awaited) return;
+    if ((*way)->started) {
+      (*way)->awaited = true;
+      return;
+    }
     (*way)->dropped = true;  // prepared ahead and not begun: it moves up
     on_the_way_.erase(way);
   }
@@ -88,15 +95,25 @@ void PictureSupply::Request(const PictureRequest& request, bool waited) {
       }
     }
     if (job->dropped) return;
-    loop->Post([self, job, picture] {
-      if (auto supply = self.lock()) (*supply)->Finish(job, picture);
+    // A picture prepared ahead goes to the UI thread as a weak reference:
+    // should the cache drop it before the message is read, the message must
+    // not keep it alive beside the budget.
+    const bool prepared = picture != nullptr;
+    std::shared_ptr<const PreparedPicture> held = job->awaited ? picture : nullptr;
+    std::weak_ptr<const PreparedPicture> ahead = picture;
+    picture.reset();
+    loop->Post([self, job, held, ahead, prepared] {
+      if (auto supply = self.lock()) (*supply)->Finish(job, held ? held : ahead.lock(), prepared);
     });
   };
   services_.queue.Submit(std::move(work));
 }
 
-void PictureSupply::Finish(const std::shared_ptr<Job>& job, const std::shared_ptr<const PreparedPicture>& picture) {
+void PictureSupply::Finish(const std::shared_ptr<Job>& job, const std::shared_ptr<const PreparedPicture>& picture,
+                           bool prepared) {
   on_the_way_.erase(std::remove(on_the_way_.begin(), on_the_way_.end(), job), on_the_way_.end());
+  // Dropped by the cache on its way, and a screen has come to wait for it.
+  if (!picture && prepared && job->awaited && !job->dropped) return Request(job->request, true);
   if (picture && ready_) ready_(job->request, picture);
 }
 

@@ -52,7 +52,9 @@ class PictureSupply {
 
  private:
   class Job;  // shared with its work on the queue
-  void Finish(const std::shared_ptr<Job>& job, const std::shared_ptr<const PreparedPicture>& picture);
+  // `prepared`: the work had a picture, which `picture` is unless the cache
+  // has dropped it since.
+  void Finish(const std::shared_ptr<Job>& job, const std::shared_ptr<const PreparedPicture>& picture, bool prepared);
 
   Services services_;
   std::shared_ptr<PictureCache> cache_;  // shared with the jobs, which may outlive the supply

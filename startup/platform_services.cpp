@@ -8,6 +8,7 @@
 #include "decode/picture_probe.h"
 #include "reader/reader_preparer.h"
 #include "saver/power.h"
+#include "startup/picture_budget.h"
 
 namespace {
 // How long a reader may say nothing before it is taken for stuck (on a dead
@@ -21,7 +22,7 @@ constexpr std::chrono::hours kQueuePatience{24};
 // What a reader may map besides the program: the walk reads headers only; a
 // picture reader decodes within the decode budget.
 constexpr std::size_t kWalkReaderBytes = 64u << 20;
-constexpr std::size_t kPictureReaderBytes = kDecodeBudgetBytes + (48u << 20);
+const std::size_t kPictureReaderBytes = kDecodeBudgetBytes + (48u << 20);
 }  // namespace
 
 PlatformServices::PlatformServices()
@@ -63,5 +64,6 @@ ProgramServices PlatformServices::View() {
                          PlatformPathStyle(),
                          CreatePlatformHiddenWindow,
                          CreatePlatformSaverWindow,
-                         CreatePlatformOptionsWindow};
+                         CreatePlatformOptionsWindow,
+                         PlatformPictureBudget()};
 }

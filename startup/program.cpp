@@ -41,7 +41,7 @@ Program::Program(const ProgramServices& services)
                  settings_),
       order_(catalogue_, services.system, services.loop),
       renderer_(graphics_, settings_, identity_),
-      supply_({services.preparer, services.picture_queue, services.loop, graphics_}),
+      supply_({services.preparer, services.picture_queue, services.loop, graphics_}, services.picture_budget),
       show_({timers_, catalogue_, order_, renderer_, supply_}, settings_, identity_),
       power_watch_(services.power, show_) {
   timers_.SetHandlers({

@@ -50,6 +50,7 @@ struct ProgramServices {
   HiddenWindowFactory hidden_windows;
   SaverWindowFactory saver_windows;
   OptionsWindowFactory options_windows;
+  std::size_t picture_budget = kPictureMemoryBudget;  // prepared pictures and the decode under way
 };
 
 // The message shown for any switch the program does not know.

@@ -1,6 +1,6 @@
 ; The Glimmora installer and uninstaller (NSIS 3). Included by the generated
 ; glimmora_setup.nsi, which defines VERSION, OUTFILE, SAVER_FILE,
-; LAUNCHER_FILE, ICON_FILE and LICENSE_FILE.
+; LAUNCHER_FILE, ICON_FILE, LICENSE_FILE, HEIF_FILE and LICENCES_DIR.
 ;
 ; Two layouts:
 ; - for all users (the default for administrators): glimmora.scr in the
@@ -275,6 +275,12 @@ Section "Glimmora" main_section
   SetOutPath "$INSTDIR"
   File "/oname=glimmora-settings.exe" "${LAUNCHER_FILE}"
   File "/oname=LICENSE.txt" "${LICENSE_FILE}"
+  ; Found by glimmora.scr beside itself or, from the system folder, through
+  ; this installation's InstallLocation.
+  File "/oname=libheif.dll" "${HEIF_FILE}"
+  SetOutPath "$INSTDIR\licences"
+  File /r "${LICENCES_DIR}/*"
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${SHORTCUT_NAME}" "$INSTDIR\glimmora-settings.exe" "" \
     "$saver_dir\glimmora.scr" 0 SW_SHOWNORMAL "" "Glimmora screen saver options"
@@ -345,6 +351,8 @@ Section "Uninstall"
   Delete /REBOOTOK "$saver_dir\glimmora.scr"
   Delete "$INSTDIR\glimmora-settings.exe"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\libheif.dll"
+  RMDir /r "$INSTDIR\licences"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   ${If} $all_users = 0

@@ -21,8 +21,10 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
   const std::unique_ptr<PictureProbe> probe = CreateHeaderProbe();
   using S = SizeFilter;
   using A = AspectFilter;
-  // file: made at width x height ("text.jpg": text); null: the fake probe answers.
-  const struct { const char* file; std::int64_t width, height; S size; A ratio; bool admitted; } cases[] = {
+  // file: made at width x height ("text.jpg": text; with an orientation: a JPEG
+  // stored so, measured upright as it is shown); null: the fake probe answers.
+  const struct { const char* file; std::int64_t width, height; S size; A ratio; bool admitted; int orientation = 0; }
+  cases[] = {
       {"a.bmp", 1024, 768, S::Min1024x768, A::All, true},
       {"b.bmp", 1023, 768, S::Min1024x768, A::All, false},
       {"c.bmp", 1024, 767, S::Min1024x768, A::All, false},
@@ -37,41 +39,23 @@ TEST(AdmissionTest, BoundarySizesAndRatios) {
       {"text.jpg", 0, 0, S::Off, A::Narrow, false},
       {nullptr, 14999998, 9999999, S::Off, A::Wide, true},  // 1.5 in single precision, below it in double
       {nullptr, 1920, 1080, S::Min1024x768, A::Narrow, false},  // both filters must pass
+      {"g.jpg", 1600, 900, S::Off, A::Narrow, true, 6},           // 900 x 1600
+      {"g.jpg", 1600, 900, S::Off, A::Wide, false, 6},
+      {"g.jpg", 1600, 900, S::Off, A::Wide, true, 3},  // half a turn: still 1600 x 900
+      {"g.jpg", 1920, 1200, S::Min1920x1200, A::All, false, 6},  // a portrait must meet the width itself
+      {"g.jpg", 1200, 1920, S::Min1920x1200, A::All, true, 8},
   };
   SaverSettings settings;
   for (const auto& c : cases) {
     const std::string path = c.file ? Utf8(dir.path / FromUtf8(c.file)) : "P";
-    if (c.file) Write(path, path.ends_with(".jpg") ? "not a picture" : Bmp(int(c.width), int(c.height)));
+    const int w = int(c.width), h = int(c.height);
+    if (c.file) Write(path, c.orientation ? test_jpeg::Jpeg(w, h, {}, test_jpeg::ExifPayload(c.orientation))
+                            : path.ends_with(".jpg") ? "not a picture" : Bmp(w, h));
     fake.Set("P", c.width, c.height);
     settings.size_filter = c.size;
     settings.aspect_filter = c.ratio;
     EXPECT_EQ(AdmitPicture(settings, c.file ? *probe : fake, path), c.admitted)
         << (c.file ? c.file : "") << " " << c.width << "x" << c.height;
-  }
-}
-
-// Photos turned a quarter by their EXIF orientation are measured upright,
-// as they are shown.
-TEST(AdmissionTest, PhotosAreMeasuredUpright) {
-  TempFolder dir;
-  const std::unique_ptr<PictureProbe> probe = CreateHeaderProbe();
-  using S = SizeFilter;
-  using A = AspectFilter;
-  const struct { int stored_w, stored_h, orientation; S size; A ratio; bool admitted; } cases[] = {
-      {1600, 900, 6, S::Off, A::Narrow, true},  // 900 x 1600
-      {1600, 900, 6, S::Off, A::Wide, false},
-      {1600, 900, 3, S::Off, A::Wide, true},  // half a turn: still 1600 x 900
-      {1920, 1200, 6, S::Min1920x1200, A::All, false},  // 1200 x 1920: a portrait must meet the width itself
-      {1200, 1920, 8, S::Min1920x1200, A::All, true},
-  };
-  SaverSettings settings;
-  for (const auto& c : cases) {
-    const std::string path = Utf8(dir.path / "photo.jpg");
-    Write(path, test_jpeg::Jpeg(c.stored_w, c.stored_h, {}, test_jpeg::ExifPayload(c.orientation)));
-    settings.size_filter = c.size;
-    settings.aspect_filter = c.ratio;
-    EXPECT_EQ(AdmitPicture(settings, *probe, path), c.admitted)
-        << c.stored_w << "x" << c.stored_h << " orientation " << c.orientation;
   }
 }
 

@@ -18,18 +18,18 @@ TEST(CatalogueTest, ScanTimerWalksToTheEndOrToAStop) {
   for (const auto& c : cases) {
     FakeShow s;
     for (auto [folder, count] : {std::pair{"C:\\A\\", 100}, {"C:\\B\\", 5}, {"C:\\C\\", 1}, {"C:\\D\\", 150}})
-      for (int i = 0; i < count; ++i) s.f.files.Make(folder + std::to_string(i) + ".jpg");
+      for (int i = 0; i < count; ++i) s.fakes.files.Make(folder + std::to_string(i) + ".jpg");
     s.settings.include_folders = c.include;
     s.timers.Start();
     s.catalogue.Seed();
     s.catalogue.StartScan();
     s.catalogue.OnScanTimer();
     // The first chunk comes back; a stop asked for now is seen at the next one.
-    s.f.loop.RunPosted(c.stop ? 2 : 100000);
+    s.fakes.loop.RunPosted(c.stop ? 2 : 100000);
     if (c.stop) s.catalogue.RequestStop();
-    s.f.loop.RunPosted();
+    s.fakes.loop.RunPosted();
     std::string opened;
-    for (const std::string& folder : s.f.files.opened) opened += folder;
+    for (const std::string& folder : s.fakes.files.opened) opened += folder;
     EXPECT_EQ(std::tuple(s.catalogue.PictureCount(), opened, s.catalogue.ScanDone(), s.timers.IsRunning()),
               std::tuple(c.pictures, std::string(c.opened), !c.stop, !c.stop))
         << c.include << " stop " << c.stop;

@@ -7,7 +7,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <thread>
 
 #include "catalogue/shell_link.h"
 #include "platform/utf16_win.h"
@@ -30,7 +29,7 @@ struct WinTree {
   void Make(const std::string& path, std::uint32_t attributes = kFileArchive) {
     if (path.back() != '\\') Write(path, "");
     EXPECT_TRUE(path.back() == '\\' ? fs::create_directory(FromUtf8(path))
-                                     : SetFileAttributesW(Utf8ToWide(path).c_str(), attributes))
+                                    : SetFileAttributesW(Utf8ToWide(path).c_str(), attributes))
         << path;
   }
   // Saved with IShellLinkW + IPersistFile::Save, as Explorer does.
@@ -60,20 +59,6 @@ struct WinTree {
     return folder;
   }
 };
-
-// The walk's threads come and go (a stuck one is replaced by a fresh one):
-// shortcuts resolve on each of them.
-TEST(Win32FileSystemTest, ShortcutsResolveOnEveryWalkThread) {
-  WinTree tree;
-  const std::string r = tree.Root();
-  tree.Make(r + "a.jpg");
-  tree.MakeShortcut(r, "a", r + "a.jpg");
-  for (int i = 0; i < 2; ++i) {
-    std::string target;
-    std::thread([&] { target = tree.files->ResolveShortcut(r, "a.lnk"); }).join();
-    EXPECT_EQ(target, r + "a.jpg") << i;
-  }
-}
 
 }  // namespace
 

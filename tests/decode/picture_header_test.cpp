@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "render/test_jpeg.h"
 
@@ -64,9 +65,17 @@ TEST(PictureHeader, JpegSizeFromItsFrameAndNoneFromDamagedHeaders) {
 std::string Le16(unsigned v) { return {char(v), char(v >> 8)}; }
 std::string Le32(unsigned v) { return Le16(v) + Le16(v >> 16); }
 
-// The bytes decide, not the name: only the five formats are recognised;
+std::string Webp(const std::string& chunk, const std::string& data) {
+  return "RIFF" + Le32(12 + data.size()) + "WEBP" + chunk + Le32(data.size()) + data;
+}
+
+// The bytes decide, not the name: only the formats shown are recognised;
 // and what a decoder must hold of the whole picture before its first row.
-TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
+TEST(PictureHeader, OnlyTheShownFormatsAreRecognisedByTheirBytes) {
+  const std::string vp8 =
+      Webp("VP8 ", std::string("\x30\x01\x00\x9D\x01\x2A", 6) + Le16(640) + Le16(480) + std::string(20, 0));
+  const std::string vp8x =
+      Webp("VP8X", std::string("\x10\0\0\0", 4) + Le32(999).substr(0, 3) + Le32(1999).substr(0, 3));
   const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string("\0\0\x01\0\0\0\0\x80", 8);
   const std::string bmp = "BM" + std::string(12, 0) + Le32(40) + Le32(64);
   const struct {
@@ -89,11 +98,19 @@ TEST(PictureHeader, OnlyTheFiveFormatsAreRecognisedByTheirBytes) {
       {"II*\0" + std::string(60, 0), PictureFormat::Unknown, 0, 0, 0},                                // TIFF
       {"P6\n640 480\n255\n", PictureFormat::Unknown, 0, 0, 0},                                        // PNM
       {"", PictureFormat::Unknown, 0, 0, 0},
+      {vp8, PictureFormat::Webp, 640, 480, 50},                                                 // the file, read whole
+      {vp8.substr(0, 29), PictureFormat::Unknown, 0, 0, 0},                                     // truncated
+      {"RIFF" + vp8.substr(4, 16) + "\x31" + vp8.substr(21), PictureFormat::Unknown, 0, 0, 0},  // not a key frame
+      {Webp("VP8L", "\x2F" + Le32(299 | 199 << 14)), PictureFormat::Webp, 300, 200, 25},
+      {Webp("VP8L", "\x2E" + Le32(299 | 199 << 14)), PictureFormat::Unknown, 0, 0, 0},
+      {vp8x, PictureFormat::Webp, 1000, 2000, 30 + 1000 * 2000},  // and its alpha plane
+      {Webp("VP8X", std::string(10, '\xFF')), PictureFormat::Webp, 1 << 24, 1 << 24, 30 + kPictureBudgetPixels + 1},
+      {Webp("ALPH", std::string(10, 0)), PictureFormat::Unknown, 0, 0, 0},
   };
   for (const auto& c : cases) {
     const PictureHeader h = Read(c.file);
     EXPECT_EQ(std::tuple(h.format, h.width, h.height, h.held_bytes), std::tuple(c.format, c.w, c.h, c.held))
-        << c.file.substr(0, 6);
+        << c.file.substr(0, 6) << c.w;
   }
 }
 
@@ -126,13 +143,67 @@ TEST(PictureHeader, JpegOrientationFromItsFirstExifBlock) {
   }
 }
 
-TEST(PictureHeader, BudgetRefusesHugePicturesWithoutOverflow) {
-  const auto fits = [](std::int64_t w, std::int64_t h) { return FitsPictureBudget({PictureKind::Raster, {}, w, h}); };
-  EXPECT_TRUE(fits(8000, 6000));   // 48 megapixels
-  EXPECT_FALSE(fits(8000, 6251));  // just over
-  EXPECT_FALSE(fits(0xFFFFFFFF, 0xFFFFFFFF));
-  EXPECT_TRUE(FitsPictureBudget({PictureKind::Metafile, PictureFormat::Wmf, 0, 0}));  // no pixel buffer of its size
-  EXPECT_FALSE(FitsPictureBudget({}));                                                // unknown: nothing to go by
+std::string Be32(std::uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
+std::string Box(const std::string& type, const std::string& body) { return Be32(body.size() + 8) + type + body; }
+std::string FullBox(const std::string& type, const std::string& body) { return Box(type, std::string(4, 0) + body); }
+std::string Ispe(std::uint32_t w, std::uint32_t h) { return FullBox("ispe", Be32(w) + Be32(h)); }
+
+// A HEIF file with these brands whose primary item (2) has these
+// properties, in this order, and item 1 a rotation.
+std::string Heif(const std::string& brands, const std::vector<std::string>& properties) {
+  std::string ipco = Box("irot", "\1"), ipma = Be32(2) + Be16(1) + "\1\x81" + Be16(2) + char(properties.size());
+  for (std::size_t i = 0; i < properties.size(); ++i) ipco += properties[i], ipma += char(0x82 + i);
+  return Box("ftyp", brands) + Box("mdat", std::string(50, 0)) +
+         Box("meta", std::string(4, 0) + Box("hdlr", std::string(24, 0)) + FullBox("pitm", Be16(2)) +
+                         Box("iprp", Box("ipco", ipco) + FullBox("ipma", ipma)));
+}
+
+// HEIF and AVIF by their brands, their size from the primary item's ispe,
+// upright by its rotations and mirrors in order; what libheif holds: the
+// coded samples (4:4:4 unless said) twice and three RGB ones a pixel, or a
+// 4:2:0 picture's coded samples three times; alpha, two bytes each past 8
+// bits, the file.
+TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
+  const std::string heic = std::string("heic") + std::string(4, 0) + "mif1heic", ispe = Ispe(4032, 3024);
+  const std::string hvcc10 = Box("hvcC", std::string(16, 0) + "\x01\x02" + std::string(10, 0));  // 4:2:0
+  const std::string alpha = FullBox("auxC", "urn:mpeg:mpegB:cicp:systems:auxiliary:alpha");
+  const std::string deep = Heif(heic, {ispe, hvcc10, alpha}), whole = Heif(heic, {ispe});
+  const struct {
+    std::string file;
+    PictureFormat format;
+    std::int64_t w, h;
+    int orientation;
+    std::int64_t held;
+  } cases[] = {
+      {whole, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 9 + std::int64_t(whole.size()) - 32},
+      {Heif(std::string("avif\0\0\0\0mif1miafavif", 20), {ispe}), PictureFormat::Avif, 4032, 3024, 1, 0},
+      {Heif(std::string("mif1\0\0\0\0mif1avif", 16), {ispe}), PictureFormat::Avif, 4032, 3024, 1, 0},
+      {Heif(std::string("msf1\0\0\0\0", 8), {ispe}), PictureFormat::Heif, 4032, 3024, 1, 0},
+      {Heif(std::string("heix\0\0\0\0avif", 12), {ispe}), PictureFormat::Heif, 4032, 3024, 1, 0},
+      {Heif(std::string("isom\0\0\0\0mp41", 12), {ispe}), PictureFormat::Unknown, 0, 0, 1, 0},  // a video
+      {Heif(heic, {ispe, Box("irot", "\1")}), PictureFormat::Heif, 4032, 3024, 8, 0},
+      {Heif(heic, {Box("irot", "\3"), ispe}), PictureFormat::Heif, 4032, 3024, 6, 0},
+      {Heif(heic, {ispe, Box("irot", "\2")}), PictureFormat::Heif, 4032, 3024, 3, 0},
+      {Heif(heic, {ispe, Box("imir", "\1")}), PictureFormat::Heif, 4032, 3024, 2, 0},
+      {Heif(heic, {ispe, Box("imir", std::string(1, 0))}), PictureFormat::Heif, 4032, 3024, 4, 0},
+      {Heif(heic, {ispe, Box("irot", "\1"), Box("imir", "\1")}), PictureFormat::Heif, 4032, 3024, 7, 0},
+      {Heif(heic, {ispe, Box("imir", "\1"), Box("irot", "\1")}), PictureFormat::Heif, 4032, 3024, 5, 0},
+      {deep, PictureFormat::Heif, 4032, 3024, 1, 4032 * 3024 * 11 + std::int64_t(deep.size()) - 32},
+      {Heif(heic, {Ispe(8000, 6000)}), PictureFormat::Heif, 8000, 6000, 1, 0},  // 48 megapixels
+      {Heif(heic, {Ispe(8000, 6251)}), PictureFormat::Heif, 8000, 6251, 1, 0},  // just over
+      {Heif(heic, {Ispe(~0u, ~0u)}), PictureFormat::Heif, ~0u, ~0u, 1, 0},      // forged: no overflow
+      {Heif(heic, {Box("irot", "\1")}), PictureFormat::Unknown, 0, 0, 1, 0},    // no size
+      {whole.substr(0, 120), PictureFormat::Unknown, 0, 0, 1, 0},               // truncated
+      {whole.substr(0, 82) + Be32(1u << 30) + whole.substr(86), PictureFormat::Unknown, 0, 0, 1, 0},  // a huge meta
+  };
+  for (const auto& c : cases) {
+    const PictureHeader h = Read(c.file);
+    EXPECT_EQ(std::tuple(h.format, h.width, h.height, h.orientation), std::tuple(c.format, c.w, c.h, c.orientation))
+        << c.file.substr(8, 4) << " " << c.orientation;
+    EXPECT_TRUE(!c.held || h.held_bytes == c.held) << h.held_bytes;
+    EXPECT_EQ(h.coded_420, c.file == deep);
+    EXPECT_EQ(FitsPictureBudget(h), c.w > 0 && c.h <= 6000) << c.w;
+  }
 }
 
 }  // namespace

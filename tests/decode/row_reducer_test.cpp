@@ -31,12 +31,7 @@ TEST(RowReducerTest, EachPixelAveragesItsOwnSourcePixels) {
     int sw, sh, w, h;
     std::vector<int> first_channel;  // the output's channel 0, row by row
   } cases[] = {
-      {4,
-       4,
-       2,
-       2,
-       {(0 + 1 + 10 + 11 + 2) / 4, (2 + 3 + 12 + 13 + 2) / 4, (20 + 21 + 30 + 31 + 2) / 4,
-        (22 + 23 + 32 + 33 + 2) / 4}},
+      {4, 4, 2, 2, {6, 8, 26, 28}},        // 2 x 2 blocks: (0 + 1 + 10 + 11) / 4 = 5.5 rounds to 6
       {3, 1, 2, 1, {(0 + 1 + 1) / 2, 2}},  // 3 -> 2: columns 0 and 1 meet, column 2 alone
       {2, 2, 2, 2, {0, 1, 10, 11}},        // same size: a copy
       {4, 1, 8, 3, {0, 1, 2, 3}},          // never enlarged

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows downloads under Wine, on the two-monitor Xorg dummy server:
-# - the portable zip holds glimmora.scr, README and licence;
+# - the portable zip holds glimmora.scr, libheif.dll, README and licences;
 # - a silent install for all users over a previous screen saver puts the
 #   files, the Apps & features entry and the Start-menu shortcut in place and
 #   makes the installed saver current; the shortcut opens the options dialog
@@ -127,10 +127,11 @@ check_current_saver() {
   [ "$(data_in "$values" ScreenSaveActive)" = 1 ] || fail "ScreenSaveActive is not 1"
 }
 
-note "the portable zip: glimmora.scr, README and licence"
+note "the portable zip: glimmora.scr, libheif.dll, README and licences"
 mkdir -p "$E2E_TMP/portable"
 (cd "$E2E_TMP/portable" && cmake -E tar xf "$portable") || fail "cannot unpack $portable"
-[ "$(cd "$E2E_TMP/portable" && find . -type f | sort | tr '\n' ' ')" = "./LICENSE.txt ./README.txt ./glimmora.scr " ] ||
+[ "$(cd "$E2E_TMP/portable" && find . -type f ! -path './licences/*' | LC_ALL=C sort | tr '\n' ' ')" = \
+  "./LICENSE.txt ./README.txt ./glimmora.scr ./libheif.dll " ] && [ -f "$E2E_TMP/portable/licences/libheif/COPYING" ] ||
   fail "the zip holds: $(cd "$E2E_TMP/portable" && find . -type f | tr '\n' ' ')"
 cmp -s "$E2E_TMP/portable/glimmora.scr" "$program" || fail "the zip's glimmora.scr is not this build's"
 grep -q "MIT License" "$E2E_TMP/portable/LICENSE.txt" || fail "the zip's licence is not the MIT licence"
@@ -155,11 +156,13 @@ comm -23 "$E2E_TMP/files.before" "$E2E_TMP/files.installed" | grep . && fail "th
 expected="./Program Files/Glimmora
 ./Program Files/Glimmora/LICENSE.txt
 ./Program Files/Glimmora/glimmora-settings.exe
+./Program Files/Glimmora/libheif.dll
 ./Program Files/Glimmora/uninstall.exe
 ./ProgramData/Microsoft/Windows/Start Menu/Programs/Glimmora Settings.lnk
 ./windows/system32/glimmora.scr"
-added=$(comm -13 "$E2E_TMP/files.before" "$E2E_TMP/files.installed")
+added=$(comm -13 "$E2E_TMP/files.before" "$E2E_TMP/files.installed" | grep -v '^./Program Files/Glimmora/licences')
 [ "$added" = "$expected" ] || fail "the install added: $added"
+[ -f "$drive_c/Program Files/Glimmora/licences/libheif/COPYING" ] || fail "no licence notices installed"
 check_entry HKLM 'C:\windows\system32\glimmora.scr' 'C:\Program Files\Glimmora'
 check_current_saver 'C:\windows\system32\glimmora.scr'
 remembered=$(reg_q "$previous_key")
@@ -246,13 +249,13 @@ user_dir=$(wine cmd /c echo '%LOCALAPPDATA%' | tr -d '\r')\\Programs\\Glimmora
 menu=$(wine cmd /c echo '%APPDATA%' | tr -d '\r')'\Microsoft\Windows\Start Menu\Programs\Glimmora Settings.lnk'
 files >"$E2E_TMP/files.before"
 run_setup "$setup" /S /CurrentUser
-added=$(files | comm -13 "$E2E_TMP/files.before" -)
+added=$(files | comm -13 "$E2E_TMP/files.before" - | grep -v '/licences')
 relative() { local p; p=$(unix_path "$1"); echo ".${p#"$drive_c"}"; }
-for name in glimmora.scr glimmora-settings.exe LICENSE.txt uninstall.exe; do
+for name in glimmora.scr glimmora-settings.exe LICENSE.txt libheif.dll uninstall.exe; do
   grep -qxF "$(relative "$user_dir\\$name")" <<<"$added" || fail "no $name in $user_dir: $added"
 done
 grep -qxF "$(relative "$menu")" <<<"$added" || fail "no shortcut at $menu"
-[ "$(grep -c . <<<"$added")" -le 7 ] || fail "the per-user install added: $added"
+[ "$(grep -c . <<<"$added")" -le 8 ] || fail "the per-user install added: $added"
 check_entry HKCU "$user_dir\\glimmora.scr" "$user_dir"
 check_current_saver "$user_dir\\glimmora.scr"
 # A screen saver chosen since the install stays.

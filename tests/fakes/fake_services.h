@@ -72,23 +72,23 @@ struct FakeShow {
   // system; the scan is then done, or the walk stays in the folder after
   // them as if it were a slow share.
   void SetPictures(int count, bool scan_done = true) {
-    for (int i = 0; i < count; ++i) f.files.Make(Picture(i));
+    for (int i = 0; i < count; ++i) fakes.files.Make(Picture(i));
     if (!scan_done) settings.include_folders = "C:\\p\\\r\nC:\\slow\\";
     catalogue.Seed();
     catalogue.BeginWalk();
     if (scan_done) {
-      f.loop.RunPosted();
+      fakes.loop.RunPosted();
       return;
     }
     WalkUntil(count);
-    f.loop.posted.clear();  // what the slow folder would have handed back
+    fakes.loop.posted.clear();  // what the slow folder would have handed back
   }
   // Lets the walk's results come back, one posted task at a time, until the
   // list holds `count` pictures.
   void WalkUntil(int count) {
-    while (catalogue.PictureCount() < count && !f.loop.posted.empty()) {
-      std::function<void()> task = std::move(f.loop.posted.front());
-      f.loop.posted.pop_front();
+    while (catalogue.PictureCount() < count && !fakes.loop.posted.empty()) {
+      std::function<void()> task = std::move(fakes.loop.posted.front());
+      fakes.loop.posted.pop_front();
       task();
     }
   }
@@ -98,15 +98,15 @@ struct FakeShow {
     return "C:\\p\\p" + std::string(3 - n.size(), '0') + n + ".jpg";
   }
 
-  FakeServices f;
+  FakeServices fakes;
   ProgramIdentity identity = RestoreIdentity();
   SaverSettings settings = MakeDefaultSettings();
-  GraphicsSession graphics{f.graphics, f.system};
-  ShowTimers timers{f.loop, f.windows.HiddenWindows()};
-  Catalogue catalogue{{f.files, f.probe, f.loop, timers, f.walk_queue, kWindowsPaths}, settings};
-  PictureOrder order{catalogue, f.system, f.loop};
+  GraphicsSession graphics{fakes.graphics, fakes.system};
+  ShowTimers timers{fakes.loop, fakes.windows.HiddenWindows()};
+  Catalogue catalogue{{fakes.files, fakes.probe, fakes.loop, timers, fakes.walk_queue, kWindowsPaths}, settings};
+  PictureOrder order{catalogue, fakes.system, fakes.loop};
   FrameRenderer renderer{graphics, settings, identity};
-  PictureSupply supply{{f.preparer, f.picture_queue, f.loop, graphics}};
+  PictureSupply supply{{fakes.preparer, fakes.picture_queue, fakes.loop, graphics}};
   SlideShow show{{timers, catalogue, order, renderer, supply}, settings, identity};
-  PowerWatch watch{f.power, show};
+  PowerWatch watch{fakes.power, show};
 };

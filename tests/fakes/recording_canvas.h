@@ -1,6 +1,6 @@
 #pragma once
-// A picture box whose canvases record every call as a line of text, the
-// release of every object they hand out included; and a picture preparer
+// A picture box whose canvases record the texts and pictures they draw as
+// lines of text; and a picture preparer
 // whose pictures have scripted sizes and file stamps by path (0 x 0 and {} for
 // any other path).
 #include <functional>

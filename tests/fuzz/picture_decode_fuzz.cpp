@@ -1,4 +1,4 @@
-// libFuzzer target for the picture decoders (JPEG, PNG, GIF and BMP)
+// libFuzzer target for the picture decoders (JPEG, PNG, GIF, BMP, WebP, HEIF, AVIF)
 // through an in-memory file: any bytes give a picture no larger than the
 // target, or none. The target is the picture's own size, halved zero to
 // three times by the input's length, and at most a 2048 x 2048 screen.

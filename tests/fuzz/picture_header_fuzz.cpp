@@ -1,4 +1,4 @@
-// libFuzzer target for the picture header reader, the BMP row reader and
+// libFuzzer target for the picture header readers, the BMP row reader and
 // the metafile check: any bytes must give a known outcome without reading
 // past what the file has, and a recognised header must describe what the
 // budget check can judge. The commands are in
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool raster = header.kind == PictureKind::Raster;
   if (raster && (header.width <= 0 || header.height <= 0)) std::abort();
   if (header.kind == PictureKind::Unknown && (header.width != 0 || header.height != 0)) std::abort();
-  if (header.width < 0 || header.height < 0) std::abort();
+  if (header.width < 0 || header.height < 0 || header.orientation < 1 || header.orientation > 8) std::abort();
   FitsPictureBudget(header);
   BytesFile file(std::string(reinterpret_cast<const char*>(data), size));
   if (header.format == PictureFormat::Wmf) MetafileRecordsAreSound(file);

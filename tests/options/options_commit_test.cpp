@@ -37,12 +37,13 @@ TEST(OptionsCommit, EveryWayOfClosing) {
     for (const auto& s : t.storage->saved)
       stored += "saved " + std::to_string(s.interval_ms) + (s.caption_shows_size ? "+" : "") + "; ";
     for (const auto& grace : t.storage->grace_writes) stored += "grace " + grace + "; ";
-    for (const auto& box : t.f.system.boxes) stored += box.text.substr(0, 32) + (box.style == MessageBoxStyle::Exclamation ? "!; " : "?; ");
+    for (const auto& box : t.fakes.system.boxes)
+      stored += box.text.substr(0, 32) + (box.style == MessageBoxStyle::Exclamation ? "!; " : "?; ");
     EXPECT_EQ(stored, c.stored);
     EXPECT_EQ(t.settings, at_open);
-    EXPECT_EQ(t.f.windows.calls, (Lines{"EnableWindow(66)", "SetNotTopmost(66)"}));
+    EXPECT_EQ(t.fakes.windows.calls, (Lines{"EnableWindow(66)", "SetNotTopmost(66)"}));
     EXPECT_EQ(t.preview->calls.back(), "StopCatalogue");
-    EXPECT_EQ(t.f.system.calls.back(), "EndProcess");
+    EXPECT_EQ(t.fakes.system.calls.back(), "EndProcess");
   }
 }
 

@@ -25,19 +25,19 @@ struct OptionsHarness {
     storage = storage_owned.get();
     storage->grace = grace;
     dialog = std::make_unique<OptionsDialog>(
-        OptionsDialog::Services{f.system, f.windows, f.dialogs, paths, window_factory}, settings, identity,
+        OptionsDialog::Services{fakes.system, fakes.windows, fakes.dialogs, paths, window_factory}, settings, identity,
         std::move(preview_owned), std::move(storage_owned));
     dialog->Load();
-    if (!f.windows.options_windows.empty()) window = f.windows.options_windows.back();
+    if (!fakes.windows.options_windows.empty()) window = fakes.windows.options_windows.back();
     return *dialog;
   }
   const ControlState& Ctl(ControlId id) const { return dialog->Control(id); }
   const Lines& Items(ControlId id) const { return Ctl(id).items; }
   bool Enabled(ControlId id) const { return Ctl(id).enabled; }
 
-  FakeServices f;
+  FakeServices fakes;
   PathStyle paths = kWindowsPaths;
-  OptionsWindowFactory window_factory = f.windows.OptionsWindows();
+  OptionsWindowFactory window_factory = fakes.windows.OptionsWindows();
   ProgramIdentity identity = RestoreIdentity();
   SaverSettings settings = MakeDefaultSettings();
   std::optional<std::string> grace;  // the stored grace period; none when unreadable

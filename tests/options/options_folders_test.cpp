@@ -91,17 +91,16 @@ TEST(OptionsFolders, ActionsFollowTheListRules) {
     const std::string in = c.input;
     const bool typed = c.action == C::AddIncludeByPath || c.action == C::AddExcludeByPath;
     const bool picked = c.action == C::AddIncludeWithPicker || c.action == C::AddExcludeWithPicker;
-    (typed ? t.f.dialogs.typed : t.f.dialogs.picked).push_back(in);  // asked only by an add
-    if (!typed && !picked && c.action != C::SubfoldersCheck) {
+    (typed ? t.fakes.dialogs.typed : t.fakes.dialogs.picked).push_back(in);  // asked only by an add
+    if (!typed && !picked && c.action != C::SubfoldersCheck)
       t.dialog->OnSelect(c.action == C::RemoveExclude ? C::ExcludeList : C::IncludeList, std::stoi(in));
-    }
     t.preview->calls.clear();
     c.action == C::SubfoldersCheck ? t.dialog->OnCheck(c.action, in == "1") : t.dialog->OnClick(c.action);
 
     EXPECT_EQ(t.Items(C::IncludeList), Split(c.include_after));
     EXPECT_EQ(t.Items(C::ExcludeList), Split(c.exclude_after));
     Lines messages;
-    for (const auto& box : t.f.system.boxes)
+    for (const auto& box : t.fakes.system.boxes)
       messages.push_back(box.style == MessageBoxStyle::Critical ? box.text : "not critical");
     EXPECT_EQ(messages, *c.message ? Lines{c.message} : Lines{});
     EXPECT_EQ(t.settings.include_folders, c.rebuilt ? Stored(c.include_after) : before.include_folders);
@@ -114,8 +113,8 @@ TEST(OptionsFolders, ActionsFollowTheListRules) {
     for (C id : {C::ExcludeList, C::AddExcludeByPath}) EXPECT_EQ(t.Enabled(id), t.settings.include_subfolders);
     const bool include = c.action == C::AddIncludeWithPicker || c.action == C::AddIncludeByPath;
     const char* title = include ? "Please select your Images folder." : "Please select your Exclude folder.";
-    EXPECT_EQ(t.f.dialogs.pickers, picked ? Lines{title} : Lines{});
-    EXPECT_EQ(t.f.dialogs.owner, typed || picked ? t.window->Handle() : 0);
+    EXPECT_EQ(t.fakes.dialogs.pickers, picked ? Lines{title} : Lines{});
+    EXPECT_EQ(t.fakes.dialogs.owner, typed || picked ? t.window->Handle() : 0);
   }
 }
 

@@ -1,8 +1,7 @@
 // The Win32 options window over the view-model (fake services and show
-// machinery): the options-window contract, then what only Win32 has: the
-// children in tab order, the focus leaving a button that gets disabled, and
-// the link's double-click.
-#include "options/options_window_contract.h"
+// machinery): the children in tab order, the focus leaving a button that gets
+// disabled, and the link's double-click. What its widgets show and forward:
+// the end-to-end options.sh.
 #include "win32_options_harness.h"
 
 namespace {
@@ -23,9 +22,7 @@ TEST_F(Win32OptionsTest, TabOrderFocusAndLink) {
   EXPECT_EQ(GetFocus(), Item(C::IncludeList)) << "the up button was disabled under the focus";
   Click(C::InfoToggle);
   Notify(C::AboutLink, STN_DBLCLK);
-  EXPECT_EQ(f.dialogs.links, Lines{identity.about_link});
+  EXPECT_EQ(fakes.dialogs.links, Lines{identity.about_link});
 }
 
 }  // namespace
-
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, OptionsWindowContract, Win32WindowRig);

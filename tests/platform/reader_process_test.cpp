@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,8 +78,7 @@ using namespace std::chrono_literals;
 }
 
 const bool probe_started = [] {
-  if (auto channel = ReaderChannel::Open(ProgramArguments(), "probe"))
-    ServeProbe(*channel);
+  if (auto channel = ReaderChannel::Open(ProgramArguments(), "probe")) ServeProbe(*channel);
   return false;
 }();
 
@@ -94,21 +101,6 @@ struct Probe {
     }
   }
 };
-
-TEST(ReaderProcess, AnswersMessagesAndHandsOverBlocks) {
-  Probe probe;
-  ASSERT_TRUE(probe.reader);
-  EXPECT_EQ(probe.Ask("echo hello"), "hello");
-  const std::string longest = "echo " + std::string(kMaxReaderMessage - 5, 'x');
-  EXPECT_EQ(probe.Ask(longest).size(), kMaxReaderMessage - 5);
-  EXPECT_FALSE(probe.reader->Send(longest + "x"));  // too long for one message
-  std::unique_ptr<SharedBlock> block;
-  EXPECT_EQ(probe.Ask("block 100000", block), "block");
-  ASSERT_TRUE(block);
-  ASSERT_EQ(block->size(), 100000u);
-  EXPECT_EQ(block->data()[0], 0);
-  EXPECT_EQ(block->data()[99999], static_cast<std::uint8_t>(99999));
-}
 
 TEST(ReaderProcess, StallsTimeOutAndCrashesEnd) {
   Probe stalled;
@@ -150,5 +142,35 @@ TEST(ReaderChannel, TheSwitchTypedByHandOpensNothing) {
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", "1", "1000"}, "reader"));
   EXPECT_FALSE(ReaderChannel::Open({"glimmora", kReaderSwitch}, "reader"));
 }
+
+#ifndef _WIN32
+// A reader whose saver ended before it started ends at once, quietly: it
+// never goes on as a program of its own (with a message box for the switch).
+TEST(ReaderChannel, AReaderOrphanedBeforeItStartsEnds) {
+  EXPECT_EXIT(
+      {
+        int pair[2];
+        if (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, pair) != 0 || dup2(pair[1], 3) != 3) std::exit(2);
+        ReaderChannel::Open({"glimmora", kReaderSwitch, "reader", std::to_string(getpid()), "1000"}, "reader");
+        std::exit(1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+#endif
+
+#ifdef _WIN32
+TEST(ReaderChannel, CommandLinesSplitAsTheSystemSplitsThem) {
+  for (const wchar_t* line :
+       {L"\"C:\\a b\\g.scr\" --glimmora-reader reader 12 34 56", L"g.scr  a\\\\\"b c\" d\\e \\\\\\\"f\t\"\"",
+        L"\"g\"x \"a\"\"b\" \"c\"\"\"d\" e\\\\ \"f\\\\\"", L"g\\\"h\\ \"\"\" \\\"\\\\\\\"x\" y"}) {
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW(line, &count);
+    std::vector<std::string> expected;
+    for (int i = 0; i < count; ++i) expected.push_back(std::filesystem::path(split[i]).string());
+    LocalFree(split);
+    EXPECT_EQ(SplitCommandLine(line), expected) << std::filesystem::path(line).string();
+  }
+}
+#endif
 
 }  // namespace

@@ -31,22 +31,6 @@ struct Log {
   std::vector<int> values;
 };
 
-TEST(WorkQueue, RunsJobsInOrderOffTheCallingThread) {
-  auto queue = CreateThreadWorkQueue(1000ms);
-  Log log;
-  std::atomic<bool> elsewhere{true};
-  const std::thread::id caller = std::this_thread::get_id();
-  for (int i = 0; i < 20; ++i)
-    queue->Submit([&, i] {
-      elsewhere = elsewhere && std::this_thread::get_id() != caller;
-      log.Add(i);
-    });
-  std::vector<int> expected(20);
-  for (int i = 0; i < 20; ++i) expected[i] = i;
-  EXPECT_EQ(log.WaitFor(20), expected);
-  EXPECT_TRUE(elsewhere);
-}
-
 // A job that never returns by itself (a read on a dead share) is left to its
 // thread, and told so; the jobs behind it run once the patience is over, in
 // order.

@@ -1,14 +1,14 @@
 #pragma once
-// JPEGs for tests on both platforms, written here (Wine has no encoder
-// library for the tests): baseline, 4:4:4, every 8 x 8 block one flat colour,
-// so a decoder at any DCT scale gives the exact colours; and EXIF blocks with
-// an orientation.
+// JPEGs for tests on both platforms, and EXIF blocks with an orientation.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace test_jpeg {
 
@@ -31,66 +31,47 @@ inline std::string ExifPayload(int orientation, bool big_endian = true, const st
   return s;
 }
 
-// Progressive: its first scan only (every block's colour, no detail).
+// Progressive: a picture of 8 x 8 whose frame claims w x h (its decoder must
+// hold every coefficient: the budget refuses it from its header alone).
 // AdobeCmyk: four inks, stored inverted as Adobe's programs do.
 enum class Kind { Baseline, Progressive, AdobeCmyk };
 
-// A w x h JPEG; block (bx, by) is colour(8 bx, 8 by) (0xRRGGBB), grey without
-// it. app1: the payload of an APP1 segment right after the start marker.
+// A w x h JPEG by libjpeg, 4:4:4 at quality 100, of colour(x, y) (0xRRGGBB),
+// grey without it. app1: the payload of an APP1 segment after the start marker.
 inline std::string Jpeg(int w, int h, const std::function<std::uint32_t(int, int)>& colour = {},
                         const std::string& app1 = {}, Kind kind = Kind::Baseline) {
-  const bool progressive = kind == Kind::Progressive, cmyk = kind == Kind::AdobeCmyk;
-  const char colours = cmyk ? 4 : 3;
-  std::string out = "\xFF\xD8";
-  const auto segment = [&](char marker, const std::string& body) {
-    out += {'\xFF', marker, char((body.size() + 2) >> 8), char(body.size() + 2)};
-    out += body;
-  };
-  if (!app1.empty()) segment('\xE1', app1);
-  segment('\xDB', '\0' + std::string(64, 8));  // divisor 8: a flat block's DC is its level - 128
-  if (cmyk) segment('\xEE', std::string("Adobe\0\x64\0\0\0\0\0", 12));  // no colour transform
-  std::string frame = {8, char(h >> 8), char(h), char(w >> 8), char(w), colours}, scan = {colours};
-  for (char c = 1; c <= colours; ++c) frame += {c, 0x11, 0}, scan += {c, 0};
-  segment(progressive ? '\xC2' : '\xC0', frame);
-  // DC: the difference's bit count k has the 4-bit code k. AC: the end of block alone, code "0".
-  std::string dc = {0, 0, 0, 0, 12};
-  dc.append(12, 0);
-  for (char k = 0; k < 12; ++k) dc += k;
-  segment('\xC4', dc);
-  segment('\xC4', std::string{0x10, 1} + std::string(16, 0));
-  segment('\xDA', scan + std::string{0, char(progressive ? 0 : 63), 0});
-  std::uint32_t bits = 0;
-  int count = 0;
-  const auto emit = [&](std::uint32_t value, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-      bits = (bits << 1 | (value >> i & 1)) & 0xFF;
-      if (++count < 8) continue;
-      out += char(bits);
-      if (bits == 0xFF) out += '\0';  // stuffed, not a marker
-      bits = count = 0;
+  const bool cmyk = kind == Kind::AdobeCmyk, progressive = kind == Kind::Progressive;
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* bytes = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &bytes, &size);
+  info.image_width = progressive ? 8 : w, info.image_height = progressive ? 8 : h;
+  info.input_components = cmyk ? 4 : 3;
+  info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  if (!app1.empty()) jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(app1.data()), app1.size());
+  std::vector<JSAMPLE> row(info.image_width * info.input_components);
+  for (JSAMPROW rows[] = {row.data()}; info.next_scanline < info.image_height; jpeg_write_scanlines(&info, rows, 1))
+    for (JDIMENSION x = 0; x < info.image_width; ++x) {
+      const std::uint32_t c = colour ? colour(x, info.next_scanline) : 0x808080;
+      const JSAMPLE rgbk[] = {JSAMPLE(c >> 16), JSAMPLE(c >> 8), JSAMPLE(c), 255};  // inverted: no ink is 255
+      std::copy_n(rgbk, info.input_components, &row[x * info.input_components]);
     }
-  };
-  int previous[4] = {};
-  for (int by = 0; by < (h + 7) / 8; ++by)
-    for (int bx = 0; bx < (w + 7) / 8; ++bx) {
-      const std::uint32_t c = colour ? colour(bx * 8, by * 8) : 0x808080;
-      const double r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
-      const double ycc[4] = {0.299 * r + 0.587 * g + 0.114 * b, -0.168736 * r - 0.331264 * g + 0.5 * b + 128,
-                             0.5 * r - 0.418688 * g - 0.081312 * b + 128};
-      const double inks[4] = {r, g, b, 255};  // inverted: red is all cyan (none) times all black (none)
-      for (int k = 0; k < colours; ++k) {
-        const int level = std::clamp(int(std::lround(cmyk ? inks[k] : ycc[k])), 0, 255) - 128;
-        const int diff = level - previous[k];
-        previous[k] = level;
-        int size = 0;
-        while (std::abs(diff) >> size) ++size;
-        emit(size, 4);
-        emit(diff < 0 ? diff + (1 << size) - 1 : diff, size);  // negative: one's complement
-        if (!progressive) emit(0, 1);
-      }
-    }
-  if (count) emit(0xFF, 8 - count);  // padded with ones
-  return out + "\xFF\xD9";
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::string out(reinterpret_cast<char*>(bytes), size);
+  std::free(bytes);
+  if (progressive)  // the frame's height and width, after its marker, length and precision
+    for (std::size_t at = out.find("\xFF\xC2") + 5, i = 0; i < 4; ++i)
+      out[at + i] = char((i < 2 ? h : w) >> (i % 2 ? 0 : 8));
+  return out;
 }
 
 // Where the stored pixel (x, y) shows in the upright picture of upright_w x
@@ -109,7 +90,7 @@ inline Position UprightOf(int orientation, int x, int y, int upright_w, int upri
 }
 
 // A JPEG stored in the given orientation whose upright picture, of
-// upright_w x upright_h, is colour(x, y) (sampled per 8 x 8 block).
+// upright_w x upright_h, is colour(x, y).
 inline std::string OrientedJpeg(int orientation, int upright_w, int upright_h,
                                 const std::function<std::uint32_t(int, int)>& colour, bool big_endian = true) {
   const bool swap = orientation >= 5;

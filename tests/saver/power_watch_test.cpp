@@ -37,7 +37,7 @@ TEST(PowerWatch, SleepFollowsMonitorPowerAndOtherSystemCommands) {
     FakeHiddenWindow window(1);
     show.show.SetSystemPreview(c.preview);
     show.show.Flags().asleep = c.before;
-    PowerWatch watch(show.f.power, show.show);
+    PowerWatch watch(show.fakes.power, show.show);
     watch.Hook(window);
     EXPECT_EQ(window.Send({c.message, c.w_param, c.l_param}), FakeHiddenWindow::kOriginalResult) << c.name;
     EXPECT_EQ(show.show.Flags().asleep, c.after) << c.name;

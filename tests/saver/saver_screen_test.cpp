@@ -30,7 +30,7 @@ struct Saver : FakeShow {
     std::vector<PictureBox*> screens;
     for (int i = 0; i < count; ++i) {
       saver_screens.push_back(std::make_unique<SaverScreen>(
-          SaverScreen::Services{f.system, f.power, timers, graphics, show, f.windows.SaverWindows()}));
+          SaverScreen::Services{fakes.system, fakes.power, timers, graphics, show, fakes.windows.SaverWindows()}));
       saver_screens.back()->Load();
       screens.push_back(&saver_screens.back()->Surface());
     }
@@ -41,7 +41,7 @@ struct Saver : FakeShow {
   SaverScreen& Screen() { return *saver_screens[0]; }
   // The event at a time of day; true when it ended the program.
   bool Ends(double at, int event) {
-    f.system.seconds = at;
+    fakes.system.seconds = at;
     try {
       if (event >= 0) Screen().OnKeyDown(event, 0);
       if (event == kMoveA || event == kMoveB) Screen().OnMouseMove(0, 0, 300, event == kMoveA ? 200 : 201);
@@ -55,7 +55,7 @@ struct Saver : FakeShow {
   // What window i drew: pictures, then "|" and the text over them.
   std::string Drawn(int i) {
     std::string out;
-    for (const std::string& line : f.windows.saver_windows[i - 1]->box.log) {
+    for (const std::string& line : fakes.windows.saver_windows[i - 1]->box.log) {
       if (line.rfind("DrawPicture(", 0) == 0) out += line.substr(12, line.find(',') - 12);
       std::size_t from = line.find(',') + 1;
       if (line.rfind("AddString(#", 0) == 0) out += "|" + line.substr(from, line.find(",style ") - from);
@@ -98,7 +98,7 @@ TEST(SaverScreen, EventSequences) {
     EXPECT_EQ(ended, c.ends);
     if (ended) continue;
     EXPECT_EQ(saver.show.Flags().status_overlay, c.debug);
-    EXPECT_EQ(saver.f.power.offs, c.offs);
+    EXPECT_EQ(saver.fakes.power.offs, c.offs);
     EXPECT_EQ(saver.Screen().LastActivity(), c.activity);
   }
 }
@@ -128,18 +128,18 @@ TEST(SaverScreen, Navigation) {
     saver.order.SetCurrentIndex(c.index);
     saver.show.Flags().asleep = true;  // a tick draws nothing until a key wakes
     saver.timers.SlideTimer().SetEnabled(frames);
-    saver.f.loop.Advance(6000);
+    saver.fakes.loop.Advance(6000);
     EXPECT_FALSE(saver.Ends(321, c.key));  // and the key wakes: the tick then draws
-    saver.f.loop.RunPosted();
+    saver.fakes.loop.RunPosted();
     EXPECT_EQ(saver.order.CurrentIndex(), c.after);
     for (int i = 1; i <= c.monitors; ++i) {
       EXPECT_EQ(saver.Drawn(i), frames ? c.drawn[i - 1] : "") << "window " << i;
-      EXPECT_EQ(saver.f.windows.saver_windows[i - 1]->box.refreshes, frames) << "window " << i;
+      EXPECT_EQ(saver.fakes.windows.saver_windows[i - 1]->box.refreshes, frames) << "window " << i;
     }
-    saver.f.loop.Advance(9999);  // the next slide a full interval after the key
-    EXPECT_EQ(saver.f.windows.saver_windows[0]->box.refreshes, frames);
-    saver.f.loop.Advance(1);
-    EXPECT_EQ(saver.f.windows.saver_windows[0]->box.refreshes, 2 * frames);
+    saver.fakes.loop.Advance(9999);  // the next slide a full interval after the key
+    EXPECT_EQ(saver.fakes.windows.saver_windows[0]->box.refreshes, frames);
+    saver.fakes.loop.Advance(1);
+    EXPECT_EQ(saver.fakes.windows.saver_windows[0]->box.refreshes, 2 * frames);
   }
 }
 

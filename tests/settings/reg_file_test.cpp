@@ -25,9 +25,8 @@ std::string Utf16File(const std::string& text) { return "\xFF\xFE" + Utf8ToUtf16
 std::vector<RegFileValue> Values(const std::string& file) {
   std::vector<RegFileValue> values;
   const RegFileDocument doc = ParseRegFile(file);
-  for (const RegFileEntry& e : doc.sections.at(1).entries) {
+  for (const RegFileEntry& e : doc.sections.at(1).entries)
     if (e.kind == RegFileEntryKind::kValue) values.push_back(e.value);
-  }
   return values;
 }
 
@@ -55,9 +54,8 @@ TEST(RegFile, ReadsTheFormsOfAValueLine) {
   };
   for (const Case& c : cases) {
     std::string file = c.header + std::string(kKey) + c.line + "\r\n";
-    for (const std::string& f : {file, c.header == kV5 ? Utf16File(file) : file}) {
+    for (const std::string& f : {file, c.header == kV5 ? Utf16File(file) : file})
       EXPECT_EQ(Values(f), c.values) << c.line;
-    }
     EXPECT_TRUE(!c.values.empty() || ParseRegFile(file).sections.at(1).entries.at(0).text == "; " + c.line + "\r\n")
         << c.line;
   }
@@ -78,16 +76,14 @@ TEST(RegFile, CutAndDamagedFilesKeepTheProperties) {
   for (const std::string& file : {v5, v4}) {
     for (std::size_t at = 0; at <= file.size(); ++at) {
       ASSERT_EQ(CheckRegFileProperties(file.substr(0, at)), "") << "cut at " << at;
-      for (const char* stray : {"\"", "\\", "[", ",", "\n", "\xFF"}) {
+      for (const char* stray : {"\"", "\\", "[", ",", "\n", "\xFF"})
         ASSERT_EQ(CheckRegFileProperties(file.substr(0, at) + stray + file.substr(at)), "") << stray << " at " << at;
-      }
     }
   }
   const std::vector<Entry> full = Entries(ParseRegFile(v5));
   for (std::size_t at = 0; at <= v5.size(); ++at) {
-    for (const Entry& e : Entries(ParseRegFile(v5.substr(0, at)))) {
+    for (const Entry& e : Entries(ParseRegFile(v5.substr(0, at))))
       EXPECT_TRUE(std::get<2>(e) == kRegBinary || std::count(full.begin(), full.end(), e)) << std::get<1>(e) << at;
-    }
   }
 }
 

@@ -1,5 +1,6 @@
 // The Linux .reg-file registry on real files: the store contract, then what
-// only files can do wrong: hand-edited damage, a crash in the middle of a save.
+// only files can do wrong: a crash in the middle of a save, another process's
+// save (hand-edited damage: the .reg reader's tests and the end-to-end settings.sh).
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,24 +37,6 @@ struct FileEnv final : RegistryTestEnv {
 };
 
 using FileRegistry = RegistryContract<FileEnv>;
-
-TEST_F(FileRegistry, AHandEditedFileKeepsItsReadableValuesAndASaveKeepsTheRest) {
-  fs::create_directories(env->dir.path + "/config/glimmora");
-  std::ofstream(env->paths.current_user, std::ios::binary)
-      << "Windows Registry Editor Version 5.00\r\n\r\n[hkey_current_user\\software\\GLIMMORAcontract]\r\n"
-         "\"interval\"=\"20000 ms\"\r\nthis line is nonsense\r\n\"UpscaleMode\"=dword:zz\r\n"
-         "\"ShowFilename\"=dword:00000001\r\n\"ShowFilename\"=dword:00000000\r\n"
-         "[HKEY_CURRENT_USER\\Software\\GlimmoraContract\\Broken\r\n\"Orphan\"=\"x\"\r\n"
-         "[HKEY_CURRENT_USER\\Software\\GlimmoraContract\\Other]\r\n\"Kept\"=\"k\"\r\n\"Cut\"=hex(7):41,00,\\\r\n";
-  const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
-      {"", "Interval", "20000 ms"}, {"", "UpscaleMode", std::nullopt},
-      {"", "ShowFilename", "0"},  // the last one counts, as on import
-      {"\\Broken", "Orphan", std::nullopt}, {"\\Other", "Kept", "k"}, {"\\Other", "Cut", std::nullopt}};
-  for (int save = 0; save < 2; ++save) {
-    for (const auto& [sub, name, text] : cases) EXPECT_EQ(Get(sub, name), text) << name << " save " << save;
-    EXPECT_TRUE(Set("", kRegDword, "CheckImageSize", 5));
-  }
-}
 
 // The store keeps what it parsed only while the file keeps its stamp: another
 // process's save, of the same size, is seen at once.

@@ -22,118 +22,113 @@ int ExitCode(const std::function<void()>& action) {
 }
 
 struct Rig {
-  Rig() { f.windows.parents[77] = 5, f.windows.rects[77] = {300, 200, 452, 312}; }
-  FakeServices f;
-  Program program{f.View()};
+  Rig() { fakes.windows.parents[77] = 5, fakes.windows.rects[77] = {300, 200, 452, 312}; }
+  FakeServices fakes;
+  Program program{fakes.View()};
 };
 
-// "+" when Main returned true, "-" when false, "E" when the program ended;
-// then "S" for a topmost saver window ("hidden": the cursor was hidden),
-// "P<host>" for one embedded in the host, "C<owner>" for the options dialog,
-// "R" for the refusal message, and the calls on other windows. Every handle
-// the command lines name has the parent 66, except 7, 88 and 99. XScreenSaver's
-// flags are the Linux entry's (MainHack): Main refuses them, as Windows does.
-std::string Start(const char* command_line) {
+// What a command line started; window: the preview's host, the dialog's owner.
+enum class Started { Saver, Preview, Options, Refused, Ended };
+struct Start {
+  Started mode;
+  WindowHandle window = 0;
+  bool operator==(const Start&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Start& s) { return out << int(s.mode) << " " << s.window; }
+
+// Every handle the command lines name has the parent 66, except 7, 88 and 99.
+// XScreenSaver's flags are the Linux entry's (MainHack): Main refuses them, as
+// Windows does.
+Start StartWith(const char* command_line) {
   Rig r;
-  FakeServices& f = r.f;
-  f.display.AddMonitor(0, 0, 800, 600, true);
+  FakeServices& fakes = r.fakes;
+  fakes.display.AddMonitor(0, 0, 800, 600, true);
   for (WindowHandle h : {1234, 5678, 234, 77, 12, 2, 4, 42}) {
-    f.windows.parents[h] = 66;
-    f.windows.rects[h] = {10, 20, 162, 132};
+    fakes.windows.parents[h] = 66;
+    fakes.windows.rects[h] = {10, 20, 162, 132};
   }
   const std::string title = RestoreIdentity().title;
-  std::string out;
-  if (ExitCode([&] { out = r.program.Main(command_line) ? "+" : "-"; }) != -1) out = "E";
-  for (const auto* w : f.windows.saver_windows) out += w->topmost ? "S" : "P" + std::to_string(w->embedded_in);
-  for (const auto* w : f.windows.options_windows)
-    out += "C" + std::to_string(w->owner) + (w->shown && w->caption == title ? "" : "?");
-  for (const FakeSystem::Box& box : f.system.boxes)
-    out += box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation ? "R" : "?";
-  if (!f.system.calls.empty() && f.system.calls[0] == "ShowCursor(0)") out += " hidden";
-  for (const std::string& call : f.windows.calls) out += " " + call;
-  return out;
+  bool returned = false;
+  const bool ended = ExitCode([&] { returned = r.program.Main(command_line); }) != -1;
+  const auto& savers = fakes.windows.saver_windows;
+  const auto& dialogs = fakes.windows.options_windows;
+  EXPECT_EQ(savers.size() + dialogs.size() + fakes.system.boxes.size(), ended ? 0u : 1u) << "one window or message";
+  if (ended) return {Started::Ended};
+  if (!returned) {
+    const FakeSystem::Box& box = fakes.system.boxes.at(0);
+    EXPECT_TRUE(box.text == kRefusalMessage && box.title == title && box.style == MessageBoxStyle::Exclamation);
+    return {Started::Refused};
+  }
+  if (!dialogs.empty()) {
+    const FakeOptionsWindow& dialog = *dialogs[0];
+    EXPECT_TRUE(dialog.shown && dialog.caption == title);
+    const std::vector<std::string> disabled = {"DisableWindow(" + std::to_string(dialog.owner) + ")"};
+    EXPECT_EQ(fakes.windows.calls, dialog.owner ? disabled : std::vector<std::string>{}) << "the owner waits";
+    return {Started::Options, dialog.owner};
+  }
+  const bool hidden = !fakes.system.calls.empty() && fakes.system.calls[0] == "ShowCursor(0)";
+  EXPECT_EQ(hidden, savers.at(0)->topmost) << "the saver hides the cursor, a preview does not";
+  return savers[0]->topmost ? Start{Started::Saver} : Start{Started::Preview, savers[0]->embedded_in};
 }
 
 TEST(Program, CommandLineStartsTheMode) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/S", "+S hidden"}, {"   /s   ", "+S hidden"}, {"/saver extra words", "+S hidden"},
-      {"/P 1234", "+P1234"}, {"/p:5678", "+P5678"}, {"/P1234", "+P234"},  // the handle starts at the 4th character
-      {"/P  77", "+P77"}, {"/P 12ab", "+P12"}, {"/P 2.5", "+P2"}, {"/P 3.5", "+P4"},
-      {"/P", "E"}, {"/P abc", "E"}, {"/P 99999999999", "E"}, {"/P 88", "E"}, {"/P77", "E"},
-      {"/c:42", "+C66 DisableWindow(66)"}, {"/C 1234", "+C66 DisableWindow(66)"}, {"/C:99", "+C0"},
-      {"/C", "+C0"}, {"", "+C0"}, {"     ", "+C0"},
-      {"/A", "-R"}, {"-S", "-R"}, {"S", "-R"}, {"x", "-R"}, {"/ S", "-R"}, {"/?", "-R"}, {"--root", "-R"},
+  const Start saver{Started::Saver}, refused{Started::Refused}, ended{Started::Ended};
+  const Start owned_by_66{Started::Options, 66}, unowned{Started::Options, 0};
+  auto in = [](WindowHandle host) { return Start{Started::Preview, host}; };
+  const std::pair<const char*, Start> cases[] = {
+      {"/S", saver},
+      {"   /s   ", saver},
+      {"/saver extra words", saver},
+      {"/P 1234", in(1234)},
+      {"/p:5678", in(5678)},
+      {"/P1234", in(234)},  // the handle starts at the 4th character
+      {"/P  77", in(77)},
+      {"/P 12ab", in(12)},
+      {"/P 2.5", in(2)},
+      {"/P 3.5", in(4)},
+      {"/P", ended},
+      {"/P abc", ended},
+      {"/P 99999999999", ended},
+      {"/P 88", ended},
+      {"/P77", ended},
+      {"/c:42", owned_by_66},
+      {"/C 1234", owned_by_66},
+      {"/C:99", unowned},
+      {"/C", unowned},
+      {"", unowned},
+      {"/A", refused},
+      {"-S", refused},
+      {"S", refused},
+      {"/ S", refused},
+      {"--root", refused},
   };
-  for (auto [command_line, started] : cases) EXPECT_EQ(Start(command_line), started) << "[" << command_line << "]";
-}
-
-// Each saver window: where it lies, how (topmost or in its host), and the frames drawn so far.
-std::string Windows(const FakeServices& f) {
-  std::string out;
-  for (const FakeSaverWindow* w : f.windows.saver_windows) {
-    const WindowRect& r = w->placed;
-    out += "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + (w->topmost ? " topmost" : " in " + std::to_string(w->embedded_in)) +
-           " frames " + std::to_string(w->box.refreshes) + "]";
-  }
-  return out;
-}
-
-// The scan starts before the show; the first frame is drawn at once.
-TEST(Program, SaverWindowsCoverEveryMonitorInAdapterOrder) {
-  Rig none;  // no monitor attached: the end, without a window
-  EXPECT_EQ(ExitCode([&] { none.program.Main("/S"); }), 0);
-  EXPECT_EQ(Windows(none.f), "");
-  Rig r;
-  FakeServices& f = r.f;
-  f.display.AddMonitor(0, 0, 1920, 1080, true);
-  f.display.AddAdapter("Off", false);
-  f.display.AddMonitor(-1280, 100, 1280, 1024);
-  f.display.AddMonitor(1920, -200, 1080, 1920);
-  bool slide_on_at_yield = false;
-  f.loop.on_yield = [&] {
-    ShowTimers& timers = r.program.timers();
-    slide_on_at_yield = slide_on_at_yield || (timers.IsRunning() && timers.SlideTimer().Enabled());
-  };
-  r.program.Main("/S");
-  EXPECT_EQ(Windows(f), "[0,0,1920,1080 topmost frames 1][-1280,100,0,1124 topmost frames 1]"
-                        "[1920,-200,3000,1720 topmost frames 1]");
-  EXPECT_EQ(f.system.calls,
-            (std::vector<std::string>{"ShowCursor(0)", "ScreenSaverRunning(0)", "ScreenSaverRunning(1)"}));
-  EXPECT_FALSE(slide_on_at_yield);
-  EXPECT_TRUE(r.program.timers().ScanTimer().Enabled() && r.program.timers().SlideTimer().Enabled());
-}
-
-TEST(Program, PreviewScansBeforeItsWindowExistsThenFillsTheHost) {
-  Rig r;
-  std::size_t windows_at_yield = 99;
-  r.f.loop.on_yield = [&] { windows_at_yield = r.f.windows.saver_windows.size(); };
-  r.program.Main("/P 77");
-  EXPECT_EQ(windows_at_yield, 0u);
-  EXPECT_EQ(Windows(r.f), "[0,0,152,112 in 77 frames 1]");
+  for (auto [command_line, started] : cases) EXPECT_EQ(StartWith(command_line), started) << "[" << command_line << "]";
 }
 
 // Hack mode: the full show (not the tenth-size preview) in the daemon's
 // window, which keeps the input. Over monitor 2 of 2 it shows the second
 // picture of each slide, as /S would there; in any other window every one.
 TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
-  const struct { WindowRect window; const char* pictures; } cases[] = {
+  const struct {
+    WindowRect window;
+    const char* pictures;
+  } cases[] = {
       {{800, 0, 1440, 480}, "p001 p003 p001"},   // monitor 2
       {{100, 100, 300, 250}, "p000 p001 p002"},  // a preview
       {{0, 0, 1440, 600}, "p000 p001 p002"},     // the root window
   };
   for (const auto& c : cases) {
     Rig r;
-    FakeServices& f = r.f;
-    f.display.AddMonitor(0, 0, 800, 600, true);
-    f.display.AddMonitor(800, 0, 640, 480);
-    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
-    f.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
-    for (int i = 0; i < 4; ++i) f.files.Make(FakeShow::Picture(i));
-    f.windows.rects[0x40000e] = c.window;
+    FakeServices& fakes = r.fakes;
+    fakes.display.AddMonitor(0, 0, 800, 600, true);
+    fakes.display.AddMonitor(800, 0, 640, 480);
+    fakes.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "ImageDirectory", kRegSz, std::string("C:\\p\\") + '\0');
+    fakes.registry.Put(kHkeyCurrentUser, "Software\\Glimmora", "Random", kRegSz, std::string("0") + '\0');
+    for (int i = 0; i < 4; ++i) fakes.files.Make(FakeShow::Picture(i));
+    fakes.windows.rects[0x40000e] = c.window;
     r.program.MainHack(0x40000e);
-    f.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
-    const FakeSaverWindow& w = *f.windows.saver_windows.at(0);
+    fakes.loop.Advance(2 * 15000 + 1000);  // two slides after the first, at the default interval
+    const FakeSaverWindow& w = *fakes.windows.saver_windows.at(0);
     EXPECT_EQ(w.embedded_in, 0x40000e);
     EXPECT_FALSE(w.takes_input || w.topmost);
     EXPECT_FALSE(r.program.show().InSystemPreview());
@@ -141,27 +136,31 @@ TEST(Program, HackShowsItsMonitorsTurnInTheDaemonsWindow) {
     for (const std::string& line : w.box.log)
       if (line.rfind("DrawPicture(", 0) == 0) shown += (shown.empty() ? "" : " ") + line.substr(17, 4);
     EXPECT_EQ(shown, c.pictures);
-    EXPECT_TRUE(f.system.calls.empty());  // no cursor hidden, no system flag set
+    EXPECT_TRUE(fakes.system.calls.empty());  // no cursor hidden, no system flag set
   }
 }
 
 // Where the options dialog (340 x 560 in the fake) lands for its owner.
 TEST(Program, OptionsDialogPlacement) {
   // at: "" when left alone
-  const struct { WindowRect owner; std::vector<WindowRect> monitors; const char* at; } cases[] = {
+  const struct {
+    WindowRect owner;
+    std::vector<WindowRect> monitors;
+    const char* at;
+  } cases[] = {
       {{850, 40, 1200, 400}, {{0, 0, 800, 600}, {800, 0, 1440, 480}}, "882,72"},  // on monitor 2: 32 right and below
       {{-100, 10, 100, 20}, {{-1024, 0, 0, 768}, {0, 0, 800, 600}}, "-682,104"},  // across: centred on monitor 1
-      {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},  // halves to even: 230.5, 20.5
-      {{-50, 0, 100, 100}, {{0, 0, 803, 601}}, "232,20"},  // 231.5
-      {{0, 0, 10, 10}, {}, ""},                            // no monitor: left alone
+      {{-50, 0, 100, 100}, {{0, 0, 801, 601}}, "230,20"},                         // halves to even: 230.5, 20.5
+      {{-50, 0, 100, 100}, {{0, 0, 803, 601}}, "232,20"},                         // 231.5
+      {{0, 0, 10, 10}, {}, ""},                                                   // no monitor: left alone
   };
   for (const auto& c : cases) {
     Rig r;
-    for (const auto& m : c.monitors) r.f.display.AddMonitor(m.left, m.top, m.right - m.left, m.bottom - m.top);
-    r.f.windows.parents[12] = 66;
-    r.f.windows.rects[66] = c.owner;
+    for (const auto& m : c.monitors) r.fakes.display.AddMonitor(m.left, m.top, m.right - m.left, m.bottom - m.top);
+    r.fakes.windows.parents[12] = 66;
+    r.fakes.windows.rects[66] = c.owner;
     r.program.Main("/C 12");
-    const FakeOptionsWindow& dialog = *r.f.windows.options_windows.at(0);
+    const FakeOptionsWindow& dialog = *r.fakes.windows.options_windows.at(0);
     EXPECT_EQ(dialog.moved ? std::to_string(dialog.x) + "," + std::to_string(dialog.y) : "", c.at);
   }
 }
@@ -173,75 +172,30 @@ TEST(Program, SaverEndsInOrder) {
   for (const char* mode : {"/S", "/P 77", ""}) {
     SCOPED_TRACE(mode);
     Rig r;
-    FakeServices& f = r.f;
-    f.display.AddMonitor(0, 0, 800, 600, true);
+    FakeServices& fakes = r.fakes;
+    fakes.display.AddMonitor(0, 0, 800, 600, true);
     if (*mode) r.program.Main(mode);
-    f.loop.Advance(200);  // the show runs: the first frame started the graphics library
-    f.loop.now += 10000;  // and a tick is overdue when it ends
+    fakes.loop.Advance(200);  // the show runs: the first frame started the graphics library
+    fakes.loop.now += 10000;  // and a tick is overdue when it ends
     std::vector<std::string> seen;
-    f.system.on_call = [&](const std::string& call) {
+    fakes.system.on_call = [&](const std::string& call) {
       seen.push_back(call + (r.program.timers().IsRunning() ? " loaded" : "") + " stops=" +
-                     std::to_string(f.graphics.stops) + " restores=" + std::to_string(f.power.restores));
+                     std::to_string(fakes.graphics.stops) + " restores=" + std::to_string(fakes.power.restores));
     };
     bool cancel = false;
     const int code = ExitCode([&] {
       const std::string started = mode;  // "" started nothing: no window to end it through
-      if (started == "/S") f.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
-      if (started == "/P 77") f.windows.saver_windows.at(0)->events.OnClosed(cancel);
-      GraphicsSession graphics(f.graphics, f.system);
-      EndSaver({r.program.timers(), f.system, f.power, graphics});
+      if (started == "/S") fakes.windows.saver_windows.at(0)->events.OnKeyDown(27, 0);
+      if (started == "/P 77") fakes.windows.saver_windows.at(0)->events.OnClosed(cancel);
+      GraphicsSession graphics(fakes.graphics, fakes.system);
+      EndSaver({r.program.timers(), fakes.system, fakes.power, graphics});
     });
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0",
-                                              "ShowCursor(1) stops=0 restores=0",
-                                              "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
-    EXPECT_FALSE(f.loop.FireNext());  // no slide after the end
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"ScreenSaverRunning(0) stops=0 restores=0", "ShowCursor(1) stops=0 restores=0",
+                                        "EndProcess stops=" + std::to_string(*mode != 0) + " restores=1"}));
+    EXPECT_FALSE(fakes.loop.FireNext());  // no slide after the end
   }
-}
-
-// Started once, stopped once; a failure shows the critical message with the
-// default title and ends without any clean-up.
-TEST(GraphicsSession, StartsOnceAndStopsOnce) {
-  FakeServices f;
-  GraphicsSession session(f.graphics, f.system);
-  session.Stop();  // never started: nothing to stop
-  session.Start();
-  session.Start();
-  EXPECT_EQ(f.graphics.starts, 1);
-  session.Stop();
-  session.Stop();
-  EXPECT_EQ(f.graphics.stops, 1);
-  f.graphics.fail = true;  // a later need starts it again
-  EXPECT_EQ(ExitCode([&] { session.Start(); }), 1);
-  EXPECT_EQ(f.graphics.starts, 2);
-  const FakeSystem::Box& box = f.system.boxes.at(0);
-  EXPECT_EQ(box.text + "|" + box.title, "Error loading GDI+!|");
-  EXPECT_EQ(box.style, MessageBoxStyle::Critical);
-  EXPECT_EQ(f.system.calls, (std::vector<std::string>{"MessageBox", "EndProcess"}));
-}
-
-// The end comes while a picture thread is inside the graphics library: the
-// library is left running (the process ends next), and no thread enters after.
-TEST(GraphicsSession, NotStoppedUnderAPictureThread) {
-  FakeShow s;
-  bool entered_after = true;
-  s.f.preparer.while_decoding = [&s, &entered_after] {
-    s.graphics.Stop();
-    entered_after = s.graphics.Gate()->Enter();
-  };
-  s.supply.Request(PictureRequest{FakeShow::Picture(0), 10, 10}, true);
-  EXPECT_EQ(s.f.graphics.stops, 0);
-  EXPECT_FALSE(entered_after);
-}
-
-// Should the event loop ever return (a stray quit message), the process ends
-// there: the services stay for the threads the work queues left behind.
-TEST(Program, TheEventLoopsReturnEndsTheProcess) {
-  Rig r;
-  r.f.display.AddMonitor(0, 0, 800, 600, true);
-  ASSERT_TRUE(r.program.Main("/S"));
-  r.f.loop.Post([&r] { r.f.loop.Quit(3); });
-  EXPECT_EQ(ExitCode([&r] { r.program.RunToTheEnd(); }), 3);
 }
 
 }  // namespace
