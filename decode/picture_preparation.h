@@ -19,6 +19,7 @@ struct PictureRequest {
   int area_width = 0, area_height = 0;  // the box's size in pixels
   ScaleMode mode = ScaleMode::Fit;
   bool preview_scale = false;
+  bool soft_backdrop = false;  // a blurred copy of the picture behind it where it leaves the box bare
 
   bool operator==(const PictureRequest&) const = default;
 };

@@ -150,6 +150,22 @@ class CairoCanvas final : public Canvas {
 void CairoCanvas::DrawPrepared(const PreparedPicture& prepared) {
   const auto& picture = static_cast<const CairoPreparedPicture&>(prepared);
   const PicturePlacement& at = picture.placement;
+  if (picture.backdrop && cairo_surface_status(picture.backdrop) == CAIRO_STATUS_SUCCESS) {
+    cairo_pattern_t* backdrop = cairo_pattern_create_for_surface(picture.backdrop);
+    cairo_matrix_t m;  // the box -> the backdrop's few pixels, scaled back up smoothly
+    cairo_matrix_init_scale(&m, cairo_image_surface_get_width(picture.backdrop) / double(picture.box_width),
+                            cairo_image_surface_get_height(picture.backdrop) / double(picture.box_height));
+    cairo_pattern_set_matrix(backdrop, &m);
+    cairo_pattern_set_filter(backdrop, CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(backdrop, CAIRO_EXTEND_PAD);
+    cairo_save(cr_);
+    cairo_set_source(cr_, backdrop);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, 0, 0, picture.box_width, picture.box_height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    cairo_pattern_destroy(backdrop);
+  }
   if (!picture.surface || !at.draw || !(at.width >= 0.5f && at.height >= 0.5f)) return;
   // Only the visible part of the rectangle is filled: a cut-off picture may
   // be far larger than Cairo's fixed-point coordinates reach.

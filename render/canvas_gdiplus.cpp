@@ -187,6 +187,13 @@ class GdiplusCanvas final : public Canvas {
   void DrawPrepared(const PreparedPicture& prepared) override {
     const auto& picture = static_cast<const GdiplusPreparedPicture&>(prepared);
     const PicturePlacement& at = picture.placement;
+    if (picture.backdrop) {  // its few pixels scaled back up smoothly over the whole box
+      Gdiplus::InterpolationMode mode = Gdiplus::InterpolationModeDefault;
+      GdipGetInterpolationMode(graphics_, &mode);
+      GdipSetInterpolationMode(graphics_, Gdiplus::InterpolationModeHighQualityBilinear);
+      GdipDrawImageRectI(graphics_, picture.backdrop, 0, 0, picture.box_width, picture.box_height);
+      GdipSetInterpolationMode(graphics_, mode);
+    }
     if (!picture.bitmap || !at.draw) return;
     GdipDrawImageRectI(graphics_, picture.bitmap, static_cast<INT>(at.x), static_cast<INT>(at.y),
                        static_cast<INT>(at.width), static_cast<INT>(at.height));

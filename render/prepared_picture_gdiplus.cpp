@@ -5,6 +5,8 @@
 // blends a bitmap with alpha pixel by pixel (docs/benchmarks.md).
 #include "render/prepared_picture_gdiplus.h"
 
+#include "decode/backdrop.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -67,6 +69,11 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   PicturePlacement& at = picture->placement = prepared.placement;
   picture->taken = prepared.taken;
   const Pixels& pixels = prepared.pixels;
+  if (request.soft_backdrop && !pixels.empty() && LeavesBoxBare(at, request.area_width, request.area_height)) {
+    const Pixels backdrop = MakeSoftBackdrop(pixels, request.area_width, request.area_height);
+    if (!backdrop.empty()) picture->backdrop = CopyAtDrawnSize(backdrop);
+    picture->box_width = request.area_width, picture->box_height = request.area_height;
+  }
   if (!pixels.empty() && at.draw && AtDrawnSize(pixels, at, request.area_width, request.area_height)) {
     at.x = static_cast<float>(std::lround(at.x)), at.y = static_cast<float>(std::lround(at.y));
     picture->bitmap = CopyAtDrawnSize(pixels);

@@ -12,9 +12,10 @@ constexpr const char* kNoFilesFound = "No files found :(";
 
 SlideShow::SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity)
     : services_(services), settings_(settings), identity_(identity) {
-  services_.supply.OnReady([this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
-    OnPictureReady(request, picture);
-  });
+  services_.supply.OnReady(
+      [this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
+        OnPictureReady(request, picture);
+      });
   services_.catalogue.OnGrown([this] { OnListGrown(); });
 }
 
@@ -36,6 +37,7 @@ PictureRequest SlideShow::RequestFor(PictureBox* box, const std::string& path, b
   box->AreaSize(request.area_width, request.area_height);
   request.mode = settings_.scale_mode;
   request.preview_scale = preview_scale;
+  request.soft_backdrop = settings_.backdrop == Backdrop::Soft;
   return request;
 }
 

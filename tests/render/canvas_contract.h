@@ -96,7 +96,9 @@ class CanvasContract : public ::testing::Test {
     test_files::Write(path, bytes);
     target = Backend::CreateTarget(width = w, 100);
     graphics.Start();
-    picture = preparer->Prepare(PictureRequest{path, w, 100, settings.scale_mode, false}, budget ? *budget : cache);
+    picture =
+        preparer->Prepare(PictureRequest{path, w, 100, settings.scale_mode, false, settings.backdrop == Backdrop::Soft},
+                          budget ? *budget : cache);
     renderer.Draw(target.get(), picture.get(), path, "", overlay ? &status : nullptr);
     return path;
   }
@@ -182,6 +184,20 @@ TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased) {
 // AVIF, WebP lossy, lossless and animated (its first frame), transparent
 // halves over black. Quadrants of a 3:2 picture drawn to fit (150 x 100 in
 // the middle), its size upright for the caption.
+// Where a portrait picture leaves its screen bare: black, or the soft
+// background, the picture itself blurred and darkened to two fifths.
+TYPED_TEST_P(CanvasContract, ASoftBackgroundFillsWhatThePictureLeavesBare) {
+  using namespace canvas_contract;
+  this->settings.scale_mode = ScaleMode::Fit;
+  for (Backdrop backdrop : {Backdrop::Black, Backdrop::Soft}) {
+    this->settings.backdrop = backdrop;
+    this->Render("portrait.bmp", Bmp(50, 100, kRed));
+    EXPECT_TRUE(Near(this->target->Pixel(100, 50), kRed, 40));
+    for (int x : {5, 60, 140, 195})
+      EXPECT_TRUE(Near(this->target->Pixel(x, 50), backdrop == Backdrop::Soft ? 0x660000 : 0, 40)) << x;
+  }
+}
+
 TYPED_TEST_P(CanvasContract, PhotosStandUprightInTheirColoursInEveryFormat) {
   using namespace canvas_contract;
   const auto quadrants = [](int x, int y) { return y < 160 ? (x < 240 ? kRed : kGreen) : (x < 240 ? kBlue : kYellow); };
@@ -346,7 +362,7 @@ TYPED_TEST_P(CanvasContract, TheDecodedFileIsTheOneChecked) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
-                            PhotosStandUprightInTheirColoursInEveryFormat,
+                            ASoftBackgroundFillsWhatThePictureLeavesBare, PhotosStandUprightInTheirColoursInEveryFormat,
                             CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone, OverlayTurnsGreenOnceTheScanIsDone,
                             TransparentPartsShowTheBlackBehind, SoundMetafilesAreDrawnDamagedOnesAreNot,
                             AbandonedPictureIsNotDecoded, CraftedPicturesStayWithinTheirBudget,
