@@ -191,7 +191,16 @@ class GdiplusCanvas final : public Canvas {
       Gdiplus::InterpolationMode mode = Gdiplus::InterpolationModeDefault;
       GdipGetInterpolationMode(graphics_, &mode);
       GdipSetInterpolationMode(graphics_, Gdiplus::InterpolationModeHighQualityBilinear);
-      GdipDrawImageRectI(graphics_, picture.backdrop, 0, 0, picture.box_width, picture.box_height);
+      // Mirrored past its edges, so that the edges do not fade to black.
+      Gdiplus::GpImageAttributes* edges = nullptr;
+      GdipCreateImageAttributes(&edges);
+      if (edges) GdipSetImageAttributesWrapMode(edges, Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+      UINT width = 0, height = 0;
+      GdipGetImageWidth(picture.backdrop, &width), GdipGetImageHeight(picture.backdrop, &height);
+      GdipDrawImageRectRectI(graphics_, picture.backdrop, 0, 0, picture.box_width, picture.box_height, 0, 0,
+                             static_cast<INT>(width), static_cast<INT>(height), Gdiplus::UnitPixel, edges, nullptr,
+                             nullptr);
+      if (edges) GdipDisposeImageAttributes(edges);
       GdipSetInterpolationMode(graphics_, mode);
     }
     if (!picture.bitmap || !at.draw) return;
