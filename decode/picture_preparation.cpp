@@ -57,7 +57,8 @@ PictureSizing SizePicture(PictureFile& file, const PictureRequest& request) {
     sizing.placement.draw = false;
     return sizing;
   }
-  sizing.target_width = DrawnPixels(at.width), sizing.target_height = DrawnPixels(at.height);
+  const float magnified = request.motion ? static_cast<float>(1 + kMotionGrowth) : 1.0f;
+  sizing.target_width = DrawnPixels(at.width * magnified), sizing.target_height = DrawnPixels(at.height * magnified);
   sizing.working_bytes = DecodeWorkingBytes(header, sizing.target_width, sizing.target_height);
   return sizing;
 }

@@ -13,6 +13,10 @@
 #include "decode/pixels.h"
 #include "settings/saver_settings.h"
 
+// The most a picture is magnified under motion: it is decoded that much
+// larger than its place in the box.
+inline constexpr double kMotionGrowth = 0.10;
+
 // One picture laid out for one box.
 struct PictureRequest {
   std::string path;
@@ -20,6 +24,7 @@ struct PictureRequest {
   ScaleMode mode = ScaleMode::Fit;
   bool preview_scale = false;
   bool soft_backdrop = false;  // a blurred copy of the picture behind it where it leaves the box bare
+  bool motion = false;         // panned and zoomed: decoded larger, for the most it is magnified
 
   bool operator==(const PictureRequest&) const = default;
 };

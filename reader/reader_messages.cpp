@@ -45,7 +45,7 @@ void MessageWriter::PutRequest(const PictureRequest& request) {
   Put32(static_cast<std::uint32_t>(request.area_width));
   Put32(static_cast<std::uint32_t>(request.area_height));
   Put8(static_cast<std::uint8_t>(request.mode));
-  Put8(request.preview_scale ? 1 : 0);
+  Put8((request.preview_scale ? 1 : 0) | (request.motion ? 2 : 0));
 }
 
 // Values outside their ranges come back as the header of an unknown file:
@@ -83,6 +83,8 @@ PictureRequest MessageReader::NextPictureRequest() {
   request.area_width = static_cast<std::int32_t>(Next32());
   request.area_height = static_cast<std::int32_t>(Next32());
   request.mode = static_cast<ScaleMode>(Next8());
-  request.preview_scale = Next8() == 1;
+  const std::uint8_t flags = Next8();
+  request.preview_scale = (flags & 1) != 0;
+  request.motion = (flags & 2) != 0;
   return request;
 }

@@ -74,6 +74,14 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
     if (!backdrop.empty()) picture->backdrop = CopyAtDrawnSize(backdrop);
     picture->box_width = request.area_width, picture->box_height = request.area_height;
   }
+  if (request.motion && !pixels.empty() && at.draw) {  // magnified as it moves: kept whole
+    if (GdipCreateBitmapFromScan0(pixels.width(), pixels.height(), static_cast<INT>(pixels.stride()),
+                                  PixelFormat32bppPARGB, pixels.data(), &picture->bitmap) == Gdiplus::Ok) {
+      picture->bytes = pixels.bytes();
+      picture->pixels = std::move(prepared.pixels);
+    }
+    return picture;
+  }
   if (!pixels.empty() && at.draw && AtDrawnSize(pixels, at, request.area_width, request.area_height)) {
     at.x = static_cast<float>(std::lround(at.x)), at.y = static_cast<float>(std::lround(at.y));
     picture->bitmap = CopyAtDrawnSize(pixels);
@@ -109,6 +117,7 @@ std::size_t WrappingBytes(const PreparedPixels& prepared, const PictureRequest& 
   const Pixels& pixels = prepared.pixels;
   const PicturePlacement& at = prepared.placement;
   if (pixels.empty() || !at.draw) return 0;
+  if (request.motion) return pixels.bytes();  // the pixels become the picture
   if (AtDrawnSize(pixels, at, request.area_width, request.area_height)) return pixels.bytes() * 2;
   // the pixels and the bitmap made, and the scaling draw's copies of both
   return (pixels.bytes() + BoxBytes(PartOfBox(at, request.area_width, request.area_height))) * 2;

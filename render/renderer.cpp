@@ -39,23 +39,35 @@ void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const 
   if (!box) return;
   std::unique_ptr<Canvas> canvas = box->CreateCanvas();
   if (!canvas) return;  // no surface: the box keeps its last frame
-  const RectF area = canvas->VisibleClipBounds();
-  canvas->SetInterpolationMode(InterpolationMode::HighQualityBicubic);
-  FillBackground(*canvas, area);
+  DrawSlide(*canvas, picture, path, message, nullptr);
+  if (status) DrawOverlay(*canvas, *status);
+}
+
+void FrameRenderer::DrawSlide(Canvas& canvas, const PreparedPicture* picture, const std::string& path,
+                              const std::string& message, const PictureView* view) {
+  graphics_.Start();
+  const RectF area = canvas.VisibleClipBounds();
+  canvas.SetInterpolationMode(InterpolationMode::HighQualityBicubic);
+  FillBackground(canvas, area);
   std::string resolution;
   if (!path.empty()) {
-    if (picture) canvas->DrawPrepared(*picture);
+    if (picture && view) canvas.DrawPreparedPart(*picture, view->source, view->shown);
+    if (picture && !view) canvas.DrawPrepared(*picture);
     resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
   }
   TextLayers text;
   const std::string words = CaptionWords(path, picture, settings_.caption_text);
   text.caption = message.empty() ? words + (settings_.caption_shows_size ? " " + resolution : "") : message;
   text.show_caption = !message.empty() || settings_.caption != CaptionPosition::Off;
-  if (status) {
-    text.overlay = StatusOverlayText(identity_.title, *status);
-    text.scan_done = status->scan_done;
-  }
-  DrawTextLayers(*canvas, area, settings_, text);
+  DrawTextLayers(canvas, area, settings_, text);
+}
+
+void FrameRenderer::DrawOverlay(Canvas& canvas, const ShowStatus& status) {
+  graphics_.Start();
+  TextLayers text;
+  text.overlay = StatusOverlayText(identity_.title, status);
+  text.scan_done = status.scan_done;
+  DrawTextLayers(canvas, canvas.VisibleClipBounds(), settings_, text);
 }
 
 std::uint32_t ToArgb(std::int32_t colour, std::uint8_t alpha) {

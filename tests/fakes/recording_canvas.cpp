@@ -48,6 +48,10 @@ class Recorder final : public Canvas {
     box_.log.push_back("DrawPicture(" + picture.path +
                        (at.draw ? F(",%g,%g,%g,%g)", at.x, at.y, at.width, at.height) : ",none)"));
   }
+  void DrawPreparedPart(const PreparedPicture& p, const RectF& source, const RectF&) override {
+    box_.log.push_back("DrawPicturePart(" + static_cast<const RecordedPreparedPicture&>(p).path +
+                       F(",%g,%g,%g,%g)", source.x, source.y, source.width, source.height));
+  }
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string&) override {
     return box_.font_installed ? std::make_unique<Family>() : nullptr;
   }
