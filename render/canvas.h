@@ -9,7 +9,6 @@
 // released inside the call that uses them. Nothing survives a frame.
 // Pictures come prepared (prepared_picture.h): decoding never happens here.
 // UI thread only.
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -86,11 +85,6 @@ class Canvas {
   virtual std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) = 0;
 };
 
-// The clock frames are paced by, in milliseconds.
-inline double SteadyMilliseconds() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 // Raw pixels of a frame: rows `stride` bytes apart, blue, green, red (and
 // an unused byte when bytes_per_pixel is 4) in memory order.
 struct FrameBuffer {
@@ -107,21 +101,21 @@ enum class FrameLayer { Shown, Outgoing, Incoming };
 // The frame callback a box keeps between PaceFrames and StopFrames.
 class FrameCallback {
  public:
-  void Set(std::function<bool(double)> on_frame) {
+  void Set(std::function<bool()> on_frame) {
     on_frame_ = std::move(on_frame);
     ++generation_;
   }
   // Runs it: false when it asked for no more frames and was not replaced
   // meanwhile (it may replace itself while it runs).
-  bool Run(double now) {
+  bool Run() {
     if (!on_frame_) return false;
-    const std::function<bool(double)> run = on_frame_;
+    const std::function<bool()> run = on_frame_;
     const unsigned generation = generation_;
-    return run(now) || generation != generation_;
+    return run() || generation != generation_;
   }
 
  private:
-  std::function<bool(double)> on_frame_;
+  std::function<bool()> on_frame_;
   unsigned generation_ = 0;
 };
 
@@ -147,10 +141,10 @@ class PictureBox {
   virtual void LayerPixelsChanged(FrameLayer) {}
   // Frees the outgoing and incoming layers.
   virtual void DropLayers() {}
-  // Calls on_frame(SteadyMilliseconds()) on the UI thread once before each
-  // frame the display shows, until it returns false or StopFrames is
-  // called; a new call replaces the one running.
-  virtual void PaceFrames(std::function<bool(double)>) {}
+  // Calls on_frame on the UI thread once before each frame the display
+  // shows, until it returns false or StopFrames is called; a new call
+  // replaces the one running.
+  virtual void PaceFrames(std::function<bool()>) {}
   virtual void StopFrames() {}
 
   // The size a canvas on it would have, in pixels (what pictures are laid out for).

@@ -70,8 +70,77 @@ void CairoPictureBox::DropLayers() {
 
 void CairoPictureBox::RunFrame() {
   in_frame_ = true;  // a frame source removed now ends by its own return value
-  if (!on_frame_.Run(SteadyMilliseconds())) StopFrames();
+  if (!on_frame_.Run()) StopFrames();
   in_frame_ = false;
+}
+
+cairo_surface_t* CairoPictureBox::NewSurface(int width, int height) {
+  // A new image surface starts cleared: all black in RGB24.
+  return cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+}
+
+void CairoPictureBox::Resize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (surface_ && cairo_image_surface_get_width(surface_) == width &&
+      cairo_image_surface_get_height(surface_) == height)
+    return;
+  cairo_surface_t* fresh = NewSurface(width, height);
+  if (surface_ && !blank_) {  // keep what was drawn, as a resized picture box does
+    cairo_t* cr = cairo_create(fresh);
+    cairo_set_source_surface(cr, surface_, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+  }
+  if (surface_) cairo_surface_destroy(surface_);
+  surface_ = fresh;
+}
+
+bool CairoPictureBox::BufferSize(int& width, int& height) const {
+  if (!surface_) return false;
+  width = cairo_image_surface_get_width(surface_);
+  height = cairo_image_surface_get_height(surface_);
+  return true;
+}
+
+void CairoPictureBox::AreaSize(int& width, int& height) {
+  if (!BufferSize(width, height)) ScreenSize(width, height);
+}
+
+std::unique_ptr<Canvas> CairoPictureBox::CreateCanvas() {
+  if (!surface_) {
+    int width = 0, height = 0;
+    ScreenSize(width, height);
+    Resize(width, height);
+  }
+  blank_ = false;
+  return CreateCairoCanvas(surface_);
+}
+
+void CairoPictureBox::Clear() {
+  if (!surface_) return;
+  cairo_t* cr = cairo_create(surface_);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  blank_ = true;
+  Refresh();
+}
+
+void CairoPictureBox::PaintOn(cairo_t* cr, int width, int height) const {
+  cairo_surface_t* surface = blank_ ? nullptr : surface_;
+  // Black only where the surface does not reach: a full-screen fill or copy
+  // per paint costs as much as the picture itself.
+  if (!surface || cairo_image_surface_get_width(surface) < width || cairo_image_surface_get_height(surface) < height) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+  }
+  if (surface) {
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, surface, 0, 0);
+    cairo_rectangle(cr, 0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    cairo_fill(cr);
+  }
 }
 
 GtkPictureBox::GtkPictureBox(GtkWidget* widget) : widget_(widget) {
@@ -89,7 +158,7 @@ GtkPictureBox::~GtkPictureBox() {
 
 void GtkPictureBox::Refresh() { gtk_widget_queue_draw(widget_); }
 
-void GtkPictureBox::PaceFrames(std::function<bool(double)> on_frame) {
+void GtkPictureBox::PaceFrames(std::function<bool()> on_frame) {
   on_frame_.Set(std::move(on_frame));
   if (!tick_) tick_ = gtk_widget_add_tick_callback(widget_, &GtkPictureBox::OnTick, this, nullptr);
 }
@@ -132,7 +201,7 @@ XWindowPictureBox::~XWindowPictureBox() {
   g_object_unref(window_);
 }
 
-void XWindowPictureBox::PaceFrames(std::function<bool(double)> on_frame) {
+void XWindowPictureBox::PaceFrames(std::function<bool()> on_frame) {
   on_frame_.Set(std::move(on_frame));
   if (clock_ || timer_) return;
   clock_ = gdk_window_is_destroyed(window_) ? nullptr : gdk_window_get_frame_clock(window_);

@@ -28,6 +28,9 @@ class CairoPictureBox : public PictureBox {
   // Sizes the buffer ahead of the first allocation (a window just placed),
   // keeping what was drawn.
   void Resize(int width, int height);
+  // One paced frame: runs the frame callback, and StopFrames when it asks
+  // for no more.
+  void RunFrame();
 
  protected:
   CairoPictureBox() = default;
@@ -43,8 +46,6 @@ class CairoPictureBox : public PictureBox {
   // The size the box has on the screen, for a canvas asked for before any
   // Resize.
   virtual void ScreenSize(int& width, int& height) = 0;
-  // Runs the frame callback, and StopFrames when it asks for no more.
-  void RunFrame();
   FrameCallback on_frame_;
   bool in_frame_ = false;  // inside RunFrame: a frame source ends by its return value
 
@@ -64,7 +65,7 @@ class GtkPictureBox final : public CairoPictureBox {
   ~GtkPictureBox() override;
 
   void Refresh() override;
-  void PaceFrames(std::function<bool(double)> on_frame) override;
+  void PaceFrames(std::function<bool()> on_frame) override;
   void StopFrames() override;
 
  private:
@@ -90,7 +91,7 @@ class XWindowPictureBox final : public CairoPictureBox {
   void Paint(const GdkRectangle& area);
   // Paced by the window's frame clock; by a timer at 60 a second when it
   // has none (a window inside another program's).
-  void PaceFrames(std::function<bool(double)> on_frame) override;
+  void PaceFrames(std::function<bool()> on_frame) override;
   void StopFrames() override;
 
  private:

@@ -143,7 +143,7 @@ void Win32PictureBox::DropLayers() {
   for (Buffer& buffer : layers_) FreeBuffer(buffer);
 }
 
-void Win32PictureBox::PaceFrames(std::function<bool(double)> on_frame) {
+void Win32PictureBox::PaceFrames(std::function<bool()> on_frame) {
   on_frame_.Set(std::move(on_frame));
   FramePacer::Get().Add(this);
 }
@@ -154,7 +154,7 @@ void Win32PictureBox::StopFrames() {
 }
 
 void Win32PictureBox::RunFrame() {
-  if (!on_frame_.Run(SteadyMilliseconds())) StopFrames();
+  if (!on_frame_.Run()) StopFrames();
 }
 
 void Win32PictureBox::Refresh() {

@@ -27,7 +27,7 @@ class Win32PictureBox final : public PictureBox {
   void DropLayers() override;
   // Paced by a timer that waits for the desktop compositor's next frame
   // (DwmFlush) where it runs; 60 a second where it does not.
-  void PaceFrames(std::function<bool(double)> on_frame) override;
+  void PaceFrames(std::function<bool()> on_frame) override;
   void StopFrames() override;
   void RunFrame();
 

@@ -1,8 +1,10 @@
 #include "sequence/slide_animator.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "render/frame_pixels.h"
 
@@ -26,8 +28,17 @@ RectF MotionSource(const RectF& shown, double progress, double direction) {
   return RectF{static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height)};
 }
 
+double SteadyMilliseconds() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double RandomFraction() {
+  static std::mt19937 generator{std::random_device{}()};
+  return std::uniform_real_distribution<double>(0, 1)(generator);
+}
+
 SlideAnimator::SlideAnimator(const Services& services, const SaverSettings& settings)
-    : services_(services), settings_(settings), random_(std::random_device{}()) {}
+    : services_(services), settings_(settings) {}
 
 // The boxes may go first (they stop their own frames) or last (their
 // frames then find the animator gone).
@@ -60,8 +71,7 @@ void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPictu
   if (!box) return;
   const double now = services_.now();
   Screen& screen = screens_[box];
-  Slide next{std::move(picture), path, message, now,
-             std::uniform_real_distribution<double>(0, 2 * std::numbers::pi)(random_)};
+  Slide next{std::move(picture), path, message, now, 2 * std::numbers::pi * services_.random()};
   const bool fading = screen.fade_start >= 0;
   if (!fade || settings_.transition_ms == 0 || still_frames_) {
     if (fading) EndFade(box, screen);
@@ -98,8 +108,9 @@ void SlideAnimator::Animate(PictureBox* box) {
   }
   if (screen.pacing) return;
   screen.pacing = true, screen.last_frame = -1;
-  box->PaceFrames([this, box, alive = std::weak_ptr<bool>(alive_)](double now) {
+  box->PaceFrames([this, box, alive = std::weak_ptr<bool>(alive_)] {
     if (alive.expired()) return false;
+    const double now = services_.now();
     auto it = screens_.find(box);
     if (it == screens_.end()) return false;
     if (services_.paused()) return it->second.pacing = false;

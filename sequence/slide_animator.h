@@ -12,7 +12,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 
 #include "render/canvas.h"
@@ -25,16 +24,23 @@
 // so far that anything past `shown` would show.
 RectF MotionSource(const RectF& shown, double progress, double direction);
 
+// The clock and the dice of the program's show: a steady clock in
+// milliseconds, and a fraction in [0, 1).
+double SteadyMilliseconds();
+double RandomFraction();
+
 class SlideAnimator {
  public:
   struct Services {
     FrameRenderer& renderer;
-    // A steady clock, in milliseconds (the one PaceFrames reports).
+    // A steady clock, in milliseconds.
     std::function<double()> now;
     // The status overlay's numbers; none while it is off.
     std::function<std::optional<ShowStatus>()> overlay;
     // True while no frames should be drawn (the monitors asleep).
     std::function<bool()> paused;
+    // 0 to 1, for the directions pictures drift in.
+    std::function<double()> random;
   };
 
   SlideAnimator(const Services& services, const SaverSettings& settings);
@@ -78,7 +84,6 @@ class SlideAnimator {
   Services services_;
   const SaverSettings& settings_;
   std::map<PictureBox*, Screen> screens_;
-  std::mt19937 random_;
   bool still_frames_ = false;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);  // what paced frames check first
 };

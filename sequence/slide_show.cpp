@@ -15,7 +15,7 @@ SlideShow::SlideShow(const Services& services, const SaverSettings& settings, co
       settings_(settings),
       identity_(identity),
       animator_({services.renderer, services.now, [this] { return OverlayStatus(); },
-                 [this] { return flags_.asleep && !screens_.empty(); }},
+                 [this] { return flags_.asleep && !screens_.empty(); }, services.random},
                 settings) {
   services_.supply.OnReady(
       [this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {

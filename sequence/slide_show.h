@@ -50,8 +50,9 @@ class SlideShow {
     PictureOrder& order;
     FrameRenderer& renderer;
     PictureSupply& supply;
-    // The clock fades and motion are timed by, in milliseconds.
+    // The clock fades and motion are timed by, and the dice of motion.
     std::function<double()> now = SteadyMilliseconds;
+    std::function<double()> random = RandomFraction;
   };
 
   SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity);
