@@ -148,7 +148,7 @@ Gdiplus::GpPath* FlattenedNearTheOrigin(Gdiplus::GpPath* path) {
 
 class GdiplusCanvas final : public Canvas {
  public:
-  GdiplusCanvas(Gdiplus::GpGraphics* graphics, HDC dc) : graphics_(graphics), dc_(dc) {}
+  GdiplusCanvas(Gdiplus::GpGraphics* graphics, const FrameBuffer& pixels) : graphics_(graphics), pixels_(pixels) {}
   ~GdiplusCanvas() override { GdipDeleteGraphics(graphics_); }
 
   RectF VisibleClipBounds() override {
@@ -250,33 +250,23 @@ class GdiplusCanvas final : public Canvas {
     GdipSetInterpolationMode(graphics_, mode);
   }
 
-  // The pixels of the DIB section selected into the device context, with
-  // everything drawn so far; {} when it has none.
+  // The device context's pixels, with everything drawn so far; {} when
+  // they were not given.
   FrameBuffer DibPixels() {
-    DIBSECTION dib{};
-    HGDIOBJ bitmap = dc_ ? GetCurrentObject(dc_, OBJ_BITMAP) : nullptr;
-    if (!bitmap || GetObject(bitmap, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits ||
-        (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32))
-      return {};
+    if (!pixels_.data) return {};
     GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
     GdiFlush();
-    FrameBuffer frame{static_cast<std::uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth, dib.dsBm.bmHeight,
-                      dib.dsBm.bmWidthBytes, dib.dsBm.bmBitsPixel / 8};
-    if (dib.dsBmih.biHeight > 0) {  // bottom-up: the first row is the last in memory
-      frame.data += frame.stride * (frame.height - 1);
-      frame.stride = -frame.stride;
-    }
-    return frame;
+    return pixels_;
   }
 
   Gdiplus::GpGraphics* graphics_;
-  HDC dc_;
+  FrameBuffer pixels_;
 };
 
 }  // namespace
 
-std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc) {
+std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc, const FrameBuffer& pixels) {
   Gdiplus::GpGraphics* graphics = nullptr;
   if (!dc || GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok || !graphics) return nullptr;
-  return std::make_unique<GdiplusCanvas>(graphics, dc);
+  return std::make_unique<GdiplusCanvas>(graphics, pixels);
 }

@@ -120,7 +120,7 @@ void Win32PictureBox::Resize(int width, int height) {
   shown_ = fresh;
 }
 
-std::unique_ptr<Canvas> Win32PictureBox::CreateCanvas() { return CreateGdiplusCanvas(shown_.dc); }
+std::unique_ptr<Canvas> Win32PictureBox::CreateCanvas() { return CreateGdiplusCanvas(shown_.dc, PixelsOf(shown_)); }
 
 Win32PictureBox::Buffer* Win32PictureBox::Layer(FrameLayer layer) {
   if (layer == FrameLayer::Shown) return &shown_;
@@ -132,7 +132,7 @@ Win32PictureBox::Buffer* Win32PictureBox::Layer(FrameLayer layer) {
 
 std::unique_ptr<Canvas> Win32PictureBox::CreateLayerCanvas(FrameLayer layer) {
   Buffer* buffer = Layer(layer);
-  return buffer ? CreateGdiplusCanvas(buffer->dc) : nullptr;
+  return buffer ? CreateGdiplusCanvas(buffer->dc, PixelsOf(*buffer)) : nullptr;
 }
 
 FrameBuffer Win32PictureBox::LayerPixels(FrameLayer layer) {

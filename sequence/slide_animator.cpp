@@ -14,7 +14,7 @@ namespace {
 // A longer gap between two frames is a pause (the box hidden), not slowness.
 constexpr double kFewestFramesPerSecond = 20;
 constexpr double kFrameRateWindowMs = 1000;
-constexpr double kPauseMs = 500;
+constexpr double kPauseMs = 250;
 
 }  // namespace
 
