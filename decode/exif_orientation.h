@@ -11,6 +11,17 @@
 // has no tag in IFD0, or is damaged anywhere on the way to it.
 int ReadExifOrientation(const std::uint8_t* data, std::size_t size);
 
+// A day of the calendar; year 0 when there is none.
+struct CalendarDate {
+  int year = 0, month = 0, day = 0;
+  bool operator==(const CalendarDate&) const = default;
+};
+
+// The day the photo was taken, from DateTimeOriginal (0x9003) in the Exif
+// sub-IFD that IFD0 points to (0x8769), in the same APP1 payload. None when
+// the tag is missing, is not "YYYY:MM:DD HH:MM:SS", or names no real day.
+CalendarDate ReadExifDateTaken(const std::uint8_t* data, std::size_t size);
+
 // True for the orientations that turn the picture a quarter (5 to 8): the
 // upright picture's width is the stored height.
 bool SwapsSides(int orientation);

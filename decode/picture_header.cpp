@@ -41,11 +41,13 @@ bool IsStartOfFrame(std::uint8_t marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// The orientation in an APP1 segment's payload of this length, if it is the
-// EXIF block. Its IFD0 comes first: 64 KiB always reach it.
-int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length) {
+// The orientation (and the day taken, when asked) in an APP1 segment's
+// payload of this length, if it is the EXIF block. Its IFD0 comes first:
+// 64 KiB always reach it.
+int ReadJpegOrientation(const ReadAt& read, std::uint64_t at, std::uint32_t length, CalendarDate* taken) {
   std::vector<std::uint8_t> payload(std::min<std::uint32_t>(length, 64 * 1024));
   payload.resize(read(at, payload.data(), payload.size()));
+  if (taken) *taken = ReadExifDateTaken(payload.data(), payload.size());
   return ReadExifOrientation(payload.data(), payload.size());
 }
 
@@ -76,7 +78,7 @@ std::int64_t CoefficientBytes(const std::uint8_t* sof, std::int64_t width, std::
 // means the colours come in separate scans). Each segment says its length,
 // so large metadata blocks are skipped, not read (the EXIF block's start
 // only, for the orientation, which counts only before the frame).
-PictureHeader ReadJpeg(const ReadAt& read) {
+PictureHeader ReadJpeg(const ReadAt& read, CalendarDate* taken = nullptr) {
   std::uint64_t at = 2;
   int orientation = 0;  // 0: no EXIF block seen yet
   PictureHeader frame;
@@ -119,7 +121,7 @@ PictureHeader ReadJpeg(const ReadAt& read) {
     }
     if (m[1] == 0xE1 && !orientation && frame.kind == PictureKind::Unknown && length >= 8 &&
         read(at + 4, seg, 6) == 6 && std::equal(seg, seg + 6, "Exif\0\0"))
-      orientation = ReadJpegOrientation(read, at + 4, length - 2);
+      orientation = ReadJpegOrientation(read, at + 4, length - 2, taken);
     at += 2 + length;
   }
   return frame;
@@ -220,11 +222,12 @@ PictureHeader ReadWebpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n
   return h;
 }
 
-PictureHeader ReadPictureHeader(const ReadAt& read) {
+PictureHeader ReadPictureHeader(const ReadAt& read, CalendarDate* taken) {
   std::uint8_t b[64] = {};
   const std::size_t n = read(0, b, sizeof b);
   for (const PictureFormatEntry& format : PictureFormats())
-    if (format.signature(b, n)) return format.read_header(read, b, n);
+    if (format.signature(b, n))
+      return format.format == PictureFormat::Jpeg && taken ? ReadJpeg(read, taken) : format.read_header(read, b, n);
   return {};
 }
 

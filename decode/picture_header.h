@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "decode/exif_orientation.h"
+
 // The most pixels one picture may be decoded into: 200 MB at four bytes a
 // pixel. A 48-megapixel camera picture still decodes in full.
 constexpr std::int64_t kPictureBudgetPixels = 50'000'000;
@@ -49,7 +51,9 @@ struct PictureHeader {
 // Reads up to size bytes at offset into buffer; returns how many it read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
 
-PictureHeader ReadPictureHeader(const ReadAt& read);
+// taken, when given: the day a JPEG's EXIF says the photo was taken (year 0
+// when it does not say).
+PictureHeader ReadPictureHeader(const ReadAt& read, CalendarDate* taken = nullptr);
 
 // The picture's size once turned upright (width and height swapped for a
 // quarter turn).

@@ -36,15 +36,16 @@ Pixels KeepPartInBox(Pixels pixels, PicturePlacement& at, int area_width, int ar
 PictureSizing SizePicture(PictureFile& file, const PictureRequest& request) {
   PictureSizing sizing;
   sizing.header = ReadPictureHeader(
-      [&file](std::uint64_t offset, void* buffer, std::size_t size) { return file.ReadAt(offset, buffer, size); });
+      [&file](std::uint64_t offset, void* buffer, std::size_t size) { return file.ReadAt(offset, buffer, size); },
+      &sizing.taken);
   const PictureHeader& header = sizing.header;
   if (header.kind == PictureKind::Unknown) return sizing;
   sizing.width = static_cast<float>(UprightWidth(header));
   sizing.height = static_cast<float>(UprightHeight(header));
   if (header.kind == PictureKind::Metafile) {
     sizing.metafile = ReadSoundMetafile(file);
-    const auto size = sizing.metafile ? MetafileSize(sizing.metafile->bytes(), sizing.width, sizing.height)
-                                      : std::nullopt;
+    const auto size =
+        sizing.metafile ? MetafileSize(sizing.metafile->bytes(), sizing.width, sizing.height) : std::nullopt;
     if (!size) return sizing;  // it cannot be laid out
     sizing.width = size->first, sizing.height = size->second;
   }
@@ -56,13 +57,14 @@ PictureSizing SizePicture(PictureFile& file, const PictureRequest& request) {
     sizing.placement.draw = false;
     return sizing;
   }
-  sizing.target_width = DrawnPixels(at.width), sizing.target_height = DrawnPixels(at.height);
+  const float magnified = request.motion ? static_cast<float>(1 + kMotionGrowth) : 1.0f;
+  sizing.target_width = DrawnPixels(at.width * magnified), sizing.target_height = DrawnPixels(at.height * magnified);
   sizing.working_bytes = DecodeWorkingBytes(header, sizing.target_width, sizing.target_height);
   return sizing;
 }
 
 PreparedPixels DecodeSized(PictureFile& file, const PictureSizing& sizing, const PictureRequest& request) {
-  PreparedPixels prepared{sizing.width, sizing.height, sizing.placement, {}};
+  PreparedPixels prepared{sizing.width, sizing.height, sizing.placement, {}, sizing.taken};
   if (!sizing.Decodable()) return prepared;
   PictureFile& source = sizing.metafile ? *sizing.metafile : file;
   prepared.pixels = KeepPartInBox(DecodePicture(source, sizing.header, sizing.target_width, sizing.target_height),

@@ -13,18 +13,25 @@
 #include "decode/pixels.h"
 #include "settings/saver_settings.h"
 
+// The most a picture is magnified under motion: it is decoded that much
+// larger than its place in the box.
+inline constexpr double kMotionGrowth = 0.10;
+
 // One picture laid out for one box.
 struct PictureRequest {
   std::string path;
   int area_width = 0, area_height = 0;  // the box's size in pixels
   ScaleMode mode = ScaleMode::Fit;
   bool preview_scale = false;
+  bool soft_backdrop = false;  // a blurred copy of the picture behind it where it leaves the box bare
+  bool motion = false;         // panned and zoomed: decoded larger, for the most it is magnified
 
   bool operator==(const PictureRequest&) const = default;
 };
 
 struct PictureSizing {
   PictureHeader header;
+  CalendarDate taken;           // the day the photo was taken, when its file says
   float width = 0, height = 0;  // the picture's own size, upright; 0 x 0 when unknown
   PicturePlacement placement;   // in the box; draw = false: nothing to decode
   int target_width = 0, target_height = 0;
@@ -41,6 +48,7 @@ struct PreparedPixels {
   float width = 0, height = 0;  // the picture's own size, as sized
   PicturePlacement placement;   // of the pixels, in the box
   Pixels pixels;                // empty: nothing to draw
+  CalendarDate taken;           // the day the photo was taken, when its file says
 };
 
 // Decodes a picture that SizePicture found decodable, and keeps only its part

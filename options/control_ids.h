@@ -55,6 +55,15 @@ enum class ControlId : int {
   Preview,
   AboutLink,
   HelpLabel,
+  ShowFrame,  // on the Info panel, beside the live preview that shows its effect
+  TransitionLabel,
+  TransitionCombo,
+  MotionLabel,
+  MotionCheck,
+  CaptionTextLabel,
+  CaptionTextCombo,
+  BackdropLabel,
+  BackdropCheck,
   ChangelogText,
   ChangelogLabel,
   Dialog,  // the dialog itself: the container of the three frames and the buttons
@@ -100,7 +109,7 @@ struct ControlInfo {
   ControlId id;
   ControlKind kind;
   ControlId container;  // a frame, or ControlId::Dialog
-  int tab_index;        // 0..46; -1 for the shapes
+  int tab_index;        // 0..55; -1 for the shapes
   const char* text;     // initial caption or text ("" when set at load)
   const char* tooltip;  // "" when none
   TwipsRect rect;       // relative to the container

@@ -86,9 +86,18 @@ const ControlInfo kControls[kControlCount] = {
   {C::AboutLink, K::Label, C::InfoPanel, 43, "", "", {60, 7290, 4635, 315}, kLink,
    0xFF0000, kSystemWindowText, true, false, false, false, true},
   {C::HelpLabel, K::Label, C::InfoPanel, 44, kHelpText, "", {210, 4440, 4215, 615}, kNormal},
-  {C::ChangelogText, K::TextBox, C::InfoPanel, 45, "", "", {180, 5550, 4365, 1545}, kNormal,
+  {C::ShowFrame, K::Frame, C::InfoPanel, 45, "Show", "", {180, 5100, 4395, 1035}, kNormal},
+  {C::TransitionLabel, K::Label, C::ShowFrame, 46, "Fa&de", "", {120, 300, 975, 255}, kNormal},
+  {C::TransitionCombo, K::ComboBox, C::ShowFrame, 47, "", "", {1110, 240, 1575, 315}, kNormal},
+  {C::MotionLabel, K::Label, C::ShowFrame, 48, "Pa&n and zoom", "", {2760, 300, 1275, 255}, kNormal},
+  {C::MotionCheck, K::CheckBox, C::ShowFrame, 49, "", "", {4080, 300, 195, 195}, kNormal},
+  {C::CaptionTextLabel, K::Label, C::ShowFrame, 50, "Caption te&xt", "", {120, 660, 975, 255}, kNormal},
+  {C::CaptionTextCombo, K::ComboBox, C::ShowFrame, 51, "", "", {1110, 600, 1575, 315}, kNormal},
+  {C::BackdropLabel, K::Label, C::ShowFrame, 52, "Soft bac&kground", "", {2760, 660, 1275, 255}, kNormal},
+  {C::BackdropCheck, K::CheckBox, C::ShowFrame, 53, "", "", {4080, 660, 195, 195}, kNormal},
+  {C::ChangelogText, K::TextBox, C::InfoPanel, 54, "", "", {180, 6450, 4365, 645}, kNormal,
    kSystemWindowText, kSystemButtonFace, false, true},
-  {C::ChangelogLabel, K::Label, C::InfoPanel, 46, "ChangeLog:", "", {180, 5250, 4365, 255}, kNormal},
+  {C::ChangelogLabel, K::Label, C::InfoPanel, 55, "ChangeLog:", "", {180, 6180, 4365, 255}, kNormal},
 };
 // clang-format on
 

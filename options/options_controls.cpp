@@ -93,6 +93,16 @@ void OptionsDialog::ResolutionChanged() {
   StartSlideTimer();
 }
 
+void OptionsDialog::ShowStyleChanged() {
+  const int transition = Control(ControlId::TransitionCombo).selected;
+  const int caption_text = Control(ControlId::CaptionTextCombo).selected;
+  if (transition >= 0) settings_.transition_ms = static_cast<std::uint16_t>(transition * kTransitionStepMs);
+  if (caption_text >= 0) settings_.caption_text = static_cast<CaptionText>(caption_text);
+  settings_.motion = Control(ControlId::MotionCheck).checked;
+  settings_.backdrop = Control(ControlId::BackdropCheck).checked ? Backdrop::Soft : Backdrop::Black;
+  StartSlideTimer();
+}
+
 // ---- Colours and link --------------------------------------------------------------
 
 void OptionsDialog::PickColour(bool text) {

@@ -11,6 +11,9 @@ const std::vector<std::string> kScaleModeItems = {"Center small pics", "Upscale 
                                                   "Fill screen (no aspect ratio)",
                                                   "Fill screen (keep aspect ratio, cut borders)"};
 const std::vector<std::string> kCaptionItems = {"No", "Top", "Bottom"};
+const std::vector<std::string> kTransitionItems = {"No (cut)",  "0.5 seconds", "1 second", "1.5 seconds",
+                                                   "2 seconds", "2.5 seconds", "3 seconds"};
+const std::vector<std::string> kCaptionTextItems = {"Path", "File name", "Date and folder"};
 const char kChangelogText[] =
     "v. 0.9.42\r\n- Added Exclude Paths\r\n- Added this changelog :-)\r\nv. 0.9.40\r\n"
     "- Added Aspect Ratio options\r\nv. 0.9.39\r\n- Changed Random alghorithm\r\nv 0.9.35\r\n"
@@ -31,6 +34,8 @@ OptionsDialog::OptionsDialog(const Services& services, SaverSettings& settings, 
   for (const char* option : kAspectRatioOptions) Mutable(ControlId::AspectFilterCombo).items.push_back(option);
   Mutable(ControlId::ScaleModeCombo).items = kScaleModeItems;
   Mutable(ControlId::CaptionCombo).items = kCaptionItems;
+  Mutable(ControlId::TransitionCombo).items = kTransitionItems;
+  Mutable(ControlId::CaptionTextCombo).items = kCaptionTextItems;
   Mutable(ControlId::ChangelogText).text = kChangelogText;
   Mutable(ControlId::InfoPanel).visible = false;  // the Info panel opens with InfoToggle
 }
@@ -110,6 +115,18 @@ void OptionsDialog::LoadOptionControls() {
   SetColor(ControlId::TextColourSwatch, s.caption_text_colour);
   SetColor(ControlId::BorderColourSwatch, s.caption_border_colour);
   select(ControlId::SizeFilterCombo, s.size_filter);
+  // One handler reads all four controls, so the stored values are kept
+  // aside while they are shown; a fade typed in by hand shows as the nearest
+  // item and keeps its time until another is picked.
+  const SaverSettings stored = s;
+  select(ControlId::TransitionCombo, (stored.transition_ms + kTransitionStepMs / 2) / kTransitionStepMs);
+  SetChecked(ControlId::MotionCheck, stored.motion);
+  select(ControlId::CaptionTextCombo, stored.caption_text);
+  SetChecked(ControlId::BackdropCheck, stored.backdrop == Backdrop::Soft);
+  settings_.transition_ms = stored.transition_ms;
+  settings_.motion = stored.motion;
+  settings_.caption_text = stored.caption_text;
+  settings_.backdrop = stored.backdrop;
 }
 
 void OptionsDialog::LoadGraceAndInfo() {
@@ -215,6 +232,10 @@ void OptionsDialog::RaiseChange(ControlId id) {
     case ControlId::ScaleModeCombo: return ScaleModeChanged();
     case ControlId::CaptionCombo: return CaptionChanged();
     case ControlId::ResolutionCheck: return ResolutionChanged();
+    case ControlId::TransitionCombo:
+    case ControlId::MotionCheck:
+    case ControlId::CaptionTextCombo:
+    case ControlId::BackdropCheck: return ShowStyleChanged();
     case ControlId::IncludeList: return ApplySelectionRule();
     default: return;
   }

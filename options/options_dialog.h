@@ -120,6 +120,7 @@ class OptionsDialog : public DialogPreview {
   void ScaleModeChanged();
   void CaptionChanged();
   void ResolutionChanged();
+  void ShowStyleChanged();  // fade, pan and zoom, caption text, background
   void PickColour(bool text);
   void ToggleInfoPanel();
   void PreviewKey(int key_code);
@@ -150,4 +151,7 @@ class OptionsDialog : public DialogPreview {
 // The items of the fixed lists, index 0 first (the index is the stored value).
 extern const std::vector<std::string> kScaleModeItems;
 extern const std::vector<std::string> kCaptionItems;
+extern const std::vector<std::string> kTransitionItems;  // item k fades for k * kTransitionStepMs
+extern const std::vector<std::string> kCaptionTextItems;
+inline constexpr int kTransitionStepMs = 500;
 extern const char kChangelogText[];

@@ -249,8 +249,21 @@ void LayOutInfoPanel(OptionsLayout& l) {
     gtk_label_set_max_width_chars(GTK_LABEL(Label(l[title])), 30);
   }
   gtk_label_set_ellipsize(GTK_LABEL(Label(l[C::AboutLink])), PANGO_ELLIPSIZE_END);
+  // The show's style: two rows of a label and a combo, then a label and a check box.
+  GtkWidget* show = Grid();
+  const C show_rows[2][4] = {{C::TransitionLabel, C::TransitionCombo, C::MotionLabel, C::MotionCheck},
+                             {C::CaptionTextLabel, C::CaptionTextCombo, C::BackdropLabel, C::BackdropCheck}};
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 4; ++column) {
+      GtkWidget* widget = outer(show_rows[row][column]);
+      if (column == 2) RightLabel(widget);
+      if (column == 0) gtk_label_set_xalign(GTK_LABEL(Label(l[show_rows[row][0]])), 0.0f);
+      gtk_grid_attach(GTK_GRID(show), widget, column, row, 1, 1);
+    }
+  }
+  gtk_container_add(GTK_CONTAINER(outer(C::ShowFrame)), show);
   GtkWidget* box = Box(GTK_ORIENTATION_VERTICAL, {outer(C::ProgramNameLabel), outer(C::VersionLabel), outer(C::Preview),
-                                                  outer(C::HelpLabel), outer(C::ChangelogLabel)});
+                                                  outer(C::HelpLabel), outer(C::ShowFrame), outer(C::ChangelogLabel)});
   gtk_box_pack_start(GTK_BOX(box), outer(C::ChangelogText), TRUE, TRUE, 0);
   gtk_box_pack_start(GTK_BOX(box), outer(C::AboutLink), FALSE, FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(box), kSpacing + 2);

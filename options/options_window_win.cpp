@@ -165,16 +165,25 @@ class Win32OptionsWindow final : public OptionsWindow {
   // neighbours stay flush at any DPI.
   RECT PixelRect(const ControlInfo& info) const {
     int left = info.rect.left, top = info.rect.top;
-    if (info.container != ControlId::Dialog) {
-      left += InfoOf(info.container).rect.left;
-      top += InfoOf(info.container).rect.top;
+    for (ControlId c = info.container; c != ControlId::Dialog; c = InfoOf(c).container) {
+      left += InfoOf(c).rect.left;
+      top += InfoOf(c).rect.top;
     }
     return RECT{PixelsX(left), PixelsY(top), PixelsX(left + info.rect.width), PixelsY(top + info.rect.height)};
   }
 
   bool ShownOnScreen(ControlId id) const {
-    const ControlId container = InfoOf(id).container;
-    return dialog_.Control(id).visible && (container == ControlId::Dialog || dialog_.Control(container).visible);
+    for (ControlId c = id; c != ControlId::Dialog; c = InfoOf(c).container) {
+      if (!dialog_.Control(c).visible) return false;
+    }
+    return true;
+  }
+
+  static bool Within(ControlId id, ControlId frame) {
+    for (ControlId c = id; c != ControlId::Dialog; c = InfoOf(c).container) {
+      if (c == frame) return true;
+    }
+    return false;
   }
 
   HWND CreateControl(const ControlInfo& info) {
@@ -214,7 +223,7 @@ class Win32OptionsWindow final : public OptionsWindow {
   void ApplyVisibility(ControlId id) {
     for (int i = 0; i < kControlCount; ++i) {
       const ControlInfo& info = AllControls()[i];
-      if (info.id != id && info.container != id) continue;
+      if (!Within(info.id, id)) continue;
       HWND widget = controls_[i];
       const bool shown = ShownOnScreen(info.id);
       if (!shown) MoveFocusAwayFrom(widget);

@@ -21,6 +21,18 @@ void MessageWriter::PutHeader(const PictureHeader& header) {
   Put8(static_cast<std::uint8_t>(header.orientation));
 }
 
+void MessageWriter::PutDate(const CalendarDate& date) {
+  Put16(static_cast<std::uint16_t>(date.year));
+  Put8(static_cast<std::uint8_t>(date.month));
+  Put8(static_cast<std::uint8_t>(date.day));
+}
+
+CalendarDate MessageReader::NextDate() {
+  const CalendarDate date{Next16(), Next8(), Next8()};
+  if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return {};
+  return date;
+}
+
 void MessageWriter::PutFloat(float value) { Put32(FloatBits(value)); }
 
 void MessageWriter::PutPlacement(const PicturePlacement& placement) {
@@ -33,7 +45,7 @@ void MessageWriter::PutRequest(const PictureRequest& request) {
   Put32(static_cast<std::uint32_t>(request.area_width));
   Put32(static_cast<std::uint32_t>(request.area_height));
   Put8(static_cast<std::uint8_t>(request.mode));
-  Put8(request.preview_scale ? 1 : 0);
+  Put8((request.preview_scale ? 1 : 0) | (request.motion ? 2 : 0));
 }
 
 // Values outside their ranges come back as the header of an unknown file:
@@ -71,6 +83,8 @@ PictureRequest MessageReader::NextPictureRequest() {
   request.area_width = static_cast<std::int32_t>(Next32());
   request.area_height = static_cast<std::int32_t>(Next32());
   request.mode = static_cast<ScaleMode>(Next8());
-  request.preview_scale = Next8() == 1;
+  const std::uint8_t flags = Next8();
+  request.preview_scale = (flags & 1) != 0;
+  request.motion = (flags & 2) != 0;
   return request;
 }

@@ -32,10 +32,10 @@ enum class ReaderAnswer : std::uint8_t {
   Shortcut,    // target path
   Header,      // header
   Stamp,       // modified, size
-  Sizing,      // size, placement, working bytes
+  Sizing,      // size, placement, day taken, working bytes
   Working,     // a decode still under way
-  Pixels,      // size, placement, then width, height, stride and opacity of the block's pixels
-  Unreadable,  // size, placement: nothing to draw
+  Pixels,      // size, placement, day taken, then width, height, stride and opacity of the block's pixels
+  Unreadable,  // size, placement, day taken: nothing to draw
   Ready,       // sent once, when a started reader can take calls
 };
 
@@ -48,6 +48,7 @@ class MessageWriter : public ByteWriter {
   void PutFloat(float value);
   void PutPlacement(const PicturePlacement& placement);
   void PutRequest(const PictureRequest& request);
+  void PutDate(const CalendarDate& date);
 };
 
 // A message being read: its kind, then its fields; ok() false once a field
@@ -68,6 +69,8 @@ class MessageReader : public ByteReader {
   float NextFloat();
   PicturePlacement NextPlacement();
   PictureRequest NextPictureRequest();
+  // Not a day of the calendar: none (year 0).
+  CalendarDate NextDate();
   // All the fields were there, and nothing more.
   bool Complete() const { return ok() && position() == size(); }
 };

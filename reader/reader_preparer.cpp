@@ -18,11 +18,12 @@ Pixels PixelsIn(MessageReader& answer, std::unique_ptr<SharedBlock>& block) {
   return pixels;
 }
 
-// The picture's own size and its placement, as an answer gives them.
+// The picture's own size, its placement and the day it was taken, as an answer gives them.
 void ReadLayout(MessageReader& answer, PreparedPixels& prepared) {
   prepared.width = answer.Fields().NextFloat();
   prepared.height = answer.NextFloat();
   prepared.placement = answer.NextPlacement();
+  prepared.taken = answer.NextDate();
 }
 
 }  // namespace

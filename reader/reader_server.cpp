@@ -186,6 +186,7 @@ class Server {
     sized.PutFloat(sizing.width);
     sized.PutFloat(sizing.height);
     sized.PutPlacement(sizing.placement);
+    sized.PutDate(sizing.taken);
     if (sizing.Decodable()) sized.Put64(sizing.working_bytes);
     Send(sized);
     std::string message;
@@ -206,6 +207,7 @@ class Server {
     answer.PutFloat(prepared.width);
     answer.PutFloat(prepared.height);
     answer.PutPlacement(prepared.placement);
+    answer.PutDate(prepared.taken);
     if (block) {
       answer.Put32(static_cast<std::uint32_t>(width));
       answer.Put32(static_cast<std::uint32_t>(height));

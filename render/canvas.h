@@ -9,7 +9,9 @@
 // released inside the call that uses them. Nothing survives a frame.
 // Pictures come prepared (prepared_picture.h): decoding never happens here.
 // UI thread only.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +19,7 @@
 
 struct RectF {
   float x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const RectF&) const = default;
 };
 
 // Numbering as GDI+ has it, so the Windows canvas passes the values through.
@@ -73,9 +76,47 @@ class Canvas {
   // placement puts it, with the interpolation mode; nothing for a picture
   // without pixels.
   virtual void DrawPrepared(const PreparedPicture& picture) = 0;
+  // The part `source` of the picture (in the box's pixels, where the
+  // placement puts the picture) magnified to fill `shown`, smoothly; nothing
+  // past `shown`. Its soft background, if any, fills the box as usual.
+  virtual void DrawPreparedPart(const PreparedPicture& picture, const RectF& source, const RectF& shown) = 0;
 
   // Null when no such family is installed.
   virtual std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) = 0;
+};
+
+// Raw pixels of a frame: rows `stride` bytes apart, blue, green, red (and
+// an unused byte when bytes_per_pixel is 4) in memory order.
+struct FrameBuffer {
+  std::uint8_t* data = nullptr;  // null: none
+  int width = 0, height = 0;
+  std::ptrdiff_t stride = 0;
+  int bytes_per_pixel = 4;
+};
+
+// What the box shows, and the frames it keeps for a fade: the outgoing and
+// the incoming slide (without the status overlay), blended into what it shows.
+enum class FrameLayer { Shown, Outgoing, Incoming };
+
+// The frame callback a box keeps between PaceFrames and StopFrames.
+class FrameCallback {
+ public:
+  void Set(std::function<bool()> on_frame) {
+    on_frame_ = std::move(on_frame);
+    ++generation_;
+  }
+  // Runs it: false when it asked for no more frames and was not replaced
+  // meanwhile (it may replace itself while it runs).
+  bool Run() {
+    if (!on_frame_) return false;
+    const std::function<bool()> run = on_frame_;
+    const unsigned generation = generation_;
+    return run() || generation != generation_;
+  }
+
+ private:
+  std::function<bool()> on_frame_;
+  unsigned generation_ = 0;
 };
 
 // A window's drawing surface: keeps the last frame and shows it whenever the
@@ -86,6 +127,26 @@ class PictureBox {
   // A canvas on the box's surface (GdipCreateFromHDC on its device context);
   // null when the box has no valid surface.
   virtual std::unique_ptr<Canvas> CreateCanvas() = 0;
+
+  // Fades and motion; a box without them (the default) has its slides cut
+  // in and still.
+  // A canvas on a layer of the box's size, made on first use (Shown:
+  // CreateCanvas); null when there is no room for it.
+  virtual std::unique_ptr<Canvas> CreateLayerCanvas(FrameLayer layer) {
+    return layer == FrameLayer::Shown ? CreateCanvas() : nullptr;
+  }
+  // A layer's pixels, drawing done so far included; {} when it has none.
+  virtual FrameBuffer LayerPixels(FrameLayer) { return {}; }
+  // Says that LayerPixels' memory was written directly.
+  virtual void LayerPixelsChanged(FrameLayer) {}
+  // Frees the outgoing and incoming layers.
+  virtual void DropLayers() {}
+  // Calls on_frame on the UI thread once before each frame the display
+  // shows, until it returns false or StopFrames is called; a new call
+  // replaces the one running.
+  virtual void PaceFrames(std::function<bool()>) {}
+  virtual void StopFrames() {}
+
   // The size a canvas on it would have, in pixels (what pictures are laid out for).
   virtual void AreaSize(int& width, int& height) = 0;
   virtual void Refresh() = 0;

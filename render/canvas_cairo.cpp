@@ -139,34 +139,51 @@ class CairoCanvas final : public Canvas {
   }
 
   void DrawPrepared(const PreparedPicture& picture) override;
+  void DrawPreparedPart(const PreparedPicture& picture, const RectF& source, const RectF& shown) override;
 
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) override;
 
  private:
+  void DrawBackdrop(const CairoPreparedPicture& picture);
+  // Fills the rectangle (clipped to the canvas) from the picture's pixels
+  // through `m` (user space -> pixels).
+  void FillFromPicture(const CairoPreparedPicture& picture, const cairo_matrix_t& m, cairo_filter_t filter, double x,
+                       double y, double width, double height);
+
   cairo_t* cr_;
   cairo_filter_t filter_ = CAIRO_FILTER_GOOD;
 };
 
-void CairoCanvas::DrawPrepared(const PreparedPicture& prepared) {
-  const auto& picture = static_cast<const CairoPreparedPicture&>(prepared);
-  const PicturePlacement& at = picture.placement;
-  if (!picture.surface || !at.draw || !(at.width >= 0.5f && at.height >= 0.5f)) return;
+void CairoCanvas::DrawBackdrop(const CairoPreparedPicture& picture) {
+  if (!picture.backdrop || cairo_surface_status(picture.backdrop) != CAIRO_STATUS_SUCCESS) return;
+  cairo_pattern_t* backdrop = cairo_pattern_create_for_surface(picture.backdrop);
+  cairo_matrix_t m;  // the box -> the backdrop's few pixels, scaled back up smoothly
+  cairo_matrix_init_scale(&m, cairo_image_surface_get_width(picture.backdrop) / double(picture.box_width),
+                          cairo_image_surface_get_height(picture.backdrop) / double(picture.box_height));
+  cairo_pattern_set_matrix(backdrop, &m);
+  cairo_pattern_set_filter(backdrop, CAIRO_FILTER_BILINEAR);
+  cairo_pattern_set_extend(backdrop, CAIRO_EXTEND_PAD);
+  cairo_save(cr_);
+  cairo_set_source(cr_, backdrop);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, 0, 0, picture.box_width, picture.box_height);
+  cairo_fill(cr_);
+  cairo_restore(cr_);
+  cairo_pattern_destroy(backdrop);
+}
+
+void CairoCanvas::FillFromPicture(const CairoPreparedPicture& picture, const cairo_matrix_t& m, cairo_filter_t filter,
+                                  double x, double y, double width, double height) {
   // Only the visible part of the rectangle is filled: a cut-off picture may
   // be far larger than Cairo's fixed-point coordinates reach.
   double cx1, cy1, cx2, cy2;
   cairo_clip_extents(cr_, &cx1, &cy1, &cx2, &cy2);
-  const double left = std::max<double>(at.x, cx1), top = std::max<double>(at.y, cy1);
-  const double right = std::min<double>(at.x + static_cast<double>(at.width), cx2);
-  const double bottom = std::min<double>(at.y + static_cast<double>(at.height), cy2);
+  const double left = std::max(x, cx1), top = std::max(y, cy1);
+  const double right = std::min(x + width, cx2), bottom = std::min(y + height, cy2);
   if (right <= left || bottom <= top) return;
-  const double sx = cairo_image_surface_get_width(picture.surface) / static_cast<double>(at.width);
-  const double sy = cairo_image_surface_get_height(picture.surface) / static_cast<double>(at.height);
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(picture.surface);
-  cairo_matrix_t m;  // user space -> picture pixels
-  cairo_matrix_init_scale(&m, sx, sy);
-  cairo_matrix_translate(&m, -at.x, -at.y);
   cairo_pattern_set_matrix(pattern, &m);
-  cairo_pattern_set_filter(pattern, filter_);
+  cairo_pattern_set_filter(pattern, filter);
   cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);  // no dark seam at the picture's edges
   if (cairo_pattern_status(pattern) == CAIRO_STATUS_SUCCESS) {
     cairo_save(cr_);
@@ -177,6 +194,36 @@ void CairoCanvas::DrawPrepared(const PreparedPicture& prepared) {
     cairo_restore(cr_);
   }
   cairo_pattern_destroy(pattern);
+}
+
+void CairoCanvas::DrawPrepared(const PreparedPicture& prepared) {
+  const auto& picture = static_cast<const CairoPreparedPicture&>(prepared);
+  const PicturePlacement& at = picture.placement;
+  DrawBackdrop(picture);
+  if (!picture.surface || !at.draw || !(at.width >= 0.5f && at.height >= 0.5f)) return;
+  cairo_matrix_t m;  // user space -> picture pixels
+  cairo_matrix_init_scale(&m, cairo_image_surface_get_width(picture.surface) / static_cast<double>(at.width),
+                          cairo_image_surface_get_height(picture.surface) / static_cast<double>(at.height));
+  cairo_matrix_translate(&m, -at.x, -at.y);
+  FillFromPicture(picture, m, filter_, at.x, at.y, at.width, at.height);
+}
+
+void CairoCanvas::DrawPreparedPart(const PreparedPicture& prepared, const RectF& source, const RectF& shown) {
+  const auto& picture = static_cast<const CairoPreparedPicture&>(prepared);
+  const PicturePlacement& at = picture.placement;
+  DrawBackdrop(picture);
+  if (!picture.surface || !at.draw || !(at.width >= 0.5f && at.height >= 0.5f) ||
+      !(shown.width > 0 && shown.height > 0 && source.width > 0 && source.height > 0))
+    return;
+  cairo_matrix_t m;  // user space -> the part's place in the box -> picture pixels
+  cairo_matrix_init_scale(&m, cairo_image_surface_get_width(picture.surface) / static_cast<double>(at.width),
+                          cairo_image_surface_get_height(picture.surface) / static_cast<double>(at.height));
+  cairo_matrix_translate(&m, source.x - at.x, source.y - at.y);
+  cairo_matrix_scale(&m, source.width / static_cast<double>(shown.width),
+                     source.height / static_cast<double>(shown.height));
+  cairo_matrix_translate(&m, -shown.x, -shown.y);
+  // Bilinear: a moving picture is drawn every frame, and shrinks by a tenth at most.
+  FillFromPicture(picture, m, CAIRO_FILTER_BILINEAR, shown.x, shown.y, shown.width, shown.height);
 }
 
 std::unique_ptr<CanvasFontFamily> CairoCanvas::CreateFontFamily(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "render/frame_pixels.h"
 #include "render/prepared_picture_gdiplus.h"
 
 // Types are qualified: GDI+ has a RectF of its own.
@@ -147,7 +148,7 @@ Gdiplus::GpPath* FlattenedNearTheOrigin(Gdiplus::GpPath* path) {
 
 class GdiplusCanvas final : public Canvas {
  public:
-  explicit GdiplusCanvas(Gdiplus::GpGraphics* graphics) : graphics_(graphics) {}
+  GdiplusCanvas(Gdiplus::GpGraphics* graphics, const FrameBuffer& pixels) : graphics_(graphics), pixels_(pixels) {}
   ~GdiplusCanvas() override { GdipDeleteGraphics(graphics_); }
 
   RectF VisibleClipBounds() override {
@@ -187,9 +188,18 @@ class GdiplusCanvas final : public Canvas {
   void DrawPrepared(const PreparedPicture& prepared) override {
     const auto& picture = static_cast<const GdiplusPreparedPicture&>(prepared);
     const PicturePlacement& at = picture.placement;
+    DrawBackdrop(picture);
     if (!picture.bitmap || !at.draw) return;
+    const RectF all{at.x, at.y, at.width, at.height};
+    if (!picture.pixels.empty()) return DrawPart(picture, all, all);
     GdipDrawImageRectI(graphics_, picture.bitmap, static_cast<INT>(at.x), static_cast<INT>(at.y),
                        static_cast<INT>(at.width), static_cast<INT>(at.height));
+  }
+
+  void DrawPreparedPart(const PreparedPicture& prepared, const RectF& source, const RectF& shown) override {
+    const auto& picture = static_cast<const GdiplusPreparedPicture&>(prepared);
+    DrawBackdrop(picture);
+    DrawPart(picture, source, shown);
   }
 
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string& name) override {
@@ -200,13 +210,63 @@ class GdiplusCanvas final : public Canvas {
   }
 
  private:
+  // Straight into the device context's pixels where it has a DIB section:
+  // Wine's GDI+ scales a picture in software far slower than a frame lasts.
+  void DrawPart(const GdiplusPreparedPicture& picture, const RectF& source, const RectF& shown) {
+    const PicturePlacement& at = picture.placement;
+    if (!picture.bitmap || !at.draw || !(at.width > 0 && at.height > 0)) return;
+    if (picture.pixels.empty()) {  // a bitmap of the box part it covers, at its drawn size
+      GdipDrawImageRectRect(graphics_, picture.bitmap, shown.x, shown.y, shown.width, shown.height, source.x - at.x,
+                            source.y - at.y, source.width, source.height, Gdiplus::UnitPixel, nullptr, nullptr,
+                            nullptr);
+      return;
+    }
+    const Pixels& pixels = picture.pixels;
+    const double sx = pixels.width() / static_cast<double>(at.width);
+    const double sy = pixels.height() / static_cast<double>(at.height);
+    const RectF part{static_cast<float>((source.x - at.x) * sx), static_cast<float>((source.y - at.y) * sy),
+                     static_cast<float>(source.width * sx), static_cast<float>(source.height * sy)};
+    const FrameBuffer frame = DibPixels();
+    if (frame.data) return DrawMagnified(pixels, part, frame, shown);
+    GdipDrawImageRectRect(graphics_, picture.bitmap, shown.x, shown.y, shown.width, shown.height, part.x, part.y,
+                          part.width, part.height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+  }
+
+  void DrawBackdrop(const GdiplusPreparedPicture& picture) {
+    if (!picture.backdrop) return;  // its few pixels scaled back up smoothly over the whole box
+    Gdiplus::InterpolationMode mode = Gdiplus::InterpolationModeDefault;
+    GdipGetInterpolationMode(graphics_, &mode);
+    GdipSetInterpolationMode(graphics_, Gdiplus::InterpolationModeHighQualityBilinear);
+    // Mirrored past its edges, so that the edges do not fade to black.
+    Gdiplus::GpImageAttributes* edges = nullptr;
+    GdipCreateImageAttributes(&edges);
+    if (edges) GdipSetImageAttributesWrapMode(edges, Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(picture.backdrop, &width), GdipGetImageHeight(picture.backdrop, &height);
+    GdipDrawImageRectRectI(graphics_, picture.backdrop, 0, 0, picture.box_width, picture.box_height, 0, 0,
+                           static_cast<INT>(width), static_cast<INT>(height), Gdiplus::UnitPixel, edges, nullptr,
+                           nullptr);
+    if (edges) GdipDisposeImageAttributes(edges);
+    GdipSetInterpolationMode(graphics_, mode);
+  }
+
+  // The device context's pixels, with everything drawn so far; {} when
+  // they were not given.
+  FrameBuffer DibPixels() {
+    if (!pixels_.data) return {};
+    GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
+    GdiFlush();
+    return pixels_;
+  }
+
   Gdiplus::GpGraphics* graphics_;
+  FrameBuffer pixels_;
 };
 
 }  // namespace
 
-std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc) {
+std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc, const FrameBuffer& pixels) {
   Gdiplus::GpGraphics* graphics = nullptr;
   if (!dc || GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok || !graphics) return nullptr;
-  return std::make_unique<GdiplusCanvas>(graphics);
+  return std::make_unique<GdiplusCanvas>(graphics, pixels);
 }

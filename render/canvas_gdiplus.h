@@ -7,5 +7,7 @@
 
 #include "render/canvas.h"
 
-// GdipCreateFromHDC(dc): null when no graphics object can be made.
-std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc);
+// GdipCreateFromHDC(dc): null when no graphics object can be made. `pixels`,
+// when given, are the DC's own (its DIB section's), which a moving picture
+// is drawn into directly.
+std::unique_ptr<Canvas> CreateGdiplusCanvas(HDC dc, const FrameBuffer& pixels = {});

@@ -38,6 +38,7 @@ std::string StatusOverlayText(const std::string& title, const ShowStatus& status
   text += crlf + std::string("Files scanned: ") + std::to_string(status.pictures_listed);
   text += crlf + std::string("Files seen: ") + std::to_string(status.current_index);
   text += crlf + std::string("Sleeping: ") + (status.asleep ? "True" : "False");
+  if (status.still_frames) text += crlf + std::string("Fades and motion off: under 20 frames a second");
   return text;
 }
 

@@ -22,5 +22,6 @@ struct TextLayers {
 // bottom), the overlay at the other one.
 void DrawTextLayers(Canvas& canvas, const RectF& area, const SaverSettings& settings, const TextLayers& text);
 
-// The status overlay's eight lines, joined by CR-LF.
+// The status overlay's eight lines (a ninth once fades and motion are given
+// up), joined by CR-LF.
 std::string StatusOverlayText(const std::string& title, const ShowStatus& status);

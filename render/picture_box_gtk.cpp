@@ -14,7 +14,64 @@
 #include "render/canvas_cairo.h"
 
 CairoPictureBox::~CairoPictureBox() {
+  DropLayers();
   if (surface_) cairo_surface_destroy(surface_);
+}
+
+cairo_surface_t* CairoPictureBox::Layer(FrameLayer layer) {
+  int width = 0, height = 0;
+  if (!BufferSize(width, height)) {
+    ScreenSize(width, height);
+    Resize(width, height);
+    BufferSize(width, height);
+  }
+  if (layer == FrameLayer::Shown) return surface_;
+  cairo_surface_t*& surface = layers_[layer == FrameLayer::Outgoing ? 0 : 1];
+  if (surface &&
+      (cairo_image_surface_get_width(surface) != width || cairo_image_surface_get_height(surface) != height)) {
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+  }
+  if (!surface) surface = NewSurface(width, height);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+  }
+  return surface;
+}
+
+std::unique_ptr<Canvas> CairoPictureBox::CreateLayerCanvas(FrameLayer layer) {
+  if (layer == FrameLayer::Shown) return CreateCanvas();
+  cairo_surface_t* surface = Layer(layer);
+  return surface ? CreateCairoCanvas(surface) : nullptr;
+}
+
+FrameBuffer CairoPictureBox::LayerPixels(FrameLayer layer) {
+  cairo_surface_t* surface = layer == FrameLayer::Shown ? surface_ : layers_[layer == FrameLayer::Outgoing ? 0 : 1];
+  if (!surface) return {};
+  cairo_surface_flush(surface);
+  return FrameBuffer{cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
+                     cairo_image_surface_get_height(surface), cairo_image_surface_get_stride(surface), 4};
+}
+
+void CairoPictureBox::LayerPixelsChanged(FrameLayer layer) {
+  cairo_surface_t* surface = layer == FrameLayer::Shown ? surface_ : layers_[layer == FrameLayer::Outgoing ? 0 : 1];
+  if (!surface) return;
+  cairo_surface_mark_dirty(surface);
+  if (layer == FrameLayer::Shown) blank_ = false;
+}
+
+void CairoPictureBox::DropLayers() {
+  for (cairo_surface_t*& surface : layers_) {
+    if (surface) cairo_surface_destroy(surface);
+    surface = nullptr;
+  }
+}
+
+void CairoPictureBox::RunFrame() {
+  in_frame_ = true;  // a frame source removed now ends by its own return value
+  if (!on_frame_.Run()) StopFrames();
+  in_frame_ = false;
 }
 
 cairo_surface_t* CairoPictureBox::NewSurface(int width, int height) {
@@ -93,12 +150,30 @@ GtkPictureBox::GtkPictureBox(GtkWidget* widget) : widget_(widget) {
 }
 
 GtkPictureBox::~GtkPictureBox() {
+  StopFrames();
   g_signal_handler_disconnect(widget_, draw_handler_);
   g_signal_handler_disconnect(widget_, size_handler_);
   g_object_unref(widget_);
 }
 
 void GtkPictureBox::Refresh() { gtk_widget_queue_draw(widget_); }
+
+void GtkPictureBox::PaceFrames(std::function<bool()> on_frame) {
+  on_frame_.Set(std::move(on_frame));
+  if (!tick_) tick_ = gtk_widget_add_tick_callback(widget_, &GtkPictureBox::OnTick, this, nullptr);
+}
+
+void GtkPictureBox::StopFrames() {
+  on_frame_.Set(nullptr);
+  if (tick_ && !in_frame_) gtk_widget_remove_tick_callback(widget_, tick_);
+  tick_ = 0;
+}
+
+gboolean GtkPictureBox::OnTick(GtkWidget*, GdkFrameClock*, gpointer self) {
+  auto* box = static_cast<GtkPictureBox*>(self);
+  box->RunFrame();
+  return box->tick_ ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+}
 
 void GtkPictureBox::ScreenSize(int& width, int& height) {
   GtkAllocation a;
@@ -121,7 +196,45 @@ void GtkPictureBox::OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointe
 
 XWindowPictureBox::XWindowPictureBox(GdkWindow* window) : window_(window) { g_object_ref(window_); }
 
-XWindowPictureBox::~XWindowPictureBox() { g_object_unref(window_); }
+XWindowPictureBox::~XWindowPictureBox() {
+  StopFrames();
+  g_object_unref(window_);
+}
+
+void XWindowPictureBox::PaceFrames(std::function<bool()> on_frame) {
+  on_frame_.Set(std::move(on_frame));
+  if (clock_ || timer_) return;
+  clock_ = gdk_window_is_destroyed(window_) ? nullptr : gdk_window_get_frame_clock(window_);
+  if (clock_) {
+    g_object_ref(clock_);
+    update_handler_ = g_signal_connect(clock_, "update", G_CALLBACK(&XWindowPictureBox::OnClockUpdate), this);
+    gdk_frame_clock_begin_updating(clock_);
+  } else {
+    timer_ = g_timeout_add(16, &XWindowPictureBox::OnTimer, this);
+  }
+}
+
+void XWindowPictureBox::StopFrames() {
+  on_frame_.Set(nullptr);
+  if (clock_) {
+    g_signal_handler_disconnect(clock_, update_handler_);
+    gdk_frame_clock_end_updating(clock_);
+    g_object_unref(clock_);
+    clock_ = nullptr;
+  }
+  if (timer_ && !in_frame_) g_source_remove(timer_);
+  timer_ = 0;
+}
+
+void XWindowPictureBox::OnClockUpdate(GdkFrameClock*, gpointer self) {
+  static_cast<XWindowPictureBox*>(self)->RunFrame();
+}
+
+gboolean XWindowPictureBox::OnTimer(gpointer self) {
+  auto* box = static_cast<XWindowPictureBox*>(self);
+  box->RunFrame();
+  return box->timer_ ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+}
 
 void XWindowPictureBox::ScreenSize(int& width, int& height) {
   width = height = 1;

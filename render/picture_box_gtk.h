@@ -7,6 +7,8 @@
 #include <cairo.h>
 #include <gtk/gtk.h>
 
+#include <functional>
+
 #include "render/canvas.h"
 
 class CairoPictureBox : public PictureBox {
@@ -18,10 +20,17 @@ class CairoPictureBox : public PictureBox {
   std::unique_ptr<Canvas> CreateCanvas() override;
   void AreaSize(int& width, int& height) override;
   void Clear() override;
+  std::unique_ptr<Canvas> CreateLayerCanvas(FrameLayer layer) override;
+  FrameBuffer LayerPixels(FrameLayer layer) override;
+  void LayerPixelsChanged(FrameLayer layer) override;
+  void DropLayers() override;
 
   // Sizes the buffer ahead of the first allocation (a window just placed),
   // keeping what was drawn.
   void Resize(int width, int height);
+  // One paced frame: runs the frame callback, and StopFrames when it asks
+  // for no more.
+  void RunFrame();
 
  protected:
   CairoPictureBox() = default;
@@ -37,8 +46,14 @@ class CairoPictureBox : public PictureBox {
   // The size the box has on the screen, for a canvas asked for before any
   // Resize.
   virtual void ScreenSize(int& width, int& height) = 0;
+  FrameCallback on_frame_;
+  bool in_frame_ = false;  // inside RunFrame: a frame source ends by its return value
 
  private:
+  // The surface of a layer, made on first use; null when there is no room.
+  cairo_surface_t* Layer(FrameLayer layer);
+
+  cairo_surface_t* layers_[2] = {nullptr, nullptr};  // outgoing, incoming
   cairo_surface_t* surface_ = nullptr;
   bool blank_ = true;  // nothing drawn since it was made or cleared: paint black, skip the copy
 };
@@ -50,15 +65,19 @@ class GtkPictureBox final : public CairoPictureBox {
   ~GtkPictureBox() override;
 
   void Refresh() override;
+  void PaceFrames(std::function<bool()> on_frame) override;
+  void StopFrames() override;
 
  private:
   void ScreenSize(int& width, int& height) override;
+  static gboolean OnTick(GtkWidget* widget, GdkFrameClock* clock, gpointer self);
   static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
   static void OnSizeAllocate(GtkWidget* widget, GdkRectangle* allocation, gpointer self);
 
   GtkWidget* widget_;
   gulong draw_handler_ = 0;
   gulong size_handler_ = 0;
+  guint tick_ = 0;
 };
 
 // Sized in the X window's own pixels. Refresh paints at once; the owner
@@ -70,10 +89,19 @@ class XWindowPictureBox final : public CairoPictureBox {
 
   void Refresh() override;
   void Paint(const GdkRectangle& area);
+  // Paced by the window's frame clock; by a timer at 60 a second when it
+  // has none (a window inside another program's).
+  void PaceFrames(std::function<bool()> on_frame) override;
+  void StopFrames() override;
 
  private:
   void ScreenSize(int& width, int& height) override;
   cairo_surface_t* NewSurface(int width, int height) override;
+  static void OnClockUpdate(GdkFrameClock* clock, gpointer self);
+  static gboolean OnTimer(gpointer self);
 
   GdkWindow* window_;
+  GdkFrameClock* clock_ = nullptr;
+  gulong update_handler_ = 0;
+  guint timer_ = 0;
 };

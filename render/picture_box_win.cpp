@@ -1,8 +1,59 @@
 #include "render/picture_box_win.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "render/canvas_gdiplus.h"
+
+namespace {
+
+// One timer paces the frames of every box, so that waiting for the
+// compositor's frame is done once a frame, not once a box.
+class FramePacer {
+ public:
+  static FramePacer& Get() {
+    static FramePacer pacer;
+    return pacer;
+  }
+  void Add(Win32PictureBox* box) {
+    if (std::find(boxes_.begin(), boxes_.end(), box) == boxes_.end()) boxes_.push_back(box);
+    if (!timer_) timer_ = SetTimer(nullptr, 0, Composited() ? 1 : 16, &FramePacer::OnTimer);
+  }
+  void Remove(Win32PictureBox* box) {
+    boxes_.erase(std::remove(boxes_.begin(), boxes_.end(), box), boxes_.end());
+    if (boxes_.empty() && timer_) KillTimer(nullptr, timer_), timer_ = 0;
+  }
+
+ private:
+  using DwmIsCompositionEnabledCall = HRESULT(WINAPI*)(BOOL*);
+  using DwmFlushCall = HRESULT(WINAPI*)();
+
+  FramePacer() {
+    // Loaded here, not linked: readers never load it.
+    if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
+      is_composited_ = reinterpret_cast<DwmIsCompositionEnabledCall>(GetProcAddress(dwm, "DwmIsCompositionEnabled"));
+      flush_ = reinterpret_cast<DwmFlushCall>(GetProcAddress(dwm, "DwmFlush"));
+    }
+  }
+  bool Composited() const {
+    BOOL on = FALSE;
+    return is_composited_ && flush_ && SUCCEEDED(is_composited_(&on)) && on;
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    FramePacer& pacer = Get();
+    if (pacer.Composited()) pacer.flush_();  // until the compositor's next frame
+    const std::vector<Win32PictureBox*> boxes = pacer.boxes_;
+    for (Win32PictureBox* box : boxes)
+      if (std::find(pacer.boxes_.begin(), pacer.boxes_.end(), box) != pacer.boxes_.end()) box->RunFrame();
+  }
+
+  std::vector<Win32PictureBox*> boxes_;
+  UINT_PTR timer_ = 0;
+  DwmIsCompositionEnabledCall is_composited_ = nullptr;
+  DwmFlushCall flush_ = nullptr;
+};
+
+}  // namespace
 
 Win32PictureBox::Win32PictureBox(HWND window) : window_(window) {
   RECT r;
@@ -11,19 +62,15 @@ Win32PictureBox::Win32PictureBox(HWND window) : window_(window) {
 }
 
 Win32PictureBox::~Win32PictureBox() {
-  if (dc_) {
-    SelectObject(dc_, old_bitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
+  StopFrames();
+  DropLayers();
+  FreeBuffer(shown_);
 }
 
-void Win32PictureBox::Resize(int width, int height) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (dc_ && width == width_ && height == height_) return;
+Win32PictureBox::Buffer Win32PictureBox::NewBuffer(int width, int height) {
+  Buffer buffer;
   HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
+  buffer.dc = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -36,23 +83,79 @@ void Win32PictureBox::Resize(int width, int height) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  PatBlt(dc, 0, 0, width, height, BLACKNESS);
-  if (dc_) {  // keep what was drawn, as a resized picture box does
-    BitBlt(dc, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-    SelectObject(dc_, old_bitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
+  buffer.bitmap = CreateDIBSection(buffer.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!buffer.bitmap) {
+    DeleteDC(buffer.dc);
+    return {};
   }
-  dc_ = dc;
-  bitmap_ = bitmap;
-  old_bitmap_ = old;
-  width_ = width;
-  height_ = height;
+  buffer.bits = static_cast<std::uint8_t*>(bits);
+  buffer.old_bitmap = SelectObject(buffer.dc, buffer.bitmap);
+  buffer.width = width, buffer.height = height;
+  PatBlt(buffer.dc, 0, 0, width, height, BLACKNESS);
+  return buffer;
 }
 
-std::unique_ptr<Canvas> Win32PictureBox::CreateCanvas() { return CreateGdiplusCanvas(dc_); }
+void Win32PictureBox::FreeBuffer(Buffer& buffer) {
+  if (!buffer.dc) return;
+  SelectObject(buffer.dc, buffer.old_bitmap);
+  DeleteObject(buffer.bitmap);
+  DeleteDC(buffer.dc);
+  buffer = {};
+}
+
+FrameBuffer Win32PictureBox::PixelsOf(const Buffer& buffer) {
+  if (!buffer.bits) return {};
+  GdiFlush();
+  return FrameBuffer{buffer.bits, buffer.width, buffer.height, (buffer.width * 3 + 3) / 4 * 4, 3};
+}
+
+void Win32PictureBox::Resize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (shown_.dc && width == shown_.width && height == shown_.height) return;
+  Buffer fresh = NewBuffer(width, height);
+  if (!fresh.dc) return;
+  if (shown_.dc) BitBlt(fresh.dc, 0, 0, shown_.width, shown_.height, shown_.dc, 0, 0, SRCCOPY);  // keep what was drawn
+  FreeBuffer(shown_);
+  shown_ = fresh;
+}
+
+std::unique_ptr<Canvas> Win32PictureBox::CreateCanvas() { return CreateGdiplusCanvas(shown_.dc, PixelsOf(shown_)); }
+
+Win32PictureBox::Buffer* Win32PictureBox::Layer(FrameLayer layer) {
+  if (layer == FrameLayer::Shown) return &shown_;
+  Buffer& buffer = layers_[layer == FrameLayer::Outgoing ? 0 : 1];
+  if (buffer.dc && (buffer.width != shown_.width || buffer.height != shown_.height)) FreeBuffer(buffer);
+  if (!buffer.dc) buffer = NewBuffer(shown_.width, shown_.height);
+  return buffer.dc ? &buffer : nullptr;
+}
+
+std::unique_ptr<Canvas> Win32PictureBox::CreateLayerCanvas(FrameLayer layer) {
+  Buffer* buffer = Layer(layer);
+  return buffer ? CreateGdiplusCanvas(buffer->dc, PixelsOf(*buffer)) : nullptr;
+}
+
+FrameBuffer Win32PictureBox::LayerPixels(FrameLayer layer) {
+  return PixelsOf(layer == FrameLayer::Shown ? shown_ : layers_[layer == FrameLayer::Outgoing ? 0 : 1]);
+}
+
+void Win32PictureBox::DropLayers() {
+  for (Buffer& buffer : layers_) FreeBuffer(buffer);
+}
+
+void Win32PictureBox::PaceFrames(std::function<bool()> on_frame) {
+  on_frame_.Set(std::move(on_frame));
+  FramePacer::Get().Add(this);
+}
+
+void Win32PictureBox::StopFrames() {
+  on_frame_.Set(nullptr);
+  FramePacer::Get().Remove(this);
+}
+
+void Win32PictureBox::RunFrame() {
+  if (!on_frame_.Run()) StopFrames();
+}
 
 void Win32PictureBox::Refresh() {
   InvalidateRect(window_, nullptr, FALSE);
@@ -60,13 +163,13 @@ void Win32PictureBox::Refresh() {
 }
 
 void Win32PictureBox::Clear() {
-  PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
+  PatBlt(shown_.dc, 0, 0, shown_.width, shown_.height, BLACKNESS);
   Refresh();
 }
 
 void Win32PictureBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_, &ps);
-  BitBlt(dc, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, shown_.width, shown_.height, shown_.dc, 0, 0, SRCCOPY);
   EndPaint(window_, &ps);
 }

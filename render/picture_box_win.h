@@ -16,21 +16,42 @@ class Win32PictureBox final : public PictureBox {
 
   std::unique_ptr<Canvas> CreateCanvas() override;
   void AreaSize(int& width, int& height) override {
-    width = width_;
-    height = height_;
+    width = shown_.width;
+    height = shown_.height;
   }
   void Refresh() override;
   void Clear() override;
+  std::unique_ptr<Canvas> CreateLayerCanvas(FrameLayer layer) override;
+  FrameBuffer LayerPixels(FrameLayer layer) override;
+  void LayerPixelsChanged(FrameLayer) override {}
+  void DropLayers() override;
+  // Paced by a timer that waits for the desktop compositor's next frame
+  // (DwmFlush) where it runs; 60 a second where it does not.
+  void PaceFrames(std::function<bool()> on_frame) override;
+  void StopFrames() override;
+  void RunFrame();
 
   // Sizes the buffer, keeping what was drawn.
   void Resize(int width, int height);
   void OnPaint();
-  HDC BufferDC() const { return dc_; }
+  HDC BufferDC() const { return shown_.dc; }
 
  private:
+  // A memory DC with a top-down 24-bit DIB section, all black.
+  struct Buffer {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old_bitmap = nullptr;
+    std::uint8_t* bits = nullptr;
+    int width = 0, height = 0;
+  };
+  static Buffer NewBuffer(int width, int height);
+  static void FreeBuffer(Buffer& buffer);
+  static FrameBuffer PixelsOf(const Buffer& buffer);
+  Buffer* Layer(FrameLayer layer);
+
   HWND window_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_bitmap_ = nullptr;
-  int width_ = 0, height_ = 0;
+  Buffer shown_;
+  Buffer layers_[2];  // outgoing, incoming
+  FrameCallback on_frame_;
 };

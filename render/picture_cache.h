@@ -23,7 +23,9 @@ class PictureCache final : public DecodeBudget {
   // Keeps a prepared picture, evicting older ones beyond the budget.
   void Put(const PictureRequest& request, std::shared_ptr<const PreparedPicture> picture);
 
-  void Reserve(std::size_t bytes) override { ReserveWhenRoom(bytes, [] { return false; }); }
+  void Reserve(std::size_t bytes) override {
+    ReserveWhenRoom(bytes, [] { return false; });
+  }
   void Release(std::size_t bytes) override;
   // Makes room for a decode's working memory. While another decode holds
   // memory this one does not fit beside, waits for it, asking give_up now

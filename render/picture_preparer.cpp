@@ -26,7 +26,8 @@ class LocalPicturePreparer final : public PicturePreparer {
     std::unique_ptr<PictureFile> file = OpenPictureFile(request.path);
     if (!file) return WrapPixels({}, request);
     const PictureSizing sizing = SizePicture(*file, request);
-    if (!sizing.Decodable()) return WrapPixels({sizing.width, sizing.height, sizing.placement, {}}, request);
+    if (!sizing.Decodable())
+      return WrapPixels({sizing.width, sizing.height, sizing.placement, {}, sizing.taken}, request);
     budget.Reserve(sizing.working_bytes);
     FileUntilAbandoned read(*file, budget);
     PreparedPixels pixels = DecodeSized(read, sizing, request);

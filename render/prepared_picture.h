@@ -20,6 +20,7 @@ class PreparedPicture {
   PicturePlacement placement;   // relative to the box; draw = false: nothing to draw
   std::size_t bytes = 0;        // the memory its pixels take
   FileStamp stamp;              // the file's, taken before it was read
+  CalendarDate taken;           // the day the photo was taken (EXIF); year 0 when unknown
 };
 
 // What a preparer asks of the memory budget around a decode, and whether

@@ -9,7 +9,12 @@ class CairoPreparedPicture final : public PreparedPicture {
  public:
   ~CairoPreparedPicture() override {
     if (surface) cairo_surface_destroy(surface);
+    if (backdrop) cairo_surface_destroy(backdrop);
   }
   cairo_surface_t* surface = nullptr;  // null: nothing to draw
   Pixels pixels;                       // what the surface shows
+  // The soft background, drawn over the whole box first; null: none.
+  cairo_surface_t* backdrop = nullptr;
+  Pixels backdrop_pixels;
+  int box_width = 0, box_height = 0;
 };

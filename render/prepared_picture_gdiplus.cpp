@@ -5,6 +5,8 @@
 // blends a bitmap with alpha pixel by pixel (docs/benchmarks.md).
 #include "render/prepared_picture_gdiplus.h"
 
+#include "decode/backdrop.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -65,7 +67,21 @@ std::unique_ptr<PreparedPicture> WrapPixels(PreparedPixels prepared, const Pictu
   auto picture = std::make_unique<GdiplusPreparedPicture>();
   picture->width = prepared.width, picture->height = prepared.height;
   PicturePlacement& at = picture->placement = prepared.placement;
+  picture->taken = prepared.taken;
   const Pixels& pixels = prepared.pixels;
+  if (request.soft_backdrop && !pixels.empty() && LeavesBoxBare(at, request.area_width, request.area_height)) {
+    const Pixels backdrop = MakeSoftBackdrop(pixels, request.area_width, request.area_height);
+    if (!backdrop.empty()) picture->backdrop = CopyAtDrawnSize(backdrop);
+    picture->box_width = request.area_width, picture->box_height = request.area_height;
+  }
+  if (request.motion && !pixels.empty() && at.draw) {  // magnified as it moves: kept whole
+    if (GdipCreateBitmapFromScan0(pixels.width(), pixels.height(), static_cast<INT>(pixels.stride()),
+                                  PixelFormat32bppPARGB, pixels.data(), &picture->bitmap) == Gdiplus::Ok) {
+      picture->bytes = pixels.bytes();
+      picture->pixels = std::move(prepared.pixels);
+    }
+    return picture;
+  }
   if (!pixels.empty() && at.draw && AtDrawnSize(pixels, at, request.area_width, request.area_height)) {
     at.x = static_cast<float>(std::lround(at.x)), at.y = static_cast<float>(std::lround(at.y));
     picture->bitmap = CopyAtDrawnSize(pixels);
@@ -101,6 +117,7 @@ std::size_t WrappingBytes(const PreparedPixels& prepared, const PictureRequest& 
   const Pixels& pixels = prepared.pixels;
   const PicturePlacement& at = prepared.placement;
   if (pixels.empty() || !at.draw) return 0;
+  if (request.motion) return pixels.bytes();  // the pixels become the picture
   if (AtDrawnSize(pixels, at, request.area_width, request.area_height)) return pixels.bytes() * 2;
   // the pixels and the bitmap made, and the scaling draw's copies of both
   return (pixels.bytes() + BoxBytes(PartOfBox(at, request.area_width, request.area_height))) * 2;

@@ -1,7 +1,9 @@
 #include "render/renderer.h"
 
+#include "platform/path_style.h"
 #include "render/canvas.h"
 #include "render/caption.h"
+#include "render/caption_date.h"
 #include "render/graphics.h"
 #include "decode/picture_layout.h"
 #include "render/prepared_picture.h"
@@ -14,6 +16,21 @@ void FillBackground(Canvas& canvas, const RectF& area) {
   canvas.FillPath(*path, ToArgb(0, 255));
 }
 
+// What the caption says of the picture at path: its path, its file name, or
+// the day it was taken (its file's day when it does not say) and its folder's name.
+std::string CaptionWords(const std::string& path, const PreparedPicture* picture, CaptionText text) {
+  const char* separators = PlatformPathStyle().windows ? "\\/" : "/";
+  const std::size_t name_at = path.find_last_of(separators) + 1;  // 0 without a separator
+  if (text == CaptionText::FileName) return path.substr(name_at);
+  if (text != CaptionText::DateAndFolder) return path;
+  const std::string folder_path = path.substr(0, name_at ? name_at - 1 : 0);
+  const std::string folder = folder_path.substr(folder_path.find_last_of(separators) + 1);
+  CalendarDate day = picture ? picture->taken : CalendarDate{};
+  if (picture && day.year < 1) day = LocalDateOf(picture->stamp);
+  const std::string date = LocalDateText(day);
+  return date.empty() || folder.empty() ? date + folder : date + "  " + folder;
+}
+
 }  // namespace
 
 void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const std::string& path,
@@ -22,22 +39,35 @@ void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const 
   if (!box) return;
   std::unique_ptr<Canvas> canvas = box->CreateCanvas();
   if (!canvas) return;  // no surface: the box keeps its last frame
-  const RectF area = canvas->VisibleClipBounds();
-  canvas->SetInterpolationMode(InterpolationMode::HighQualityBicubic);
-  FillBackground(*canvas, area);
+  DrawSlide(*canvas, picture, path, message, nullptr);
+  if (status) DrawOverlay(*canvas, *status);
+}
+
+void FrameRenderer::DrawSlide(Canvas& canvas, const PreparedPicture* picture, const std::string& path,
+                              const std::string& message, const PictureView* view) {
+  graphics_.Start();
+  const RectF area = canvas.VisibleClipBounds();
+  canvas.SetInterpolationMode(InterpolationMode::HighQualityBicubic);
+  FillBackground(canvas, area);
   std::string resolution;
   if (!path.empty()) {
-    if (picture) canvas->DrawPrepared(*picture);
+    if (picture && view) canvas.DrawPreparedPart(*picture, view->source, view->shown);
+    if (picture && !view) canvas.DrawPrepared(*picture);
     resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
   }
   TextLayers text;
-  text.caption = message.empty() ? path + (settings_.caption_shows_size ? " " + resolution : "") : message;
+  const std::string words = CaptionWords(path, picture, settings_.caption_text);
+  text.caption = message.empty() ? words + (settings_.caption_shows_size ? " " + resolution : "") : message;
   text.show_caption = !message.empty() || settings_.caption != CaptionPosition::Off;
-  if (status) {
-    text.overlay = StatusOverlayText(identity_.title, *status);
-    text.scan_done = status->scan_done;
-  }
-  DrawTextLayers(*canvas, area, settings_, text);
+  DrawTextLayers(canvas, area, settings_, text);
+}
+
+void FrameRenderer::DrawOverlay(Canvas& canvas, const ShowStatus& status) {
+  graphics_.Start();
+  TextLayers text;
+  text.overlay = StatusOverlayText(identity_.title, status);
+  text.scan_done = status.scan_done;
+  DrawTextLayers(canvas, canvas.VisibleClipBounds(), settings_, text);
 }
 
 std::uint32_t ToArgb(std::int32_t colour, std::uint8_t alpha) {

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "render/canvas.h"
 #include "settings/identity.h"
 #include "settings/saver_settings.h"
 
 class GraphicsSession;
-class PictureBox;
 class PreparedPicture;
 
 // What the status overlay reports; the show fills it in, since it knows the numbers.
@@ -18,6 +18,14 @@ struct ShowStatus {
   std::int32_t pictures_listed = 0;
   std::int32_t current_index = -1;
   bool asleep = false;
+  bool still_frames = false;  // fades and motion given up: the machine draws too few frames a second
+};
+
+// The part of a picture a frame shows, when it is not all of it as placed:
+// `source` (in the box's pixels, where the placement puts the picture)
+// magnified to fill `shown`.
+struct PictureView {
+  RectF source, shown;
 };
 
 class FrameRenderer {
@@ -31,6 +39,12 @@ class FrameRenderer {
   // surface, draws nothing. The caller refreshes the box.
   void Draw(PictureBox* box, const PreparedPicture* picture, const std::string& path, const std::string& message,
             const ShowStatus* status);
+  // The same frame in two steps, onto any canvas (a fade draws each slide
+  // on a layer of its own): the slide alone, with the picture's part `view`
+  // when given, then the status overlay over it.
+  void DrawSlide(Canvas& canvas, const PreparedPicture* picture, const std::string& path, const std::string& message,
+                 const PictureView* view);
+  void DrawOverlay(Canvas& canvas, const ShowStatus& status);
 
  private:
   GraphicsSession& graphics_;

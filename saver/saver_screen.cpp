@@ -68,7 +68,7 @@ void SaverScreen::OnKeyDown(int key_code, int) {
 // restarts its interval).
 void SaverScreen::KeyForward() {
   NoteActivity();
-  if (services_.timers.SlideTimerRunning()) services_.show.OnSlideTimer();
+  if (services_.timers.SlideTimerRunning()) services_.show.StepForward();
 }
 
 void SaverScreen::KeyBack() {

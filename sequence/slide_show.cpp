@@ -11,10 +11,16 @@ constexpr const char* kNoFilesFound = "No files found :(";
 }  // namespace
 
 SlideShow::SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity)
-    : services_(services), settings_(settings), identity_(identity) {
-  services_.supply.OnReady([this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
-    OnPictureReady(request, picture);
-  });
+    : services_(services),
+      settings_(settings),
+      identity_(identity),
+      animator_({services.renderer, services.now, [this] { return OverlayStatus(); },
+                 [this] { return flags_.asleep && !screens_.empty(); }, services.random},
+                settings) {
+  services_.supply.OnReady(
+      [this](const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture) {
+        OnPictureReady(request, picture);
+      });
   services_.catalogue.OnGrown([this] { OnListGrown(); });
 }
 
@@ -36,11 +42,13 @@ PictureRequest SlideShow::RequestFor(PictureBox* box, const std::string& path, b
   box->AreaSize(request.area_width, request.area_height);
   request.mode = settings_.scale_mode;
   request.preview_scale = preview_scale;
+  request.soft_backdrop = settings_.backdrop == Backdrop::Soft;
+  request.motion = settings_.motion;
   return request;
 }
 
-void SlideShow::Compose(PictureBox* box, const PreparedPicture* picture, const std::string& path,
-                        const std::string& message) {
+std::optional<ShowStatus> SlideShow::OverlayStatus() const {
+  if (!flags_.status_overlay) return std::nullopt;
   ShowStatus status;
   status.random_order = settings_.random_order;
   status.scan_done = services_.catalogue.ScanDone();
@@ -48,20 +56,26 @@ void SlideShow::Compose(PictureBox* box, const PreparedPicture* picture, const s
   status.pictures_listed = services_.catalogue.PictureCount();
   status.current_index = services_.order.CurrentIndex();
   status.asleep = flags_.asleep;
-  services_.renderer.Draw(box, picture, path, message, flags_.status_overlay ? &status : nullptr);
-  box->Refresh();
+  status.still_frames = animator_.StillFrames();
+  return status;
 }
 
-void SlideShow::Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale) {
+void SlideShow::Compose(PictureBox* box, std::shared_ptr<const PreparedPicture> picture, const std::string& path,
+                        const std::string& message, bool fade) {
+  animator_.Present(box, std::move(picture), path, message, fade);
+}
+
+void SlideShow::Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale,
+                     bool fade) {
   if (!box) return;
   waiting_.erase(box);
-  if (path.empty()) return Compose(box, nullptr, path, message);
+  if (path.empty()) return Compose(box, nullptr, path, message, false);
   const PictureRequest request = RequestFor(box, path, preview_scale);
   // A box of no size (another process's monitor) shows nothing: nothing to prepare.
-  if (request.area_width <= 0 || request.area_height <= 0) return Compose(box, nullptr, path, message);
+  if (request.area_width <= 0 || request.area_height <= 0) return Compose(box, nullptr, path, message, false);
   std::shared_ptr<const PreparedPicture> kept = services_.supply.Find(request);
-  if (kept) Compose(box, kept.get(), path, message);
-  waiting_[box] = Waiting{request, path, message, kept};
+  if (kept) Compose(box, kept, path, message, fade);
+  waiting_[box] = Waiting{request, path, message, kept, fade};
   services_.supply.Request(request, true);
 }
 
@@ -76,7 +90,7 @@ void SlideShow::OnPictureReady(const PictureRequest& request, const std::shared_
     PictureBox* box = it->first;
     const Waiting waiting = std::move(it->second);
     it = waiting_.erase(it);
-    if (picture != waiting.drawn) Compose(box, picture.get(), waiting.path, waiting.message);
+    if (picture != waiting.drawn) Compose(box, picture, waiting.path, waiting.message, waiting.fade);
   }
 }
 
@@ -108,6 +122,12 @@ void SlideShow::OnListGrown() {
   PrepareNext();
 }
 
+void SlideShow::StepForward() {
+  by_key_ = true;
+  OnSlideTimer();
+  by_key_ = false;
+}
+
 void SlideShow::OnSlideTimer() {
   ShowTimers& timers = services_.timers;
   if (!timers.IsRunning()) return;
@@ -136,7 +156,7 @@ void SlideShow::ShowDialogPreview() {
   if (services_.catalogue.PictureCount() <= 0) {
     Show(box, "", services_.catalogue.ScanDone() ? kNoFilesFound : "", false);
   } else {
-    Show(box, services_.order.Next(settings_.random_order), "", true);
+    Show(box, services_.order.Next(settings_.random_order), "", true, !by_key_);
     PrepareNext();
   }
 }
@@ -149,7 +169,7 @@ void SlideShow::ShowScreens() {
       Show(box, "", NothingToShowMessage(), false);
     } else {
       const std::string path = services_.order.Next(settings_.random_order);
-      Show(box, path, system_preview_ ? Credit() : "", system_preview_);
+      Show(box, path, system_preview_ ? Credit() : "", system_preview_, !by_key_);
     }
   }
   if (pictures) PrepareNext();
@@ -192,5 +212,6 @@ void SlideShow::ClearDialogPreview() {
   PictureBox* box = dialog_ ? dialog_->PreviewBox() : nullptr;
   if (!box) return;
   waiting_.erase(box);
+  animator_.Forget(box);
   box->Clear();
 }

@@ -16,6 +16,7 @@
 
 #include "render/prepared_picture.h"
 #include "render/renderer.h"
+#include "sequence/slide_animator.h"
 #include "settings/identity.h"
 #include "settings/saver_settings.h"
 
@@ -49,6 +50,9 @@ class SlideShow {
     PictureOrder& order;
     FrameRenderer& renderer;
     PictureSupply& supply;
+    // The clock fades and motion are timed by, and the dice of motion.
+    std::function<double()> now = SteadyMilliseconds;
+    std::function<double()> random = RandomFraction;
   };
 
   SlideShow(const Services& services, const SaverSettings& settings, const ProgramIdentity& identity);
@@ -64,8 +68,10 @@ class SlideShow {
   ShowFlags& Flags() { return flags_; }
   const ShowFlags& Flags() const { return flags_; }
 
-  // The slide timer's tick. Also run directly: at start-up and by the forward keys.
+  // The slide timer's tick. Also run directly at start-up.
   void OnSlideTimer();
+  // The next slide at once, by a key: cut in, not faded.
+  void StepForward();
   // Back over the pictures on screen and the ones before them, so each
   // screen shows what it showed one slide earlier. Only while the slide
   // timer runs; the next slide then comes a full interval later.
@@ -78,7 +84,9 @@ class SlideShow {
 
   // Shows a picture (or, for "", only the message) in a box: at once when it
   // is prepared, else as soon as it is.
-  void Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale);
+  // `fade`: it may cross-fade in (a slide the timer brings).
+  void Show(PictureBox* box, const std::string& path, const std::string& message, bool preview_scale,
+            bool fade = false);
   // "<short name>" CR-LF "by<credit name>": shown instead of the caption in
   // the system's small preview.
   std::string Credit() const;
@@ -91,6 +99,7 @@ class SlideShow {
     PictureRequest request;
     std::string path, message;
     std::shared_ptr<const PreparedPicture> drawn;
+    bool fade = false;
   };
 
   void ShowDialogPreview();
@@ -104,8 +113,10 @@ class SlideShow {
   // prepared ahead follows the walk.
   void OnListGrown();
   void OnPictureReady(const PictureRequest& request, const std::shared_ptr<const PreparedPicture>& picture);
-  // One frame into a box, with the status overlay when it is on.
-  void Compose(PictureBox* box, const PreparedPicture* picture, const std::string& path, const std::string& message);
+  // A new slide into a box (the status overlay over it when it is on).
+  void Compose(PictureBox* box, std::shared_ptr<const PreparedPicture> picture, const std::string& path,
+               const std::string& message, bool fade);
+  std::optional<ShowStatus> OverlayStatus() const;
   PictureRequest RequestFor(PictureBox* box, const std::string& path, bool preview_scale) const;
   // The boxes the show draws into now: the screens, or the dialog's preview.
   std::vector<PictureBox*> Targets();
@@ -122,4 +133,6 @@ class SlideShow {
   ShowFlags flags_;
   std::map<PictureBox*, Waiting> waiting_;
   std::vector<PictureRequest> prepared_ahead_;  // by the last PrepareNext
+  bool by_key_ = false;                         // the slide being shown was asked for by a key
+  SlideAnimator animator_;
 };

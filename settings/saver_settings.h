@@ -13,6 +13,22 @@ enum class ScaleMode : std::int16_t {
 
 enum class CaptionPosition : std::int16_t { Off = 0, Top = 1, Bottom = 2 };
 
+// What the caption says.
+enum class CaptionText : std::int16_t {
+  Path = 0,           // the picture's whole path
+  FileName = 1,       // its file name alone
+  DateAndFolder = 2,  // the date it was taken (else its file's date) and its folder's name
+};
+
+// What shows beside a picture that does not fill its screen.
+enum class Backdrop : std::int16_t {
+  Black = 0,
+  Soft = 1,  // the same picture, blurred and darkened, covering the screen
+};
+
+// The longest cross-fade between slides; 0 is a cut.
+inline constexpr int kLongestTransitionMs = 3000;
+
 // The minimum picture size; admission.h has the table of sizes and labels.
 enum class SizeFilter : std::int16_t {
   Off = 0,
@@ -49,6 +65,10 @@ struct SaverSettings {
   bool caption_shows_size = false;                 // "(WxH)" after the path
   SizeFilter size_filter = SizeFilter::Off;
   AspectFilter aspect_filter = AspectFilter::All;
+  std::uint16_t transition_ms = 0;  // cross-fade between slides, 0 to kLongestTransitionMs; 0 cuts
+  bool motion = false;              // slow pan and zoom across each picture's interval
+  CaptionText caption_text = CaptionText::Path;
+  Backdrop backdrop = Backdrop::Black;
 
   bool operator==(const SaverSettings&) const = default;
 };

@@ -88,6 +88,10 @@ void LoadSettings(RegistryStore& registry, const std::string& key, const SaverSe
   switches.keep_first_monitor = read.Boolean("DebugSkipMonitor", false);
   s.size_filter = EnumRange<SizeFilter, 12>(read, "CheckImageSize", d.size_filter);
   s.aspect_filter = EnumRange<AspectFilter, 2>(read, "CheckAspectRatio", d.aspect_filter);
+  s.transition_ms = read.RangeLimited("Transition", d.transition_ms, Within<0, kLongestTransitionMs>);
+  s.motion = read.RangeLimited("Motion", d.motion, Within<0, 1>);
+  s.caption_text = EnumRange<CaptionText, 2>(read, "CaptionText", d.caption_text);
+  s.backdrop = EnumRange<Backdrop, 1>(read, "Background", d.backdrop);
 }
 
 void SaveSettings(RegistryStore& registry, const std::string& key, const SaverSettings& s) {
@@ -108,4 +112,8 @@ void SaveSettings(RegistryStore& registry, const std::string& key, const SaverSe
   put(kRegDword, "ShowFileResolution", flag(s.caption_shows_size));
   put(kRegDword, "CheckImageSize", number(s.size_filter));
   put(kRegDword, "CheckAspectRatio", number(s.aspect_filter));
+  put(kRegDword, "Transition", s.transition_ms);
+  put(kRegDword, "Motion", flag(s.motion));
+  put(kRegDword, "CaptionText", number(s.caption_text));
+  put(kRegDword, "Background", number(s.backdrop));
 }

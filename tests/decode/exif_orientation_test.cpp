@@ -52,4 +52,24 @@ TEST(ExifOrientation, ReadFromIfd0InBothByteOrdersAndOneForAnythingAmiss) {
   EXPECT_EQ(ReadExifOrientation(nullptr, 0), 1);
 }
 
+TEST(ExifDateTaken, ReadFromTheExifIfdInBothByteOrdersAndNoneForAnythingAmiss) {
+  const struct { std::string taken; CalendarDate expected; } cases[] = {
+      {"2023:12:24 18:30:00", {2023, 12, 24}}, {"2024:02:29 00:00:00", {2024, 2, 29}},
+      {"2023:02:29 00:00:00", {}}, {"2023:13:01 00:00:00", {}}, {"2023:04:31 00:00:00", {}},
+      {"0000:00:00 00:00:00", {}}, {"2023-12-24 18:30:00", {}}, {"    :  :     :  :  ", {}}, {"2023:1", {}},
+  };
+  for (bool big_endian : {true, false}) {
+    for (const auto& c : cases) {
+      const std::string payload = test_jpeg::ExifPayload(6, big_endian, c.taken);
+      const std::vector<std::uint8_t> exact(payload.begin(), payload.end());
+      EXPECT_EQ(ReadExifDateTaken(exact.data(), exact.size()), c.expected) << c.taken;
+      EXPECT_EQ(Read(payload), 6) << "the orientation beside it";
+      for (std::size_t n = 0; n < payload.size(); ++n)  // cut anywhere: no date or the whole one
+        EXPECT_EQ(ReadExifDateTaken(exact.data(), n), n < 81 ? CalendarDate{} : c.expected) << n;
+    }
+  }
+  const std::string no_date = test_jpeg::ExifPayload(1);
+  EXPECT_EQ(ReadExifDateTaken(reinterpret_cast<const std::uint8_t*>(no_date.data()), no_date.size()), CalendarDate{});
+}
+
 }  // namespace

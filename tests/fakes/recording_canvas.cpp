@@ -48,6 +48,10 @@ class Recorder final : public Canvas {
     box_.log.push_back("DrawPicture(" + picture.path +
                        (at.draw ? F(",%g,%g,%g,%g)", at.x, at.y, at.width, at.height) : ",none)"));
   }
+  void DrawPreparedPart(const PreparedPicture& p, const RectF& source, const RectF&) override {
+    box_.log.push_back("DrawPicturePart(" + static_cast<const RecordedPreparedPicture&>(p).path +
+                       F(",%g,%g,%g,%g)", source.x, source.y, source.width, source.height));
+  }
   std::unique_ptr<CanvasFontFamily> CreateFontFamily(const std::string&) override {
     return box_.font_installed ? std::make_unique<Family>() : nullptr;
   }
@@ -79,6 +83,7 @@ std::unique_ptr<PreparedPicture> RecordingPreparer::Prepare(const PictureRequest
   if (it == pictures.end()) return picture;
   picture->width = it->second.width;
   picture->height = it->second.height;
+  if (taken.count(request.path)) picture->taken = taken[request.path];
   picture->placement = PlacePicture(picture->width, picture->height, static_cast<float>(request.area_width),
                                     static_cast<float>(request.area_height), request.mode, request.preview_scale);
   return picture;

@@ -44,6 +44,7 @@ class RecordingPreparer final : public PicturePreparer {
 
   std::map<std::string, RecordedPicture> pictures;
   std::map<std::string, FileStamp> stamps;  // {} for any other path
+  std::map<std::string, CalendarDate> taken;
   std::vector<std::string> prepared;        // the paths asked for, in order
   std::mutex mutex;
   // Runs in the middle of each decode; then whether the decode was abandoned is noted.

@@ -60,8 +60,12 @@ TEST_F(OptionsControlsTest, EachControlWritesItsFieldAndRefreshesThePreviewOnlyW
 
 TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheLink) {
   Open().OnDoubleClick(C::AboutLink);  // ignored while the panel is hidden
+  dialog->OnSelect(C::TransitionCombo, 3);  // the show's style is edited beside its preview only
   dialog->OnClick(C::InfoToggle);
   dialog->OnDoubleClick(C::AboutLink);
+  dialog->OnSelect(C::CaptionTextCombo, 1), dialog->OnCheck(C::BackdropCheck, true);
+  EXPECT_EQ(std::tuple(settings.transition_ms, settings.caption_text, settings.backdrop),
+            std::tuple(std::uint16_t{0}, CaptionText::FileName, Backdrop::Soft));
   EXPECT_EQ(fakes.dialogs.links, Lines{identity.about_link});
   EXPECT_TRUE(fakes.system.boxes.empty()) << "a link that fails to open is not reported";
   EXPECT_TRUE(dialog->PreviewShown());
@@ -70,7 +74,7 @@ TEST_F(OptionsControlsTest, InfoPanelWidensTheWindowStartsThePreviewAndOpensTheL
   EXPECT_FALSE(dialog->PreviewShown());
   EXPECT_EQ(Ctl(C::InfoToggle).text, ">>>");
   EXPECT_TRUE(window->client_width > 0 && window->client_width < wide);
-  EXPECT_EQ(preview->calls, (Lines{"StartCatalogue", "StopCatalogue"}));
+  EXPECT_EQ(preview->calls, (Lines{"StartCatalogue", "StartSlideTimer", "StartSlideTimer", "StopCatalogue"}));
 }
 
 // Keys in order on one preview: the show's calls and the overlay sequence's

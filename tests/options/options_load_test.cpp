@@ -69,12 +69,16 @@ TEST_F(OptionsTest, ChoicesColoursAndTextsAreShownWithoutChangingTheSettings) {
   c.aspect_filter = AspectFilter::Wide;
   c.scale_mode = ScaleMode::Cover;
   c.caption_text_colour = 0x123456;
+  c.transition_ms = 700;  // typed in by hand: the nearest item, the time kept
+  c.motion = true, c.caption_text = CaptionText::DateAndFolder, c.backdrop = Backdrop::Soft;
   const SaverSettings before = c;
   Open();
   const std::vector<int> shown = {Ctl(C::SizeFilterCombo).selected, Ctl(C::AspectFilterCombo).selected,
                                   Ctl(C::ScaleModeCombo).selected, Ctl(C::CaptionCombo).selected,
-                                  Ctl(C::RandomCheck).checked, Ctl(C::TextColourSwatch).color};
-  EXPECT_EQ(shown, (std::vector<int>{12, 2, 3, 2, 1, 0x123456}));
+                                  Ctl(C::RandomCheck).checked, Ctl(C::TextColourSwatch).color,
+                                  Ctl(C::TransitionCombo).selected, Ctl(C::MotionCheck).checked,
+                                  Ctl(C::CaptionTextCombo).selected, Ctl(C::BackdropCheck).checked};
+  EXPECT_EQ(shown, (std::vector<int>{12, 2, 3, 2, 1, 0x123456, 1, 1, 2, 1}));
   EXPECT_EQ(settings, before);
   EXPECT_TRUE(preview->calls.empty()) << "the preview stays off while the Info panel is hidden";
   EXPECT_EQ(Ctl(C::VersionLabel).text, "Version: 0.9.42");

@@ -8,6 +8,7 @@
 
 #include "reader/reader_server.h"
 #include "catalogue/test_files.h"
+#include "render/test_jpeg.h"
 #include "test_pictures.h"
 
 namespace {
@@ -91,6 +92,9 @@ TEST(ReaderPreparer, APictureThatKillsItsReaderCostsOneReaderOnce) {
     EXPECT_EQ(preparer.Stamp(request.path).size, name[0] == 'c' ? -1 : fs::file_size(request.path)) << name;
     EXPECT_EQ(preparer.Prepare(request, budget)->bytes > 0, name[0] == 's') << name;
   }
+  request.path = rig.Root() + "dated.jpg";  // the day taken comes back with the picture
+  Write(request.path, test_jpeg::Jpeg(16, 16, {}, test_jpeg::ExifPayload(1, false, "2023:12:24 10:00:00")));
+  EXPECT_EQ(preparer.Prepare(request, budget)->taken, (CalendarDate{2023, 12, 24}));
   EXPECT_EQ(rig.connection.Starts(), 2);
 }
 

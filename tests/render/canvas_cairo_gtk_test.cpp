@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "render/canvas_cairo.h"
+#include "render/picture_box_gtk.h"
 #include "render/canvas_contract.h"
 #include "decode/picture_file.h"
 #include "render/test_jpeg.h"
@@ -33,8 +34,23 @@ class CairoTarget final : public OffscreenTarget {
   cairo_surface_t* surface;
 };
 
+// The Cairo picture box of a window of that size; its frames come when the test says.
+class CairoBox final : public CairoPictureBox {
+ public:
+  CairoBox(int w, int h) : width_(w), height_(h) {}
+  void Refresh() override {}
+  void PaceFrames(std::function<bool()> on_frame) override { on_frame_.Set(std::move(on_frame)); }
+  void StopFrames() override { on_frame_.Set(nullptr); }
+
+ private:
+  void ScreenSize(int& width, int& height) override { width = width_, height = height_; }
+  int width_, height_;
+};
+
 struct CairoBackend {
   static std::unique_ptr<OffscreenTarget> CreateTarget(int w, int h) { return std::make_unique<CairoTarget>(w, h); }
+  static std::unique_ptr<PictureBox> CreateBox(int w, int h) { return std::make_unique<CairoBox>(w, h); }
+  static void RunFrame(PictureBox& box) { static_cast<CairoBox&>(box).RunFrame(); }
   static std::uint64_t PeakMemoryBytes() {
     rusage usage{};
     return getrusage(RUSAGE_SELF, &usage), std::uint64_t(usage.ru_maxrss) * 1024;

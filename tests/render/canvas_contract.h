@@ -2,8 +2,10 @@
 // The canvas contract: every real canvas (Cairo, GDI+), with its platform's
 // picture preparer, draws the same frames. A picture is prepared, then the
 // frame renderer draws into an offscreen target whose pixels are sampled.
-// Instantiate with a Backend that has CreateTarget(width, height) and
-// PeakMemoryBytes() (of the process).
+// Instantiate with a Backend that has CreateTarget(width, height),
+// PeakMemoryBytes() (of the process), and for fades and motion
+// CreateBox(width, height), the platform's own picture box without a window
+// on the screen, and RunFrame(box), one paced frame of it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "render/picture_cache.h"
 #include "render/renderer.h"
 #include "render/test_jpeg.h"
+#include "sequence/slide_animator.h"
 #include "test_pictures.h"
 
 // A picture box without a window whose pixels (0xRRGGBB) can be read back.
@@ -42,6 +45,21 @@ inline bool Near(Colour a, Colour b, int tolerance) {
   for (int shift : {0, 8, 16})
     if (std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > tolerance) return false;
   return true;
+}
+
+// What a box shows at (x, y).
+inline Colour BoxPixel(PictureBox& box, int x, int y) {
+  const FrameBuffer frame = box.LayerPixels(FrameLayer::Shown);
+  const std::uint8_t* bgr = frame.data + frame.stride * y + x * frame.bytes_per_pixel;
+  return Colour{bgr[2]} << 16 | Colour{bgr[1]} << 8 | bgr[0];
+}
+
+// a and b mixed, `share` of b.
+inline Colour Mix(Colour a, Colour b, double share) {
+  Colour mixed = 0;
+  for (int shift : {0, 8, 16})
+    mixed |= Colour(std::lround((a >> shift & 0xFF) * (1 - share) + (b >> shift & 0xFF) * share)) << shift;
+  return mixed;
 }
 
 inline std::string Bmp(int w, int h, Colour colour = kQuadrants) {
@@ -96,7 +114,9 @@ class CanvasContract : public ::testing::Test {
     test_files::Write(path, bytes);
     target = Backend::CreateTarget(width = w, 100);
     graphics.Start();
-    picture = preparer->Prepare(PictureRequest{path, w, 100, settings.scale_mode, false}, budget ? *budget : cache);
+    picture =
+        preparer->Prepare(PictureRequest{path, w, 100, settings.scale_mode, false, settings.backdrop == Backdrop::Soft},
+                          budget ? *budget : cache);
     renderer.Draw(target.get(), picture.get(), path, "", overlay ? &status : nullptr);
     return path;
   }
@@ -117,6 +137,14 @@ class CanvasContract : public ::testing::Test {
                  static_cast<unsigned long long>(grew_mb));
     return (prepared->bytes > 0) != drawn || budget.largest > 2 * kDecodeBudgetBytes ||
            grew_mb > static_cast<std::uint64_t>(peak_mb);
+  }
+  std::shared_ptr<const PreparedPicture> Prepare(const std::string& name, const std::string& bytes, int w, int h) {
+    const std::string path = test_files::Utf8(dir.path / test_files::FromUtf8(name));
+    test_files::Write(path, bytes);
+    graphics.Start();
+    PictureRequest request{path, w, h, settings.scale_mode, false};
+    request.motion = settings.motion;
+    return preparer->Prepare(request, cache);
   }
   int CountNear(canvas_contract::Colour colour, int tolerance, int top, int bottom) {
     int n = 0;
@@ -182,6 +210,20 @@ TYPED_TEST_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased) {
 // AVIF, WebP lossy, lossless and animated (its first frame), transparent
 // halves over black. Quadrants of a 3:2 picture drawn to fit (150 x 100 in
 // the middle), its size upright for the caption.
+// Where a portrait picture leaves its screen bare: black, or the soft
+// background, the picture itself blurred and darkened to two fifths.
+TYPED_TEST_P(CanvasContract, ASoftBackgroundFillsWhatThePictureLeavesBare) {
+  using namespace canvas_contract;
+  this->settings.scale_mode = ScaleMode::Fit;
+  for (Backdrop backdrop : {Backdrop::Black, Backdrop::Soft}) {
+    this->settings.backdrop = backdrop;
+    this->Render("portrait.bmp", Bmp(50, 100, kRed));
+    EXPECT_TRUE(Near(this->target->Pixel(100, 50), kRed, 40));
+    for (int x : {5, 60, 140, 195})
+      EXPECT_TRUE(Near(this->target->Pixel(x, 50), backdrop == Backdrop::Soft ? 0x660000 : 0, 40)) << x;
+  }
+}
+
 TYPED_TEST_P(CanvasContract, PhotosStandUprightInTheirColoursInEveryFormat) {
   using namespace canvas_contract;
   const auto quadrants = [](int x, int y) { return y < 160 ? (x < 240 ? kRed : kGreen) : (x < 240 ? kBlue : kYellow); };
@@ -345,8 +387,83 @@ TYPED_TEST_P(CanvasContract, TheDecodedFileIsTheOneChecked) {
   EXPECT_EQ(this->CountNear(0, 8, 0, 100), 200 * 100) << "rewritten in place";
 }
 
+// A slide the timer brings fades in over the transition time: half-way it
+// is the blend of the two; a fade cut short by the next one leaves its
+// blend to fade from; a key's slide is there at once; and frames slower than
+// 20 a second give fades up.
+TYPED_TEST_P(CanvasContract, FadesBlendTheirSlidesAndKeysCut) {
+  using namespace canvas_contract;
+  this->settings.transition_ms = 1000;
+  this->settings.scale_mode = ScaleMode::Stretch;
+  const auto red = this->Prepare("red.bmp", Bmp(8, 8, kRed), 200, 100);
+  const auto blue = this->Prepare("blue.bmp", Bmp(8, 8, kBlue), 200, 100);
+  const auto green = this->Prepare("green.bmp", Bmp(8, 8, kGreen), 200, 100);
+  double now = 0;
+  SlideAnimator animator({this->renderer, [&] { return now; }, [] { return std::optional<ShowStatus>(); },
+                          [] { return false; }, [] { return 0.0; }},
+                         this->settings);
+  const std::unique_ptr<PictureBox> box = TypeParam::CreateBox(200, 100);
+  const auto shows = [&](Colour colour) { return Near(BoxPixel(*box, 100, 50), colour, 6); };
+  const auto frame_at = [&](double ms) { now = ms, TypeParam::RunFrame(*box); };
+  animator.Present(box.get(), red, "red.bmp", "", false);
+  EXPECT_TRUE(shows(kRed));
+  animator.Present(box.get(), blue, "blue.bmp", "", true);
+  EXPECT_TRUE(shows(kRed)) << "a fade starts from what was shown";
+  frame_at(500);
+  EXPECT_TRUE(shows(Mix(kRed, kBlue, 0.5))) << std::hex << BoxPixel(*box, 100, 50);
+  frame_at(1000);
+  EXPECT_TRUE(shows(kBlue));
+  animator.Present(box.get(), red, "red.bmp", "", true);
+  frame_at(1500);
+  animator.Present(box.get(), green, "green.bmp", "", true);  // the next tick, half-way
+  frame_at(2000);
+  EXPECT_TRUE(shows(Mix(Mix(kBlue, kRed, 0.5), kGreen, 0.5))) << std::hex << BoxPixel(*box, 100, 50);
+  animator.Present(box.get(), blue, "blue.bmp", "", false);  // a key
+  EXPECT_TRUE(shows(kBlue));
+  this->settings.transition_ms = 3000;
+  animator.Present(box.get(), red, "red.bmp", "", true);
+  for (int frame = 1; frame <= 14; ++frame) frame_at(2000 + frame * 80);  // 12 a second
+  EXPECT_TRUE(animator.StillFrames());
+  EXPECT_TRUE(shows(kRed)) << "the fade given up ends on its slide";
+  animator.Present(box.get(), blue, "blue.bmp", "", true);
+  EXPECT_TRUE(shows(kBlue)) << "then slides cut in";
+}
+
+// Under motion a picture is prepared larger than its place and the frame
+// shows a part of it magnified: the part fills the place and nothing past
+// it, at the start, the middle and the end of the interval.
+TYPED_TEST_P(CanvasContract, MotionShowsAPartOfThePictureWithinItsPlace) {
+  using namespace canvas_contract;
+  this->settings.motion = true;
+  this->settings.interval_ms = 1000;
+  this->settings.scale_mode = ScaleMode::Fit;
+  const auto picture = this->Prepare("quadrants.bmp", Bmp(60, 40), 200, 100);  // at 25..175 x 0..100
+  double now = 0;
+  for (double direction : {0.0, 0.375, 0.625}) {
+    SlideAnimator animator({this->renderer, [&] { return now; }, [] { return std::optional<ShowStatus>(); },
+                            [] { return false; }, [=] { return direction; }},
+                           this->settings);
+    const std::unique_ptr<PictureBox> box = TypeParam::CreateBox(200, 100);
+    now = 0;
+    animator.Present(box.get(), picture, "quadrants.bmp", "", false);
+    for (double at : {0.0, 500.0, 1000.0}) {
+      if (at > 0) now = at, TypeParam::RunFrame(*box);
+      const Colour corners[] = {kRed, kGreen, kBlue, kYellow};
+      for (int q = 0; q < 4; ++q)
+        EXPECT_TRUE(Near(BoxPixel(*box, q % 2 ? 172 : 27, q / 2 ? 97 : 2), corners[q], 40))
+            << at << " " << q << " " << std::hex << BoxPixel(*box, q % 2 ? 172 : 27, q / 2 ? 97 : 2);
+      for (int y : {2, 50, 97})
+        for (int x : {22, 177}) EXPECT_TRUE(Near(BoxPixel(*box, x, y), 0, 8)) << at << " at " << x << "," << y;
+      // Drifting right (direction 0), the border between the quadrants,
+      // at 100 when still, comes left: to 92.5 at the end.
+      if (direction == 0 && at != 500) EXPECT_TRUE(Near(BoxPixel(*box, 96, 20), at < 1000 ? kRed : kGreen, 40)) << at;
+    }
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(CanvasContract, PicturesArePlacedByScaleModeOverBlackAndReleased,
-                            PhotosStandUprightInTheirColoursInEveryFormat,
+                            FadesBlendTheirSlidesAndKeysCut, MotionShowsAPartOfThePictureWithinItsPlace,
+                            ASoftBackgroundFillsWhatThePictureLeavesBare, PhotosStandUprightInTheirColoursInEveryFormat,
                             CaptionAtItsEdgeOverThePictureOrBlackWhereThereIsNone, OverlayTurnsGreenOnceTheScanIsDone,
                             TransparentPartsShowTheBlackBehind, SoundMetafilesAreDrawnDamagedOnesAreNot,
                             AbandonedPictureIsNotDecoded, CraftedPicturesStayWithinTheirBudget,

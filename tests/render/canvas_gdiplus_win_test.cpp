@@ -7,6 +7,7 @@
 
 #include "render/canvas_contract.h"
 #include "render/canvas_gdiplus.h"
+#include "render/picture_box_win.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ class DibTarget final : public OffscreenTarget {
 
 struct GdiplusBackend {
   static std::unique_ptr<OffscreenTarget> CreateTarget(int w, int h) { return std::make_unique<DibTarget>(w, h); }
+  // Over a window never shown; its frames come when the test says.
+  static std::unique_ptr<PictureBox> CreateBox(int w, int h) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, w, h, nullptr, nullptr, nullptr, nullptr);
+    return std::make_unique<Win32PictureBox>(window);
+  }
+  static void RunFrame(PictureBox& box) { static_cast<Win32PictureBox&>(box).RunFrame(); }
   static std::uint64_t PeakMemoryBytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);

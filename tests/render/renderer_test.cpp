@@ -5,6 +5,7 @@
 
 #include "fakes/fake_services.h"
 #include "fakes/recording_canvas.h"
+#include "render/caption_date.h"
 #include "render/picture_cache.h"
 #include "decode/picture_layout.h"
 
@@ -60,6 +61,7 @@ TEST_F(RendererTest, TextLayersTakeTheirEdgesAndNeedASurfaceAndAFont) {
   settings.caption_shows_size = true;
   identity.title = "T";
   using P = CaptionPosition;
+  fakes.preparer.pictures["/p/x/d.jpg"] = {640, 480}, fakes.preparer.taken["/p/x/d.jpg"] = {2023, 12, 24};
   const bool kFont = true, kNoFont = false;
   const struct {
     const char* path;
@@ -67,21 +69,28 @@ TEST_F(RendererTest, TextLayersTakeTheirEdgesAndNeedASurfaceAndAFont) {
     const char* message;
     bool overlay, font;
     Log texts;
+    CaptionText words = CaptionText::Path;
   } cases[] = {
       {"/p/a.jpg", P::Off, "", true, kFont, {"T 0"}},  // texts: to the first line break, then the line alignment
       {"/p/a.jpg", P::Bottom, "", true, kFont, {"/p/a.jpg (0x0) 2", "T 0"}},       // undecodable: 0 x 0
       {"/p/a.jpg", P::Off, "No files found", false, kFont, {"No files found 2"}},  // whatever the caption says
       {"", P::Top, "", false, kFont, {"  0"}},                                     // no picture, no size
       {"/p/a.jpg", P::Bottom, "No files found", true, kNoFont, {}},                // no font: no text at all
+      {"/p/x/a.jpg", P::Top, "", false, kFont, {"a.jpg (0x0) 0"}, CaptionText::FileName},
+      {"/p/x/a.jpg", P::Top, "", false, kFont, {"x (0x0) 0"}, CaptionText::DateAndFolder},  // no day known
+      {"/p/x/d.jpg", P::Top, "", false, kFont, {"24.12.2023  x (640x480) 0"}, CaptionText::DateAndFolder},
   };
+  const std::string day = LocalDateText({2023, 12, 24});  // the user's format
+  ASSERT_NE(day.find("24"), std::string::npos) << day;
   for (const auto& c : cases) {
-    settings.caption = c.caption;
+    settings.caption = c.caption, settings.caption_text = c.words;
     overlay = c.overlay;
     box.font_installed = c.font;
     Log texts;
     for (const std::string& call : Render(c.path, c.message))
       if (call.starts_with("AddString"))
         texts.push_back(call.substr(13, std::min(call.find('\r'), call.find(",style")) - 13) + " " + call[call.size() - 2]);
+    if (!texts.empty() && texts[0].starts_with(day)) texts[0].replace(0, day.size(), "24.12.2023");
     EXPECT_EQ(texts, c.texts) << c.path << " " << int(c.caption) << " '" << c.message << "' " << c.overlay;
   }
   renderer.Draw(nullptr, nullptr, "/p/a.jpg", "", nullptr);  // no box, or one without a surface: nothing drawn

@@ -14,15 +14,20 @@ namespace test_jpeg {
 
 // The payload of an EXIF APP1 segment: IFD0 with the orientation tag alone,
 // in big-endian ("MM") or little-endian ("II") order.
-inline std::string ExifPayload(int orientation, bool big_endian = true) {
+inline std::string ExifPayload(int orientation, bool big_endian = true, const std::string& taken = {}) {
   std::string s("Exif\0\0", 6);
   s += big_endian ? "MM" : "II";
   const auto put = [&](std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) s += char(v >> 8 * (big_endian ? bytes - 1 - i : i));
   };
-  put(42, 2), put(8, 4);                                                            // IFD0 right after the header
-  put(1, 2), put(0x0112, 2), put(3, 2), put(1, 4), put(orientation, 2), put(0, 2);  // one SHORT
-  put(0, 4);                                                                        // no next IFD
+  put(42, 2), put(8, 4);                                                       // IFD0 right after the header
+  put(taken.empty() ? 1 : 2, 2), put(0x0112, 2), put(3, 2), put(1, 4), put(orientation, 2), put(0, 2);  // a SHORT
+  if (!taken.empty()) put(0x8769, 2), put(4, 2), put(1, 4), put(38, 4);        // the Exif IFD at 38
+  put(0, 4);                                                                   // no next IFD
+  if (!taken.empty()) {  // DateTimeOriginal, its 20 characters at 56
+    put(1, 2), put(0x9003, 2), put(2, 2), put(20, 4), put(56, 4), put(0, 4);
+    s += (taken + std::string(20, '\0')).substr(0, 20);
+  }
   return s;
 }
 

@@ -208,6 +208,27 @@ TEST(SlideShowTest, AChangedFileIsPreparedAfresh) {
   EXPECT_EQ(Calls(r.boxes[0], "DrawPicture(").back(), "DrawPicture(" + pic + ",480,0,960,1080)");
 }
 
+// Motion shows ever less of the picture, never anything past its place,
+// whichever way it drifts: all of it at the start, a tenth less across at
+// the end.
+TEST(MotionSourceTest, StaysInsideThePlaceAndGrowsByATenth) {
+  const RectF shown{25, 10, 150, 80};
+  for (int step = 0; step < 16; ++step) {
+    const double direction = step * 3.14159265358979 / 8;
+    for (double progress : {-1.0, 0.0, 0.5, 1.0, 2.0}) {
+      const RectF source = MotionSource(shown, progress, direction);
+      const double zoom = 1 + 0.1 * std::clamp(progress, 0.0, 1.0);
+      EXPECT_NEAR(source.width, shown.width / zoom, 1e-3) << direction << " " << progress;
+      EXPECT_NEAR(source.height, shown.height / zoom, 1e-3);
+      EXPECT_GE(source.x, shown.x - 1e-3f);
+      EXPECT_GE(source.y, shown.y - 1e-3f);
+      EXPECT_LE(source.x + source.width, shown.x + shown.width + 1e-3f);
+      EXPECT_LE(source.y + source.height, shown.y + shown.height + 1e-3f);
+      if (progress <= 0) EXPECT_EQ(source, shown);
+    }
+  }
+}
+
 }  // namespace
 
 // Pictures on their way to the UI thread are held beside the budget only

@@ -24,7 +24,9 @@ TEST(LoadSettings, EachStoredTextLoadsByItsFieldsRule) {
       {"Interval", " &H1F40!", "8000"}, {"Interval", "500.5", "500"}, {"Interval", "64999.6", "65000"},
       {"Interval", "apples", "15000"}, {"UpscaleMode", "3.4", "1"}, {"CheckImageSize", "12", "12"},
       {"CheckImageSize", "13", "0"}, {"CheckImageSize", "1e1x", "10"}, {"CheckImageSize", "0x5", "0"},
-      {"CheckAspectRatio", "1.5", "2"}, {"CheckAspectRatio", "3", "0"},
+      {"CheckAspectRatio", "1.5", "2"}, {"CheckAspectRatio", "3", "0"}, {"Transition", "3000", "3000"},
+      {"Transition", "3001", "0"}, {"Transition", "-1", "0"}, {"Motion", "1", "1"}, {"Motion", "2", "0"},
+      {"CaptionText", "1.6", "2"}, {"CaptionText", "3", "0"}, {"Background", "1", "1"}, {"Background", "2", "0"},
       // Booleans: "yes" exactly (spaces around it allowed) or a positive leading number.
       {"Recursive", "  yes ", "1"}, {"Recursive", "Yes", "0"}, {"Recursive", "0.1 apples", "1"},
       {"Recursive", "-1", "0"}, {"Random", "", "0"}, {"DebugMode", "yes", "1"},
@@ -46,6 +48,8 @@ TEST(LoadSettings, EachStoredTextLoadsByItsFieldsRule) {
     std::map<std::string, std::string> loaded = {
         {"Interval", n(s.interval_ms)}, {"UpscaleMode", n(s.scale_mode)}, {"CheckImageSize", n(s.size_filter)},
         {"CheckAspectRatio", n(s.aspect_filter)}, {"Recursive", n(s.include_subfolders)},
+        {"Transition", n(s.transition_ms)}, {"Motion", n(s.motion)}, {"CaptionText", n(s.caption_text)},
+        {"Background", n(s.backdrop)},
         {"Random", n(s.random_order)}, {"DebugMode", n(switches.status_overlay)},
         {"ShowFilenameColorText", n(s.caption_text_colour)}, {"ShowFilenameColorBorder", n(s.caption_border_colour)},
         {"ShowFilename", n(s.caption) + (s.caption_shows_size ? " with resolution" : "")}};
@@ -62,10 +66,12 @@ TEST(SaveSettings, StoresEachFieldWithItsTypeAndALoadGivesItBack) {
                                .scale_mode = ScaleMode::Cover, .caption = CaptionPosition::Top,
                                .caption_text_colour = 255, .caption_border_colour = -16777216,
                                .caption_shows_size = true, .size_filter = SizeFilter::Min2048x1576,
-                               .aspect_filter = AspectFilter::Wide};
+                               .aspect_filter = AspectFilter::Wide, .transition_ms = 2500, .motion = true,
+                               .caption_text = CaptionText::DateAndFolder, .backdrop = Backdrop::Soft};
   SaveSettings(registry, kKey, saved);
   for (const char* name : {"Interval", "Recursive", "Random", "UpscaleMode", "ShowFilename", "ShowFilenameColorText",
-                           "ShowFilenameColorBorder", "ShowFileResolution", "CheckImageSize", "CheckAspectRatio"}) {
+                           "ShowFilenameColorBorder", "ShowFileResolution", "CheckImageSize", "CheckAspectRatio",
+                           "Transition", "Motion", "CaptionText", "Background"}) {
     const FakeRegistry::Value* value = registry.Find(kHkeyCurrentUser, kKey, name);
     ASSERT_TRUE(value) << name;
     EXPECT_EQ(std::pair(value->type, value->data.size()), std::pair(std::uint32_t{kRegDword}, std::size_t{4})) << name;
