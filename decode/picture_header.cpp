@@ -242,7 +242,7 @@ PictureHeader ReadWebpDatedHeader(const ReadAt& read, const std::uint8_t* b, std
     if (read(at, head, sizeof head) != sizeof head) break;
     const std::uint32_t size = ByteReader(head, sizeof head).U32(4);
     if (std::equal(head, head + 4, "EXIF")) {
-      if (size > kMaxExifBytes) break;
+      if (size == 0 || size > kMaxExifBytes) break;
       std::vector<std::uint8_t> exif(size);
       if (read(at + 8, exif.data(), size) == size) taken = ReadExifDateTaken(exif.data(), size);
       break;

@@ -229,6 +229,7 @@ TEST(PictureHeader, DayTakenFromTheExifBlockOfEachFormat) {
       {vp8x(8, "EXIF" + Le32(tiff.size()) + tiff), christmas},
       {vp8x(8, "EXIF" + Le32(exif.size()) + exif), christmas},
       {vp8x(0, "EXIF" + Le32(tiff.size()) + tiff), {}},
+      {vp8x(8, "EXIF" + Le32(0)), {}},
       {vp8x(8, "EXIF" + Le32((1 << 20) + 1) + tiff + std::string(1 << 20, 0)), {}},  // past 1 MB
       {dated, july},
       {dated.substr(0, 8) + "avif" + dated.substr(12), july},
