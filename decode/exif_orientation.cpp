@@ -17,12 +17,16 @@ constexpr std::uint16_t kTypeIfd = 13;
 constexpr std::size_t kIfdEntrySize = 12;
 constexpr std::size_t kTiffHeaderSize = 8;
 
-// The TIFF block of an EXIF payload, set to its own byte order, and its
-// IFD0's offset; false when the payload is not EXIF.
+// The TIFF block of an EXIF block, set to its own byte order, and its IFD0's
+// offset; false when the block is not EXIF. The block is "Exif\0\0" then
+// the TIFF header (a JPEG's APP1 payload), or the TIFF header alone.
 bool OpenTiff(const std::uint8_t* data, std::size_t size, ByteReader& tiff, std::uint32_t& ifd0) {
   static constexpr std::uint8_t kExifId[] = {'E', 'x', 'i', 'f', 0, 0};
-  if (!data || size < sizeof kExifId + kTiffHeaderSize || std::memcmp(data, kExifId, sizeof kExifId) != 0) return false;
-  tiff = ByteReader(data + sizeof kExifId, size - sizeof kExifId);
+  if (!data) return false;
+  const std::size_t skip =
+      size >= sizeof kExifId && std::memcmp(data, kExifId, sizeof kExifId) == 0 ? sizeof kExifId : 0;
+  if (size - skip < kTiffHeaderSize) return false;
+  tiff = ByteReader(data + skip, size - skip);
   if (tiff.Matches(0, "MM")) {
     tiff.set_order(ByteReader::Order::Big);
   } else if (!tiff.Matches(0, "II")) {

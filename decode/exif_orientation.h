@@ -1,14 +1,17 @@
 #pragma once
 // How a camera was held, from the orientation tag (0x0112) of a JPEG's EXIF
 // block: the pixels are stored as the sensor saw them, and the tag says how
-// to turn them upright. Values 1 to 8; 1 is "already upright".
+// to turn them upright. Values 1 to 8; 1 is "already upright". And the day
+// the photo was taken, from the EXIF block of a JPEG, WebP, HEIF or AVIF file.
 #include <cstddef>
 #include <cstdint>
 
-// The orientation in the payload of an APP1 segment (the bytes after its
-// length field: "Exif\0\0", then a TIFF header in either byte order and IFD0).
-// Reads only within [data, data + size); 1 for a payload that is not EXIF,
-// has no tag in IFD0, or is damaged anywhere on the way to it.
+// The orientation in an EXIF block: the payload of an APP1 segment (the
+// bytes after its length field: "Exif\0\0", then a TIFF header in either
+// byte order and IFD0), or the TIFF header and what follows alone (as WebP,
+// HEIF and AVIF files may keep it). Reads only within [data, data + size); 1
+// for a block that is not EXIF, has no tag in IFD0, or is damaged anywhere
+// on the way to it.
 int ReadExifOrientation(const std::uint8_t* data, std::size_t size);
 
 // A day of the calendar; year 0 when there is none.
@@ -18,7 +21,7 @@ struct CalendarDate {
 };
 
 // The day the photo was taken, from DateTimeOriginal (0x9003) in the Exif
-// sub-IFD that IFD0 points to (0x8769), in the same APP1 payload. None when
+// sub-IFD that IFD0 points to (0x8769), in an EXIF block as above. None when
 // the tag is missing, is not "YYYY:MM:DD HH:MM:SS", or names no real day.
 CalendarDate ReadExifDateTaken(const std::uint8_t* data, std::size_t size);
 

@@ -1,16 +1,18 @@
 // The header of a HEIF or AVIF file, read by the program itself before
 // libheif sees the file: its brands say which it is, the primary item's
 // properties say its size (ispe) and how to turn it upright (irot, imir),
-// and the codec configurations say how many bytes its decoded planes take.
+// and the codec configurations say how many bytes its decoded planes take;
+// when asked, the Exif item that describes it says the day it was taken.
 // Every length and count comes from the file: each walk is bounded by the
-// bytes read and by fixed counts, and the metadata box is read only when
-// small.
+// bytes read and by fixed counts, and the metadata box and the EXIF block
+// are read only when small.
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "decode/exif_orientation.h"
 #include "decode/format_codecs.h"
 #include "platform/byte_reader.h"
 
@@ -19,6 +21,7 @@ namespace {
 constexpr std::size_t kMaxMetaBytes = 4u << 20;  // a 48-megapixel grid of 512 x 512 tiles takes a few KB
 constexpr int kMaxTopBoxes = 256;
 constexpr int kMaxChildren = 8192;
+constexpr int kMaxExifExtents = 16;  // one in every file seen; each may be a read of its own
 
 std::uint32_t FourCc(const char (&text)[5]) {
   return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint8_t(text[1]) << 16 | std::uint8_t(text[2]) << 8 |
@@ -146,13 +149,17 @@ struct Turn {
   }
 };
 
+std::uint32_t PrimaryItem(ByteReader& r, const Box& pitm) {
+  return r.U8(pitm.body) == 0 ? r.U16(pitm.body + 4) : r.U32(pitm.body + 4);
+}
+
 PictureHeader ReadItems(ByteReader& r, PictureFormat format, std::int64_t data_bytes) {
   if (r.size() < 4) return {};
   const std::vector<Box> meta = Children(r, 4, r.size());  // after its version and flags
   const Box* pitm = Find(meta, FourCc("pitm"));
   const Box* iprp = Find(meta, FourCc("iprp"));
   if (!pitm || !iprp || pitm->end - pitm->body < 6) return {};
-  const std::uint32_t primary = r.U8(pitm->body) == 0 ? r.U16(pitm->body + 4) : r.U32(pitm->body + 4);
+  const std::uint32_t primary = PrimaryItem(r, *pitm);
   const std::vector<Box> properties = Children(r, iprp->body, iprp->end);
   const Box* ipco = Find(properties, FourCc("ipco"));
   const Box* ipma = Find(properties, FourCc("ipma"));
@@ -201,7 +208,88 @@ PictureHeader ReadItems(ByteReader& r, PictureFormat format, std::int64_t data_b
   return h;
 }
 
-PictureHeader ReadIsoBmffHeader(const ReadAt& read, PictureFormat format) {
+// A number of 0, 4 or 8 bytes, as iloc sizes its offsets and lengths.
+bool IsLocationSize(int bytes) { return bytes == 0 || bytes == 4 || bytes == 8; }
+std::uint64_t NextSized(ByteReader& r, int bytes) { return bytes == 4 ? r.Next32() : bytes == 8 ? r.Next64() : 0; }
+
+// The Exif item that describes (iref 'cdsc', as libheif links them) the
+// primary item; 0 when there is none.
+std::uint32_t PrimaryExifItem(ByteReader& r, const std::vector<Box>& meta, std::uint32_t primary) {
+  const Box* iinf = Find(meta, FourCc("iinf"));
+  const Box* iref = Find(meta, FourCc("iref"));
+  if (!iinf || !iref) return 0;
+  std::vector<std::uint32_t> exif;
+  for (const Box& infe : Children(r, iinf->body + (r.U8(iinf->body) == 0 ? 6 : 8), iinf->end)) {
+    const int version = r.U8(infe.body);  // versions 0 and 1 name no item type
+    if (infe.type == FourCc("infe") && version >= 2 && r.Matches(infe.body + (version == 2 ? 8 : 10), "Exif"))
+      exif.push_back(version == 2 ? r.U16(infe.body + 4) : r.U32(infe.body + 4));
+  }
+  const bool wide = r.U8(iref->body) != 0;
+  const std::size_t id_bytes = wide ? 4 : 2;
+  const auto id = [&](std::size_t at) { return wide ? r.U32(at) : r.U16(at); };
+  for (const Box& link : Children(r, iref->body + 4, iref->end)) {
+    if (link.type != FourCc("cdsc") || std::find(exif.begin(), exif.end(), id(link.body)) == exif.end()) continue;
+    const std::size_t count = std::min<std::size_t>(r.U16(link.body + id_bytes), (link.end - link.body) / id_bytes);
+    for (std::size_t i = 0; i < count; ++i)
+      if (id(link.body + id_bytes + 2 + i * id_bytes) == primary) return id(link.body);
+  }
+  return 0;
+}
+
+// The day taken in the primary item's EXIF block: its extents (a few at
+// most), in the file or in the metadata box's idat, joined; a 4-byte offset
+// to its TIFF header first.
+CalendarDate ReadDateTaken(ByteReader& r, const ReadAt& read) {
+  const std::vector<Box> meta = Children(r, 4, r.size());
+  const Box* pitm = Find(meta, FourCc("pitm"));
+  const Box* iloc = Find(meta, FourCc("iloc"));
+  const Box* idat = Find(meta, FourCc("idat"));
+  if (!pitm || !iloc || pitm->end - pitm->body < 6) return {};
+  const std::uint32_t item = PrimaryExifItem(r, meta, PrimaryItem(r, *pitm));
+  ByteReader locations(r.data() + iloc->body, iloc->end - iloc->body, ByteReader::Order::Big);
+  const int version = locations.Next8();
+  locations.Seek(4);
+  const std::uint16_t sizes = locations.Next16();
+  const int offset_bytes = sizes >> 12, length_bytes = sizes >> 8 & 15, base_bytes = sizes >> 4 & 15;
+  const int index_bytes = version >= 1 ? sizes & 15 : 0;
+  // Each extent takes its length's bytes at least: the walk ends within the box.
+  if (!item || length_bytes == 0 || !IsLocationSize(offset_bytes) || !IsLocationSize(length_bytes) ||
+      !IsLocationSize(base_bytes) || !IsLocationSize(index_bytes))
+    return {};
+  const std::uint32_t items = version < 2 ? locations.Next16() : locations.Next32();
+  for (std::uint32_t i = 0; i < items && locations.ok(); ++i) {
+    const std::uint32_t id = version < 2 ? locations.Next16() : locations.Next32();
+    const int method = version >= 1 ? locations.Next16() & 15 : 0;  // 0: in the file, 1: in idat
+    const std::uint16_t elsewhere = locations.Next16();             // in another file
+    const std::uint64_t base = NextSized(locations, base_bytes);
+    const std::uint16_t extents = locations.Next16();
+    if (id == item && (elsewhere || method > 1 || (method == 1 && !idat) || extents > kMaxExifExtents)) return {};
+    std::vector<std::uint8_t> block;
+    for (int e = 0; e < extents && locations.ok(); ++e) {
+      NextSized(locations, index_bytes);
+      const std::uint64_t offset = NextSized(locations, offset_bytes), length = NextSized(locations, length_bytes);
+      if (id != item) continue;
+      const std::size_t at = block.size(), idat_bytes = method == 1 ? idat->end - idat->body : 0;
+      if (length == 0 || length > kMaxExifBytes - at || offset > ~base ||
+          (method == 1 && (base + offset > idat_bytes || length > idat_bytes - (base + offset))))
+        return {};
+      block.resize(at + length);
+      if (method == 1) {
+        std::memcpy(block.data() + at, r.data() + idat->body + base + offset, length);
+      } else if (read(base + offset, block.data() + at, length) != length) {
+        return {};
+      }
+    }
+    if (id != item) continue;
+    ByteReader exif(block.data(), block.size(), ByteReader::Order::Big);
+    const std::uint32_t tiff = exif.U32(0);
+    if (!locations.ok() || !exif.ok() || tiff > block.size() - 4) return {};
+    return ReadExifDateTaken(block.data() + 4 + tiff, block.size() - 4 - tiff);
+  }
+  return {};
+}
+
+PictureHeader ReadIsoBmffHeader(const ReadAt& read, PictureFormat format, CalendarDate* taken) {
   std::uint64_t at = 0, meta_at = 0, meta_size = 0;
   std::int64_t data_bytes = 0;
   for (int boxes = 0; boxes < kMaxTopBoxes; ++boxes) {
@@ -223,7 +311,12 @@ PictureHeader ReadIsoBmffHeader(const ReadAt& read, PictureFormat format) {
   std::vector<std::uint8_t> meta(static_cast<std::size_t>(meta_size));
   if (read(meta_at, meta.data(), meta.size()) != meta.size()) return {};
   ByteReader r(meta.data(), meta.size(), ByteReader::Order::Big);
-  return ReadItems(r, format, data_bytes + static_cast<std::int64_t>(meta_size));
+  const PictureHeader header = ReadItems(r, format, data_bytes + static_cast<std::int64_t>(meta_size));
+  if (taken && header.kind == PictureKind::Raster) {
+    ByteReader items(meta.data(), meta.size(), ByteReader::Order::Big);
+    *taken = ReadDateTaken(items, read);
+  }
+  return header;
 }
 
 }  // namespace
@@ -235,8 +328,14 @@ bool IsAvifSignature(const std::uint8_t* first, std::size_t size) {
   return BrandFormat(first, size) == PictureFormat::Avif;
 }
 PictureHeader ReadHeifHeader(const ReadAt& read, const std::uint8_t*, std::size_t) {
-  return ReadIsoBmffHeader(read, PictureFormat::Heif);
+  return ReadIsoBmffHeader(read, PictureFormat::Heif, nullptr);
 }
 PictureHeader ReadAvifHeader(const ReadAt& read, const std::uint8_t*, std::size_t) {
-  return ReadIsoBmffHeader(read, PictureFormat::Avif);
+  return ReadIsoBmffHeader(read, PictureFormat::Avif, nullptr);
+}
+PictureHeader ReadHeifDatedHeader(const ReadAt& read, const std::uint8_t*, std::size_t, CalendarDate& taken) {
+  return ReadIsoBmffHeader(read, PictureFormat::Heif, &taken);
+}
+PictureHeader ReadAvifDatedHeader(const ReadAt& read, const std::uint8_t*, std::size_t, CalendarDate& taken) {
+  return ReadIsoBmffHeader(read, PictureFormat::Avif, &taken);
 }

@@ -4,16 +4,17 @@
 
 namespace {
 
-#define CODEC(Name) Is##Name##Signature, Read##Name##Header, Name##WorkingBytes, Decode##Name
+// The signature and header readers, with the dated one; then what decoding takes, and the decoder.
+#define CODEC(Name, Dated) Is##Name##Signature, Read##Name##Header, Dated, Name##WorkingBytes, Decode##Name
 constexpr PictureFormatEntry kFormats[] = {
-    {PictureFormat::Jpeg, "JPEG", {".jpg", ".jpeg", ".jpe", ".jfif"}, CODEC(Jpeg)},
-    {PictureFormat::Png, "PNG", {".png"}, CODEC(Png)},
-    {PictureFormat::Gif, "GIF", {".gif"}, CODEC(Gif)},
-    {PictureFormat::Bmp, "BMP", {".bmp"}, CODEC(Bmp)},
-    {PictureFormat::Wmf, "WMF", {".wmf"}, CODEC(Wmf)},
-    {PictureFormat::Webp, "WebP", {".webp"}, CODEC(Webp)},
-    {PictureFormat::Heif, "HEIF", {".heic", ".heif", ".hif"}, CODEC(Heif)},
-    {PictureFormat::Avif, "AVIF", {".avif"}, CODEC(Avif)},
+    {PictureFormat::Jpeg, "JPEG", {".jpg", ".jpeg", ".jpe", ".jfif"}, CODEC(Jpeg, ReadJpegDatedHeader)},
+    {PictureFormat::Png, "PNG", {".png"}, CODEC(Png, nullptr)},
+    {PictureFormat::Gif, "GIF", {".gif"}, CODEC(Gif, nullptr)},
+    {PictureFormat::Bmp, "BMP", {".bmp"}, CODEC(Bmp, nullptr)},
+    {PictureFormat::Wmf, "WMF", {".wmf"}, CODEC(Wmf, nullptr)},
+    {PictureFormat::Webp, "WebP", {".webp"}, CODEC(Webp, ReadWebpDatedHeader)},
+    {PictureFormat::Heif, "HEIF", {".heic", ".heif", ".hif"}, CODEC(Heif, ReadHeifDatedHeader)},
+    {PictureFormat::Avif, "AVIF", {".avif"}, CODEC(Avif, ReadAvifDatedHeader)},
 };
 #undef CODEC
 

@@ -23,6 +23,12 @@ struct PictureFormatEntry {
   bool (*signature)(const std::uint8_t* first, std::size_t size);
   // The header of a file whose signature matched: Unknown when damaged.
   PictureHeader (*read_header)(const ReadAt& read, const std::uint8_t* first, std::size_t size);
+  // The same header, and the day the photo was taken from the file's EXIF
+  // block (year 0 when it does not say), read in the same walk: a JPEG's
+  // EXIF block is read for its orientation anyway, and a HEIF file's item
+  // list for its size. Null for the formats that keep no EXIF.
+  PictureHeader (*read_dated_header)(const ReadAt& read, const std::uint8_t* first, std::size_t size,
+                                     CalendarDate& taken);
   // What decoding to at most target_width x target_height (stored
   // orientation) allocates, counted from the header: every buffer the
   // decoder and its library take. More than kDecodeBudgetBytes when the

@@ -36,6 +36,10 @@ PictureHeader Metafile(PictureFormat format, std::int64_t width, std::int64_t he
   return h;
 }
 
+// The most chunks of a WebP file walked to its EXIF chunk: an animation of
+// more frames keeps its day to itself.
+constexpr int kMaxWebpChunks = 4096;
+
 bool IsStartOfFrame(std::uint8_t marker) {
   // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
@@ -139,6 +143,9 @@ bool IsJpegSignature(const std::uint8_t* b, std::size_t n) {
   return n >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
 }
 PictureHeader ReadJpegHeader(const ReadAt& read, const std::uint8_t*, std::size_t) { return ReadJpeg(read); }
+PictureHeader ReadJpegDatedHeader(const ReadAt& read, const std::uint8_t*, std::size_t, CalendarDate& taken) {
+  return ReadJpeg(read, &taken);
+}
 
 bool IsPngSignature(const std::uint8_t* b, std::size_t n) {
   HeaderBytes bytes(b, n);
@@ -195,7 +202,8 @@ PictureHeader ReadWmfHeader(const ReadAt&, const std::uint8_t* b, std::size_t n)
 // RIFF, its size, WEBP, then the first chunk: a lossy frame ("VP8 "), a
 // lossless one ("VP8L") or the extended header ("VP8X", whose canvas is the
 // picture's size, an animation's too). The decoder holds the whole file,
-// and a lossy picture's alpha plane.
+// and a lossy picture's alpha plane. An extended file says in its flags
+// when it has an EXIF chunk (after the picture's own).
 bool IsWebpSignature(const std::uint8_t* b, std::size_t n) {
   HeaderBytes bytes(b, n);
   return n >= 16 && bytes.be.U32(0) == 0x52494646u && bytes.be.U32(8) == 0x57454250u;  // RIFF, WEBP
@@ -221,13 +229,37 @@ PictureHeader ReadWebpHeader(const ReadAt&, const std::uint8_t* b, std::size_t n
   if (h.kind == PictureKind::Raster) h.held_bytes = file_bytes + (alpha ? PixelBytes(h, 1) : 0);
   return h;
 }
+PictureHeader ReadWebpDatedHeader(const ReadAt& read, const std::uint8_t* b, std::size_t n, CalendarDate& taken) {
+  const PictureHeader h = ReadWebpHeader(read, b, n);
+  HeaderBytes bytes(b, n);
+  if (h.kind != PictureKind::Raster || bytes.be.U32(12) != 0x56503858u || !(b[20] & 0x08)) return h;
+  // Each chunk says its length, padded to an even one: they are skipped, not
+  // read, up to the EXIF chunk (an animation's frames come before it).
+  const std::uint64_t file_bytes = std::uint64_t{bytes.le.U32(4)} + 8;
+  std::uint64_t at = 12;
+  for (int chunks = 0; chunks < kMaxWebpChunks && at + 8 <= file_bytes; ++chunks) {
+    std::uint8_t head[8];
+    if (read(at, head, sizeof head) != sizeof head) break;
+    const std::uint32_t size = ByteReader(head, sizeof head).U32(4);
+    if (std::equal(head, head + 4, "EXIF")) {
+      if (size == 0 || size > kMaxExifBytes) break;
+      std::vector<std::uint8_t> exif(size);
+      if (read(at + 8, exif.data(), size) == size) taken = ReadExifDateTaken(exif.data(), size);
+      break;
+    }
+    at += 8 + std::uint64_t{size} + (size & 1);
+  }
+  return h;
+}
 
 PictureHeader ReadPictureHeader(const ReadAt& read, CalendarDate* taken) {
+  if (taken) *taken = {};
   std::uint8_t b[64] = {};
   const std::size_t n = read(0, b, sizeof b);
   for (const PictureFormatEntry& format : PictureFormats())
     if (format.signature(b, n))
-      return format.format == PictureFormat::Jpeg && taken ? ReadJpeg(read, taken) : format.read_header(read, b, n);
+      return taken && format.read_dated_header ? format.read_dated_header(read, b, n, *taken)
+                                               : format.read_header(read, b, n);
   return {};
 }
 

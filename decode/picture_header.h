@@ -51,8 +51,8 @@ struct PictureHeader {
 // Reads up to size bytes at offset into buffer; returns how many it read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* buffer, std::size_t size)>;
 
-// taken, when given: the day a JPEG's EXIF says the photo was taken (year 0
-// when it does not say).
+// taken, when given: the day the photo was taken as its EXIF block says
+// (JPEG, WebP, HEIF and AVIF files keep one); year 0 when it does not say.
 PictureHeader ReadPictureHeader(const ReadAt& read, CalendarDate* taken = nullptr);
 
 // The picture's size once turned upright (width and height swapped for a

@@ -21,6 +21,7 @@ TEST(ExifOrientation, ReadFromIfd0InBothByteOrdersAndOneForAnythingAmiss) {
   for (int o = 1; o <= 8; ++o) {
     EXPECT_EQ(Read(test_jpeg::ExifPayload(o, true)), o);
     EXPECT_EQ(Read(test_jpeg::ExifPayload(o, false)), o);
+    EXPECT_EQ(Read(test_jpeg::ExifPayload(o, false).substr(6)), o);  // the TIFF header alone
   }
   const std::string good = test_jpeg::ExifPayload(6);  // IFD0 at 14, its entry at 16, the value at 24
   const auto with = [&](std::size_t at, const std::string& bytes) {
@@ -53,16 +54,26 @@ TEST(ExifOrientation, ReadFromIfd0InBothByteOrdersAndOneForAnythingAmiss) {
 }
 
 TEST(ExifDateTaken, ReadFromTheExifIfdInBothByteOrdersAndNoneForAnythingAmiss) {
-  const struct { std::string taken; CalendarDate expected; } cases[] = {
-      {"2023:12:24 18:30:00", {2023, 12, 24}}, {"2024:02:29 00:00:00", {2024, 2, 29}},
-      {"2023:02:29 00:00:00", {}}, {"2023:13:01 00:00:00", {}}, {"2023:04:31 00:00:00", {}},
-      {"0000:00:00 00:00:00", {}}, {"2023-12-24 18:30:00", {}}, {"    :  :     :  :  ", {}}, {"2023:1", {}},
+  const struct {
+    std::string taken;
+    CalendarDate expected;
+  } cases[] = {
+      {"2023:12:24 18:30:00", {2023, 12, 24}},
+      {"2024:02:29 00:00:00", {2024, 2, 29}},
+      {"2023:02:29 00:00:00", {}},
+      {"2023:13:01 00:00:00", {}},
+      {"2023:04:31 00:00:00", {}},
+      {"0000:00:00 00:00:00", {}},
+      {"2023-12-24 18:30:00", {}},
+      {"    :  :     :  :  ", {}},
+      {"2023:1", {}},
   };
   for (bool big_endian : {true, false}) {
     for (const auto& c : cases) {
       const std::string payload = test_jpeg::ExifPayload(6, big_endian, c.taken);
       const std::vector<std::uint8_t> exact(payload.begin(), payload.end());
       EXPECT_EQ(ReadExifDateTaken(exact.data(), exact.size()), c.expected) << c.taken;
+      EXPECT_EQ(ReadExifDateTaken(exact.data() + 6, exact.size() - 6), c.expected) << "the TIFF header alone";
       EXPECT_EQ(Read(payload), 6) << "the orientation beside it";
       for (std::size_t n = 0; n < payload.size(); ++n)  // cut anywhere: no date or the whole one
         EXPECT_EQ(ReadExifDateTaken(exact.data(), n), n < 81 ? CalendarDate{} : c.expected) << n;

@@ -8,14 +8,17 @@
 #include <vector>
 
 #include "render/test_jpeg.h"
+#include "test_pictures.h"
 
 namespace {
 
-PictureHeader Read(const std::string& file) {
-  return ReadPictureHeader([&](std::uint64_t at, void* buffer, std::size_t size) {
-    const std::size_t n = at < file.size() ? std::min<std::size_t>(size, file.size() - at) : 0;
-    return std::memcpy(buffer, file.data() + std::min<std::size_t>(at, file.size()), n), n;
-  });
+PictureHeader Read(const std::string& file, CalendarDate* taken = nullptr) {
+  return ReadPictureHeader(
+      [&](std::uint64_t at, void* buffer, std::size_t size) {
+        const std::size_t n = at < file.size() ? std::min<std::size_t>(size, file.size() - at) : 0;
+        return std::memcpy(buffer, file.data() + std::min<std::size_t>(at, file.size()), n), n;
+      },
+      taken);
 }
 
 std::string Be16(std::size_t v) { return {char(v >> 8), char(v)}; }
@@ -65,8 +68,9 @@ TEST(PictureHeader, JpegSizeFromItsFrameAndNoneFromDamagedHeaders) {
 std::string Le16(unsigned v) { return {char(v), char(v >> 8)}; }
 std::string Le32(unsigned v) { return Le16(v) + Le16(v >> 16); }
 
-std::string Webp(const std::string& chunk, const std::string& data) {
-  return "RIFF" + Le32(12 + data.size()) + "WEBP" + chunk + Le32(data.size()) + data;
+// Its first chunk, and more after it.
+std::string Webp(const std::string& chunk, const std::string& data, const std::string& more = "") {
+  return "RIFF" + Le32(12 + data.size() + more.size()) + "WEBP" + chunk + Le32(data.size()) + data + more;
 }
 
 // The bytes decide, not the name: only the formats shown are recognised;
@@ -203,6 +207,38 @@ TEST(PictureHeader, HeifAndAvifByBrandSizeAndTurnFromThePrimaryItem) {
     EXPECT_TRUE(!c.held || h.held_bytes == c.held) << h.held_bytes;
     EXPECT_EQ(h.coded_420, c.file == deep);
     EXPECT_EQ(FitsPictureBudget(h), c.w > 0 && c.h <= 6000) << c.w;
+  }
+}
+
+// The day taken from each format's EXIF block: a JPEG's APP1 segment, a
+// WebP file's EXIF chunk (when its flags say it has one; the chunks before
+// it skipped, an odd one padded), a HEIF or AVIF picture's Exif item.
+TEST(PictureHeader, DayTakenFromTheExifBlockOfEachFormat) {
+  const std::string exif = test_jpeg::ExifPayload(1, false, "2023:12:24 10:00:00"), tiff = exif.substr(6);
+  const auto vp8x = [](char flags, const std::string& more) {
+    return Webp("VP8X", flags + std::string(3, 0) + Le32(99).substr(0, 3) + Le32(99).substr(0, 3),
+                "ICCP" + Le32(3) + std::string("abc\0", 4) + more);
+  };
+  const std::string dated = test_pictures::Get("dated.heic");
+  const CalendarDate christmas{2023, 12, 24}, july{2021, 7, 14};
+  const struct {
+    std::string file;
+    CalendarDate expected;
+  } cases[] = {
+      {test_jpeg::Jpeg(16, 16, {}, exif), christmas},
+      {vp8x(8, "EXIF" + Le32(tiff.size()) + tiff), christmas},
+      {vp8x(8, "EXIF" + Le32(exif.size()) + exif), christmas},
+      {vp8x(0, "EXIF" + Le32(tiff.size()) + tiff), {}},
+      {vp8x(8, "EXIF" + Le32(0)), {}},
+      {vp8x(8, "EXIF" + Le32((1 << 20) + 1) + tiff + std::string(1 << 20, 0)), {}},  // past 1 MB
+      {dated, july},
+      {dated.substr(0, 8) + "avif" + dated.substr(12), july},
+      {dated.substr(0, dated.size() - 1), {}},  // its block cut short
+  };
+  for (const auto& c : cases) {
+    CalendarDate taken{1, 1, 1};
+    EXPECT_NE(Read(c.file, &taken).kind, PictureKind::Unknown);
+    EXPECT_EQ(taken, c.expected) << c.file.substr(0, 12);
   }
 }
 

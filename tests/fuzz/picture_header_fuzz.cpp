@@ -1,7 +1,7 @@
 // libFuzzer target for the picture header readers, the BMP row reader and
-// the metafile check: any bytes must give a known outcome without reading
-// past what the file has, and a recognised header must describe what the
-// budget check can judge. The commands are in
+// the metafile check: any bytes must give a known outcome (the day taken
+// included) without reading past what the file has, and a recognised header
+// must describe what the budget check can judge. The commands are in
 // tests/fuzz/CMakeLists.txt.
 #include <cstdint>
 #include <cstdlib>
@@ -19,13 +19,19 @@
 
 namespace {
 
+// With the day taken, which must be none or a real day.
 PictureHeader Read(const std::uint8_t* data, std::size_t size) {
-  return ReadPictureHeader([&](std::uint64_t offset, void* buffer, std::size_t length) {
-    if (offset >= size) return std::size_t{0};
-    const std::size_t n = std::min<std::size_t>(length, size - static_cast<std::size_t>(offset));
-    std::memcpy(buffer, data + offset, n);
-    return n;
-  });
+  CalendarDate taken;
+  const PictureHeader header = ReadPictureHeader(
+      [&](std::uint64_t offset, void* buffer, std::size_t length) {
+        if (offset >= size) return std::size_t{0};
+        const std::size_t n = std::min<std::size_t>(length, size - static_cast<std::size_t>(offset));
+        std::memcpy(buffer, data + offset, n);
+        return n;
+      },
+      &taken);
+  if (taken.year && (taken.month < 1 || taken.month > 12 || taken.day < 1 || taken.day > 31)) std::abort();
+  return header;
 }
 
 }  // namespace
@@ -34,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The input as an EXIF block of a JPEG, so the orientation parser sees every input.
   const int orientation = ReadExifOrientation(data, size);
   if (orientation < 1 || orientation > 8) std::abort();
+  ReadExifDateTaken(data, size);
   if (size <= 60000) {
     const std::size_t length = size + 8;
     std::string jpeg = "\xFF\xD8\xFF\xE1";

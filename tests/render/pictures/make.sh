@@ -33,6 +33,19 @@ heif-enc -q 90 -b 10 -p chroma=420 -o ten-bit.heic "$work/q16.png" >/dev/null
 # aom 3.6 encodes 10-bit AV1 at 4:2:2 only.
 heif-enc -q 90 -b 10 -p chroma=422 -A -o ten-bit.avif "$work/q16.png" >/dev/null
 heif-enc -q 90 -A -o half-clear.avif "$work/half.png" >/dev/null
+# A photo that says the day it was taken (2021-07-14): heif-enc keeps a
+# JPEG's EXIF block as its Exif item (the TIFF header alone, at offset 0).
+convert "${quadrants[@]}" -quality 90 "$work/q.jpg"
+python3 - "$work/q.jpg" "$work/dated.jpg" <<'PY'
+import struct, sys
+tiff = b'MM' + struct.pack('>HI', 42, 8)  # IFD0 links the Exif IFD, which holds DateTimeOriginal
+tiff += struct.pack('>HHHII', 1, 0x8769, 4, 1, 26) + struct.pack('>I', 0)
+tiff += struct.pack('>HHHII', 1, 0x9003, 2, 20, 44) + struct.pack('>I', 0) + b'2021:07:14 12:00:00\0'
+app1 = b'Exif\0\0' + tiff
+jpeg = open(sys.argv[1], 'rb').read()
+open(sys.argv[2], 'wb').write(jpeg[:2] + b'\xff\xe1' + struct.pack('>H', len(app1) + 2) + app1 + jpeg[2:])
+PY
+heif-enc -q 90 -o dated.heic "$work/dated.jpg" >/dev/null
 cwebp -quiet -q 90 "$work/q.png" -o lossy.webp
 cwebp -quiet -lossless "$work/q.png" -o lossless.webp
 cwebp -quiet -q 90 "$work/half.png" -o half-clear.webp
