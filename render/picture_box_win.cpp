@@ -31,8 +31,9 @@ class FramePacer {
   FramePacer() {
     // Loaded here, not linked: readers never load it.
     if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
-      is_composited_ = reinterpret_cast<DwmIsCompositionEnabledCall>(GetProcAddress(dwm, "DwmIsCompositionEnabled"));
-      flush_ = reinterpret_cast<DwmFlushCall>(GetProcAddress(dwm, "DwmFlush"));
+      is_composited_ = reinterpret_cast<DwmIsCompositionEnabledCall>(
+          reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+      flush_ = reinterpret_cast<DwmFlushCall>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush")));
     }
   }
   bool Composited() const {
