@@ -28,7 +28,7 @@ if win; then
     grep -qF "    $line" "$E2E_TMP/query.txt" || { cat "$E2E_TMP/query.txt" >&2; fail "reg query lacks: $line"; }
   done
   grep -q Debug "$E2E_TMP/query.txt" && fail "a debug value was written"
-  [ "$(grep -c REG_ "$E2E_TMP/query.txt")" = 12 ] || fail "not twelve values"
+  [ "$(grep -c REG_ "$E2E_TMP/query.txt")" = 16 ] || fail "not sixteen values"
   wine reg export "$key" "$(winepath -w "$E2E_TMP/export.reg")" /y >/dev/null || fail "reg export failed"
   cmp "$data/sample_user.reg" "$E2E_TMP/export.reg" || fail "reg export differs from the shared sample file"
 else
