@@ -73,26 +73,48 @@ void DrawMagnified(const Pixels& picture, const RectF& source, const FrameBuffer
     return weight >= 256 ? Tap{std::min(at + 1, size - 1), std::min(at + 1, size - 1), 0}
                          : Tap{at, std::min(at + 1, size - 1), weight};
   };
-  std::vector<Tap> columns(static_cast<std::size_t>(x1 - x0));
+  const std::size_t width = static_cast<std::size_t>(x1 - x0);
+  std::vector<Tap> columns(width);
   for (int x = x0; x < x1; ++x)
     columns[static_cast<std::size_t>(x - x0)] = tap(source.x + (x + 0.5 - shown.x) * scale_x - 0.5, picture.width());
+  // Two passes: each picture row needed is scaled across once and kept
+  // while the frame's rows between it and the next are blended from them.
+  std::vector<std::uint32_t> rows[2] = {std::vector<std::uint32_t>(width), std::vector<std::uint32_t>(width)};
+  int held[2] = {-1, -1};
+  const auto across = [&](int y) -> const std::uint32_t* {
+    for (int i = 0; i < 2; ++i)
+      if (held[i] == y) return rows[i].data();
+    const int slot = held[0] < held[1] ? 0 : 1;  // the row further up is done with
+    const std::uint32_t* in = picture.Row(y);
+    std::uint32_t* out = rows[slot].data();
+    for (std::size_t i = 0; i < width; ++i) out[i] = Mix4(in[columns[i].at], in[columns[i].next], columns[i].weight);
+    held[slot] = y;
+    return out;
+  };
+  std::vector<std::uint32_t> mixed(width);
   const int bytes = frame.bytes_per_pixel;
   for (int y = y0; y < y1; ++y) {
     const Tap row = tap(source.y + (y + 0.5 - shown.y) * scale_y - 0.5, picture.height());
-    const std::uint32_t* top = picture.Row(row.at);
-    const std::uint32_t* bottom = picture.Row(row.next);
+    const std::uint32_t* top = across(row.at);
+    const std::uint32_t* bottom = across(row.next);
     std::uint8_t* out = frame.data + frame.stride * y + static_cast<std::ptrdiff_t>(x0) * bytes;
-    for (const Tap& column : columns) {
-      const std::uint32_t upper = Mix4(top[column.at], top[column.next], column.weight);
-      const std::uint32_t lower = Mix4(bottom[column.at], bottom[column.next], column.weight);
-      const std::uint32_t pixel = Mix4(upper, lower, row.weight);
-      if (bytes == 4) {
-        std::memcpy(out, &pixel, 4);
-      } else {
-        out[0] = static_cast<std::uint8_t>(pixel), out[1] = static_cast<std::uint8_t>(pixel >> 8);
-        out[2] = static_cast<std::uint8_t>(pixel >> 16);
-      }
-      out += bytes;
+    std::uint32_t* into = mixed.data();
+    std::size_t i = 0;
+    for (; i + 2 <= width; i += 2) {
+      std::uint64_t a, b;
+      std::memcpy(&a, top + i, 8), std::memcpy(&b, bottom + i, 8);
+      const std::uint64_t m = Mix8(a, b, row.weight);
+      std::memcpy(into + i, &m, 8);
+    }
+    for (; i < width; ++i) into[i] = Mix4(top[i], bottom[i], row.weight);
+    if (bytes == 4) {
+      std::memcpy(out, mixed.data(), width * 4);
+      continue;
+    }
+    for (std::size_t k = 0; k < width; ++k, out += 3) {
+      const std::uint32_t pixel = mixed[k];
+      out[0] = static_cast<std::uint8_t>(pixel), out[1] = static_cast<std::uint8_t>(pixel >> 8);
+      out[2] = static_cast<std::uint8_t>(pixel >> 16);
     }
   }
 }

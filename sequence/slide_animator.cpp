@@ -10,10 +10,12 @@
 
 namespace {
 
-// Fades and motion need this many frames a second, measured over this long.
+// Fades and motion need this many frames a second, measured over this long,
+// this many times in a row (one slow second is a hiccup: a busy moment).
 // A longer gap between two frames is a pause (the box hidden), not slowness.
 constexpr double kFewestFramesPerSecond = 20;
 constexpr double kFrameRateWindowMs = 1000;
+constexpr int kSlowWindowsToGiveUp = 2;
 constexpr double kPauseMs = 250;
 
 }  // namespace
@@ -125,7 +127,9 @@ void SlideAnimator::CountFrame(Screen& screen, double now) {
   if (gap > kPauseMs || gap < 0) return;
   screen.counted_ms += gap, ++screen.frames;
   if (screen.counted_ms < kFrameRateWindowMs) return;
-  if (screen.frames < kFewestFramesPerSecond * screen.counted_ms / 1000) still_frames_ = true;
+  const bool slow = screen.frames < kFewestFramesPerSecond * screen.counted_ms / 1000;
+  screen.slow_windows = slow ? screen.slow_windows + 1 : 0;
+  if (screen.slow_windows >= kSlowWindowsToGiveUp) still_frames_ = true;
   screen.counted_ms = 0, screen.frames = 0;
 }
 

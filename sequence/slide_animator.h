@@ -5,8 +5,8 @@
 // only while something moves, each box on its own. A fade draws each slide
 // once on a layer of its box and blends the two layers per frame; the
 // status overlay is drawn over the blend, so it never fades. When the
-// frames come slower than 20 a second, fades and motion are given up for
-// the rest of the show: cuts and still pictures.
+// frames come slower than 20 a second for two seconds in a row, fades and
+// motion are given up for the rest of the show: cuts and still pictures.
 // UI thread only.
 #include <functional>
 #include <map>
@@ -70,6 +70,7 @@ class SlideAnimator {
     double last_frame = -1;  // when its last frame came; < 0: none since they started
     double counted_ms = 0;   // frame rate: the time of the frames counted
     int frames = 0;
+    int slow_windows = 0;  // slow seconds in a row
   };
 
   bool Moves(const Slide& slide, double now) const;

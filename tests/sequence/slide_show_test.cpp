@@ -224,7 +224,9 @@ TEST(MotionSourceTest, StaysInsideThePlaceAndGrowsByATenth) {
       EXPECT_GE(source.y, shown.y - 1e-3f);
       EXPECT_LE(source.x + source.width, shown.x + shown.width + 1e-3f);
       EXPECT_LE(source.y + source.height, shown.y + shown.height + 1e-3f);
-      if (progress <= 0) EXPECT_EQ(source, shown);
+      if (progress <= 0) {
+        EXPECT_EQ(source, shown);
+      }
     }
   }
 }
