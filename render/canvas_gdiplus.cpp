@@ -221,13 +221,16 @@ class GdiplusCanvas final : public Canvas {
                             nullptr);
       return;
     }
+    const FrameBuffer frame = DibPixels();
+    if (frame.data) {
+      DrawPicturePart(picture, source, frame, shown);
+      return;
+    }
     const Pixels& pixels = picture.pixels;
     const double sx = pixels.width() / static_cast<double>(at.width);
     const double sy = pixels.height() / static_cast<double>(at.height);
     const RectF part{static_cast<float>((source.x - at.x) * sx), static_cast<float>((source.y - at.y) * sy),
                      static_cast<float>(source.width * sx), static_cast<float>(source.height * sy)};
-    const FrameBuffer frame = DibPixels();
-    if (frame.data) return DrawMagnified(pixels, part, frame, shown);
     GdipDrawImageRectRect(graphics_, picture.bitmap, shown.x, shown.y, shown.width, shown.height, part.x, part.y,
                           part.width, part.height, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
   }

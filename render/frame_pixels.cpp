@@ -7,6 +7,13 @@
 
 namespace {
 
+// Bytes and their 16-bit products, several pixels to a vector: the
+// compiler turns each operation into one instruction of the machine's.
+using Bytes8 = std::uint8_t __attribute__((vector_size(8)));
+using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+using Lanes16 = std::uint16_t __attribute__((vector_size(16)));
+using Lanes16x2 = std::uint16_t __attribute__((vector_size(32)));
+
 // Two channels at a time, each in 16 bits: a * (256 - w) + b * w stays
 // below 2^16 for bytes.
 constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FFull;
@@ -49,34 +56,42 @@ void BlendFrames(const FrameBuffer& outgoing, const FrameBuffer& incoming, const
   }
 }
 
-void DrawMagnified(const Pixels& picture, const RectF& source, const FrameBuffer& frame, const RectF& shown) {
+PixelRect DrawMagnified(const Pixels& picture, const RectF& source, const FrameBuffer& frame, const RectF& shown) {
   if (picture.empty() || !frame.data || !(source.width > 0 && source.height > 0) ||
       !(shown.width > 0 && shown.height > 0))
-    return;
+    return {};
   const int x0 = std::max(0, static_cast<int>(std::lround(shown.x)));
   const int y0 = std::max(0, static_cast<int>(std::lround(shown.y)));
   const int x1 = std::min(frame.width, static_cast<int>(std::lround(static_cast<double>(shown.x) + shown.width)));
   const int y1 = std::min(frame.height, static_cast<int>(std::lround(static_cast<double>(shown.y) + shown.height)));
-  if (x1 <= x0 || y1 <= y0) return;
+  if (x1 <= x0 || y1 <= y0) return {};
   const double scale_x = source.width / static_cast<double>(shown.width);
   const double scale_y = source.height / static_cast<double>(shown.height);
-  // Where each pixel's centre falls in the picture, as a pixel and a weight
-  // of 256 towards the next one; edges repeat.
+  // Where a pixel's centre falls in the picture: between pixel `at` and the
+  // next, `weight` of 256 towards the next; edges repeat. A picture one
+  // pixel across reads its only pixel twice.
   struct Tap {
-    int at, next;
-    std::uint32_t weight;
+    int at;
+    std::uint16_t weight;
   };
   const auto tap = [](double position, int size) {
+    if (size < 2) return Tap{0, 0};
     position = std::clamp(position, 0.0, static_cast<double>(size - 1));
-    const int at = static_cast<int>(position);
-    const auto weight = static_cast<std::uint32_t>((position - at) * 256.0 + 0.5);
-    return weight >= 256 ? Tap{std::min(at + 1, size - 1), std::min(at + 1, size - 1), 0}
-                         : Tap{at, std::min(at + 1, size - 1), weight};
+    const int at = std::min(static_cast<int>(position), size - 2);
+    return Tap{at, static_cast<std::uint16_t>(std::lround((position - at) * 256.0))};
   };
   const std::size_t width = static_cast<std::size_t>(x1 - x0);
-  std::vector<Tap> columns(width);
-  for (int x = x0; x < x1; ++x)
-    columns[static_cast<std::size_t>(x - x0)] = tap(source.x + (x + 0.5 - shown.x) * scale_x - 0.5, picture.width());
+  // Each column's pair of picture pixels and their weights, as the vector
+  // multiplies them: the left pixel's four bytes, then the right one's.
+  std::vector<int> column_at(width);
+  std::vector<Lanes16> column_weights(width);
+  const bool narrow = picture.width() < 2;
+  for (std::size_t i = 0; i < width; ++i) {
+    const Tap t = tap(source.x + (x0 + static_cast<double>(i) + 0.5 - shown.x) * scale_x - 0.5, picture.width());
+    const std::uint16_t keep = static_cast<std::uint16_t>(256 - t.weight);
+    column_at[i] = t.at;
+    column_weights[i] = Lanes16{keep, keep, keep, keep, t.weight, t.weight, t.weight, t.weight};
+  }
   // Two passes: each picture row needed is scaled across once and kept
   // while the frame's rows between it and the next are blended from them.
   std::vector<std::uint32_t> rows[2] = {std::vector<std::uint32_t>(width), std::vector<std::uint32_t>(width)};
@@ -87,7 +102,18 @@ void DrawMagnified(const Pixels& picture, const RectF& source, const FrameBuffer
     const int slot = held[0] < held[1] ? 0 : 1;  // the row further up is done with
     const std::uint32_t* in = picture.Row(y);
     std::uint32_t* out = rows[slot].data();
-    for (std::size_t i = 0; i < width; ++i) out[i] = Mix4(in[columns[i].at], in[columns[i].next], columns[i].weight);
+    for (std::size_t i = 0; i < width; ++i) {
+      Bytes8 pair;
+      if (narrow) {
+        std::memcpy(&pair, in, 4), std::memcpy(reinterpret_cast<char*>(&pair) + 4, in, 4);
+      } else {
+        std::memcpy(&pair, in + column_at[i], 8);
+      }
+      Lanes16 mixed = __builtin_convertvector(pair, Lanes16) * column_weights[i];
+      mixed = (mixed + __builtin_shufflevector(mixed, mixed, 4, 5, 6, 7, 0, 1, 2, 3)) >> 8;
+      const Bytes8 pixel = __builtin_convertvector(mixed, Bytes8);
+      std::memcpy(out + i, &pixel, 4);
+    }
     held[slot] = y;
     return out;
   };
@@ -96,25 +122,148 @@ void DrawMagnified(const Pixels& picture, const RectF& source, const FrameBuffer
   for (int y = y0; y < y1; ++y) {
     const Tap row = tap(source.y + (y + 0.5 - shown.y) * scale_y - 0.5, picture.height());
     const std::uint32_t* top = across(row.at);
-    const std::uint32_t* bottom = across(row.next);
+    const std::uint32_t* bottom = across(std::min(row.at + 1, picture.height() - 1));
     std::uint8_t* out = frame.data + frame.stride * y + static_cast<std::ptrdiff_t>(x0) * bytes;
-    std::uint32_t* into = mixed.data();
+    // Four pixels at a time, straight into a frame of four bytes a pixel.
+    std::uint32_t* into = bytes == 4 ? reinterpret_cast<std::uint32_t*>(out) : mixed.data();
+    const Lanes16x2 keep = Lanes16x2{} + static_cast<std::uint16_t>(256 - row.weight);
+    const Lanes16x2 weight = Lanes16x2{} + row.weight;
     std::size_t i = 0;
-    for (; i + 2 <= width; i += 2) {
-      std::uint64_t a, b;
-      std::memcpy(&a, top + i, 8), std::memcpy(&b, bottom + i, 8);
-      const std::uint64_t m = Mix8(a, b, row.weight);
-      std::memcpy(into + i, &m, 8);
+    for (; i + 4 <= width; i += 4) {
+      Bytes16 a, b;
+      std::memcpy(&a, top + i, 16), std::memcpy(&b, bottom + i, 16);
+      const Lanes16x2 blend =
+          (__builtin_convertvector(a, Lanes16x2) * keep + __builtin_convertvector(b, Lanes16x2) * weight) >> 8;
+      const Bytes16 result = __builtin_convertvector(blend, Bytes16);
+      std::memcpy(into + i, &result, 16);
     }
-    for (; i < width; ++i) into[i] = Mix4(top[i], bottom[i], row.weight);
-    if (bytes == 4) {
-      std::memcpy(out, mixed.data(), width * 4);
-      continue;
+    for (; i < width; ++i) {
+      const std::uint32_t pixel = Mix4(top[i], bottom[i], row.weight);
+      std::memcpy(into + i, &pixel, 4);
     }
-    for (std::size_t k = 0; k < width; ++k, out += 3) {
+    if (bytes == 4) continue;
+    std::size_t k = 0;
+    for (; k + 4 <= width; k += 4, out += 12) {  // four pixels into twelve bytes
+      const std::uint32_t* q = mixed.data() + k;
+      const std::uint64_t p[4] = {q[0], q[1], q[2], q[3]};
+      const std::uint64_t low = (p[0] & 0xFFFFFF) | (p[1] & 0xFFFFFF) << 24 | p[2] << 48;
+      const std::uint32_t high = static_cast<std::uint32_t>(((p[2] >> 16) & 0xFF) | p[3] << 8);
+      std::memcpy(out, &low, 8), std::memcpy(out + 8, &high, 4);
+    }
+    for (; k < width; ++k, out += 3) {
       const std::uint32_t pixel = mixed[k];
       out[0] = static_cast<std::uint8_t>(pixel), out[1] = static_cast<std::uint8_t>(pixel >> 8);
       out[2] = static_cast<std::uint8_t>(pixel >> 16);
+    }
+  }
+  return PixelRect{x0, y0, x1, y1};
+}
+
+PixelRect DrawPicturePart(const PreparedPicture& picture, const RectF& source, const FrameBuffer& frame,
+                          const RectF& shown) {
+  const PicturePlacement& at = picture.placement;
+  const Pixels& pixels = picture.pixels;
+  if (pixels.empty() || !at.draw || !(at.width > 0 && at.height > 0)) return {};
+  const double sx = pixels.width() / static_cast<double>(at.width);
+  const double sy = pixels.height() / static_cast<double>(at.height);
+  const RectF part{static_cast<float>((source.x - at.x) * sx), static_cast<float>((source.y - at.y) * sy),
+                   static_cast<float>(source.width * sx), static_cast<float>(source.height * sy)};
+  return DrawMagnified(pixels, part, frame, shown);
+}
+
+namespace {
+
+// The rows and columns of a frame where any pixel's colour differs from
+// `background` in each of its bytes (the unused fourth byte does not count).
+PixelRect Differing(const FrameBuffer& frame, std::uint8_t background) {
+  PixelRect found{frame.width, frame.height, 0, 0};
+  const auto differs = [&](const std::uint8_t* pixel) {
+    return pixel[0] != background || pixel[1] != background || pixel[2] != background;
+  };
+  for (int y = 0; y < frame.height; ++y) {
+    const std::uint8_t* row = frame.data + frame.stride * y;
+    const int step = frame.bytes_per_pixel;
+    int first = 0;
+    while (first < frame.width && !differs(row + first * step)) ++first;
+    if (first == frame.width) continue;
+    int last = frame.width;
+    while (!differs(row + (last - 1) * step)) --last;
+    found.top = std::min(found.top, y), found.bottom = y + 1;
+    found.left = std::min(found.left, first), found.right = std::max(found.right, last);
+  }
+  return found.empty() ? PixelRect{} : found;
+}
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// Blue, green, red of a frame's pixel.
+const std::uint8_t* PixelAt(const FrameBuffer& frame, int x, int y) {
+  return frame.data + frame.stride * y + static_cast<std::ptrdiff_t>(x) * frame.bytes_per_pixel;
+}
+
+}  // namespace
+
+TextStamp CaptureText(const std::function<FrameBuffer(std::uint8_t background)>& draw_over) {
+  // Over black the text leaves its premultiplied colour; only that part is
+  // kept while the frame is reused for white.
+  const FrameBuffer black = draw_over(0);
+  if (!black.data || black.bytes_per_pixel < 3) return {};
+  const int width = black.width, height = black.height;
+  const PixelRect on_black = Differing(black, 0);
+  std::vector<std::uint8_t> colours(static_cast<std::size_t>(on_black.right - on_black.left) *
+                                    static_cast<std::size_t>(on_black.bottom - on_black.top) * 3);
+  for (int y = on_black.top, i = 0; y < on_black.bottom; ++y)
+    for (int x = on_black.left; x < on_black.right; ++x, i += 3) std::memcpy(&colours[i], PixelAt(black, x, y), 3);
+  const FrameBuffer white = draw_over(255);
+  if (!white.data || white.width != width || white.height != height || white.bytes_per_pixel < 3) return {};
+  TextStamp stamp;
+  stamp.at = Union(on_black, Differing(white, 255));
+  if (stamp.at.empty()) return {};
+  const PixelRect& at = stamp.at;
+  stamp.pixels.resize(static_cast<std::size_t>(at.right - at.left) * static_cast<std::size_t>(at.bottom - at.top));
+  std::uint32_t* out = stamp.pixels.data();
+  for (int y = at.top; y < at.bottom; ++y) {
+    for (int x = at.left; x < at.right; ++x, ++out) {
+      static constexpr std::uint8_t kNone[3] = {0, 0, 0};
+      const bool kept = x >= on_black.left && x < on_black.right && y >= on_black.top && y < on_black.bottom;
+      const std::uint8_t* b =
+          kept ? &colours[(static_cast<std::size_t>(y - on_black.top) * (on_black.right - on_black.left) +
+                           static_cast<std::size_t>(x - on_black.left)) * 3]
+               : kNone;
+      const std::uint8_t* w = PixelAt(white, x, y);
+      // White shows through as much as the text lets black through.
+      int alpha = 0;
+      for (int c = 0; c < 3; ++c) alpha = std::max(alpha, 255 - std::max(w[c] - b[c], 0));
+      std::uint32_t pixel = static_cast<std::uint32_t>(alpha) << 24;
+      for (int c = 0; c < 3; ++c) pixel |= static_cast<std::uint32_t>(std::min<int>(b[c], alpha)) << (8 * c);
+      *out = pixel;
+    }
+  }
+  return stamp;
+}
+
+void DrawStamp(const TextStamp& stamp, const FrameBuffer& frame, const PixelRect& clip) {
+  if (!frame.data || stamp.at.empty() || frame.bytes_per_pixel < 3) return;
+  const int left = std::max({stamp.at.left, clip.left, 0}), right = std::min({stamp.at.right, clip.right, frame.width});
+  const int top = std::max({stamp.at.top, clip.top, 0}), bottom = std::min({stamp.at.bottom, clip.bottom, frame.height});
+  const int stamp_width = stamp.at.right - stamp.at.left;
+  for (int y = top; y < bottom; ++y) {
+    const std::uint32_t* in = stamp.pixels.data() + static_cast<std::size_t>(y - stamp.at.top) * stamp_width +
+                              (left - stamp.at.left);
+    std::uint8_t* out = frame.data + frame.stride * y + static_cast<std::ptrdiff_t>(left) * frame.bytes_per_pixel;
+    for (int x = left; x < right; ++x, ++in, out += frame.bytes_per_pixel) {
+      const std::uint32_t pixel = *in;
+      const std::uint32_t alpha = pixel >> 24;
+      if (alpha == 0) continue;
+      const std::uint32_t keep = 255 - alpha;  // of what is under it, in 255ths
+      for (int c = 0; c < 3; ++c) {
+        const std::uint32_t under = out[c] * keep + 128;
+        out[c] = static_cast<std::uint8_t>(((pixel >> (8 * c)) & 0xFF) + ((under + (under >> 8)) >> 8));
+      }
     }
   }
 }

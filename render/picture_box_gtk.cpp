@@ -2,9 +2,12 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <cairo-xlib.h>
 #include <gdk/gdkx.h>
+#include <sys/ipc.h>
 #include <sys/mman.h>
+#include <sys/shm.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -85,10 +88,14 @@ void CairoPictureBox::Resize(int width, int height) {
   if (surface_ && cairo_image_surface_get_width(surface_) == width &&
       cairo_image_surface_get_height(surface_) == height)
     return;
-  cairo_surface_t* fresh = NewSurface(width, height);
+  AdoptBuffer(NewSurface(width, height));
+}
+
+void CairoPictureBox::AdoptBuffer(cairo_surface_t* fresh) {
   if (surface_ && !blank_) {  // keep what was drawn, as a resized picture box does
     cairo_t* cr = cairo_create(fresh);
     cairo_set_source_surface(cr, surface_, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_destroy(cr);
   }
@@ -196,13 +203,114 @@ void GtkPictureBox::OnSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointe
 
 XWindowPictureBox::XWindowPictureBox(GdkWindow* window) : window_(window) { g_object_ref(window_); }
 
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+void FreeBuffer(void* data) { std::free(data); }
+
+// True when the window's pixels are laid out as Cairo's RGB24: 32 bits per
+// pixel, 8 bits each for red, green and blue from the high bits down.
+bool TakesCairoPixels(Display* display, Visual* visual, int depth) {
+  if ((depth != 24 && depth != 32) || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
+      visual->blue_mask != 0xff)
+    return false;
+  int count = 0;
+  XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+  bool bits32 = false;
+  for (int i = 0; i < count; ++i)
+    if (formats[i].depth == depth) bits32 = formats[i].bits_per_pixel == 32;
+  if (formats) XFree(formats);
+  return bits32;
+}
+
+}  // namespace
+
+// A buffer in a shared memory segment that the X server has attached.
+struct XWindowPictureBox::SharedBuffer {
+  Display* display = nullptr;
+  XShmSegmentInfo segment{};
+  XImage* image = nullptr;
+  cairo_surface_t* surface = nullptr;  // a reference: the segment outlives it
+
+  ~SharedBuffer() {
+    if (surface) cairo_surface_destroy(surface);
+    if (image) image->data = nullptr, XDestroyImage(image);
+    if (display && segment.shmaddr) XShmDetach(display, &segment), XSync(display, False);
+    if (segment.shmaddr) shmdt(segment.shmaddr);
+  }
+};
+
 XWindowPictureBox::~XWindowPictureBox() {
   StopFrames();
+  shared_.reset();
   g_object_unref(window_);
+}
+
+void XWindowPictureBox::ShareBuffer() {
+  int width = 0, height = 0;
+  if (sharing_failed_ || gdk_window_is_destroyed(window_) || !BufferSize(width, height)) return;
+  if (shared_ && DrawnBuffer() == shared_->surface) return;
+  shared_.reset();
+  sharing_failed_ = true;  // until it works
+  GdkDisplay* display = gdk_window_get_display(window_);
+  Display* xdisplay = GDK_WINDOW_XDISPLAY(window_);
+  GdkVisual* gdk_visual = gdk_window_get_visual(window_);
+  Visual* visual = gdk_x11_visual_get_xvisual(gdk_visual);
+  const int depth = gdk_visual_get_depth(gdk_visual);
+  if (!XShmQueryExtension(xdisplay) || !TakesCairoPixels(xdisplay, visual, depth)) return;
+  auto shared = std::make_unique<SharedBuffer>();
+  shared->image = XShmCreateImage(xdisplay, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shared->segment,
+                                  static_cast<unsigned>(width), static_cast<unsigned>(height));
+  if (!shared->image || shared->image->bytes_per_line != cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
+    return;
+  const std::size_t bytes = static_cast<std::size_t>(shared->image->bytes_per_line) * static_cast<std::size_t>(height);
+  shared->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+  if (shared->segment.shmid < 0) return;
+  void* memory = shmat(shared->segment.shmid, nullptr, 0);
+  if (memory == reinterpret_cast<void*>(-1)) {
+    shmctl(shared->segment.shmid, IPC_RMID, nullptr);
+    return;
+  }
+  shared->segment.shmaddr = shared->image->data = static_cast<char*>(memory);
+  shared->segment.readOnly = True;
+  // A server on another machine cannot attach it: an error, trapped.
+  gdk_x11_display_error_trap_push(display);
+  const bool attached = XShmAttach(xdisplay, &shared->segment) && (XSync(xdisplay, False), true);
+  const bool failed = gdk_x11_display_error_trap_pop(display) != 0;
+  shmctl(shared->segment.shmid, IPC_RMID, nullptr);  // freed once both have let go
+  if (!attached || failed) return;
+  shared->display = xdisplay;
+  const std::uint32_t probe = 1;
+  shared->image->byte_order = *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(memory), CAIRO_FORMAT_RGB24, width, height, shared->image->bytes_per_line);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return;
+  }
+  shared->surface = cairo_surface_reference(surface);
+  AdoptBuffer(surface);
+  shared_ = std::move(shared);
+  sharing_failed_ = false;
+}
+
+bool XWindowPictureBox::PaintShared(cairo_surface_t* buffer, int x, int y, int width, int height) {
+  if (!shared_ || buffer != shared_->surface) return false;
+  cairo_surface_flush(buffer);
+  GC gc = XCreateGC(shared_->display, GDK_WINDOW_XID(window_), 0, nullptr);
+  XShmPutImage(shared_->display, GDK_WINDOW_XID(window_), gc, shared_->image, x, y, x, y,
+               static_cast<unsigned>(width), static_cast<unsigned>(height), False);
+  XFreeGC(shared_->display, gc);
+  // The next frame is drawn into the same memory: the server must be done
+  // reading it.
+  XSync(shared_->display, False);
+  return true;
 }
 
 void XWindowPictureBox::PaceFrames(std::function<bool()> on_frame) {
   on_frame_.Set(std::move(on_frame));
+  ShareBuffer();
   if (clock_ || timer_) return;
   clock_ = gdk_window_is_destroyed(window_) ? nullptr : gdk_window_get_frame_clock(window_);
   if (clock_) {
@@ -251,29 +359,6 @@ void XWindowPictureBox::ScreenSize(int& width, int& height) {
   gdk_x11_display_error_trap_pop_ignored(display);
 }
 
-namespace {
-
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
-void FreeBuffer(void* data) { std::free(data); }
-
-// True when the window's pixels are laid out as Cairo's RGB24: 32 bits per
-// pixel, 8 bits each for red, green and blue from the high bits down.
-bool TakesCairoPixels(Display* display, Visual* visual, int depth) {
-  if ((depth != 24 && depth != 32) || visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 ||
-      visual->blue_mask != 0xff)
-    return false;
-  int count = 0;
-  XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
-  bool bits32 = false;
-  for (int i = 0; i < count; ++i)
-    if (formats[i].depth == depth) bits32 = formats[i].bits_per_pixel == 32;
-  if (formats) XFree(formats);
-  return bits32;
-}
-
-}  // namespace
-
 // In ordinary memory, asked for in huge pages: a full-screen buffer in small
 // pages costs a thousand page faults, which on a virtual machine are slower
 // than drawing the picture.
@@ -319,7 +404,8 @@ void XWindowPictureBox::Paint(const GdkRectangle& area) {
   const int depth = gdk_visual_get_depth(gdk_visual);
   gdk_x11_display_error_trap_push(display);  // a preview host may take the window away at any time
   cairo_surface_t* buffer = DrawnBuffer();
-  if (!buffer || !TakesCairoPixels(xdisplay, visual, depth)) {
+  if (PaintShared(buffer, x, y, w, h)) {
+  } else if (!buffer || !TakesCairoPixels(xdisplay, visual, depth)) {
     cairo_surface_t* target = cairo_xlib_surface_create(xdisplay, xid, visual, width, height);
     cairo_t* cr = cairo_create(target);
     cairo_rectangle(cr, x, y, w, h);

@@ -8,6 +8,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <memory>
 
 #include "render/canvas.h"
 
@@ -43,6 +44,8 @@ class CairoPictureBox : public PictureBox {
   cairo_surface_t* DrawnBuffer() const { return blank_ ? nullptr : surface_; }
   // A new buffer of the given size, all black.
   virtual cairo_surface_t* NewSurface(int width, int height);
+  // Makes `fresh` the buffer, with what was drawn copied into it.
+  void AdoptBuffer(cairo_surface_t* fresh);
   // The size the box has on the screen, for a canvas asked for before any
   // Resize.
   virtual void ScreenSize(int& width, int& height) = 0;
@@ -90,11 +93,18 @@ class XWindowPictureBox final : public CairoPictureBox {
   void Refresh() override;
   void Paint(const GdkRectangle& area);
   // Paced by the window's frame clock; by a timer at 60 a second when it
-  // has none (a window inside another program's).
+  // has none (a window inside another program's). Once frames run, the
+  // buffer moves into memory shared with the X server, where the server
+  // allows it: a frame then reaches the screen without passing through the
+  // connection.
   void PaceFrames(std::function<bool()> on_frame) override;
   void StopFrames() override;
 
  private:
+  struct SharedBuffer;
+  void ShareBuffer();
+  // True when the shared buffer was shown.
+  bool PaintShared(cairo_surface_t* buffer, int x, int y, int width, int height);
   void ScreenSize(int& width, int& height) override;
   cairo_surface_t* NewSurface(int width, int height) override;
   static void OnClockUpdate(GdkFrameClock* clock, gpointer self);
@@ -104,4 +114,6 @@ class XWindowPictureBox final : public CairoPictureBox {
   GdkFrameClock* clock_ = nullptr;
   gulong update_handler_ = 0;
   guint timer_ = 0;
+  std::unique_ptr<SharedBuffer> shared_;
+  bool sharing_failed_ = false;
 };

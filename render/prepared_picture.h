@@ -21,6 +21,9 @@ class PreparedPicture {
   std::size_t bytes = 0;        // the memory its pixels take
   FileStamp stamp;              // the file's, taken before it was read
   CalendarDate taken;           // the day the photo was taken (EXIF); year 0 when unknown
+  // The decoded pixels, over the whole placement, where the platform's
+  // picture keeps them (a moving picture's always); empty otherwise.
+  Pixels pixels;
 };
 
 // What a preparer asks of the memory budget around a decode, and whether

@@ -11,8 +11,7 @@ class CairoPreparedPicture final : public PreparedPicture {
     if (surface) cairo_surface_destroy(surface);
     if (backdrop) cairo_surface_destroy(backdrop);
   }
-  cairo_surface_t* surface = nullptr;  // null: nothing to draw
-  Pixels pixels;                       // what the surface shows
+  cairo_surface_t* surface = nullptr;  // null: nothing to draw; over `pixels`
   // The soft background, drawn over the whole box first; null: none.
   cairo_surface_t* backdrop = nullptr;
   Pixels backdrop_pixels;

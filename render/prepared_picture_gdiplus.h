@@ -13,10 +13,9 @@ class GdiplusPreparedPicture final : public PreparedPicture {
     if (bitmap) Gdiplus::DllExports::GdipDisposeImage(bitmap);
     if (backdrop) Gdiplus::DllExports::GdipDisposeImage(backdrop);
   }
-  Gdiplus::GpBitmap* bitmap = nullptr;  // null: nothing to draw
-  // A moving picture's pixels, larger than its place, which the bitmap is
-  // over; empty for others (their bitmap is the box part they cover).
-  Pixels pixels;
+  // Null: nothing to draw. Over `pixels` for a moving picture (larger than
+  // its place); for others, a bitmap of the box part they cover.
+  Gdiplus::GpBitmap* bitmap = nullptr;
   // The soft background, drawn over the whole box first; null: none.
   Gdiplus::GpBitmap* backdrop = nullptr;
   int box_width = 0, box_height = 0;

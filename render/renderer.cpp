@@ -44,17 +44,18 @@ void FrameRenderer::Draw(PictureBox* box, const PreparedPicture* picture, const 
 }
 
 void FrameRenderer::DrawSlide(Canvas& canvas, const PreparedPicture* picture, const std::string& path,
-                              const std::string& message, const PictureView* view) {
+                              const std::string& message, const PictureView* view, SlidePart part) {
   graphics_.Start();
   const RectF area = canvas.VisibleClipBounds();
-  canvas.SetInterpolationMode(InterpolationMode::HighQualityBicubic);
-  FillBackground(canvas, area);
-  std::string resolution;
-  if (!path.empty()) {
-    if (picture && view) canvas.DrawPreparedPart(*picture, view->source, view->shown);
-    if (picture && !view) canvas.DrawPrepared(*picture);
-    resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
+  if (part != SlidePart::CaptionOnly) {
+    canvas.SetInterpolationMode(InterpolationMode::HighQualityBicubic);
+    FillBackground(canvas, area);
+    if (!path.empty() && picture && view) canvas.DrawPreparedPart(*picture, view->source, view->shown);
+    if (!path.empty() && picture && !view) canvas.DrawPrepared(*picture);
   }
+  if (part == SlidePart::WithoutCaption) return;
+  std::string resolution;
+  if (!path.empty()) resolution = picture ? ResolutionText(picture->width, picture->height) : ResolutionText(0, 0);
   TextLayers text;
   const std::string words = CaptionWords(path, picture, settings_.caption_text);
   text.caption = message.empty() ? words + (settings_.caption_shows_size ? " " + resolution : "") : message;

@@ -41,9 +41,11 @@ class FrameRenderer {
             const ShowStatus* status);
   // The same frame in two steps, onto any canvas (a fade draws each slide
   // on a layer of its own): the slide alone, with the picture's part `view`
-  // when given, then the status overlay over it.
+  // when given, then the status overlay over it. The slide's caption can be
+  // left out, or drawn alone (over what the canvas has).
+  enum class SlidePart { All, WithoutCaption, CaptionOnly };
   void DrawSlide(Canvas& canvas, const PreparedPicture* picture, const std::string& path, const std::string& message,
-                 const PictureView* view);
+                 const PictureView* view, SlidePart part = SlidePart::All);
   void DrawOverlay(Canvas& canvas, const ShowStatus& status);
 
  private:

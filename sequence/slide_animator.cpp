@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
-
-#include "render/frame_pixels.h"
 
 namespace {
 
@@ -51,13 +50,15 @@ bool SlideAnimator::Moves(const Slide& slide, double now) const {
          now - slide.shown_at < settings_.interval_ms;
 }
 
-void SlideAnimator::DrawSlide(Canvas& canvas, const Slide& slide, double now) {
-  const PreparedPicture* picture = slide.picture.get();
-  if (!settings_.motion || !picture || !picture->placement.draw)
-    return services_.renderer.DrawSlide(canvas, picture, slide.path, slide.message, nullptr);
+void SlideAnimator::NewSlide(Screen& screen, Slide slide) {
+  screen.slide = std::move(slide);
+  screen.incoming_drawn = screen.shown_drawn = screen.caption_kept = false;
+  screen.caption = {};
+}
+
+PictureView SlideAnimator::ViewOf(const Slide& slide, const RectF& area, double now) const {
   // What the picture covers of the box; motion stays inside it.
-  const RectF area = canvas.VisibleClipBounds();
-  const PicturePlacement& at = picture->placement;
+  const PicturePlacement& at = slide.picture->placement;
   const float left = std::max(at.x, area.x), top = std::max(at.y, area.y);
   const float right = std::min(at.x + at.width, area.x + area.width);
   const float bottom = std::min(at.y + at.height, area.y + area.height);
@@ -65,7 +66,60 @@ void SlideAnimator::DrawSlide(Canvas& canvas, const Slide& slide, double now) {
   view.shown = RectF{left, top, std::max(right - left, 0.f), std::max(bottom - top, 0.f)};
   const double progress = still_frames_ ? 0 : (now - slide.shown_at) / std::max<double>(settings_.interval_ms, 1);
   view.source = MotionSource(view.shown, progress, slide.direction);
+  return view;
+}
+
+void SlideAnimator::DrawSlide(Canvas& canvas, const Slide& slide, double now) {
+  const PreparedPicture* picture = slide.picture.get();
+  if (!settings_.motion || !picture || !picture->placement.draw)
+    return services_.renderer.DrawSlide(canvas, picture, slide.path, slide.message, nullptr);
+  const PictureView view = ViewOf(slide, canvas.VisibleClipBounds(), now);
   services_.renderer.DrawSlide(canvas, picture, slide.path, slide.message, &view);
+}
+
+void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& screen, double now, bool& drawn) {
+  const Slide& slide = screen.slide;
+  const FrameBuffer frame = box->LayerPixels(layer);
+  // A picture with transparent parts is drawn whole each frame: what shows
+  // through them is drawn with it.
+  if (drawn && frame.data && screen.caption_kept && slide.picture->pixels.opaque()) {
+    const RectF area{0, 0, static_cast<float>(frame.width), static_cast<float>(frame.height)};
+    const PictureView view = ViewOf(slide, area, now);
+    const PixelRect redrawn = DrawPicturePart(*slide.picture, view.source, frame, view.shown);
+    if (!redrawn.empty()) {
+      DrawStamp(screen.caption, frame, redrawn);
+      box->LayerPixelsChanged(layer);
+      return;
+    }
+  }
+  // Whole. The caption is kept first, drawn on the layer itself over black
+  // and over white.
+  if (!screen.caption_kept) {
+    screen.caption = CaptureText([&](std::uint8_t background) -> FrameBuffer {
+      if (!box->CreateLayerCanvas(layer)) return {};  // the layer made
+      const FrameBuffer pixels = box->LayerPixels(layer);
+      if (!pixels.data) return {};
+      for (int y = 0; y < pixels.height; ++y)
+        std::memset(pixels.data + pixels.stride * y, background,
+                    static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.bytes_per_pixel));
+      box->LayerPixelsChanged(layer);
+      if (std::unique_ptr<Canvas> canvas = box->CreateLayerCanvas(layer))
+        services_.renderer.DrawSlide(*canvas, slide.picture.get(), slide.path, slide.message, nullptr,
+                                     FrameRenderer::SlidePart::CaptionOnly);
+      return box->LayerPixels(layer);
+    });
+    screen.caption_kept = true;
+  }
+  std::unique_ptr<Canvas> canvas = box->CreateLayerCanvas(layer);
+  if (!canvas) return;
+  const PictureView view = ViewOf(slide, canvas->VisibleClipBounds(), now);
+  services_.renderer.DrawSlide(*canvas, slide.picture.get(), slide.path, slide.message, &view,
+                               FrameRenderer::SlidePart::WithoutCaption);
+  canvas.reset();
+  const FrameBuffer whole = box->LayerPixels(layer);
+  DrawStamp(screen.caption, whole, PixelRect{0, 0, whole.width, whole.height});
+  box->LayerPixelsChanged(layer);
+  drawn = true;
 }
 
 void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPicture> picture, const std::string& path,
@@ -77,7 +131,7 @@ void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPictu
   const bool fading = screen.fade_start >= 0;
   if (!fade || settings_.transition_ms == 0 || still_frames_) {
     if (fading) EndFade(box, screen);
-    screen.slide = std::move(next);
+    NewSlide(screen, std::move(next));
     Animate(box);
     return;
   }
@@ -91,13 +145,12 @@ void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPictu
   } else if (std::unique_ptr<Canvas> outgoing = box->CreateLayerCanvas(FrameLayer::Outgoing)) {
     DrawSlide(*outgoing, screen.slide, now);
   } else {  // no room for the layers: a cut
-    screen.slide = std::move(next);
+    NewSlide(screen, std::move(next));
     Animate(box);
     return;
   }
-  screen.slide = std::move(next);
+  NewSlide(screen, std::move(next));
   screen.fade_start = now;
-  screen.incoming_drawn = false;
   Animate(box);
 }
 
@@ -141,20 +194,28 @@ bool SlideAnimator::DrawFrame(PictureBox* box, double now) {
                           : (now - screen.fade_start) / std::max<double>(settings_.transition_ms, 1);
   if (fade >= 1 && screen.fade_start >= 0) EndFade(box, screen);
   if (fade < 1) {
-    std::unique_ptr<Canvas> incoming;
-    if (moving || !screen.incoming_drawn) incoming = box->CreateLayerCanvas(FrameLayer::Incoming);
-    if (incoming) DrawSlide(*incoming, screen.slide, now), screen.incoming_drawn = true;
-    incoming.reset();
+    if (moving) {
+      DrawMovingSlide(box, FrameLayer::Incoming, screen, now, screen.incoming_drawn);
+    } else if (!screen.incoming_drawn) {
+      if (std::unique_ptr<Canvas> incoming = box->CreateLayerCanvas(FrameLayer::Incoming))
+        DrawSlide(*incoming, screen.slide, now), screen.incoming_drawn = true;
+    }
     BlendFrames(box->LayerPixels(FrameLayer::Outgoing), box->LayerPixels(FrameLayer::Incoming),
                 box->LayerPixels(FrameLayer::Shown), static_cast<int>(256 * std::max(fade, 0.0)));
     box->LayerPixelsChanged(FrameLayer::Shown);
   }
-  std::unique_ptr<Canvas> shown = box->CreateCanvas();
-  if (shown) {
-    if (fade >= 1) DrawSlide(*shown, screen.slide, now);
-    if (const std::optional<ShowStatus> status = services_.overlay()) services_.renderer.DrawOverlay(*shown, *status);
+  const std::optional<ShowStatus> status = services_.overlay();
+  if (fade >= 1 && moving && !status) {
+    DrawMovingSlide(box, FrameLayer::Shown, screen, now, screen.shown_drawn);
+  } else {
+    // Whole, or the overlay over the blend; either way the next moving
+    // frame starts afresh.
+    screen.shown_drawn = false;
+    if (std::unique_ptr<Canvas> shown = box->CreateCanvas()) {
+      if (fade >= 1) DrawSlide(*shown, screen.slide, now);
+      if (status) services_.renderer.DrawOverlay(*shown, *status);
+    }
   }
-  shown.reset();
   box->Refresh();
   return fade < 1 || moving;
 }

@@ -4,7 +4,9 @@
 // Motion. Frames are drawn at the display's pace (PictureBox::PaceFrames)
 // only while something moves, each box on its own. A fade draws each slide
 // once on a layer of its box and blends the two layers per frame; the
-// status overlay is drawn over the blend, so it never fades. When the
+// status overlay is drawn over the blend, so it never fades. A moving
+// slide is drawn whole once; each frame after redraws only the picture's
+// place, with the caption kept from the first (TextStamp) laid over it. When the
 // frames come slower than 20 a second for two seconds in a row, fades and
 // motion are given up for the rest of the show: cuts and still pictures.
 // UI thread only.
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "render/canvas.h"
+#include "render/frame_pixels.h"
 #include "render/renderer.h"
 #include "settings/saver_settings.h"
 
@@ -65,7 +68,10 @@ class SlideAnimator {
   struct Screen {
     Slide slide;
     double fade_start = -1;  // < 0: no fade
-    bool incoming_drawn = false;
+    bool incoming_drawn = false;  // the incoming layer has the slide (a moving one: as drawn whole)
+    bool shown_drawn = false;     // what the box shows is the slide alone, as drawn whole
+    TextStamp caption;            // a moving slide's caption
+    bool caption_kept = false;
     bool pacing = false;     // its frames run
     double last_frame = -1;  // when its last frame came; < 0: none since they started
     double counted_ms = 0;   // frame rate: the time of the frames counted
@@ -74,7 +80,13 @@ class SlideAnimator {
   };
 
   bool Moves(const Slide& slide, double now) const;
+  void NewSlide(Screen& screen, Slide slide);
+  // The part of a moving slide's picture shown at `now` in a box of `area`.
+  PictureView ViewOf(const Slide& slide, const RectF& area, double now) const;
   void DrawSlide(Canvas& canvas, const Slide& slide, double now);
+  // A moving slide on a layer: whole the first time (`drawn` false), after
+  // that only the picture's place and the caption over it.
+  void DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& screen, double now, bool& drawn);
   // One frame of the box; true while more are needed.
   bool DrawFrame(PictureBox* box, double now);
   void Animate(PictureBox* box);
