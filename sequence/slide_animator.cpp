@@ -80,9 +80,10 @@ void SlideAnimator::DrawSlide(Canvas& canvas, const Slide& slide, double now) {
 void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& screen, double now, bool& drawn) {
   const Slide& slide = screen.slide;
   const FrameBuffer frame = box->LayerPixels(layer);
-  // A picture with transparent parts is drawn whole each frame: what shows
-  // through them is drawn with it.
-  if (drawn && frame.data && screen.caption_kept && slide.picture->pixels.opaque()) {
+  // Over a soft background, a picture that may have transparent parts is
+  // drawn whole each frame: what shows through them is drawn with it.
+  const bool over_black = slide.picture->pixels.opaque() || settings_.backdrop != Backdrop::Soft;
+  if (drawn && frame.data && screen.caption_kept && over_black) {
     const RectF area{0, 0, static_cast<float>(frame.width), static_cast<float>(frame.height)};
     const PictureView view = ViewOf(slide, area, now);
     const PixelRect redrawn = DrawPicturePart(*slide.picture, view.source, frame, view.shown);

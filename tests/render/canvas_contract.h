@@ -8,10 +8,12 @@
 // on the screen, and RunFrame(box), one paced frame of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "catalogue/test_files.h"
 #include "fakes/fake_services.h"
@@ -460,6 +462,38 @@ TYPED_TEST_P(CanvasContract, MotionShowsAPartOfThePictureWithinItsPlace) {
         EXPECT_TRUE(Near(BoxPixel(*box, 96, 20), at < 1000 ? kRed : kGreen, 40)) << at;
       }
     }
+  }
+  // A caption wider than the place, drawn once and laid over each frame:
+  // beside the place it stays as it was (not darkened frame by frame), and
+  // over the moving picture it keeps its letters.
+  this->settings.caption = CaptionPosition::Bottom;
+  this->settings.caption_text_colour = 0xFFFFFF;
+  this->settings.caption_border_colour = 0x0000FF;  // red: its soft edge shows over black
+  SlideAnimator animator({this->renderer, [&] { return now; }, [] { return std::optional<ShowStatus>(); },
+                          [] { return false; }, [] { return 0.2; }},
+                         this->settings);
+  const std::unique_ptr<PictureBox> box = TypeParam::CreateBox(200, 100);
+  now = 0;
+  animator.Present(box.get(), picture, "quadrants/quadrants/quadrants/quadrants.bmp", "", false);
+  const auto band = [&](bool beside) {
+    std::vector<Colour> pixels;
+    for (int y = 50; y < 100; ++y)
+      for (int x = 0; x < 200; ++x)
+        if ((x < 24 || x > 176) == beside) pixels.push_back(BoxPixel(*box, x, y));
+    return pixels;
+  };
+  const auto letters = [&] {
+    std::vector<Colour> over = band(false);
+    return std::count_if(over.begin(), over.end(), [](Colour c) { return Near(c, 0xFFFFFF, 40); });
+  };
+  const std::vector<Colour> beside = band(true);
+  const auto first_letters = letters();
+  EXPECT_TRUE(std::any_of(beside.begin(), beside.end(), [](Colour c) { return c != 0; }));
+  EXPECT_GT(first_letters, 20);
+  for (double at : {250.0, 500.0, 1000.0}) {
+    now = at, TypeParam::RunFrame(*box);
+    EXPECT_EQ(band(true), beside) << at;
+    EXPECT_NEAR(letters(), first_letters, first_letters / 5) << at;
   }
 }
 
