@@ -69,12 +69,27 @@ PictureView SlideAnimator::ViewOf(const Slide& slide, const RectF& area, double 
   return view;
 }
 
-void SlideAnimator::DrawSlide(Canvas& canvas, const Slide& slide, double now) {
+bool SlideAnimator::DrawWhole(PictureBox* box, FrameLayer layer, const Screen& screen, double now) {
+  std::unique_ptr<Canvas> canvas = box->CreateLayerCanvas(layer);
+  if (!canvas) return false;
+  const Slide& slide = screen.slide;
   const PreparedPicture* picture = slide.picture.get();
-  if (!settings_.motion || !picture || !picture->placement.draw)
-    return services_.renderer.DrawSlide(canvas, picture, slide.path, slide.message, nullptr);
-  const PictureView view = ViewOf(slide, canvas.VisibleClipBounds(), now);
-  services_.renderer.DrawSlide(canvas, picture, slide.path, slide.message, &view);
+  if (!settings_.motion || !picture || !picture->placement.draw) {
+    services_.renderer.DrawSlide(*canvas, picture, slide.path, slide.message, nullptr);
+    return true;
+  }
+  const PictureView view = ViewOf(slide, canvas->VisibleClipBounds(), now);
+  if (!screen.caption_kept) {
+    services_.renderer.DrawSlide(*canvas, picture, slide.path, slide.message, &view);
+    return true;
+  }
+  services_.renderer.DrawSlide(*canvas, picture, slide.path, slide.message, &view,
+                               FrameRenderer::SlidePart::WithoutCaption);
+  canvas.reset();
+  const FrameBuffer whole = box->LayerPixels(layer);
+  DrawStamp(screen.caption, whole, PixelRect{0, 0, whole.width, whole.height});
+  box->LayerPixelsChanged(layer);
+  return true;
 }
 
 void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& screen, double now, bool& drawn) {
@@ -111,16 +126,7 @@ void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& s
     });
     screen.caption_kept = true;
   }
-  std::unique_ptr<Canvas> canvas = box->CreateLayerCanvas(layer);
-  if (!canvas) return;
-  const PictureView view = ViewOf(slide, canvas->VisibleClipBounds(), now);
-  services_.renderer.DrawSlide(*canvas, slide.picture.get(), slide.path, slide.message, &view,
-                               FrameRenderer::SlidePart::WithoutCaption);
-  canvas.reset();
-  const FrameBuffer whole = box->LayerPixels(layer);
-  DrawStamp(screen.caption, whole, PixelRect{0, 0, whole.width, whole.height});
-  box->LayerPixelsChanged(layer);
-  drawn = true;
+  drawn = DrawWhole(box, layer, screen, now);
 }
 
 void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPicture> picture, const std::string& path,
@@ -143,8 +149,7 @@ void SlideAnimator::Present(PictureBox* box, std::shared_ptr<const PreparedPictu
                 box->LayerPixels(FrameLayer::Outgoing),
                 static_cast<int>(256 * std::clamp((now - screen.fade_start) / settings_.transition_ms, 0.0, 1.0)));
     box->LayerPixelsChanged(FrameLayer::Outgoing);
-  } else if (std::unique_ptr<Canvas> outgoing = box->CreateLayerCanvas(FrameLayer::Outgoing)) {
-    DrawSlide(*outgoing, screen.slide, now);
+  } else if (DrawWhole(box, FrameLayer::Outgoing, screen, now)) {
   } else {  // no room for the layers: a cut
     NewSlide(screen, std::move(next));
     Animate(box);
@@ -198,8 +203,7 @@ bool SlideAnimator::DrawFrame(PictureBox* box, double now) {
     if (moving) {
       DrawMovingSlide(box, FrameLayer::Incoming, screen, now, screen.incoming_drawn);
     } else if (!screen.incoming_drawn) {
-      if (std::unique_ptr<Canvas> incoming = box->CreateLayerCanvas(FrameLayer::Incoming))
-        DrawSlide(*incoming, screen.slide, now), screen.incoming_drawn = true;
+      screen.incoming_drawn = DrawWhole(box, FrameLayer::Incoming, screen, now);
     }
     BlendFrames(box->LayerPixels(FrameLayer::Outgoing), box->LayerPixels(FrameLayer::Incoming),
                 box->LayerPixels(FrameLayer::Shown), static_cast<int>(256 * std::max(fade, 0.0)));
@@ -212,10 +216,9 @@ bool SlideAnimator::DrawFrame(PictureBox* box, double now) {
     // Whole, or the overlay over the blend; either way the next moving
     // frame starts afresh.
     screen.shown_drawn = false;
-    if (std::unique_ptr<Canvas> shown = box->CreateCanvas()) {
-      if (fade >= 1) DrawSlide(*shown, screen.slide, now);
-      if (status) services_.renderer.DrawOverlay(*shown, *status);
-    }
+    if (fade >= 1) DrawWhole(box, FrameLayer::Shown, screen, now);
+    if (std::unique_ptr<Canvas> shown = status ? box->CreateCanvas() : nullptr)
+      services_.renderer.DrawOverlay(*shown, *status);
   }
   box->Refresh();
   return fade < 1 || moving;

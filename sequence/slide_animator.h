@@ -83,7 +83,10 @@ class SlideAnimator {
   void NewSlide(Screen& screen, Slide slide);
   // The part of a moving slide's picture shown at `now` in a box of `area`.
   PictureView ViewOf(const Slide& slide, const RectF& area, double now) const;
-  void DrawSlide(Canvas& canvas, const Slide& slide, double now);
+  // The slide whole on a layer, its picture's part at `now` when it moves;
+  // a caption kept is laid over, not drawn anew, so that it looks the same
+  // in every frame. False when the layer cannot be had.
+  bool DrawWhole(PictureBox* box, FrameLayer layer, const Screen& screen, double now);
   // A moving slide on a layer: whole the first time (`drawn` false), after
   // that only the picture's place and the caption over it.
   void DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& screen, double now, bool& drawn);
