@@ -268,6 +268,38 @@ TextStamp CaptureText(const std::function<FrameBuffer(std::uint8_t background)>&
   return stamp;
 }
 
+void CopyFrame(const FrameBuffer& from, const FrameBuffer& to) {
+  if (!from.data || !to.data || from.width != to.width || from.height != to.height) return;
+  const std::size_t width = static_cast<std::size_t>(from.width);
+  for (int y = 0; y < from.height; ++y) {
+    const std::uint8_t* in = from.data + from.stride * y;
+    std::uint8_t* out = to.data + to.stride * y;
+    if (from.bytes_per_pixel == to.bytes_per_pixel) {
+      std::memcpy(out, in, width * static_cast<std::size_t>(from.bytes_per_pixel));
+      continue;
+    }
+    std::size_t x = 0;
+    if (to.bytes_per_pixel == 4) {
+      for (; x + 4 <= width; x += 4, in += 12, out += 16) {  // twelve bytes into four pixels
+        std::uint64_t low;
+        std::uint32_t high;
+        std::memcpy(&low, in, 8), std::memcpy(&high, in + 8, 4);
+        const std::uint64_t pixels[2] = {(low & 0xFFFFFF) | ((low >> 24) & 0xFFFFFF) << 32,
+                                         (low >> 48) | std::uint64_t{high & 0xFF} << 16 | std::uint64_t{high >> 8} << 32};
+        std::memcpy(out, pixels, 16);
+      }
+    }
+    for (; x < width; ++x, in += from.bytes_per_pixel, out += to.bytes_per_pixel) {
+      if (to.bytes_per_pixel == 4) {
+        const std::uint32_t pixel = std::uint32_t{in[0]} | std::uint32_t{in[1]} << 8 | std::uint32_t{in[2]} << 16;
+        std::memcpy(out, &pixel, 4);
+      } else {
+        out[0] = in[0], out[1] = in[1], out[2] = in[2];
+      }
+    }
+  }
+}
+
 void DrawStamp(const TextStamp& stamp, const FrameBuffer& frame, const PixelRect& clip) {
   if (!frame.data || stamp.at.empty() || frame.bytes_per_pixel < 3) return;
   const int left = std::max({stamp.at.left, clip.left, 0}), right = std::min({stamp.at.right, clip.right, frame.width});

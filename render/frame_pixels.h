@@ -46,5 +46,9 @@ struct TextStamp {
 // to each gives its colour and its alpha. Empty when it draws nothing.
 TextStamp CaptureText(const std::function<FrameBuffer(std::uint8_t background)>& draw_over);
 
+// Copies a frame into one of the same size, three or four bytes a pixel
+// each (the fourth byte of a four-byte pixel is left 0).
+void CopyFrame(const FrameBuffer& from, const FrameBuffer& to);
+
 // Lays the text over the frame, only within `clip`.
 void DrawStamp(const TextStamp& stamp, const FrameBuffer& frame, const PixelRect& clip);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "render/canvas_gdiplus.h"
+#include "render/frame_pixels.h"
 
 namespace {
 
@@ -65,10 +66,11 @@ Win32PictureBox::Win32PictureBox(HWND window) : window_(window) {
 Win32PictureBox::~Win32PictureBox() {
   StopFrames();
   DropLayers();
+  FreeBuffer(painted_);
   FreeBuffer(shown_);
 }
 
-Win32PictureBox::Buffer Win32PictureBox::NewBuffer(int width, int height) {
+Win32PictureBox::Buffer Win32PictureBox::NewBuffer(int width, int height, int bits_per_pixel) {
   Buffer buffer;
   HDC screen = GetDC(nullptr);
   buffer.dc = CreateCompatibleDC(screen);
@@ -81,7 +83,7 @@ Win32PictureBox::Buffer Win32PictureBox::NewBuffer(int width, int height) {
   // 24 bits, no alpha: Wine's GDI+ takes a 32-bit DIB for one with alpha and
   // then fills and draws every frame pixel by pixel in software; on 24 bits
   // it draws through GDI (docs/benchmarks.md has the figures).
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biBitCount = static_cast<WORD>(bits_per_pixel);
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   buffer.bitmap = CreateDIBSection(buffer.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -91,7 +93,7 @@ Win32PictureBox::Buffer Win32PictureBox::NewBuffer(int width, int height) {
   }
   buffer.bits = static_cast<std::uint8_t*>(bits);
   buffer.old_bitmap = SelectObject(buffer.dc, buffer.bitmap);
-  buffer.width = width, buffer.height = height;
+  buffer.width = width, buffer.height = height, buffer.bits_per_pixel = bits_per_pixel;
   PatBlt(buffer.dc, 0, 0, width, height, BLACKNESS);
   return buffer;
 }
@@ -107,7 +109,8 @@ void Win32PictureBox::FreeBuffer(Buffer& buffer) {
 FrameBuffer Win32PictureBox::PixelsOf(const Buffer& buffer) {
   if (!buffer.bits) return {};
   GdiFlush();
-  return FrameBuffer{buffer.bits, buffer.width, buffer.height, (buffer.width * 3 + 3) / 4 * 4, 3};
+  const int bytes = buffer.bits_per_pixel / 8;
+  return FrameBuffer{buffer.bits, buffer.width, buffer.height, (buffer.width * bytes + 3) / 4 * 4, bytes};
 }
 
 void Win32PictureBox::Resize(int width, int height) {
@@ -146,11 +149,14 @@ void Win32PictureBox::DropLayers() {
 
 void Win32PictureBox::PaceFrames(std::function<bool()> on_frame) {
   on_frame_.Set(std::move(on_frame));
+  if (painted_.dc && (painted_.width != shown_.width || painted_.height != shown_.height)) FreeBuffer(painted_);
+  if (!painted_.dc) painted_ = NewBuffer(shown_.width, shown_.height, 32);
   FramePacer::Get().Add(this);
 }
 
 void Win32PictureBox::StopFrames() {
   on_frame_.Set(nullptr);
+  FreeBuffer(painted_);
   FramePacer::Get().Remove(this);
 }
 
@@ -171,6 +177,8 @@ void Win32PictureBox::Clear() {
 void Win32PictureBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_, &ps);
-  BitBlt(dc, 0, 0, shown_.width, shown_.height, shown_.dc, 0, 0, SRCCOPY);
+  const bool copied = painted_.dc && painted_.width == shown_.width && painted_.height == shown_.height;
+  if (copied) CopyFrame(PixelsOf(shown_), PixelsOf(painted_));
+  BitBlt(dc, 0, 0, shown_.width, shown_.height, copied ? painted_.dc : shown_.dc, 0, 0, SRCCOPY);
   EndPaint(window_, &ps);
 }

@@ -44,8 +44,9 @@ class Win32PictureBox final : public PictureBox {
     HGDIOBJ old_bitmap = nullptr;
     std::uint8_t* bits = nullptr;
     int width = 0, height = 0;
+    int bits_per_pixel = 24;
   };
-  static Buffer NewBuffer(int width, int height);
+  static Buffer NewBuffer(int width, int height, int bits = 24);
   static void FreeBuffer(Buffer& buffer);
   static FrameBuffer PixelsOf(const Buffer& buffer);
   Buffer* Layer(FrameLayer layer);
@@ -53,5 +54,8 @@ class Win32PictureBox final : public PictureBox {
   HWND window_;
   Buffer shown_;
   Buffer layers_[2];  // outgoing, incoming
+  // While frames run, what is painted: the frame copied into 32 bits, the
+  // window's own layout, so that painting it is a plain copy.
+  Buffer painted_;
   FrameCallback on_frame_;
 };

@@ -109,12 +109,12 @@ void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& s
     }
   }
   // Whole. The caption is kept first, drawn on the layer itself over black
-  // and over white.
+  // and over white; a box without pixels to read has it drawn each frame.
   if (!screen.caption_kept) {
+    bool read = true;
     screen.caption = CaptureText([&](std::uint8_t background) -> FrameBuffer {
-      if (!box->CreateLayerCanvas(layer)) return {};  // the layer made
-      const FrameBuffer pixels = box->LayerPixels(layer);
-      if (!pixels.data) return {};
+      const FrameBuffer pixels = box->CreateLayerCanvas(layer) ? box->LayerPixels(layer) : FrameBuffer{};
+      if (!pixels.data) return read = false, FrameBuffer{};
       for (int y = 0; y < pixels.height; ++y)
         std::memset(pixels.data + pixels.stride * y, background,
                     static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.bytes_per_pixel));
@@ -124,7 +124,7 @@ void SlideAnimator::DrawMovingSlide(PictureBox* box, FrameLayer layer, Screen& s
                                      FrameRenderer::SlidePart::CaptionOnly);
       return box->LayerPixels(layer);
     });
-    screen.caption_kept = true;
+    screen.caption_kept = read;
   }
   drawn = DrawWhole(box, layer, screen, now);
 }

@@ -36,7 +36,7 @@ Pixels Ramp(int width, int height) {
   return picture;
 }
 
-TEST(DrawMagnified, CopiesUnmagnifiedAndRampsSmoothlyInBothLayouts) {
+TEST(DrawMagnified, CopiesUnmagnifiedAndRampsSmoothlyInBothLayoutsAndCopiesAcross) {
   for (int width : {1, 2, 5, 7, 8, 13}) {
     const Pixels picture = Ramp(width, 3);
     const RectF all{0, 0, float(width), 3};
@@ -52,9 +52,12 @@ TEST(DrawMagnified, CopiesUnmagnifiedAndRampsSmoothlyInBothLayouts) {
     const RectF shown{-2, 0, float(across + 2), 9};
     for (TestFrame* frame : {&four, &three})
       EXPECT_EQ(DrawMagnified(picture, all, frame->buffer, shown), (PixelRect{0, 0, across, 9}));
+    TestFrame copied(across, 9, 4, 0x77);  // the three-byte frame painted through four bytes
+    CopyFrame(three.buffer, copied.buffer);
     for (int y = 0; y < 9; ++y)
       for (int x = 0; x < across; ++x) {
         ASSERT_EQ(four.At(x, y), three.At(x, y)) << width << " at " << x << "," << y;
+        ASSERT_EQ(copied.At(x, y), three.At(x, y)) << width << " at " << x << "," << y;
         if (x > 0) EXPECT_GE(four.At(x, y) >> 16, four.At(x - 1, y) >> 16) << width << " at " << x << "," << y;
         EXPECT_EQ(four.At(x, y) & 0xFF, 0x10u);
       }
