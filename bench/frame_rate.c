@@ -82,22 +82,14 @@ static long long MainThreadWaitMs(int pid) {
   return read == 2 ? (long long)(wait / 1000000ULL) : -1;
 }
 
-static long long GroupWaitMs(struct Group* group) {
+/* A group's sum of one reading; a process whose reading fails (it has
+   ended) counts with its last. */
+static long long GroupSum(struct Group* group, long long (*read)(int pid), long long* last) {
   long long sum = 0;
   for (int i = 0; i < group->count; ++i) {
-    long long ms = MainThreadWaitMs(group->pids[i]);
-    if (ms >= 0) group->last_wait_ms[i] = ms;
-    sum += group->last_wait_ms[i];
-  }
-  return sum;
-}
-
-static long long GroupCpuMs(struct Group* group) {
-  long long sum = 0;
-  for (int i = 0; i < group->count; ++i) {
-    long long ms = ProcessCpuMs(group->pids[i]);
-    if (ms >= 0) group->last_ms[i] = ms;
-    sum += group->last_ms[i];
+    long long ms = read(group->pids[i]);
+    if (ms >= 0) last[i] = ms;
+    sum += last[i];
   }
   return sum;
 }
@@ -121,9 +113,9 @@ static void PrintCpu(struct Group* groups, int count, double at) {
   long long busy, steal;
   MachineMs(&busy, &steal);
   printf("cpu %.1f", at);
-  for (int g = 0; g < count; ++g) printf(" %lld", GroupCpuMs(&groups[g]));
+  for (int g = 0; g < count; ++g) printf(" %lld", GroupSum(&groups[g], ProcessCpuMs, groups[g].last_ms));
   printf(" %lld %lld\nwait %.1f", busy, steal, at);
-  for (int g = 0; g < count; ++g) printf(" %lld", GroupWaitMs(&groups[g]));
+  for (int g = 0; g < count; ++g) printf(" %lld", GroupSum(&groups[g], MainThreadWaitMs, groups[g].last_wait_ms));
   printf(" 0 0\n");
 }
 

@@ -21,6 +21,8 @@
 #   SOAK_SHOTS=dir   keep three screenshots of each configuration there
 #   SOAK_SEED=n      the keys' seed (default 1)
 #   SOAK_RANDOM=0    the pictures in folder order (the same run each time)
+#   SOAK_SETTINGS="Name:value ..."  more settings (numbers), after the
+#                    soak's own: "Transition:1500 Motion:1 Interval:3000"
 # Fails on a crash, Escape -> exit over 1 s, or (except under the address
 # sanitizer, whose own bookkeeping takes hundreds of MB) a peak of the saver
 # and its readers together of 300 MB or more.
@@ -51,7 +53,7 @@ cc -O2 -o "$KEYS" "$root/bench/soak_keys.c" -lXtst -lXdamage -lX11 || fail "cann
 # path at the bottom (so even a frame with nothing to draw changes), and an
 # interval long enough that only the keys step.
 setting 7 ImageDirectory "$(folder_value "$corpus")"
-for value in Interval:60000 "Random:${SOAK_RANDOM:-1}" Recursive:1 UpscaleMode:1 ShowFilename:2; do
+for value in Interval:60000 "Random:${SOAK_RANDOM:-1}" Recursive:1 UpscaleMode:1 ShowFilename:2 ${SOAK_SETTINGS:-}; do
   setting 4 "${value%%:*}" "${value#*:}"
 done
 

@@ -224,6 +224,13 @@ bool TakesCairoPixels(Display* display, Visual* visual, int depth) {
   return bits32;
 }
 
+// Cairo's pixels are in the machine's byte order; Xlib converts them if
+// the server's differs.
+int CairoByteOrder() {
+  const std::uint32_t probe = 1;
+  return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+}
+
 }  // namespace
 
 // A buffer in a shared memory segment that the X server has attached.
@@ -281,8 +288,7 @@ void XWindowPictureBox::ShareBuffer() {
   shmctl(shared->segment.shmid, IPC_RMID, nullptr);  // freed once both have let go
   if (!attached || failed) return;
   shared->display = xdisplay;
-  const std::uint32_t probe = 1;
-  shared->image->byte_order = *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+  shared->image->byte_order = CairoByteOrder();
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(memory), CAIRO_FORMAT_RGB24, width, height, shared->image->bytes_per_line);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -421,10 +427,7 @@ void XWindowPictureBox::Paint(const GdkRectangle& area) {
                      reinterpret_cast<char*>(cairo_image_surface_get_data(buffer)), static_cast<unsigned>(width),
                      static_cast<unsigned>(height), 32, cairo_image_surface_get_stride(buffer));
     if (image) {
-      // Cairo's pixels are in the machine's byte order; Xlib converts them
-      // if the server's differs.
-      const std::uint32_t probe = 1;
-      image->byte_order = *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+      image->byte_order = CairoByteOrder();
       GC gc = XCreateGC(xdisplay, xid, 0, nullptr);
       XPutImage(xdisplay, xid, gc, image, x, y, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h));
       XFreeGC(xdisplay, gc);
